@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Installs what Tessaview needs to build, run and test, from Debian's packages.
+# Does nothing (and asks no package server) when everything is already there.
+set -euo pipefail
+
+packages=(
+  build-essential cmake ninja-build pkg-config
+  qt6-base-dev libmpv-dev libavformat-dev libavcodec-dev libavutil-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  ffmpeg xvfb xdotool x11-utils imagemagick dbus
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+echo "Installing: ${missing[*]}"
+$sudo apt-get update -q
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"

@@ -1,0 +1,50 @@
+// Everything the program asks of the desktop that a test must be able to answer without a
+// screen: file and font dialogs, message boxes, the web browser, screen metrics, the
+// screen saver. QtDesktop is the real one; tests use a fake.
+#pragma once
+
+#include "shell/settings.h"
+
+#include <QFont>
+#include <QColor>
+#include <QRect>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+class QWidget;
+
+namespace tessaview {
+
+struct FileDialogRequest {
+    QString title;
+    QString filter;  // "Movie files|*.avi;*.mpg|All Files|*.*" form
+    bool multiple = false;
+};
+
+struct FontChoice {
+    QFont font;            // face, size, style
+    QColor color;
+    int charSet = 1;       // Windows character set number
+};
+
+class Desktop {
+public:
+    virtual ~Desktop() = default;
+
+    // Empty when the user cancels.
+    virtual QStringList OpenFiles(QWidget* parent, const FileDialogRequest& request) = 0;
+    virtual std::optional<FontChoice> ChooseFont(QWidget* parent, const FontChoice& current) = 0;
+
+    virtual void ErrorBox(QWidget* parent, const QString& text) = 0;        // semsg, error icon
+    virtual void InformationBox(QWidget* parent, const QString& text) = 0;  // information icon
+    virtual void ExceptionBox(QWidget* parent, const QString& text) = 0;    // default exception box
+
+    virtual void OpenUrl(const QString& url) = 0;
+
+    virtual QRect ScreenGeometry() const = 0;  // primary screen
+    virtual QRect WorkArea() const = 0;        // primary screen without the task bar
+    virtual void SetScreenSaverActive(bool active) = 0;
+};
+
+}  // namespace tessaview

@@ -1,0 +1,59 @@
+// The subtitle state the main window owns: cue list, time base, lookup cache, and the
+// loader that fills them. Plain C++; everything visible goes through SubtitleHost.
+#pragma once
+
+#include "subtitle/subtitle_host.h"
+#include "subtitle/time_span.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace tessaview {
+
+class SubtitleCore {
+public:
+    // programFolder: where "tmpsub" is written (with or without a trailing '/').
+    SubtitleCore(SubtitleHost& host, std::string programFolder);
+
+    // --- cue list and time base ---
+    TSubList SubList;
+    std::vector<std::string> SubLines;  // line buffer of the frame-numbered readers
+    bool SubIsTimeBased = false;
+    double MovieFrameRate = 0.0;
+    double EngineFrameRate = 0.0;
+    int32_t LastSpanStart = 0;
+    int32_t LastSpanEnd = 0;
+    std::string LastSpanText;
+
+    // --- loading ---
+    bool SubIsVobSub = false;
+    std::string SubFileName;
+
+    void ClearSubList();
+    // Cue time to frames: seconds x MovieFrameRate (extended precision, half to even,
+    // clamped to 32 bits) when time-based, unchanged otherwise.
+    int32_t SpanToPosition(int32_t time) const;
+    // Text due at `position` (frames), or the empty text. Uses and fills the cache.
+    const std::string& FindSubtitleText(int32_t position);
+
+    // The six Subtitle FrameRate items (tag 0 Same As Movie, 1..5 23.976 .. 30.000).
+    void n005Click(int tag);
+
+    // Loads a subtitle file: a VobSub pair through the host, any other file through the
+    // text readers. Runtime errors (RuntimeError) propagate to the caller's guard.
+    void LoadSubtitle(const std::string& FileName);
+
+    // Name of the reader the last text load ran ("ReadSubRip", ...), empty when none ran.
+    const std::string& LastReader() const { return lastReader_; }
+
+    SubtitleHost& Host() { return host_; }
+    const std::string& ProgramFolder() const { return programFolder_; }
+
+private:
+    SubtitleHost& host_;
+    std::string programFolder_;
+    std::string lastReader_;
+};
+
+}  // namespace tessaview

@@ -1,0 +1,26 @@
+// What the subtitle core needs from the window around it: message boxes, the VobSub
+// library, the language choice and the Subtitle FrameRate menu's visible state.
+#pragma once
+
+#include <string>
+
+namespace tessaview {
+
+class SubtitleHost {
+public:
+    virtual ~SubtitleHost() = default;
+
+    // Modal error box with one OK button ("Subtitle file error", the unknown-format text, ...).
+    virtual void semsg(const std::string& text) = 0;
+    // Hands a VobSub pair (path without extension) to the VobSub library.
+    virtual void LoadVobSubFile(const std::string& pathWithoutExtension) = 0;
+    // Lets the user choose one of the loaded pair's languages.
+    virtual void SelectVobSubLanguage() = 0;
+    // The frame-rate choice changed: check the item with `tag` (0 Same As Movie .. 5 30.000),
+    // uncheck the others, and show `statusText` in the status bar's fifth panel.
+    virtual void SubtitleFrameRateChosen(int tag, const std::string& statusText) = 0;
+    // The user's decimal separator, for the status text.
+    virtual char DecimalSeparator() const { return '.'; }
+};
+
+}  // namespace tessaview
