@@ -1,0 +1,20 @@
+// The arithmetic of the view modes, kept apart from the windows so it is tested directly.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+namespace tessaview {
+
+// Top edge of the overlay in full screen: below the picture scaled to the screen's width,
+// never lower than 80 px above the screen's bottom. Empty when the picture width is 0.
+std::optional<int32_t> FullScreenOverlayTop(int32_t screenWidth, int32_t screenHeight,
+                                            int32_t videoWidth, int32_t videoHeight);
+
+// Height of the window while its frame is dragged to `proposedWidth`: the picture height at
+// that width plus the fixed heights (status bar, subtitle panel, splitter, track bar) and
+// the frame. Empty when the picture width is 0.
+std::optional<int32_t> SizingHeight(int32_t proposedWidth, int32_t frameWidth, int32_t videoWidth,
+                                    int32_t videoHeight, int32_t fixedHeights, int32_t frameHeight);
+
+}  // namespace tessaview

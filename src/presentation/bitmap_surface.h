@@ -1,0 +1,20 @@
+// A bitmap subtitle surface (imSubtitle, imSub): a black image the size of the control,
+// onto which pictures are drawn unscaled and cut at the edges.
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+
+namespace tessaview {
+
+class BitmapSurface : public QWidget {
+    Q_OBJECT
+public:
+    explicit BitmapSurface(QWidget* parent = nullptr);
+
+    void Clear();                                   // whole surface black
+    void DrawPicture(const QImage& picture, int x);  // top-left at (x, 0), cut at the edges
+    const QImage& Image() const;                    // what is drawn, for tests and painting
+};
+
+}  // namespace tessaview

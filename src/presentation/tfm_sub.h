@@ -1,0 +1,24 @@
+// The overlay window: borderless, black, always on top, 1016 x 173, carrying the subtitle
+// below the picture in full screen and parked off screen otherwise.
+#pragma once
+
+#include <QWidget>
+#include <string>
+
+namespace tessaview {
+
+class BitmapSurface;
+class SubtitleLabel;
+
+class TfmSub : public QWidget {
+    Q_OBJECT
+public:
+    // Reads the font keys of set.ini in programFolder, applies them to lbSub, then gives
+    // lbSubtitle (the main window's label) the same font. Created visible.
+    TfmSub(const std::string& programFolder, SubtitleLabel* lbSubtitle);
+
+    SubtitleLabel* lbSub = nullptr;
+    BitmapSurface* imSub = nullptr;
+};
+
+}  // namespace tessaview
