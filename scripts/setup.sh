@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev libmpv-dev libavformat-dev libavcodec-dev libavutil-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  ffmpeg xvfb xdotool x11-utils imagemagick dbus
+  ffmpeg xvfb xauth xdotool x11-utils imagemagick dbus fontconfig fonts-dejavu-core
 )
 
 missing=()
@@ -20,4 +20,4 @@ sudo=""
 [ "$(id -u)" -ne 0 ] && sudo="sudo"
 echo "Installing: ${missing[*]}"
 $sudo apt-get update -q
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q "${missing[@]}"
