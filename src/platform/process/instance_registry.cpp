@@ -1,0 +1,194 @@
+// Per-user registration of running instances and the checked ending of a stale one.
+#include "platform/process/instance_registry.h"
+
+#include <cerrno>
+#include <charconv>
+#include <climits>
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <utility>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+namespace tessaview {
+
+namespace {
+
+constexpr std::string_view kEntrySuffix = ".instance";
+
+std::string defaultDirectory() {
+    if (const char* runtime = std::getenv("XDG_RUNTIME_DIR"); runtime != nullptr && *runtime == '/')
+        return std::string(runtime) + "/tessaview";
+    return "/tmp/tessaview-" + std::to_string(::getuid());
+}
+
+std::string procExe(int64_t pid) {
+    return "/proc/" + std::to_string(pid) + "/exe";
+}
+
+std::string ownExecutablePath() {
+    std::error_code error;
+    const auto path = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::string() : path.string();
+}
+
+struct Entry {
+    int64_t pid = 0;
+    std::string executable;
+    std::string className;
+    std::string title;
+};
+
+bool readEntry(const std::filesystem::path& file, Entry& entry) {
+    std::ifstream in(file, std::ios::binary);
+    std::string pid;
+    if (!std::getline(in, pid) || !std::getline(in, entry.executable) || !std::getline(in, entry.className) ||
+        !std::getline(in, entry.title))
+        return false;
+    const auto [end, error] = std::from_chars(pid.data(), pid.data() + pid.size(), entry.pid);
+    return error == std::errc() && end == pid.data() + pid.size() && entry.pid > 0;
+}
+
+bool isAlive(int64_t pid) {
+    return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
+}
+
+// A process handle that stays bound to one process, so the number cannot be reused between
+// the check of what it runs and the signal. Absent on kernels without pidfd.
+class ProcessHandle {
+public:
+    explicit ProcessHandle(int64_t pid) {
+#ifdef SYS_pidfd_open
+        fd_ = static_cast<int>(::syscall(SYS_pidfd_open, static_cast<pid_t>(pid), 0));
+        unsupported_ = fd_ < 0 && errno == ENOSYS;
+#else
+        (void)pid;
+        unsupported_ = true;
+#endif
+    }
+    ~ProcessHandle() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    ProcessHandle(const ProcessHandle&) = delete;
+    ProcessHandle& operator=(const ProcessHandle&) = delete;
+
+    bool usable() const { return fd_ >= 0 || unsupported_; }
+    void kill(int64_t pid) const {
+#ifdef SYS_pidfd_send_signal
+        if (fd_ >= 0) {
+            ::syscall(SYS_pidfd_send_signal, fd_, SIGKILL, nullptr, 0);
+            return;
+        }
+#endif
+        ::kill(static_cast<pid_t>(pid), SIGKILL);
+    }
+
+private:
+    int fd_ = -1;
+    bool unsupported_ = false;
+};
+
+}  // namespace
+
+InstanceRegistry::InstanceRegistry() : InstanceRegistry(Options{}) {}
+
+InstanceRegistry::InstanceRegistry(Options options)
+    : directory_(options.Directory.empty() ? defaultDirectory() : std::move(options.Directory)),
+      ownExecutablePath_(options.OwnExecutable.empty() ? ownExecutablePath() : std::move(options.OwnExecutable)) {
+    // Compared by file identity, which survives symbolic links and a rebuilt file on disk.
+    struct stat info {};
+    const std::string probe = options.OwnExecutable.empty() ? std::string("/proc/self/exe") : ownExecutablePath_;
+    if (::stat(probe.c_str(), &info) == 0) {
+        ownDevice_ = info.st_dev;
+        ownInode_ = info.st_ino;
+        ownKnown_ = true;
+    }
+}
+
+InstanceRegistry::~InstanceRegistry() {
+    Unregister();
+}
+
+int64_t InstanceRegistry::CurrentProcessId() {
+    return static_cast<int64_t>(::getpid());
+}
+
+std::string InstanceRegistry::entryName(int64_t pid) const {
+    return directory_ + "/" + std::to_string(pid) + std::string(kEntrySuffix);
+}
+
+bool InstanceRegistry::ensureDirectory() const {
+    ::mkdir(directory_.c_str(), 0700);
+    // The folder may sit in a shared /tmp: use it only when it is ours and closed to others.
+    struct stat info {};
+    return ::lstat(directory_.c_str(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == ::getuid() &&
+           (info.st_mode & 0022) == 0;
+}
+
+void InstanceRegistry::Register(std::string_view className, std::string_view title) {
+    if (!ensureDirectory()) return;
+    const std::string name = entryName(CurrentProcessId());
+    const std::string temporary = name + ".tmp";
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        out << CurrentProcessId() << '\n'
+            << ownExecutablePath_ << '\n'
+            << className << '\n'
+            << title << '\n';
+        if (!out.flush()) {
+            ::unlink(temporary.c_str());
+            return;
+        }
+    }
+    if (::rename(temporary.c_str(), name.c_str()) == 0)
+        registered_ = true;
+    else
+        ::unlink(temporary.c_str());
+}
+
+void InstanceRegistry::Unregister() {
+    if (!registered_) return;
+    ::unlink(entryName(CurrentProcessId()).c_str());
+    registered_ = false;
+}
+
+bool InstanceRegistry::runsOwnExecutable(int64_t pid) const {
+    struct stat info {};
+    return ownKnown_ && ::stat(procExe(pid).c_str(), &info) == 0 && info.st_dev == ownDevice_ &&
+           info.st_ino == ownInode_;
+}
+
+bool InstanceRegistry::MainWindowExists() {
+    std::error_code error;
+    std::filesystem::directory_iterator it(directory_, error);
+    if (error) return false;
+    bool found = false;
+    for (const auto& item : it) {
+        const std::filesystem::path& file = item.path();
+        if (file.extension() != kEntrySuffix) continue;
+        Entry entry;
+        if (!readEntry(file, entry)) continue;
+        if (!isAlive(entry.pid)) {
+            // Left by an instance that did not end normally.
+            std::filesystem::remove(file, error);
+            continue;
+        }
+        if (entry.className == kMainWindowClass && entry.title == kMainWindowTitle && runsOwnExecutable(entry.pid))
+            found = true;
+    }
+    return found;
+}
+
+void InstanceRegistry::TerminateStaleInstance(int64_t pid) {
+    if (pid <= 0 || pid > INT_MAX || pid == CurrentProcessId()) return;
+    const ProcessHandle process(pid);
+    if (!process.usable() || !runsOwnExecutable(pid)) return;
+    process.kill(pid);
+}
+
+}  // namespace tessaview
