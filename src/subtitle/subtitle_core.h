@@ -2,11 +2,13 @@
 // loader that fills them. Plain C++; everything visible goes through SubtitleHost.
 #pragma once
 
+#include "subtitle/code_page.h"
 #include "subtitle/subtitle_host.h"
 #include "subtitle/time_span.h"
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tessaview {
@@ -42,9 +44,29 @@ public:
 
     // Loads a subtitle file: a VobSub pair through the host, any other file through the
     // text readers. Runtime errors (RuntimeError) propagate to the caller's guard.
+    // A load that fails before a reader ran (unknown format, a file that cannot be opened
+    // or converted) leaves the previous subtitle as it was: its cues, SubIsTimeBased,
+    // SubIsVobSub and SubFileName.
     void LoadSubtitle(const std::string& FileName);
+    // The text branch: byte-order marks, conversion into tmpsub, detection, the reader.
+    // Returns true when a reader ran.
+    bool LoadTextSubtitle(std::string FileName);
+    // Converts Unicode text (its mark already taken off) into the ANSI code page, writes it
+    // to tmpsub and points FileName there. Throws RuntimeError "Cannot create file <path>".
+    void ConvertUnicodeSubtitle(std::string_view Source, std::string& FileName,
+                                UnicodeForm form = UnicodeForm::Utf16Le);
+    // Where tmpsub is written: the program folder followed by "tmpsub".
+    std::string TmpSubPath() const;
 
-    // Name of the reader the last text load ran ("ReadSubRip", ...), empty when none ran.
+    // The code page cue text is in after a Unicode file was converted; the locale's by default.
+    const std::string& AnsiCodePage() const { return ansiCodePage_; }
+    void SetAnsiCodePage(std::string codePage) { ansiCodePage_ = std::move(codePage); }
+
+    // Empties the lookup cache (LastSpanStart, LastSpanEnd, LastSpanText).
+    void ClearLookupCache();
+
+    // Name of the reader the last load ran ("ReadSubRip", ...), "VobSub" when the last load
+    // handed a pair to the VobSub library, empty when none ran.
     const std::string& LastReader() const { return lastReader_; }
 
     SubtitleHost& Host() { return host_; }
@@ -54,6 +76,7 @@ private:
     SubtitleHost& host_;
     std::string programFolder_;
     std::string lastReader_;
+    std::string ansiCodePage_ = LocaleAnsiCodePage();
 };
 
 }  // namespace tessaview

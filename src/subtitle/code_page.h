@@ -1,0 +1,27 @@
+// 8-bit code pages through iconv: the locale's ANSI code page, Unicode text into a code page
+// (the loader's conversion), and code-page bytes into UTF-8 (for whatever displays cue text).
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tessaview {
+
+// The locale's character set (LC_CTYPE from the environment), e.g. "UTF-8" or "CP1252".
+// Read once; the process's own locale is left as it was.
+const std::string& LocaleAnsiCodePage();
+
+// True when `codePage` names UTF-8 in any of its spellings.
+bool IsUtf8CodePage(std::string_view codePage);
+
+// Unicode text in one of these encodings (without its byte-order mark) into `codePage`.
+// A character the code page cannot hold, or a broken sequence, becomes '?'. Surrogate pairs
+// are decoded whole. Throws std::invalid_argument when iconv does not know `codePage`.
+enum class UnicodeForm { Utf16Le, Utf16Be, Utf8 };
+std::string UnicodeToCodePage(std::string_view bytes, UnicodeForm form, const std::string& codePage);
+
+// Bytes in `codePage` into UTF-8; a byte that does not decode becomes U+FFFD.
+// Throws std::invalid_argument when iconv does not know `codePage`.
+std::string CodePageToUtf8(std::string_view bytes, const std::string& codePage);
+
+}  // namespace tessaview

@@ -1,0 +1,109 @@
+// The frame-numbered line readers, {start}{end}text and [start][end]text: one algorithm
+// with two pairs of delimiters. Times are frame numbers, compared with the movie unchanged.
+#include "subtitle/readers.h"
+
+#include "subtitle/subtitle_core.h"
+#include "subtitle/text_rules.h"
+
+#include <memory>
+
+namespace tessaview {
+
+namespace {
+
+// The text between the first `open` and the first `close` of `s`, with what follows that
+// `close`. Where `close` comes first or `open` is missing, the number is what stands before
+// `close`, cut like the classic position arithmetic does.
+struct Group {
+    std::string_view number;
+    std::string_view rest;
+    bool closed = false;
+};
+
+Group group(std::string_view s, char open, char close)
+{
+    const size_t o = s.find(open);
+    const size_t c = s.find(close);
+    Group g;
+    if (c == std::string_view::npos) {
+        g.rest = s;
+        return g;
+    }
+    g.closed = true;
+    const size_t from = o == std::string_view::npos ? 0 : o + 1;
+    if (from <= c)
+        g.number = s.substr(from, c - from);
+    g.rest = s.substr(c + 1);
+    return g;
+}
+
+bool parseLine(std::string_view line, char open, char close, int32_t& start, int32_t& end, std::string& text)
+{
+    const Group first = group(line, open, close);
+    if (!first.closed || !IsDigitString(first.number))
+        return false;
+    start = StrToInt(first.number);
+    const Group second = group(first.rest, open, close);
+    if (second.number.empty()) {
+        end = OpenEndTime;
+    } else {
+        if (!IsDigitString(second.number))
+            return false;
+        end = StrToInt(second.number);
+    }
+    text.assign(second.rest);
+    return true;
+}
+
+void readFrameLines(SubtitleCore& core, const std::string& FileName, char open, char close)
+{
+    core.SubIsTimeBased = false;
+    core.SubLines.clear();
+    {
+        TextFile file(FileName);
+        while (!file.Eof()) {
+            const std::string_view line = Trim(file.ReadLine());
+            if (!line.empty())
+                core.SubLines.emplace_back(line);
+        }
+    }
+    core.ClearSubList();
+    std::string text;
+    for (const std::string& line : core.SubLines) {
+        auto cue = std::make_unique<TTimeSpan>();
+        if (!parseLine(line, open, close, cue->StartTime, cue->EndTime, text)) {
+            // The cues so far stay, open ends unfilled, so they never show.
+            core.Host().semsg(std::string(SubtitleFileErrorText));
+            return;
+        }
+        cue->Text = ReplaceByCrLf(text, '|');
+        core.SubList.push_back(std::move(cue));
+    }
+    for (size_t i = 0; i + 1 < core.SubList.size(); ++i)
+        if (core.SubList[i]->EndTime == OpenEndTime)
+            core.SubList[i]->EndTime = core.SubList[i + 1]->StartTime;
+}
+
+}  // namespace
+
+bool ParseBraceLine(std::string_view Line, int32_t& Start, int32_t& End, std::string& Text)
+{
+    return parseLine(Line, '{', '}', Start, End, Text);
+}
+
+bool ParseBracketLine(std::string_view Line, int32_t& Start, int32_t& End, std::string& Text)
+{
+    return parseLine(Line, '[', ']', Start, End, Text);
+}
+
+void ReadBraceFrames(SubtitleCore& core, const std::string& FileName)
+{
+    readFrameLines(core, FileName, '{', '}');
+}
+
+void ReadBracketFrames(SubtitleCore& core, const std::string& FileName)
+{
+    readFrameLines(core, FileName, '[', ']');
+}
+
+}  // namespace tessaview

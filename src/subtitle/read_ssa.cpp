@@ -1,0 +1,62 @@
+// The SubStation Alpha reader: every "Dialogue:" line is a cue (start, end, text fields);
+// styles and override codes are not interpreted. Whole seconds.
+#include "subtitle/readers.h"
+
+#include "subtitle/subtitle_core.h"
+#include "subtitle/text_rules.h"
+
+#include <memory>
+
+namespace tessaview {
+
+namespace {
+
+bool isDialogue(std::string_view line)
+{
+    return line.substr(0, 9) == "Dialogue:";
+}
+
+// Cuts the field before the next comma off `s`; without a comma the field is empty and `s`
+// stays. A comma byte is never the second byte of a double-byte character in the code
+// pages in use, so a plain byte search respects them.
+std::string_view nextField(std::string_view& s)
+{
+    const size_t comma = s.find(',');
+    if (comma == std::string_view::npos)
+        return {};
+    const std::string_view field = s.substr(0, comma);
+    s = s.substr(comma + 1);
+    return field;
+}
+
+std::unique_ptr<TTimeSpan> parseDialogue(std::string_view line)
+{
+    line = After(line, ',');  // the keyword and the first field
+    auto cue = std::make_unique<TTimeSpan>();
+    cue->StartTime = ParseClockTime(nextField(line));
+    cue->EndTime = ParseClockTime(nextField(line));
+    for (int skip = 0; skip < 6; ++skip) {
+        const size_t comma = line.find(',');
+        if (comma == std::string_view::npos)
+            break;
+        line = line.substr(comma + 1);
+    }
+    cue->Text = ReplaceByCrLfIgnoreCase(line, "\\n");
+    return cue;
+}
+
+}  // namespace
+
+void ReadSsa(SubtitleCore& core, const std::string& FileName)
+{
+    core.ClearSubList();
+    core.SubIsTimeBased = true;
+    TextFile file(FileName);
+    while (!file.Eof()) {
+        const std::string_view line = Trim(file.ReadLine());
+        if (isDialogue(line))
+            core.SubList.push_back(parseDialogue(line));
+    }
+}
+
+}  // namespace tessaview

@@ -1,0 +1,101 @@
+// The SubRip reader: counter line, "start --> end" timing line, text lines; whole seconds.
+#include "subtitle/readers.h"
+
+#include "subtitle/subtitle_core.h"
+#include "subtitle/text_rules.h"
+
+#include <memory>
+
+namespace tessaview {
+
+int32_t ParseSubRipTime(std::string_view s)
+{
+    const auto field = [&s](bool last, int32_t& value) {
+        std::string_view part;
+        if (last) {
+            part = Trim(s);
+        } else {
+            const size_t colon = s.find(':');
+            if (colon == std::string_view::npos)
+                return false;
+            part = Trim(s.substr(0, colon));
+            s = s.substr(colon + 1);
+        }
+        if (!IsDigitString(part))
+            return false;
+        value = StrToInt(part);
+        return true;
+    };
+    int32_t h = 0;
+    int32_t m = 0;
+    int32_t sec = 0;
+    if (!field(false, h) || !field(false, m) || !field(true, sec))
+        return -1;
+    const uint32_t total = static_cast<uint32_t>(h) * 3600u + static_cast<uint32_t>(m) * 60u + static_cast<uint32_t>(sec);
+    return static_cast<int32_t>(total);
+}
+
+namespace {
+
+// The part of a timing line's half that holds the time: the text before its first ",".
+int32_t timingPart(std::string_view half)
+{
+    return ParseSubRipTime(Trim(Before(Trim(half), ',')));
+}
+
+}  // namespace
+
+void ReadSubRip(SubtitleCore& core, const std::string& FileName)
+{
+    core.SubIsTimeBased = true;
+    core.ClearSubList();
+    TextFile file(FileName);
+    TTimeSpan* pending = nullptr;
+    for (;;) {
+        // Counter search; other lines on the way continue the pending cue's text.
+        bool counter = false;
+        while (!file.Eof()) {
+            const std::string_view line = Trim(file.ReadLine());
+            if (line.empty())
+                continue;
+            if (IsDigitString(line)) {
+                counter = true;
+                break;
+            }
+            if (pending) {
+                pending->Text += "\r\n";
+                pending->Text += line;
+            }
+        }
+        if (!counter)
+            return;
+        pending = nullptr;
+
+        std::string_view timing;
+        while (!file.Eof() && timing.empty())
+            timing = Trim(file.ReadLine());
+        if (timing.empty())
+            return;
+        const size_t arrow = timing.find("-->");
+        if (arrow == std::string_view::npos)
+            continue;
+        const int32_t start = timingPart(timing.substr(0, arrow));
+        const int32_t end = timingPart(timing.substr(arrow + 3));
+        if (start == -1 || end == -1) {
+            core.Host().semsg(std::string(SubtitleFileErrorText));
+            return;
+        }
+        // A block whose first text line is empty is dropped with the rest of its lines.
+        const std::string_view first = Trim(file.ReadLine());
+        if (first.empty())
+            continue;
+        auto cue = std::make_unique<TTimeSpan>();
+        cue->StartTime = start;
+        cue->EndTime = end;
+        cue->Text.assign(first);
+        pending = cue.get();
+        core.SubList.push_back(std::move(cue));
+    }
+}
+
+}  // namespace tessaview

@@ -1,0 +1,38 @@
+// The SubViewer reader: a skipped header, then a "start,end" timing line and one text line
+// per cue, "[br]" marking line breaks. Whole seconds.
+#include "subtitle/readers.h"
+
+#include "subtitle/subtitle_core.h"
+#include "subtitle/text_rules.h"
+
+#include <memory>
+
+namespace tessaview {
+
+void ReadSubViewer(SubtitleCore& core, const std::string& FileName)
+{
+    TextFile file(FileName);
+    std::string_view timing;
+    while (!file.Eof() && (timing.empty() || timing[0] < '0' || timing[0] > '9'))
+        timing = Trim(file.ReadLine());
+    core.ClearSubList();
+    core.SubIsTimeBased = true;
+    // A timing line that is the file's last line has no text line and is not used.
+    while (!file.Eof()) {
+        const size_t comma = timing.find(',');
+        if (comma == std::string_view::npos) {
+            core.Host().semsg(std::string(SubViewerFileErrorText));
+            return;
+        }
+        auto cue = std::make_unique<TTimeSpan>();
+        cue->StartTime = ParseClockTime(timing.substr(0, comma));
+        cue->EndTime = ParseClockTime(timing.substr(comma + 1));
+        cue->Text = ReplaceByCrLfIgnoreCase(Trim(file.ReadLine()), "[br]");
+        core.SubList.push_back(std::move(cue));
+        timing = {};
+        while (!file.Eof() && timing.empty())
+            timing = Trim(file.ReadLine());
+    }
+}
+
+}  // namespace tessaview

@@ -1,0 +1,46 @@
+// The "H:MM:SS:text" reader: one cue per line, "|" breaking lines; each cue lasts to the
+// next one's start and the last one to the end of the movie.
+#include "subtitle/readers.h"
+
+#include "subtitle/subtitle_core.h"
+#include "subtitle/text_rules.h"
+
+#include <memory>
+
+namespace tessaview {
+
+void ReadTimeColonText(SubtitleCore& core, const std::string& FileName)
+{
+    core.ClearSubList();
+    core.SubIsTimeBased = true;
+    TextFile file(FileName);
+    while (!file.Eof()) {
+        const std::string_view line = Trim(file.ReadLine());
+        if (line.empty())
+            continue;
+        // The third colon separates time and text; with fewer the whole line is the time.
+        size_t third = std::string_view::npos;
+        size_t from = 0;
+        for (int k = 0; k < 3; ++k) {
+            third = line.find(':', from);
+            if (third == std::string_view::npos)
+                break;
+            from = third + 1;
+        }
+        auto cue = std::make_unique<TTimeSpan>();
+        cue->EndTime = OpenEndTime;  // until the next cue (or the end of the file) is known
+        if (third == std::string_view::npos) {
+            cue->StartTime = ParseClockTime(line);
+        } else {
+            cue->StartTime = ParseClockTime(line.substr(0, third));
+            cue->Text = ReplaceByCrLf(line.substr(third + 1), '|');
+        }
+        if (!core.SubList.empty())
+            core.SubList.back()->EndTime = cue->StartTime;
+        core.SubList.push_back(std::move(cue));
+    }
+    if (!core.SubList.empty())
+        core.SubList.back()->EndTime = EndlessTime;
+}
+
+}  // namespace tessaview

@@ -1,0 +1,33 @@
+// The seven text readers. Each reads its file from the start, clears and fills
+// core.SubList, sets core.SubIsTimeBased, and reports format errors through the host.
+// A runtime error (RuntimeError) ends a reader with the cues made so far left in the list.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace tessaview {
+
+class SubtitleCore;
+
+void ReadSubRip(SubtitleCore& core, const std::string& FileName);
+void ReadBraceFrames(SubtitleCore& core, const std::string& FileName);
+void ReadBracketFrames(SubtitleCore& core, const std::string& FileName);
+void ReadSsa(SubtitleCore& core, const std::string& FileName);
+void ReadSubViewer(SubtitleCore& core, const std::string& FileName);
+void ReadStartScript(SubtitleCore& core, const std::string& FileName);
+void ReadTimeColonText(SubtitleCore& core, const std::string& FileName);
+
+// h:m:s with digit fields (blanks around them allowed) as whole seconds, or -1.
+int32_t ParseSubRipTime(std::string_view s);
+
+// One line of the frame-numbered formats: {start}{end}text or [start][end]text.
+bool ParseBraceLine(std::string_view Line, int32_t& Start, int32_t& End, std::string& Text);
+bool ParseBracketLine(std::string_view Line, int32_t& Start, int32_t& End, std::string& Text);
+
+// The messages the readers show.
+inline constexpr std::string_view SubtitleFileErrorText = "Subtitle file error";
+inline constexpr std::string_view SubViewerFileErrorText = "Subtitle File Error";
+
+}  // namespace tessaview

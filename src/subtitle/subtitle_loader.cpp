@@ -1,0 +1,155 @@
+// LoadSubtitle: VobSub pairs to the library, text files through mark test, conversion,
+// detection by the first non-empty line, and one reader.
+#include "subtitle/subtitle_loader.h"
+
+#include "subtitle/readers.h"
+#include "subtitle/runtime_error.h"
+#include "subtitle/subtitle_core.h"
+#include "subtitle/text_rules.h"
+
+#include <sys/stat.h>
+
+namespace tessaview {
+
+namespace {
+
+bool startsWith(std::string_view s, std::string_view prefix)
+{
+    return s.substr(0, prefix.size()) == prefix;
+}
+
+struct DetectionRule {
+    bool (*matches)(std::string_view line);
+    ReaderEntry reader;
+};
+
+// In order: the first rule that matches the first non-empty line picks the reader.
+const DetectionRule detectionTable[] = {
+    {[](std::string_view l) { return l[0] == '{'; }, {"ReadBraceFrames", ReadBraceFrames}},
+    {[](std::string_view l) { return l == "[Script Info]" || l == "Title:" || startsWith(l, "# VobSub"); },
+     {"ReadSsa", ReadSsa}},
+    {[](std::string_view l) { return l == "[TITLE]"; }, {"ReadStartScript", ReadStartScript}},
+    {[](std::string_view l) { return l == "[INFORMATION]"; }, {"ReadSubViewer", ReadSubViewer}},
+    {[](std::string_view l) { return startsWith(l, "00:") || startsWith(l, "0:"); },
+     {"ReadTimeColonText", ReadTimeColonText}},
+    {[](std::string_view l) { return IsDigitLine(l); }, {"ReadSubRip", ReadSubRip}},
+    {[](std::string_view l) { return l[0] == '['; }, {"ReadBracketFrames", ReadBracketFrames}},
+};
+
+bool fileExists(const std::string& path)
+{
+    struct stat info{};
+    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+}  // namespace
+
+const ReaderEntry* DetectReader(std::string_view firstLine)
+{
+    if (firstLine.empty())
+        return nullptr;
+    for (const DetectionRule& rule : detectionTable)
+        if (rule.matches(firstLine))
+            return &rule.reader;
+    return nullptr;
+}
+
+std::string_view ExtractFileExt(std::string_view FileName)
+{
+    const size_t dot = FileName.find_last_of('.');
+    if (dot == std::string_view::npos)
+        return {};
+    const size_t separator = FileName.find_last_of("/\\:");
+    if (separator != std::string_view::npos && separator > dot)
+        return {};
+    return FileName.substr(dot);
+}
+
+std::string SubtitleCore::TmpSubPath() const
+{
+    std::string path = programFolder_;
+    if (!path.empty() && path.back() != '/')
+        path += '/';
+    return path + "tmpsub";
+}
+
+void SubtitleCore::LoadSubtitle(const std::string& FileName)
+{
+    const std::string_view ext = ExtractFileExt(FileName);
+    const std::string base = FileName.substr(0, FileName.size() - ext.size());
+    const bool previousVobSub = SubIsVobSub;
+    lastReader_.clear();
+    if ((ext == ".idx" || ext == ".ifo" || ext == ".sub") && fileExists(base + ".idx") && fileExists(base + ".sub")) {
+        SubIsVobSub = true;
+        lastReader_ = "VobSub";
+        host_.LoadVobSubFile(base);
+        host_.SelectVobSubLanguage();
+    } else {
+        SubIsVobSub = false;
+        bool readerRan = false;
+        try {
+            readerRan = LoadTextSubtitle(FileName);
+        } catch (...) {
+            if (lastReader_.empty())
+                SubIsVobSub = previousVobSub;
+            throw;
+        }
+        if (!readerRan) {
+            // Unknown format: the previous subtitle stays in force, file name included, so
+            // Change Subtitle Language still reaches a VobSub pair that is still shown.
+            SubIsVobSub = previousVobSub;
+            n005Click(0);
+            return;
+        }
+    }
+    SubFileName = FileName;
+    n005Click(0);
+}
+
+bool SubtitleCore::LoadTextSubtitle(std::string FileName)
+{
+    const bool previousTimeBased = SubIsTimeBased;
+    lastReader_.clear();
+    SubIsTimeBased = false;
+    try {
+        std::string bytes = ReadWholeFile(FileName);
+        std::string_view view = bytes;
+        if (startsWith(view, "\xFF\xFE"))
+            ConvertUnicodeSubtitle(view.substr(2), FileName, UnicodeForm::Utf16Le);
+        else if (startsWith(view, "\xFE\xFF"))
+            ConvertUnicodeSubtitle(view.substr(2), FileName, UnicodeForm::Utf16Be);
+        else if (startsWith(view, "\xEF\xBB\xBF"))
+            ConvertUnicodeSubtitle(view.substr(3), FileName, UnicodeForm::Utf8);
+
+        TextFile text(FileName);
+        std::string_view first;
+        while (!text.Eof() && first.empty())
+            first = Trim(text.ReadLine());
+        const ReaderEntry* reader = DetectReader(first);
+        if (!reader) {
+            SubIsTimeBased = previousTimeBased;
+            host_.semsg(std::string(UnknownFormatText));
+            return false;
+        }
+        lastReader_ = reader->name;
+        reader->read(*this, FileName);
+        return true;
+    } catch (...) {
+        // Failing before a reader ran leaves the previous cues compared in their own unit.
+        if (lastReader_.empty())
+            SubIsTimeBased = previousTimeBased;
+        throw;
+    }
+}
+
+void SubtitleCore::ConvertUnicodeSubtitle(std::string_view Source, std::string& FileName, UnicodeForm form)
+{
+    const std::string path = TmpSubPath();
+    if (form == UnicodeForm::Utf8 && IsUtf8CodePage(ansiCodePage_))
+        WriteWholeFile(path, Source);
+    else
+        WriteWholeFile(path, UnicodeToCodePage(Source, form, ansiCodePage_));
+    FileName = path;
+}
+
+}  // namespace tessaview

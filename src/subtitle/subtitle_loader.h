@@ -1,0 +1,29 @@
+// Format detection: the one table that knows every text reader.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tessaview {
+
+class SubtitleCore;
+
+using ReaderFunction = void (*)(SubtitleCore&, const std::string&);
+
+struct ReaderEntry {
+    const char* name;  // "ReadSubRip", ...
+    ReaderFunction read;
+};
+
+// The reader for a file whose first non-empty line (trimmed) is `firstLine`, tested in the
+// table's order; nullptr for an unknown format.
+const ReaderEntry* DetectReader(std::string_view firstLine);
+
+// Text of the message for a file whose format is not known.
+inline constexpr std::string_view UnknownFormatText =
+    "Unknown subtitle file format, Please contact to support@tessaview.org !!!";
+
+// The extension of `FileName`: from the last "." after the last "/", "\" or ":", dot included.
+std::string_view ExtractFileExt(std::string_view FileName);
+
+}  // namespace tessaview
