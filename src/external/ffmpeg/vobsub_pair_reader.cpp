@@ -1,0 +1,154 @@
+// Opens a pair through FFmpeg's vobsub demuxer and keeps each picture's time and unit bytes.
+#include "external/ffmpeg/vobsub_pair_reader.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
+#include <libavutil/dict.h>
+}
+
+#include "external/ffmpeg/ffmpeg_handles.h"
+#include "external/ffmpeg/spu_timing.h"
+
+namespace tessaview {
+namespace {
+
+// The demuxer keeps at most this many languages.
+constexpr int MaxLanguages = 32;
+
+// The pair's files are usually lower case; upper case is taken when only that exists.
+std::string pairFile(const std::string& path, const char* lower, const char* upper) {
+    std::error_code error;
+    if (!std::filesystem::exists(path + lower, error) && std::filesystem::exists(path + upper, error)) {
+        return path + upper;
+    }
+    return path + lower;
+}
+
+// Lines of the index that start with "timestamp:", split as the demuxer splits them. Each one
+// is one read of the demuxer, whether its picture turns out readable or not.
+size_t countIndexEntries(const std::string& indexPath) {
+    std::ifstream in(indexPath, std::ios::binary);
+    constexpr std::string_view Key = "timestamp:";
+    size_t entries = 0;
+    size_t matched = 0;  // characters of Key matched at the start of the current line
+    bool lineStart = true;
+    std::vector<char> chunk(1 << 16);
+    while (in) {
+        in.read(chunk.data(), std::streamsize(chunk.size()));
+        for (std::streamsize i = 0; i < in.gcount(); ++i) {
+            const char c = chunk[size_t(i)];
+            if (c == '\n' || c == '\r' || c == '\0') {
+                lineStart = true;
+                matched = 0;
+                continue;
+            }
+            if (lineStart && matched < Key.size() && c == Key[matched]) {
+                if (++matched == Key.size()) {
+                    ++entries;
+                    lineStart = false;
+                }
+                continue;
+            }
+            lineStart = false;
+        }
+    }
+    return entries;
+}
+
+std::string languageTag(const AVStream* stream) {
+    const AVDictionaryEntry* entry = av_dict_get(stream->metadata, "language", nullptr, 0);
+    return entry != nullptr && entry->value != nullptr ? std::string(entry->value) : std::string();
+}
+
+}  // namespace
+
+std::optional<IndexedPair> readVobSubPair(const std::string& path) {
+    const AVInputFormat* format = av_find_input_format("vobsub");
+    if (format == nullptr || path.empty()) {
+        return std::nullopt;
+    }
+    const std::string indexPath = pairFile(path, ".idx", ".IDX");
+    const std::string picturePath = pairFile(path, ".sub", ".SUB");
+
+    AVDictionary* rawOptions = nullptr;
+    av_dict_set(&rawOptions, "sub_name", picturePath.c_str(), 0);
+    DictionaryPtr options(rawOptions);
+    AVFormatContext* rawContext = nullptr;
+    rawOptions = options.release();
+    const int opened = avformat_open_input(&rawContext, indexPath.c_str(), format, &rawOptions);
+    options.reset(rawOptions);
+    if (opened < 0) {
+        return std::nullopt;
+    }
+    FormatContextPtr context(rawContext);
+
+    IndexedPair pair;
+    pair.languages.resize(MaxLanguages);
+    std::vector<std::string> codes(MaxLanguages);
+    bool defaultFound = false;
+    for (unsigned i = 0; i < context->nb_streams; ++i) {
+        const AVStream* stream = context->streams[i];
+        if (stream->id < 0 || stream->id >= MaxLanguages) {
+            continue;
+        }
+        codes[size_t(stream->id)] = languageTag(stream);
+        if (!defaultFound && (stream->disposition & AV_DISPOSITION_DEFAULT) != 0) {
+            pair.defaultLanguage = stream->id;
+            defaultFound = true;
+        }
+        if (pair.decoderHeader.empty() && stream->codecpar->extradata != nullptr) {
+            const uint8_t* header = stream->codecpar->extradata;
+            pair.decoderHeader.assign(header, header + stream->codecpar->extradata_size);
+        }
+    }
+
+    // One read per index entry, counting the failed ones, so that a picture past the end of a
+    // cut .sub does not end the reading of pictures that follow it in the index.
+    const size_t reads = countIndexEntries(indexPath);
+    PacketPtr packet(av_packet_alloc());
+    if (!packet) {
+        return std::nullopt;
+    }
+    for (size_t read = 0; read < reads; ++read) {
+        const int result = av_read_frame(context.get(), packet.get());
+        if (result < 0) {
+            continue;
+        }
+        const AVStream* stream = context->streams[packet->stream_index];
+        const auto timing = readSpuTiming(packet->data, size_t(std::max(packet->size, 0)));
+        if (stream->id >= 0 && stream->id < MaxLanguages && timing && packet->pts != AV_NOPTS_VALUE) {
+            const int64_t ms = av_rescale_q(packet->pts, stream->time_base, AVRational{1, 1000});
+            IndexedPicture picture;
+            picture.startMs = ms + timing->startDelayMs;
+            picture.endMs = timing->stopDelayMs ? ms + *timing->stopDelayMs : OpenEndMs;
+            picture.offset = pair.units.size();
+            picture.size = timing->unitSize;
+            pair.units.insert(pair.units.end(), packet->data, packet->data + timing->unitSize);
+            pair.units.resize(pair.units.size() + AV_INPUT_BUFFER_PADDING_SIZE, 0);
+            pair.languages[size_t(stream->id)].pictures.push_back(picture);
+        }
+        av_packet_unref(packet.get());
+    }
+
+    size_t used = 0;
+    for (size_t id = 0; id < pair.languages.size(); ++id) {
+        IndexedLanguage& language = pair.languages[id];
+        finishTimeline(language.pictures);
+        if (!language.pictures.empty()) {
+            language.code = codes[id];
+            used = id + 1;
+        }
+    }
+    if (used == 0) {
+        return std::nullopt;
+    }
+    pair.languages.resize(used);
+    return pair;
+}
+
+}  // namespace tessaview

@@ -1,0 +1,338 @@
+// Tests of the VobSub library on the corpus pairs and on pairs written here with known pictures.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <set>
+#include <unistd.h>
+
+extern "C" {
+#include <libavutil/log.h>
+}
+
+#include "external/ffmpeg/ffmpeg_vobsub.h"
+#include "unit/vobsub/vobsub_pair_writer.h"
+
+namespace tessaview {
+namespace {
+
+namespace fs = std::filesystem;
+using testpair::Picture;
+
+const std::string Corpus = std::string(TESSAVIEW_CORPUS_DIR) + "/vobsub/";
+
+// Bad pairs make FFmpeg complain on stderr; the tests check the outcome instead.
+const bool quietFfmpeg = [] {
+    av_log_set_level(AV_LOG_QUIET);
+    return true;
+}();
+
+Picture picture(int64_t startMs, std::optional<int64_t> durationMs, int seed = 0) {
+    Picture p;
+    p.startMs = startMs;
+    p.durationMs = durationMs;
+    p.seed = seed;
+    return p;
+}
+
+// English: 1.0-3.0 s, 5.0 s to the next start, 8.0-8.5 s; German: 2.0-4.0 s, 9.0 s for ever.
+testpair::Pair twoLanguages() {
+    testpair::Pair pair;
+    Picture wide = picture(5000, std::nullopt, 1);
+    wide.width = 37;
+    wide.height = 13;
+    wide.left = 100;
+    wide.top = 400;
+    wide.colours = {5, 6, 7, 8};
+    wide.alphas = {0, 15, 7, 11};
+    pair.languages.push_back({"en", 0, {picture(1000, 2000), wide, picture(8000, 500, 2)}});
+    pair.languages.push_back({"de", 1, {picture(2000, 2000, 3), picture(9000, std::nullopt, 1)}});
+    return pair;
+}
+
+class VobSubLibraryTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        static std::atomic<int> counter{0};
+        dir_ = fs::temp_directory_path() /
+               ("tessaview-vobsub-" + std::to_string(getpid()) + "-" + std::to_string(counter++));
+        fs::create_directories(dir_);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    std::string write(const testpair::Pair& pair, const std::string& name = "pair") {
+        const std::string path = (dir_ / name).string();
+        testpair::writePair(pair, path);
+        return path;
+    }
+    std::string name(int32_t index) {
+        char buffer[VobSubLangNameSize];
+        std::memset(buffer, 'x', sizeof buffer);
+        library_->GetLangName(index, buffer);
+        return std::string(buffer, strnlen(buffer, sizeof buffer));
+    }
+    // Due picture's number, rectangle and pixels, or an empty result when none is due.
+    struct Shown {
+        int32_t index = -1;
+        VobSubRect rect;
+        std::vector<uint8_t> pixels;
+    };
+    std::optional<Shown> shownAt(int32_t ms) {
+        if (!library_->GetFrame(ms)) {
+            return std::nullopt;
+        }
+        Shown shown;
+        shown.index = library_->GetCurrentIndex();
+        uint8_t* data = nullptr;
+        library_->GetDataPointer(&data, &shown.rect);
+        const size_t bytes = size_t(shown.rect.right - shown.rect.left) * size_t(shown.rect.bottom - shown.rect.top) * 4;
+        EXPECT_NE(data, nullptr);
+        if (data != nullptr) {
+            shown.pixels.assign(data, data + bytes);
+        }
+        return shown;
+    }
+    void expectEmpty() {
+        EXPECT_EQ(library_->GetLangNum(), -1);
+        EXPECT_EQ(name(0), "(Not detected)");
+        for (const int ms : {0, 1000, 2000, 5000, 49466}) {
+            EXPECT_FALSE(library_->GetFrame(ms)) << "at " << ms;
+        }
+        uint8_t* data = reinterpret_cast<uint8_t*>(this);
+        VobSubRect rect{1, 2, 3, 4};
+        library_->GetDataPointer(&data, &rect);
+        EXPECT_EQ(data, nullptr);
+        EXPECT_EQ(rect.right - rect.left, 0);
+    }
+
+    fs::path dir_;
+    std::unique_ptr<FfmpegVobSub> library_ = CreateFfmpegVobSub();
+};
+
+TEST_F(VobSubLibraryTest, CorpusPairHasOneGermanTrackWithTwoPictures) {
+    library_->LoadVobSubFile(Corpus + "example");
+    EXPECT_EQ(library_->GetLangNum(), 0);
+    EXPECT_EQ(name(0), "German");
+    EXPECT_EQ(library_->pictureCount(0), 2);
+    library_->SetCurrentLang(0);
+    EXPECT_FALSE(shownAt(49465));
+    const auto first = shownAt(49466);
+    const auto second = shownAt(52636);
+    ASSERT_TRUE(first && second);
+    EXPECT_NE(first->index, second->index);
+    EXPECT_GT(first->rect.right - first->rect.left, 0);
+    EXPECT_LE(first->rect.right, 1920);
+    EXPECT_LE(first->rect.bottom, 1080);
+}
+
+TEST_F(VobSubLibraryTest, UnitSplitOverTwoPacketsDecodesLikeTheWholeOne) {
+    library_->LoadVobSubFile(Corpus + "tiny");
+    EXPECT_EQ(name(0), "English");
+    const auto whole = shownAt(1000);
+    library_->LoadVobSubFile(Corpus + "tiny-split");
+    const auto split = shownAt(1000);
+    ASSERT_TRUE(whole && split);
+    EXPECT_GT(whole->pixels.size(), 0u);
+    EXPECT_EQ(whole->pixels, split->pixels);
+    EXPECT_EQ(whole->rect.bottom, split->rect.bottom);
+}
+
+TEST_F(VobSubLibraryTest, LanguagesAndNames) {
+    testpair::Pair pair = twoLanguages();
+    pair.languages[1].index = 2;
+    pair.languages[1].code = "fr";
+    library_->LoadVobSubFile(write(pair));
+    EXPECT_EQ(library_->GetLangNum(), 2);
+    EXPECT_EQ(name(0), "English");
+    EXPECT_EQ(name(1), "(Not detected)");
+    EXPECT_EQ(name(2), "French");
+    EXPECT_EQ(name(3), "(Not detected)");
+    EXPECT_EQ(name(-1), "(Not detected)");
+    EXPECT_EQ(library_->pictureCount(0), 3);
+    EXPECT_EQ(library_->pictureCount(2), 2);
+}
+
+TEST_F(VobSubLibraryTest, PictureDueAtChosenTimesAndNoneBetween) {
+    library_->LoadVobSubFile(write(twoLanguages()));
+    const int64_t twoSeconds = testpair::effectiveDurationMs(2000);
+    const int32_t halfSecond = int32_t(testpair::effectiveDurationMs(500));
+    struct Case {
+        int32_t lang;
+        int32_t ms;
+        int32_t picture;  // position in the language, -1 for none
+    };
+    const std::vector<Case> cases{
+        {0, 0, -1},    {0, 999, -1},  {0, 1000, 0},   {0, int32_t(1000 + twoSeconds - 1), 0},
+        {0, int32_t(1000 + twoSeconds), -1}, {0, 4999, -1}, {0, 5000, 1}, {0, 7999, 1},
+        {0, 8000, 2},  {0, 8000 + halfSecond - 1, 2}, {0, 8000 + halfSecond, -1}, {0, 20000000, -1},
+        {1, 1999, -1}, {1, 2000, 0},  {1, 5000, -1},  {1, 9000, 1},  {1, 20000000, 1},
+        {5, 2000, -1}};
+    std::map<std::pair<int32_t, int32_t>, int32_t> numbers;
+    for (const Case& c : cases) {
+        library_->SetCurrentLang(c.lang);
+        const auto shown = shownAt(c.ms);
+        EXPECT_EQ(shown.has_value(), c.picture >= 0) << "language " << c.lang << " at " << c.ms;
+        if (shown && c.picture >= 0) {
+            // Equal numbers exactly for the same picture.
+            const auto [it, added] = numbers.emplace(std::pair{c.lang, c.picture}, shown->index);
+            EXPECT_EQ(it->second, shown->index) << "language " << c.lang << " at " << c.ms;
+        }
+    }
+    std::set<int32_t> distinct;
+    for (const auto& [key, number] : numbers) {
+        distinct.insert(number);
+        EXPECT_GE(number, 0);
+    }
+    EXPECT_EQ(distinct.size(), numbers.size());
+}
+
+TEST_F(VobSubLibraryTest, PixelsComeOutInBgraRowsWithTheRectangle) {
+    const testpair::Pair pair = twoLanguages();
+    const Picture& expected = pair.languages[0].pictures[1];
+    library_->LoadVobSubFile(write(pair));
+    library_->SetCurrentLang(0);
+    const auto shown = shownAt(6000);
+    ASSERT_TRUE(shown);
+    EXPECT_EQ(shown->rect.left, expected.left);
+    EXPECT_EQ(shown->rect.top, expected.top);
+    EXPECT_EQ(shown->rect.right, expected.left + expected.width);
+    EXPECT_EQ(shown->rect.bottom, expected.top + expected.height);
+    ASSERT_EQ(shown->pixels.size(), size_t(expected.width * expected.height * 4));
+    int wrong = 0;
+    for (int y = 0; y < expected.height; ++y) {
+        for (int x = 0; x < expected.width; ++x) {
+            const auto want = testpair::expectedBgra(pair, expected, x, y);
+            if (std::memcmp(&shown->pixels[size_t(y * expected.width + x) * 4], want.data(), 4) != 0 && ++wrong < 5) {
+                ADD_FAILURE() << "pixel " << x << "," << y;
+            }
+        }
+    }
+    EXPECT_EQ(wrong, 0);
+    // Pixel 1,1 has palette entry 7 (abcdef) at alpha 7 of 15: colour kept whole, not multiplied.
+    const std::vector<uint8_t> half(shown->pixels.begin() + (expected.width + 1) * 4,
+                                    shown->pixels.begin() + (expected.width + 2) * 4);
+    EXPECT_EQ(half, (std::vector<uint8_t>{0xef, 0xcd, 0xab, 7 * 17}));
+}
+
+TEST_F(VobSubLibraryTest, EachHandOutIsAFreshCopyAndTicksDoNotDecodeAgain) {
+    library_->LoadVobSubFile(write(twoLanguages()));
+    library_->SetCurrentLang(0);
+    const auto before = shownAt(1000);
+    ASSERT_TRUE(before);
+    const int64_t decodes = library_->decodeCount();
+    for (int ms = 1100; ms < 2500; ms += 100) {
+        ASSERT_TRUE(library_->GetFrame(ms));
+        EXPECT_EQ(library_->GetCurrentIndex(), before->index);
+        uint8_t* data = nullptr;
+        VobSubRect rect;
+        library_->GetDataPointer(&data, &rect);
+        ASSERT_NE(data, nullptr);
+        EXPECT_EQ(std::memcmp(data, before->pixels.data(), before->pixels.size()), 0) << "at " << ms;
+        // The caller blends in place.
+        std::memset(data, 0x55, before->pixels.size());
+    }
+    EXPECT_EQ(library_->decodeCount(), decodes);
+    ASSERT_TRUE(shownAt(5000));
+    EXPECT_EQ(library_->decodeCount(), decodes + 1);
+}
+
+TEST_F(VobSubLibraryTest, UnitLargerThanAPackIsJoinedFromItsPackets) {
+    for (const bool pad : {true, false}) {
+        testpair::Pair pair;
+        pair.padPacks = pad;
+        Picture big = picture(1000, 3000, 1);
+        big.width = 700;
+        big.height = 90;
+        pair.languages.push_back({"en", 0, {big, picture(5000, 1000)}});
+        ASSERT_GT(testpair::subpictureUnit(big).size(), 4096u);
+        library_->LoadVobSubFile(write(pair));
+        const auto shown = shownAt(2000);
+        ASSERT_TRUE(shown);
+        ASSERT_EQ(shown->pixels.size(), size_t(700 * 90 * 4));
+        const auto last = testpair::expectedBgra(pair, big, 698, 88);
+        EXPECT_EQ(std::memcmp(&shown->pixels[size_t(88 * 700 + 698) * 4], last.data(), 4), 0);
+        EXPECT_TRUE(shownAt(5000)) << "padded " << pad;
+    }
+}
+
+TEST_F(VobSubLibraryTest, MissingOrCutSubLeavesWhatCanBeRead) {
+    const std::string path = write(twoLanguages());
+    const auto size = fs::file_size(path + ".sub");
+    // Pictures lie in time order, one 2048-byte pack each: English 1 s, German 2 s, English 5 s.
+    fs::resize_file(path + ".sub", 2048 * 2 + 100);
+    library_->LoadVobSubFile(path);
+    EXPECT_EQ(library_->GetLangNum(), 1);
+    EXPECT_EQ(library_->pictureCount(0), 1);
+    EXPECT_EQ(library_->pictureCount(1), 1);
+    library_->SetCurrentLang(0);
+    EXPECT_TRUE(library_->GetFrame(1000));
+    EXPECT_FALSE(library_->GetFrame(5000));
+    ASSERT_GT(size, 0u);
+
+    for (const uintmax_t cut : {uintmax_t(0), uintmax_t(40), uintmax_t(14 + 9 + 20)}) {
+        fs::resize_file(path + ".sub", cut);
+        library_->LoadVobSubFile(path);
+        EXPECT_EQ(library_->GetLangNum(), -1) << "cut at " << cut;
+    }
+    fs::remove(path + ".sub");
+    library_->LoadVobSubFile(path);
+    expectEmpty();
+}
+
+TEST_F(VobSubLibraryTest, GarbageIndexLeavesTheLibraryEmpty) {
+    const std::string sub = write(twoLanguages()) + ".sub";
+    std::string binary(5000, '\0');
+    for (size_t i = 0; i < binary.size(); ++i) {
+        binary[i] = char((i * 7919) % 251);
+    }
+    const std::vector<std::string> indexes{
+        "",
+        binary,
+        "hello\nworld\n",
+        "# VobSub index file, v7\ntimestamp: 00:00:01:000, filepos: 000000000\n",
+        "# VobSub index file, v7\nid: en, index: 40\ntimestamp: 00:00:01:000, filepos: 000000000\n",
+        "# VobSub index file, v7\nid: en, index: 0\ntimestamp: 00:00:01:000, filepos: 7fffffff0\n",
+        "# VobSub index file, v7\nid: en, index: 0\ntimestamp: nonsense\n",
+        "# VobSub index file, v7\nid: en, index: 0\n" + binary,
+    };
+    for (size_t i = 0; i < indexes.size(); ++i) {
+        const std::string path = (dir_ / ("garbage" + std::to_string(i))).string();
+        std::ofstream(path + ".idx", std::ios::binary) << indexes[i];
+        fs::copy_file(sub, path + ".sub");
+        library_->LoadVobSubFile(path);
+        SCOPED_TRACE("index " + std::to_string(i));
+        expectEmpty();
+    }
+}
+
+TEST_F(VobSubLibraryTest, ReloadReplacesThePairCompletely) {
+    library_->LoadVobSubFile(write(twoLanguages(), "first"));
+    library_->SetCurrentLang(1);
+    const auto old = shownAt(9000);
+    ASSERT_TRUE(old);
+
+    testpair::Pair other;
+    other.languages.push_back({"it", 0, {picture(9000, 1000, 2)}});
+    library_->LoadVobSubFile(write(other, "second"));
+    EXPECT_EQ(library_->GetLangNum(), 0);
+    EXPECT_EQ(name(0), "Italian");
+    EXPECT_EQ(name(1), "(Not detected)");
+    EXPECT_FALSE(library_->GetFrame(2000));
+    library_->SetCurrentLang(0);
+    const auto now = shownAt(9000);
+    ASSERT_TRUE(now);
+    // A number the caller may still hold for the old pair's picture never comes back.
+    EXPECT_NE(now->index, old->index);
+    EXPECT_NE(now->pixels, old->pixels);
+
+    library_->LoadVobSubFile((dir_ / "absent").string());
+    expectEmpty();
+    library_->LoadVobSubFile((dir_ / "first").string());
+    EXPECT_EQ(library_->GetLangNum(), 1);
+}
+
+}  // namespace
+}  // namespace tessaview

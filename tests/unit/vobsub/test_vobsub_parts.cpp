@@ -1,0 +1,111 @@
+// Tests of the library's plain parts: unit timing, the timeline lookup, language names.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "external/ffmpeg/language_names.h"
+#include "external/ffmpeg/picture_index.h"
+#include "external/ffmpeg/spu_timing.h"
+#include "unit/vobsub/vobsub_pair_writer.h"
+
+namespace tessaview {
+namespace {
+
+std::optional<SpuTiming> timingOf(const std::vector<uint8_t>& unit) { return readSpuTiming(unit.data(), unit.size()); }
+
+TEST(SpuTiming, StopDateGivesTheSameMillisecondsAsTheDecoder) {
+    testpair::Picture picture;
+    picture.durationMs = 2000;
+    const auto timing = timingOf(testpair::subpictureUnit(picture));
+    ASSERT_TRUE(timing);
+    EXPECT_EQ(timing->startDelayMs, 0);
+    ASSERT_TRUE(timing->stopDelayMs);
+    EXPECT_EQ(*timing->stopDelayMs, testpair::effectiveDurationMs(2000));
+}
+
+TEST(SpuTiming, UnitWithoutStopHasNoEnd) {
+    testpair::Picture picture;
+    picture.durationMs = std::nullopt;
+    const auto timing = timingOf(testpair::subpictureUnit(picture));
+    ASSERT_TRUE(timing);
+    EXPECT_FALSE(timing->stopDelayMs);
+}
+
+TEST(SpuTiming, BrokenUnitsAreRefused) {
+    const std::vector<uint8_t> whole = testpair::subpictureUnit(testpair::Picture{});
+    std::vector<uint8_t> cut(whole.begin(), whole.end() - 3);
+    std::vector<uint8_t> controlOutside = whole;
+    controlOutside[2] = 0xff;
+    std::vector<uint8_t> sizeTooSmall = whole;
+    sizeTooSmall[0] = 0;
+    sizeTooSmall[1] = 2;
+    // The area command's arguments cut off by the declared size.
+    std::vector<uint8_t> commandPastEnd = whole;
+    const size_t control = size_t(whole[2]) << 8 | whole[3];
+    commandPastEnd[0] = uint8_t((control + 12) >> 8);
+    commandPastEnd[1] = uint8_t(control + 12);
+    for (const auto& unit : {cut, controlOutside, sizeTooSmall, commandPastEnd, std::vector<uint8_t>{}}) {
+        EXPECT_FALSE(timingOf(unit)) << "unit of " << unit.size() << " bytes";
+    }
+}
+
+TEST(SpuTiming, ControlSequencePointingBackwardsEndsTheWalk) {
+    std::vector<uint8_t> unit = testpair::subpictureUnit(testpair::Picture{});
+    const size_t control = size_t(unit[2]) << 8 | unit[3];
+    unit[control + 2] = 0;
+    unit[control + 3] = 4;
+    const auto timing = timingOf(unit);
+    ASSERT_TRUE(timing);
+    EXPECT_FALSE(timing->stopDelayMs);
+}
+
+std::vector<IndexedPicture> timeline(std::initializer_list<std::pair<int64_t, int64_t>> times) {
+    std::vector<IndexedPicture> pictures;
+    for (const auto& [start, end] : times) {
+        pictures.push_back(IndexedPicture{start, end, pictures.size(), 0});
+    }
+    finishTimeline(pictures);
+    return pictures;
+}
+
+TEST(PictureTimeline, DuePictureFollowsStartsAndEnds) {
+    // Out of order in the file; an open end lasts to the next start; the next start cuts an
+    // overlapping picture short; the last open picture lasts for ever.
+    const auto pictures = timeline({{5000, 6000}, {1000, OpenEndMs}, {3000, 9000}, {7000, OpenEndMs}});
+    const std::vector<std::pair<int64_t, int64_t>> cases{
+        {0, -1}, {999, -1}, {1000, 0}, {2999, 0}, {3000, 1}, {4999, 1}, {5000, 2},
+        {5999, 2}, {6000, -1}, {6999, -1}, {7000, 3}, {100000000, 3}};
+    for (const auto& [ms, expected] : cases) {
+        EXPECT_EQ(findDuePicture(pictures, ms), expected) << "at " << ms;
+    }
+    EXPECT_EQ(pictures[0].offset, 1u);
+}
+
+TEST(PictureTimeline, LaterOfTwoPicturesWithOneStartWins) {
+    const auto pictures = timeline({{1000, 2000}, {1000, 3000}});
+    EXPECT_EQ(findDuePicture(pictures, 1500), 1);
+    EXPECT_EQ(findDuePicture(pictures, 2500), 1);
+    EXPECT_EQ(findDuePicture({}, 1500), -1);
+}
+
+TEST(LanguageNames, CodesGiveHumanNames) {
+    const std::vector<std::pair<std::string, std::string>> cases{
+        {"en", "English"}, {"de", "German"}, {"FR", "French"}, {"zh", "Chinese"}, {"und", "Undetermined"},
+        {"", "Undetermined"}, {"qq", "qq"}, {"k\x01l", "kl"}};
+    for (const auto& [code, name] : cases) {
+        EXPECT_EQ(languageName(code), name) << "code " << code;
+    }
+}
+
+TEST(LanguageNames, CopyStopsAtTheBufferEnd) {
+    char buffer[8];
+    std::memset(buffer, 'x', sizeof buffer);
+    copyZeroTerminated("Portuguese", buffer, 6);
+    EXPECT_STREQ(buffer, "Portu");
+    EXPECT_EQ(buffer[6], 'x');
+    copyZeroTerminated("", buffer, 6);
+    EXPECT_STREQ(buffer, "");
+}
+
+}  // namespace
+}  // namespace tessaview
