@@ -1,5 +1,6 @@
 // tessaview-probe: loads a subtitle file with the player's own loader and prints what the
 // player would hold: reader, time base, messages, error, cues and the text due at frames.
+#include "external/ffmpeg/ffmpeg_vobsub.h"
 #include "subtitle/code_page.h"
 #include "subtitle/runtime_error.h"
 #include "subtitle/subtitle_core.h"
@@ -9,6 +10,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
+#include <memory>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -22,7 +24,13 @@ class ProbeHost : public SubtitleHost {
 public:
     std::vector<std::string> messages;
     void semsg(const std::string& text) override { messages.push_back(text); }
-    void LoadVobSubFile(const std::string&) override {}
+    // A VobSub pair goes to the real library so its languages and pictures can be listed.
+    std::unique_ptr<FfmpegVobSub> vobsub;
+    void LoadVobSubFile(const std::string& path) override
+    {
+        vobsub = CreateFfmpegVobSub();
+        vobsub->LoadVobSubFile(path);
+    }
     void SelectVobSubLanguage() override {}
     void SubtitleFrameRateChosen(int, const std::string&) override {}
 };
@@ -181,7 +189,22 @@ int run(int argc, char** argv)
         out << "], \"at\": [";
         for (size_t i = 0; i < due.size(); ++i)
             out << (i ? ", " : "") << "{\"frame\": " << options.at[i] << ", \"text\": " << jsonString(text(due[i])) << "}";
-        out << "]}\n";
+        out << "]";
+        if (host.vobsub) {
+            // Languages as GetLangNum/GetLangName give them; pictures per language index.
+            const int32_t highest = host.vobsub->GetLangNum();
+            out << ", \"languages\": [";
+            for (int32_t i = 0; i <= highest; ++i) {
+                char name[VobSubLangNameSize] = {};
+                host.vobsub->GetLangName(i, name);
+                out << (i ? ", " : "") << "{\"index\": " << i << ", \"name\": " << jsonString(name) << "}";
+            }
+            out << "], \"pictures\": [";
+            for (int32_t i = 0; i <= highest; ++i)
+                out << (i ? ", " : "") << host.vobsub->pictureCount(i);
+            out << "]";
+        }
+        out << "}\n";
     } else {
         out << "file:      " << options.file << "\n"
             << "reader:    " << (core.LastReader().empty() ? "(none)" : core.LastReader()) << "\n"
