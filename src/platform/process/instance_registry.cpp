@@ -98,11 +98,12 @@ private:
 InstanceRegistry::InstanceRegistry() : InstanceRegistry(Options{}) {}
 
 InstanceRegistry::InstanceRegistry(Options options)
-    : directory_(options.Directory.empty() ? defaultDirectory() : std::move(options.Directory)),
-      ownExecutablePath_(options.OwnExecutable.empty() ? ownExecutablePath() : std::move(options.OwnExecutable)) {
+    : directory_(options.Directory.empty() ? defaultDirectory() : std::move(options.Directory)) {
     // Compared by file identity, which survives symbolic links and a rebuilt file on disk.
+    const bool self = options.OwnExecutable.empty();
+    ownExecutablePath_ = self ? ownExecutablePath() : std::move(options.OwnExecutable);
+    const std::string probe = self ? std::string("/proc/self/exe") : ownExecutablePath_;
     struct stat info {};
-    const std::string probe = options.OwnExecutable.empty() ? std::string("/proc/self/exe") : ownExecutablePath_;
     if (::stat(probe.c_str(), &info) == 0) {
         ownDevice_ = info.st_dev;
         ownInode_ = info.st_ino;

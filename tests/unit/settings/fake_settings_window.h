@@ -1,0 +1,55 @@
+// A settings window and an instance control that only record what is done to them.
+#pragma once
+
+#include "platform/process/instance_control.h"
+#include "shell/settings/settings.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tessaview::test {
+
+class FakeWindow : public SettingsWindow {
+public:
+    SettingsFields fields;
+    WindowBounds bounds{5, 6, 640, 480};
+    WindowBounds workArea{0, 0, 1920, 1040};
+    bool autoload = false;
+    std::optional<bool> showPlayListChecked;
+    std::optional<int32_t> panelWidth;
+    std::vector<std::string> captions;
+    FontSpec font;
+    std::vector<std::string> calls;
+
+    SettingsFields& Fields() override { return fields; }
+    WindowBounds Bounds() const override { return bounds; }
+    void SetLeft(int32_t v) override { log("Left", bounds.Left = v); }
+    void SetTop(int32_t v) override { log("Top", bounds.Top = v); }
+    void SetWidth(int32_t v) override { log("Width", bounds.Width = v); }
+    void SetHeight(int32_t v) override { log("Height", bounds.Height = v); }
+    WindowBounds WorkArea() const override { return workArea; }
+    bool AutoloadChecked() const override { return autoload; }
+    void SetAutoloadChecked(bool v) override { log("Autoload", autoload = v); }
+    void SetShowPlayListChecked(bool v) override { log("ShowChecked", *(showPlayListChecked = v)); }
+    void SetPlayListPanelWidth(int32_t v) override { log("PanelWidth", *(panelWidth = v)); }
+    std::vector<std::string> PlayListCaptions() const override { return captions; }
+    void AppendPlayListEntry(const std::string& caption) override {
+        captions.push_back(caption);
+        calls.push_back("Entry " + caption);
+    }
+    FontSpec OverlayFont() const override { return font; }
+
+private:
+    void log(const char* what, int64_t value) { calls.push_back(std::string(what) + " " + std::to_string(value)); }
+};
+
+class FakeInstances : public InstanceControl {
+public:
+    bool windowExists = false;
+    std::vector<int64_t> terminated;
+    bool MainWindowExists() override { return windowExists; }
+    void TerminateStaleInstance(int64_t pid) override { terminated.push_back(pid); }
+};
+
+}  // namespace tessaview::test

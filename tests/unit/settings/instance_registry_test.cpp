@@ -1,0 +1,158 @@
+// The instance registry with real second processes: who counts as a running instance, and
+// that a stored process number is ended only when it runs our executable.
+#include "platform/process/instance_registry.h"
+#include "shell/settings/settings.h"
+#include "unit/settings/fake_settings_window.h"
+#include "unit/settings/temp_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <thread>
+
+#include <csignal>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace tessaview {
+namespace {
+
+using namespace std::chrono_literals;
+using test::TempFolder;
+
+const std::string kHelper = TESSAVIEW_INSTANCE_HELPER;
+
+// A child process of this test, killed and reaped when the test is done with it.
+class Child {
+public:
+    static Child helper(const std::string& registryFolder = {}) {
+        std::vector<std::string> args = {kHelper};
+        if (!registryFolder.empty()) args.push_back(registryFolder);
+        std::vector<char*> argv;
+        for (auto& arg : args) argv.push_back(arg.data());
+        argv.push_back(nullptr);
+        pid_t pid = -1;
+        if (::posix_spawn(&pid, kHelper.c_str(), nullptr, nullptr, argv.data(), environ) != 0) pid = -1;
+        return Child(pid);
+    }
+    // A copy of this very program: it runs our executable.
+    static Child ofThisProgram() {
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            ::sleep(30);
+            ::_exit(0);
+        }
+        return Child(pid);
+    }
+    Child(Child&& other) noexcept : pid_(std::exchange(other.pid_, -1)) {}
+    ~Child() {
+        if (pid_ > 0) {
+            ::kill(pid_, SIGKILL);
+            ::waitpid(pid_, nullptr, 0);
+        }
+    }
+
+    pid_t pid() const { return pid_; }
+    bool running() {
+        std::this_thread::sleep_for(100ms);  // give a wrongly sent signal time to land
+        return ::waitpid(pid_, nullptr, WNOHANG) == 0;
+    }
+    bool killed() {
+        int status = 0;
+        const bool ended = ::waitpid(pid_, &status, 0) == pid_;
+        pid_ = -1;
+        return ended && WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
+    }
+
+private:
+    explicit Child(pid_t pid) : pid_(pid) {}
+    pid_t pid_ = -1;
+};
+
+bool waitForRegistration(const std::string& folder, pid_t pid) {
+    const std::string entry = folder + "/" + std::to_string(pid) + ".instance";
+    for (int i = 0; i < 500 && !std::filesystem::exists(entry); ++i) std::this_thread::sleep_for(10ms);
+    return std::filesystem::exists(entry);
+}
+
+TEST(InstanceRegistry, OnlyALiveProcessRunningOurExecutableIsEnded) {
+    TempFolder folder;
+    InstanceRegistry ours({folder.path(), ""});
+    InstanceRegistry helperIsOurs({folder.path(), kHelper});
+
+    Child unrelated = Child::helper();
+    ASSERT_GT(unrelated.pid(), 0);
+    ours.TerminateStaleInstance(unrelated.pid());
+    EXPECT_TRUE(unrelated.running());
+    helperIsOurs.TerminateStaleInstance(unrelated.pid());
+    EXPECT_TRUE(unrelated.killed());
+
+    Child copy = Child::ofThisProgram();
+    ASSERT_GT(copy.pid(), 0);
+    helperIsOurs.TerminateStaleInstance(copy.pid());
+    EXPECT_TRUE(copy.running());
+    ours.TerminateStaleInstance(copy.pid());
+    EXPECT_TRUE(copy.killed());
+
+    // Ourselves, numbers that name no process, and nonsense: nothing happens.
+    for (int64_t pid : {InstanceRegistry::CurrentProcessId(), int64_t{0}, int64_t{-1}, int64_t{1} << 40,
+                        int64_t{::getppid()}})
+        ours.TerminateStaleInstance(pid);
+}
+
+TEST(InstanceRegistry, AWindowExistsOnlyWhileARegisteredInstanceLives) {
+    TempFolder folder;
+    const std::string registry = folder.file("registry");
+    {
+        InstanceRegistry self({registry, ""});
+        EXPECT_FALSE(self.MainWindowExists());
+        self.Register();
+        EXPECT_TRUE(self.MainWindowExists());
+        self.Unregister();
+        EXPECT_FALSE(self.MainWindowExists());
+        self.Register(kMainWindowClass, "Another title");
+        EXPECT_FALSE(self.MainWindowExists());
+        self.Register();
+        EXPECT_TRUE(InstanceRegistry({registry, ""}).MainWindowExists());
+    }
+    EXPECT_TRUE(std::filesystem::is_empty(registry));  // unregistered when it went away
+
+    Child other = Child::helper(registry);
+    ASSERT_TRUE(waitForRegistration(registry, other.pid()));
+    InstanceRegistry helperIsOurs({registry, kHelper});
+    EXPECT_FALSE(InstanceRegistry({registry, ""}).MainWindowExists());  // registered, but not our program
+    EXPECT_TRUE(helperIsOurs.MainWindowExists());
+    helperIsOurs.TerminateStaleInstance(other.pid());
+    EXPECT_TRUE(other.killed());
+    // Its entry outlived it; the next look removes it.
+    EXPECT_FALSE(helperIsOurs.MainWindowExists());
+    EXPECT_TRUE(std::filesystem::is_empty(registry));
+}
+
+TEST(InstanceRegistry, LoadSettingsEndsTheStoredInstanceButNeverAnUnrelatedProcess) {
+    TempFolder folder;
+    const std::string registry = folder.file("registry");
+    InstanceRegistry self({registry, ""});
+    self.Register();
+
+    Child unrelated = Child::helper();
+    test::writeFile(folder.file("set.ini"), "[LastProcessHandle]\r\nHandle=" + std::to_string(unrelated.pid()) + "\r\n");
+    test::FakeWindow window;
+    LoadSettings(window, folder.path(), self);
+    EXPECT_TRUE(unrelated.running());
+
+    Child earlier = Child::helper(registry);
+    ASSERT_TRUE(waitForRegistration(registry, earlier.pid()));
+    test::writeFile(folder.file("set.ini"), "[LastProcessHandle]\r\nHandle=" + std::to_string(earlier.pid()) + "\r\n");
+    InstanceRegistry helperIsOurs({registry, kHelper});
+    LoadSettings(window, folder.path(), helperIsOurs);
+    EXPECT_TRUE(earlier.killed());
+    EXPECT_TRUE(unrelated.running());
+}
+
+}  // namespace
+}  // namespace tessaview

@@ -1,0 +1,207 @@
+// The profile-file store: reading rules, typed values, in-place writes and bad files.
+#include "shell/settings/profile_file.h"
+#include "shell/settings/profile_value.h"
+#include "subtitle/runtime_error.h"
+#include "unit/settings/temp_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <random>
+
+#include <unistd.h>
+
+namespace tessaview {
+namespace {
+
+using test::readFile;
+using test::TempFolder;
+using test::writeFile;
+
+TEST(ProfileValue, IntegersFollowTheHexAndDecimalRules) {
+    struct Case {
+        const char* text;
+        int32_t expected;
+    };
+    const Case cases[] = {
+        {"42", 42},         {"-12", -12},       {"+7", 7},           {"0x12C", 300},     {"0X1f", 31},
+        {"0x", -1},         {"0x1G", -1},       {"$ff", 255},        {"$", -1},          {"$-1", -1},
+        {"", -1},           {"12a", -1},        {"yes", -1},         {"1e3", -1},        {"-0x10", -1},
+        {"+-5", -1},        {"2147483647", 2147483647},              {"2147483648", -1}, {"-2147483648", INT32_MIN},
+        {"0xFFFFFFFF", -1}, {"$80000000", INT32_MIN},                {"$100000000", -1}, {"007", 7},
+    };
+    for (const Case& c : cases) EXPECT_EQ(c.expected, ParseProfileInteger(c.text, -1)) << '"' << c.text << '"';
+    EXPECT_EQ(5, ParseProfileInteger("0x", 5));
+}
+
+TEST(ProfileValue, BooleansAreIntegersWithAOneOrZeroDefault) {
+    EXPECT_TRUE(ParseProfileBoolean("2", false));
+    EXPECT_TRUE(ParseProfileBoolean("-1", false));
+    EXPECT_TRUE(ParseProfileBoolean("yes", true));
+    EXPECT_FALSE(ParseProfileBoolean("yes", false));
+    EXPECT_FALSE(ParseProfileBoolean("0", true));
+    EXPECT_FALSE(ParseProfileBoolean("$0", true));
+}
+
+TEST(ProfileFile, ReadsTrimUnquoteAndMatchNamesInAnyCase) {
+    TempFolder folder;
+    writeFile(folder.file("a.ini"),
+              "[Main]\r\n"
+              "plain=  spaced out \t\r\n"
+              "double=\"quoted\"\r\n"
+              "single=' inner blanks '\r\n"
+              "mixed=\"abc'\r\n"
+              "lone=\"\r\n"
+              "empty=\"\"\r\n"
+              "  Padded Key  =  v\r\n"
+              "dup=first\r\n"
+              "DUP=second\r\n"
+              "; commented=yes\r\n"
+              "[other]\r\n"
+              "plain=other section\r\n"
+              "[MAIN]\r\n"
+              "late=unreached\r\n");
+    const ProfileFile file(folder.file("a.ini"));
+    EXPECT_EQ("spaced out", file.ReadString("main", "PLAIN", "d"));
+    EXPECT_EQ("quoted", file.ReadString("Main", "double", "d"));
+    EXPECT_EQ(" inner blanks ", file.ReadString("Main", "single", "d"));
+    EXPECT_EQ("\"abc'", file.ReadString("Main", "mixed", "d"));
+    EXPECT_EQ("\"", file.ReadString("Main", "lone", "d"));
+    EXPECT_EQ("", file.ReadString("Main", "empty", "d"));
+    EXPECT_EQ("v", file.ReadString("Main", "padded key", "d"));
+    EXPECT_EQ("first", file.ReadString("Main", "dup", "d"));
+    EXPECT_EQ("d", file.ReadString("Main", "; commented", "d"));
+    EXPECT_EQ("d", file.ReadString("Main", "late", "d"));
+    EXPECT_EQ("d", file.ReadString("Absent", "plain", "d"));
+    EXPECT_EQ(-3, file.ReadInteger("Main", "absent", -3));
+    EXPECT_EQ(-3, file.ReadInteger("Main", "plain", -3));
+}
+
+TEST(ProfileFile, ValuesAreCutTo2047Characters) {
+    TempFolder folder;
+    const std::string longText(3000, 'x');
+    writeFile(folder.file("a.ini"), "[s]\r\nplain=" + longText + "\r\nquoted=\"" + longText + "\"\r\n");
+    const ProfileFile file(folder.file("a.ini"));
+    EXPECT_EQ(std::string(2047, 'x'), file.ReadString("s", "plain", ""));
+    EXPECT_EQ(std::string(2047, 'x'), file.ReadString("s", "quoted", ""));
+}
+
+TEST(ProfileFile, WritesChangeOneLineAndKeepEveryOtherByte) {
+    TempFolder folder;
+    const std::string name = folder.file("a.ini");
+    writeFile(name,
+              "; hand-written notes \xE9\r\n"
+              "[One]\n"
+              "Key = old\n"
+              "other=1\n"
+              "\n"
+              "[Unknown]\r\n"
+              "x=\"keep me\"\r\n"
+              "\r\n"
+              "; trailing comment");
+    ProfileFile file(name);
+    file.WriteString("ONE", "key", "new");
+    file.WriteString("one", "Added", "2");
+    file.WriteString("Fresh", "k", "v");
+    file.WriteInteger("Fresh", "n", -5);
+    EXPECT_EQ("; hand-written notes \xE9\r\n"
+              "[One]\r\n"
+              "Key =new\r\n"
+              "other=1\r\n"
+              "Added=2\r\n"
+              "\r\n"
+              "[Unknown]\r\n"
+              "x=\"keep me\"\r\n"
+              "\r\n"
+              "; trailing comment\r\n"
+              "[Fresh]\r\n"
+              "k=v\r\n"
+              "n=-5\r\n",
+              readFile(name));
+    // Only the file itself is left: no temporary stays beside it.
+    EXPECT_EQ(1, std::distance(std::filesystem::directory_iterator(folder.path()), {}));
+}
+
+TEST(ProfileFile, WrittenValuesReadBackIdenticallyInASecondStore) {
+    TempFolder folder;
+    const std::string name = folder.file("a.ini");
+    const std::string values[] = {"plain", " leading blank", "trailing blank\t", "'quoted'", "\"x\"",
+                                  "a=b;c", "[not a section]", "caf\xE9", ""};
+    {
+        ProfileFile file(name);
+        for (std::size_t i = 0; i < std::size(values); ++i) file.WriteString("S", std::to_string(i), values[i]);
+    }
+    const ProfileFile second(name);
+    for (std::size_t i = 0; i < std::size(values); ++i)
+        EXPECT_EQ(values[i], second.ReadString("s", std::to_string(i), "absent")) << i;
+}
+
+TEST(ProfileFile, ALineBreakInAValueCannotAddKeysOrSections) {
+    TempFolder folder;
+    const std::string name = folder.file("a.ini");
+    ProfileFile(name).WriteString("S", "v", "movie\r\n[Evil]\r\nk=1");
+    const ProfileFile file(name);
+    EXPECT_EQ("absent", file.ReadString("Evil", "k", "absent"));
+    EXPECT_EQ("movie  [Evil]  k=1", file.ReadString("S", "v", ""));
+}
+
+TEST(ProfileFile, AFailedWriteNamesTheFileAndLeavesItWhole) {
+    TempFolder folder;
+    const std::string missingFolder = folder.file("no/such/folder/set.ini");
+    ProfileFile nowhere(missingFolder);
+    try {
+        nowhere.WriteString("S", "k", "v");
+        ADD_FAILURE() << "no error";
+    } catch (const RuntimeError& error) {
+        EXPECT_STREQ(("Unable to write to " + missingFolder).c_str(), error.what());
+    }
+
+    std::filesystem::create_directory(folder.file("dir.ini"));
+    ProfileFile directory(folder.file("dir.ini"));
+    EXPECT_THROW(directory.WriteString("S", "k", "v"), RuntimeError);
+
+    if (::geteuid() != 0) {
+        const std::string readOnly = folder.file("ro.ini");
+        writeFile(readOnly, "[S]\r\nk=old\r\n");
+        std::filesystem::permissions(readOnly, std::filesystem::perms::owner_read);
+        EXPECT_THROW(ProfileFile(readOnly).WriteString("S", "k", "new"), RuntimeError);
+        EXPECT_EQ("[S]\r\nk=old\r\n", readFile(readOnly));
+    }
+}
+
+TEST(ProfileFile, WritingThroughALinkChangesTheFileItNames) {
+    TempFolder folder;
+    writeFile(folder.file("real.ini"), "[S]\r\nk=1\r\n");
+    std::filesystem::create_symlink(folder.file("real.ini"), folder.file("link.ini"));
+    ProfileFile(folder.file("link.ini")).WriteString("S", "k", "2");
+    EXPECT_TRUE(std::filesystem::is_symlink(folder.file("link.ini")));
+    EXPECT_EQ("[S]\r\nk=2\r\n", readFile(folder.file("real.ini")));
+}
+
+TEST(ProfileFile, GarbageFilesReadAsDefaultsAndKeepTheirBytes) {
+    std::mt19937 random(7);
+    std::string binary(64 * 1024, '\0');
+    for (char& c : binary) c = static_cast<char>(random());
+    binary += std::string("\n[S\0]\n=\n[]\n==\n\r\r\n", 17);
+    const std::string cases[] = {
+        binary,
+        "no sections here\nk=1\nOnTop=0\n",
+        "[S]\r\nhuge=" + std::string(10 * 1024 * 1024, 'z'),
+        std::string(10 * 1024 * 1024, '['),
+    };
+    for (const std::string& bytes : cases) {
+        TempFolder folder;
+        const std::string name = folder.file("a.ini");
+        writeFile(name, bytes);
+        ProfileFile file(name);
+        EXPECT_EQ(-1, file.ReadInteger("Pos", "Left", -1));
+        EXPECT_EQ("d", file.ReadString("Setting", "OnTop", "d"));
+        file.WriteInteger("Pos", "Left", 3);
+        const std::string written = readFile(name);
+        EXPECT_EQ(3, ProfileFile(name).ReadInteger("Pos", "Left", -1));
+        EXPECT_GE(written.size(), bytes.size());
+    }
+}
+
+}  // namespace
+}  // namespace tessaview

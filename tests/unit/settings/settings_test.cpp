@@ -1,0 +1,229 @@
+// LoadSettings, SaveSettings and the overlay font read, against a window without any window.
+#include "platform/process/instance_control.h"
+#include "shell/settings/settings.h"
+#include "subtitle/runtime_error.h"
+#include "unit/settings/fake_settings_window.h"
+#include "unit/settings/temp_folder.h"
+
+#include <gtest/gtest.h>
+
+namespace tessaview {
+namespace {
+
+using test::FakeInstances;
+using test::FakeWindow;
+using test::readFile;
+using test::TempFolder;
+using test::writeFile;
+
+struct Loaded {
+    FakeWindow window;
+    FakeInstances instances;
+};
+
+Loaded load(const TempFolder& folder, const std::string& ini, bool windowExists = false) {
+    Loaded result;
+    if (!ini.empty()) writeFile(folder.file("set.ini"), ini);
+    result.instances.windowExists = windowExists;
+    LoadSettings(result.window, folder.path(), result.instances);
+    return result;
+}
+
+TEST(LoadSettings, WithoutAFileEveryDefaultApplies) {
+    TempFolder folder;
+    Loaded l = load(folder, "", true);
+    EXPECT_TRUE(l.window.fields.OnTop);
+    EXPECT_TRUE(l.window.fields.UseSkin);
+    EXPECT_FALSE(l.window.fields.ShowPlayList);
+    EXPECT_EQ(230, l.window.fields.PlayListWidth);
+    EXPECT_TRUE(l.instances.terminated.empty());
+    const std::vector<std::string> expected = {"Autoload 1", "ShowChecked 0", "PanelWidth 0", "Left 640", "Top 280"};
+    EXPECT_EQ(expected, l.window.calls);
+    EXPECT_FALSE(std::filesystem::exists(folder.file("set.ini")));
+}
+
+TEST(LoadSettings, StepsRunInTheirOrderWithTheStoredValues) {
+    TempFolder folder;
+    Loaded l = load(folder,
+                    "[Pos]\r\nHeight=300\r\nWidth=400\r\ntop=20\r\nLeft=10\r\n"
+                    "[useskin]\r\nplaylistwidth=0x12C\r\nshowplaylist=1\r\nUseSkin=0\r\n"
+                    "[PlayList]\r\n2=c\r\nCount=3\r\n0=a\r\n3=left over\r\n"
+                    "[Autoload]\r\nEnable=0\r\n[Setting]\r\nOnTop=0\r\n");
+    const std::vector<std::string> expected = {"Autoload 0", "Entry a",   "Entry ",  "Entry c",   "ShowChecked 1",
+                                               "PanelWidth 300", "Left 10", "Top 20", "Width 400", "Height 300"};
+    EXPECT_EQ(expected, l.window.calls);
+    EXPECT_FALSE(l.window.fields.OnTop);
+    EXPECT_FALSE(l.window.fields.UseSkin);
+    EXPECT_EQ(300, l.window.fields.PlayListWidth);
+}
+
+TEST(LoadSettings, ValuesFollowTheTypedRules) {
+    struct Case {
+        const char* ini;
+        bool onTop, autoload, showPlayList;
+        int32_t width, panel;
+    };
+    const Case cases[] = {
+        {"[Setting]\r\nOnTop=2\r\n", true, true, false, 230, 0},
+        {"[Setting]\r\nOnTop=yes\r\n[Autoload]\r\nEnable=0\r\n", true, false, false, 230, 0},
+        {"[setting]\r\nontop=0\r\n[USESKIN]\r\nSHOWPLAYLIST=1\r\n", false, true, true, 230, 230},
+        {"[UseSkin]\r\nShowplaylist=\"1\"\r\nplaylistwidth=-5\r\n", true, true, true, 230, 230},
+        {"[UseSkin]\r\nShowplaylist=\" 1 \"\r\n", true, true, false, 230, 0},
+        {"[UseSkin]\r\nShowplaylist=$A\r\nplaylistwidth=0\r\n", true, true, true, 230, 230},
+        {"[UseSkin]\r\nshowplaylist=0\r\nplaylistwidth=$12C\r\n", true, true, false, 300, 0},
+    };
+    for (const Case& c : cases) {
+        TempFolder folder;
+        Loaded l = load(folder, c.ini);
+        EXPECT_EQ(c.onTop, l.window.fields.OnTop) << c.ini;
+        EXPECT_EQ(c.autoload, l.window.autoload) << c.ini;
+        EXPECT_EQ(c.showPlayList, l.window.fields.ShowPlayList) << c.ini;
+        EXPECT_EQ(c.showPlayList, l.window.showPlayListChecked) << c.ini;
+        EXPECT_EQ(c.width, l.window.fields.PlayListWidth) << c.ini;
+        EXPECT_EQ(c.panel, l.window.panelWidth) << c.ini;
+    }
+}
+
+TEST(LoadSettings, AnAbsentLeftCentresInTheWorkAreaWithTheDesignSize) {
+    struct Case {
+        WindowBounds area;
+        const char* ini;
+        WindowBounds expected;
+    };
+    const Case cases[] = {
+        // Top 40 overrides the centred top; the stored size comes after the centring.
+        {{0, 0, 1920, 1040}, "[Pos]\r\nLeft=-1\r\nTop=40\r\nWidth=1000\r\n", {640, 40, 1000, 480}},
+        {{10, 20, 1001, 701}, "", {10 + 180, 20 + 110, 640, 480}},
+        // A work area smaller than the window: the halves truncate toward zero.
+        {{0, 0, 500, 300}, "[Pos]\r\nHeight=-1\r\n", {-70, -90, 640, 480}},
+        {{0, 0, 800, 600}, "[Pos]\r\nLeft=-2\r\ntop=-1\r\n", {-2, 6, 640, 480}},
+    };
+    for (const Case& c : cases) {
+        TempFolder folder;
+        Loaded l;
+        l.window.workArea = c.area;
+        if (*c.ini) writeFile(folder.file("set.ini"), c.ini);
+        LoadSettings(l.window, folder.path(), l.instances);
+        EXPECT_EQ(c.expected, l.window.bounds) << c.ini;
+    }
+}
+
+TEST(LoadSettings, AStoredProcessIsEndedOnlyWhenAMainWindowExists) {
+    struct Case {
+        bool windowExists;
+        const char* ini;
+        std::vector<int64_t> terminated;
+    };
+    const Case cases[] = {
+        {false, "[LastProcessHandle]\r\nHandle=1234\r\n", {}},
+        {true, "[LastProcessHandle]\r\nHandle=1234\r\n", {1234}},
+        {true, "[lastprocesshandle]\r\nhandle=0x10\r\n", {16}},
+        {true, "[LastProcessHandle]\r\nHandle=-1\r\n", {}},
+        {true, "[LastProcessHandle]\r\nHandle=gone\r\n", {}},
+        {true, "[Setting]\r\nOnTop=1\r\n", {}},
+    };
+    for (const Case& c : cases) {
+        TempFolder folder;
+        EXPECT_EQ(c.terminated, load(folder, c.ini, c.windowExists).instances.terminated) << c.ini;
+    }
+}
+
+TEST(LoadSettings, ADamagedCountCannotHangTheStart) {
+    TempFolder folder;
+    Loaded l = load(folder, "[PlayList]\r\nCount=2000000000\r\n");
+    EXPECT_EQ(100000u, l.window.captions.size());
+}
+
+TEST(SaveSettings, AFileCreatedFromNothingHasTheSevenSectionsInOrder) {
+    TempFolder folder;
+    FakeWindow window;
+    window.fields = {false, true, true, 250};
+    window.autoload = true;
+    window.bounds = {-3, 40, 800, 600};
+    window.captions = {"/movies/a b.avi", "/movies/c.mkv"};
+    window.font = {"DejaVu Sans", 20, 0x1CC, 0x00FF00};
+    SaveSettings(window, folder.path(), 4321);
+    EXPECT_EQ("[Setting]\r\nOnTop=0\r\n"
+              "[LastProcessHandle]\r\nHandle=4321\r\n"
+              "[Font]\r\nName=DejaVu Sans\r\nSize=20\r\nCharSet=204\r\nColor=65280\r\n"
+              "[Autoload]\r\nEnable=1\r\n"
+              "[PlayList]\r\nCount=2\r\n0=/movies/a b.avi\r\n1=/movies/c.mkv\r\n"
+              "[UseSkin]\r\nUseSkin=1\r\nshowplaylist=1\r\nplaylistwidth=250\r\n"
+              "[Pos]\r\nLeft=-3\r\ntop=40\r\nHeight=600\r\nWidth=800\r\n",
+              readFile(folder.file("set.ini")));
+}
+
+TEST(SaveSettings, WhatIsSavedLoadsBackAndAShorterListLeavesOldKeys) {
+    TempFolder folder;
+    FakeWindow saved;
+    saved.fields = {false, false, true, 321};
+    saved.bounds = {100, 200, 700, 500};
+    saved.captions = {"0", "1", "2", "3", "4"};
+    SaveSettings(saved, folder.path(), 1);
+    saved.captions = {"first", std::string(3000, 'p')};
+    SaveSettings(saved, folder.path(), 2);
+    const std::string text = readFile(folder.file("set.ini"));
+    EXPECT_NE(std::string::npos, text.find("Count=2\r\n0=first\r\n1=" + std::string(3000, 'p') + "\r\n2=2\r\n3=3\r\n4=4\r\n"));
+
+    Loaded l = load(folder, "", true);
+    EXPECT_EQ(std::vector<int64_t>{2}, l.instances.terminated);
+    EXPECT_EQ((std::vector<std::string>{"first", std::string(2047, 'p')}), l.window.captions);
+    EXPECT_EQ(saved.bounds, l.window.bounds);
+    EXPECT_FALSE(l.window.fields.OnTop);
+    EXPECT_FALSE(l.window.fields.UseSkin);
+    EXPECT_TRUE(l.window.fields.ShowPlayList);
+    EXPECT_EQ(321, l.window.fields.PlayListWidth);
+    EXPECT_FALSE(l.window.autoload);
+}
+
+TEST(SaveSettings, AHandEditedFileKeepsEveryLine) {
+    TempFolder folder;
+    writeFile(folder.file("set.ini"),
+              "; my settings\r\n\r\n[POS]\r\nLEFT = 1\r\n; keep\r\n\r\n[Extra]\r\nmine=yes\r\n"
+              "[setting]\r\nontop=1\r\n");
+    FakeWindow window;
+    SaveSettings(window, folder.path(), 9);
+    EXPECT_EQ("; my settings\r\n\r\n[POS]\r\nLEFT =5\r\ntop=6\r\nHeight=480\r\nWidth=640\r\n; keep\r\n\r\n"
+              "[Extra]\r\nmine=yes\r\n[setting]\r\nontop=1\r\n"
+              "[LastProcessHandle]\r\nHandle=9\r\n"
+              "[Font]\r\nName=MS Sans Serif\r\nSize=12\r\nCharSet=1\r\nColor=16777215\r\n"
+              "[Autoload]\r\nEnable=0\r\n[PlayList]\r\nCount=0\r\n"
+              "[UseSkin]\r\nUseSkin=1\r\nshowplaylist=0\r\nplaylistwidth=230\r\n",
+              readFile(folder.file("set.ini")));
+}
+
+TEST(SaveSettings, AnUnwritableFolderStopsWithTheFullFileName) {
+    TempFolder folder;
+    const std::string missing = folder.file("gone");
+    FakeWindow window;
+    try {
+        SaveSettings(window, missing, 1);
+        ADD_FAILURE() << "no error";
+    } catch (const RuntimeError& error) {
+        EXPECT_STREQ(("Unable to write to " + missing + "/set.ini").c_str(), error.what());
+    }
+}
+
+TEST(ReadOverlayFont, ReadsTheFourKeysWithTheirDefaults) {
+    TempFolder folder;
+    EXPECT_EQ(FontSpec{}, ReadOverlayFont(folder.path()));
+    writeFile(folder.file("set.ini"), "[FONT]\r\nNAME=\"Noto Sans\"\r\nSIZE=big\r\nCHARSET=0x1CC\r\nCOLOR=$FF\r\n");
+    EXPECT_EQ((FontSpec{"Noto Sans", 12, 0xCC, 255}), ReadOverlayFont(folder.path()));
+}
+
+TEST(LoadSettings, AGarbageFileGivesTheDefaults) {
+    std::string binary;
+    for (int i = 0; i < 100000; ++i) binary += static_cast<char>((i * 7919) % 251);
+    for (const std::string& bytes : {binary, std::string("OnTop=0\nCount=5\n"), std::string(10 << 20, '=')}) {
+        TempFolder folder;
+        Loaded l = load(folder, bytes, true);
+        EXPECT_TRUE(l.window.fields.OnTop);
+        EXPECT_TRUE(l.window.captions.empty());
+        EXPECT_EQ(230, l.window.fields.PlayListWidth);
+        EXPECT_TRUE(l.instances.terminated.empty());
+        EXPECT_EQ(FontSpec{}, ReadOverlayFont(folder.path()));
+    }
+}
+
+}  // namespace
+}  // namespace tessaview
