@@ -1,0 +1,181 @@
+// Cue times to frames, the lookup with its cache, and the Subtitle FrameRate choice.
+#include "subtitle/time_base.h"
+#include "subtitle_test_support.h"
+
+#include <gtest/gtest.h>
+
+namespace tessaview::testing {
+namespace {
+
+class Lookup : public CoreTest {
+protected:
+    void add(int32_t start, int32_t end, const std::string& text)
+    {
+        core.SubList.push_back(std::make_unique<TTimeSpan>(TTimeSpan{start, end, text}));
+    }
+};
+
+TEST(TimeBase, SecondsToFramesRoundsHalfToEvenAndClamps)
+{
+    const struct {
+        int32_t seconds;
+        double rate;
+        int32_t frames;
+    } cases[] = {
+        {1, 23.976, 24},   {3, 23.976, 72},   {1, 29.97, 30},      {10, 29.97, 300},
+        {5, 29.9, 149},  // 149.4999.. in 80 bits, where a 64-bit product gives 149.5
+        {1, 24.5, 24},     {3, 24.5, 74},     {1, 25.5, 26},  // ties go to even
+        {-1, 24.5, -24},   {-3, 24.5, -74},   {0, 30.0, 0},        {7205, 23.976, 172747},
+        {EndlessTime, 23.976, INT32_MAX},     {EndlessTime, 1.0, INT32_MAX},
+        {INT32_MIN, 2.0, INT32_MIN},          {-1, 23.976, -24},   {OpenEndTime, 25.0, -25},
+        {100000000, 21.47483647, 2147483647}, {100000000, 21.474836475, INT32_MAX},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(SecondsToFrames(c.seconds, c.rate), c.frames) << c.seconds << " s at " << c.rate;
+}
+
+TEST_F(Lookup, EmptyListGivesEmptyText)
+{
+    for (int32_t p : {INT32_MIN, -1, 0, 1, INT32_MAX})
+        EXPECT_EQ(core.FindSubtitleText(p), "");
+}
+
+TEST_F(Lookup, FindsEveryCueInclusiveOfItsBoundsAndNothingBetween)
+{
+    // frame-numbered, with gaps, odd and even counts
+    for (int count : {1, 2, 3, 7, 8}) {
+        core.ClearSubList();
+        for (int i = 0; i < count; ++i)
+            add(100 * i + 10, 100 * i + 50, "cue" + std::to_string(i));
+        for (int i = 0; i < count; ++i) {
+            const std::string name = "cue" + std::to_string(i);
+            EXPECT_EQ(core.FindSubtitleText(100 * i + 9), "") << count;
+            EXPECT_EQ(core.FindSubtitleText(100 * i + 10), name) << count;
+            EXPECT_EQ(core.FindSubtitleText(100 * i + 30), name) << count;
+            EXPECT_EQ(core.FindSubtitleText(100 * i + 50), name) << count;
+            EXPECT_EQ(core.FindSubtitleText(100 * i + 51), "") << count;
+        }
+        EXPECT_EQ(core.FindSubtitleText(-5), "");
+        EXPECT_EQ(core.FindSubtitleText(100000), "");
+    }
+}
+
+TEST_F(Lookup, TimeBasedCuesConvertAtTheCurrentRate)
+{
+    core.SubIsTimeBased = true;
+    add(1, 3, "one");
+    EXPECT_EQ(core.FindSubtitleText(24), "");
+    EXPECT_EQ(core.FindSubtitleText(25), "one");
+    EXPECT_EQ(core.FindSubtitleText(75), "one");
+    EXPECT_EQ(core.FindSubtitleText(76), "");
+    core.MovieFrameRate = 23.976;
+    EXPECT_EQ(core.FindSubtitleText(23), "");
+    EXPECT_EQ(core.FindSubtitleText(24), "one");
+    EXPECT_EQ(core.FindSubtitleText(72), "one");
+    EXPECT_EQ(core.FindSubtitleText(73), "");
+}
+
+TEST_F(Lookup, OpenEndNeverShowsAndEndlessShowsAtEveryRate)
+{
+    core.SubIsTimeBased = true;
+    add(10, OpenEndTime, "open");
+    add(20, EndlessTime, "endless");
+    for (int tag = 1; tag <= 5; ++tag) {
+        core.n005Click(tag);
+        const int32_t start = SecondsToFrames(20, core.MovieFrameRate);
+        EXPECT_EQ(core.FindSubtitleText(SecondsToFrames(10, core.MovieFrameRate)), "") << tag;
+        EXPECT_EQ(core.FindSubtitleText(start - 1), "") << tag;
+        EXPECT_EQ(core.FindSubtitleText(start), "endless") << tag;
+        EXPECT_EQ(core.FindSubtitleText(INT32_MAX - 1), "endless") << tag;
+        EXPECT_EQ(core.FindSubtitleText(INT32_MAX), "endless") << tag;
+    }
+}
+
+TEST_F(Lookup, SharedBoundaryGoesToTheCueTheSearchMeetsFirst)
+{
+    add(10, 20, "first");
+    add(20, 30, "second");
+    EXPECT_EQ(core.FindSubtitleText(20), "first");  // mid = 0 is met first
+    // With three cues the middle one is met first.
+    add(30, 40, "third");
+    core.ClearLookupCache();
+    EXPECT_EQ(core.FindSubtitleText(30), "second");
+    EXPECT_EQ(core.FindSubtitleText(20), "second");
+}
+
+TEST_F(Lookup, CacheIsStrictAndOnlyWrittenByAHit)
+{
+    add(10, 20, "a");
+    add(30, 40, "b");
+    EXPECT_EQ(core.FindSubtitleText(15), "a");
+    EXPECT_EQ(core.LastSpanStart, 10);
+    EXPECT_EQ(core.LastSpanEnd, 20);
+    // Inside the cached interval the list is not consulted.
+    core.SubList[0]->Text = "changed";
+    EXPECT_EQ(core.FindSubtitleText(19), "a");
+    // At a cached bound the search runs again.
+    EXPECT_EQ(core.FindSubtitleText(20), "changed");
+    EXPECT_EQ(core.FindSubtitleText(25), "");
+    EXPECT_EQ(core.LastSpanText, "changed");  // a miss keeps the cache
+    EXPECT_EQ(core.FindSubtitleText(35), "b");
+    EXPECT_EQ(core.FindSubtitleText(12), "changed");  // seeking back finds by search
+}
+
+TEST_F(Lookup, UnsortedListsLoadAndAnswerWithoutHanging)
+{
+    for (int32_t s : {50, 10, 90, 30, 70, 20})
+        add(s, s + 5, std::to_string(s));
+    for (int32_t p = 0; p < 100; ++p)
+        core.FindSubtitleText(p);  // whatever the search meets; it must end
+    add(0, -100, "reversed");
+    core.FindSubtitleText(-50);
+    SUCCEED();
+}
+
+TEST_F(Lookup, NewListAndNewRateEmptyTheCache)
+{
+    core.SubIsTimeBased = true;
+    add(1, 100, "old");
+    EXPECT_EQ(core.FindSubtitleText(50), "old");
+    core.n005Click(1);
+    EXPECT_EQ(core.LastSpanText, "");
+    EXPECT_EQ(core.FindSubtitleText(50), "old");
+    load("1\n00:00:10,000 --> 00:00:20,000\nnew\n", "x.srt");
+    EXPECT_EQ(core.FindSubtitleText(51), "");
+}
+
+TEST_F(Lookup, FrameRateChoiceSetsRateAndStatusText)
+{
+    core.EngineFrameRate = 23.976;
+    const struct {
+        int tag;
+        double rate;
+        const char* status;
+    } cases[] = {
+        {1, 23.976, "Subtitle FrameRate:23.976fps"}, {2, 24.0, "Subtitle FrameRate:24fps"},
+        {3, 25.0, "Subtitle FrameRate:25fps"},       {4, 29.97, "Subtitle FrameRate:29.97fps"},
+        {5, 30.0, "Subtitle FrameRate:30fps"},       {0, 23.976, "Subtitle FrameRate:Same As Movie"},
+    };
+    for (const auto& c : cases) {
+        core.n005Click(c.tag);
+        EXPECT_EQ(core.MovieFrameRate, c.rate);
+        EXPECT_EQ(host.lastTag, c.tag);
+        EXPECT_EQ(host.lastStatus, c.status);
+    }
+    host.separator = ',';
+    core.n005Click(4);
+    EXPECT_EQ(host.lastStatus, "Subtitle FrameRate:29,97fps");
+    core.n005Click(9);  // no such item: nothing changes
+    EXPECT_EQ(core.MovieFrameRate, 29.97);
+}
+
+TEST_F(Lookup, FrameNumberedCuesIgnoreTheRate)
+{
+    add(100, 200, "frames");
+    core.n005Click(5);
+    EXPECT_EQ(core.FindSubtitleText(100), "frames");
+    EXPECT_EQ(core.FindSubtitleText(99), "");
+}
+
+}  // namespace
+}  // namespace tessaview::testing

@@ -1,0 +1,151 @@
+// The shared reading rules: line ends, Ctrl-Z, trimming, digit tests, number conversion.
+#include "subtitle/runtime_error.h"
+#include "subtitle/text_rules.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace tessaview {
+namespace {
+
+std::vector<std::string> linesOf(const std::string& text)
+{
+    TextFile file = TextFile::FromText(text);
+    std::vector<std::string> lines;
+    while (!file.Eof())
+        lines.emplace_back(file.ReadLine());
+    return lines;
+}
+
+TEST(ReadingRules, EveryKindOfLineEndEndsALine)
+{
+    const struct {
+        std::string text;
+        std::vector<std::string> lines;
+    } cases[] = {
+        {"", {}},
+        {"a", {"a"}},
+        {"a\r\nb\r\n", {"a", "b"}},
+        {"a\nb\n", {"a", "b"}},
+        {"a\rb\r", {"a", "b"}},
+        {"a\r\n\r\nb", {"a", "", "b"}},
+        {"a\n\rb", {"a", "", "b"}},  // LF then CR: two line ends
+        {"a\r\r\nb", {"a", "", "b"}},
+        {"a\rb\nc\r\nd", {"a", "b", "c", "d"}},
+        {"\n", {""}},
+        {"a\x1a" "b\nc", {"a"}},  // Ctrl-Z ends the file
+        {"\x1a" "abc", {}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(linesOf(c.text), c.lines) << "text: " << testing::PrintToString(c.text);
+}
+
+TEST(ReadingRules, LongLinesAndManyBareCarriageReturnsReadWhole)
+{
+    const std::string longLine(1 << 20, 'x');
+    EXPECT_EQ(linesOf(longLine + "\r\ny"), (std::vector<std::string>{longLine, "y"}));
+    std::string crOnly;
+    for (int i = 0; i < 20000; ++i)
+        crOnly += "line\r";
+    EXPECT_EQ(linesOf(crOnly).size(), 20000u);
+}
+
+TEST(ReadingRules, MissingFileRaisesCannotOpen)
+{
+    try {
+        TextFile file("/nonexistent/dir/file.srt");
+        FAIL() << "no error";
+    } catch (const RuntimeError& e) {
+        EXPECT_STREQ(e.what(), "Cannot open file /nonexistent/dir/file.srt");
+    }
+}
+
+TEST(TextHelpers, TrimRemovesControlCharactersButNotHighBytes)
+{
+    EXPECT_EQ(Trim(" \t\x01\nab c\x1f \r"), "ab c");
+    EXPECT_EQ(Trim("\xA0x\xA0"), "\xA0x\xA0");
+    EXPECT_EQ(Trim("   "), "");
+}
+
+TEST(TextHelpers, DigitTests)
+{
+    EXPECT_TRUE(IsDigitString("0123"));
+    EXPECT_FALSE(IsDigitString(""));
+    EXPECT_FALSE(IsDigitString("+1"));
+    EXPECT_FALSE(IsDigitString("1 "));
+    EXPECT_TRUE(IsDigitLine(""));
+    EXPECT_TRUE(IsDigitLine("42"));
+    EXPECT_FALSE(IsDigitLine("4a"));
+}
+
+TEST(StrToInt, AcceptsWhatTheRuntimeAccepts)
+{
+    const struct {
+        const char* text;
+        int32_t value;
+    } cases[] = {
+        {"0", 0},          {"007", 7},           {"  12", 12},          {"+5", 5},
+        {"-5", -5},        {"$1F", 31},          {"x1f", 31},           {"X10", 16},
+        {"0x10", 16},      {"0XfF", 255},        {"-$10", -16},         {"$FFFFFFFF", -1},
+        {"2147483647", 2147483647}, {"-2147483648", INT32_MIN}, {"0000000000002", 2},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(StrToInt(c.text), c.value) << c.text;
+}
+
+TEST(StrToInt, RejectsEverythingElseWithTheRuntimeMessage)
+{
+    for (const char* text : {"", " ", "-", "+", "$", "0x", "12 ", "1a", "\t1", "2147483648", "-2147483649",
+                             "$100000000", "1.5", "--1", "0x-1"}) {
+        try {
+            StrToInt(text);
+            ADD_FAILURE() << "accepted '" << text << "'";
+        } catch (const RuntimeError& e) {
+            EXPECT_EQ(std::string(e.what()), "'" + std::string(text) + "' is not a valid integer value");
+        }
+    }
+}
+
+TEST(ParseClockTime, ReadsFreeWidthFieldsAndCutsTheFraction)
+{
+    const struct {
+        const char* text;
+        int32_t seconds;
+    } cases[] = {
+        {"0:00:01.50", 1}, {"00:00:01.99", 1}, {"00:00:01", 1}, {"1:2:3", 3723},
+        {"10:00:00.00", 36000}, {" 1:02:03", 3723}, {"-00:00:06.84", 6},  // the sign belongs to the hours only
+        {"$1:0:0", 3600},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ParseClockTime(c.text), c.seconds) << c.text;
+}
+
+TEST(ParseClockTime, BadFieldsRaiseTheConversionErrorNamingTheField)
+{
+    const struct {
+        const char* text;
+        const char* field;
+    } cases[] = {
+        {"", ""}, {"00:00", ""}, {"00:00:01 ", "01 "}, {"00:0a:01", "0a"}, {"1:2:.5", ""}, {"00 :00:01", "00 "},
+    };
+    for (const auto& c : cases) {
+        try {
+            ParseClockTime(c.text);
+            ADD_FAILURE() << "accepted " << c.text;
+        } catch (const RuntimeError& e) {
+            EXPECT_EQ(std::string(e.what()), "'" + std::string(c.field) + "' is not a valid integer value") << c.text;
+        }
+    }
+}
+
+TEST(TextHelpers, LineBreakCodesBecomeCrLf)
+{
+    EXPECT_EQ(ReplaceByCrLfIgnoreCase("a\\Nb\\nc\\x", "\\n"), "a\r\nb\r\nc\\x");
+    EXPECT_EQ(ReplaceByCrLfIgnoreCase("A[BR]b[br][b", "[br]"), "A\r\nb\r\n[b");
+    EXPECT_EQ(ReplaceByCrLf("a|b||", '|'), "a\r\nb\r\n\r\n");
+}
+
+}  // namespace
+}  // namespace tessaview
