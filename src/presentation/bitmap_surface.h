@@ -15,6 +15,16 @@ public:
     void Clear();                                   // whole surface black
     void DrawPicture(const QImage& picture, int x);  // top-left at (x, 0), cut at the edges
     const QImage& Image() const;                    // what is drawn, for tests and painting
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    // The image follows the widget's size, also while it is hidden and resize events wait.
+    void fitImage() const;
+
+    mutable QImage image_;
 };
 
 }  // namespace tessaview

@@ -2,12 +2,26 @@
 // "&" as mnemonic marker ("&&" draws one "&"); cue bytes decoded with the font's code page.
 #pragma once
 
+#include "presentation/code_page_decoder.h"
 #include "presentation/subtitle_font.h"
 
+#include <QString>
 #include <QWidget>
+#include <memory>
 #include <string>
 
+#include <vector>
+
 namespace tessaview {
+
+// One line as drawn: "&&" turned into "&", a single "&" dropped and the character after it
+// marked for underlining.
+struct MnemonicLine {
+    QString text;
+    std::vector<int> underlined;  // positions in `text`
+    bool operator==(const MnemonicLine&) const = default;
+};
+MnemonicLine StripMnemonics(const QString& line);
 
 class SubtitleLabel : public QWidget {
     Q_OBJECT
@@ -20,6 +34,21 @@ public:
 
     void SetSubtitleFont(const SubtitleFont& font);
     const SubtitleFont& GetSubtitleFont() const;
+
+    // The caption as drawn before "&" handling: decoded, line breaks as '\n'.
+    const QString& DisplayText() const { return display_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void decode();
+
+    std::string caption_;
+    QString display_;
+    std::vector<MnemonicLine> lines_;
+    SubtitleFont font_;
+    std::unique_ptr<CodePageDecoder> decoder_ = std::make_unique<CodePageDecoder>(font_.charSet);
 };
 
 }  // namespace tessaview

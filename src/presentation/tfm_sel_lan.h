@@ -25,6 +25,20 @@ public:
 
     void Timer1Timer();
     void Button1Click();
+
+    // Empties the list and adds "i - name" for each language the library offers.
+    void FillLanguageList(VobSubLibrary& library);
+
+    void reject() override;  // the dialog closes only through OK or its countdown
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void FormCreate();
+
+    QWidget* mainWindow_ = nullptr;
 };
 
 // Lists the library's languages, runs the dialog modally, then SetCurrentLang(choice).

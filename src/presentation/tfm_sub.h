@@ -19,6 +19,15 @@ public:
 
     SubtitleLabel* lbSub = nullptr;
     BitmapSurface* imSub = nullptr;
+
+    static constexpr int DesignWidth = 1016;
+    static constexpr int DesignHeight = 173;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void FormCreate(const std::string& programFolder, SubtitleLabel* lbSubtitle);
 };
 
 }  // namespace tessaview

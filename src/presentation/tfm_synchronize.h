@@ -32,6 +32,21 @@ public:
     QPushButton* Button1 = nullptr;       // Reset
     QPushButton* BitBtn1 = nullptr;       // OK
     QPushButton* BitBtn2 = nullptr;       // Cancel
+
+    // Adds a step button's step to seSyn (the value stops at the ends of the 32-bit range).
+    void StepBy(int32_t step);
+    void Button1Click();  // Reset: 0, stays open
+    void BitBtn1Click();  // OK: closes, keeps the value
+    void BitBtn2Click();  // Cancel: 0, then closes
+
+    void reject() override;  // only OK and Cancel close the dialog
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    QWidget* mainWindow_ = nullptr;
 };
 
 }  // namespace tessaview

@@ -1,0 +1,42 @@
+// The view modes' arithmetic: the overlay's place in full screen, the height while sizing.
+#include "playback/view_modes.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace tessaview {
+
+namespace {
+
+int32_t ClampToInt32(int64_t value) {
+    return static_cast<int32_t>(std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(),
+                                                    std::numeric_limits<int32_t>::max()));
+}
+
+}  // namespace
+
+std::optional<int32_t> FullScreenOverlayTop(int32_t screenWidth, int32_t screenHeight,
+                                            int32_t videoWidth, int32_t videoHeight) {
+    if (videoWidth == 0) return std::nullopt;
+    // 64-bit intermediates: the product of two 32-bit sizes cannot overflow; the divisions
+    // truncate toward zero as the placement has always done.
+    const int64_t pictureHeight = int64_t{screenWidth} * videoHeight / videoWidth;
+    int64_t y = (int64_t{screenHeight} + pictureHeight) / 2;
+    const int64_t lowest = int64_t{screenHeight} - 80;
+    if (y >= lowest) y = lowest;
+    return ClampToInt32(y);
+}
+
+std::optional<int32_t> SizingHeight(int32_t proposedWidth, int32_t frameWidth, int32_t videoWidth,
+                                    int32_t videoHeight, int32_t fixedHeights, int32_t frameHeight) {
+    if (videoWidth == 0) return std::nullopt;
+    const int64_t w = int64_t{proposedWidth} - frameWidth;
+    const double scale = static_cast<double>(w) / videoWidth;
+    // nearbyint rounds half to even in the default rounding mode.
+    const double picture = std::clamp(std::nearbyint(videoHeight * scale), -4.0e18, 4.0e18);
+    const int64_t h = static_cast<int64_t>(picture) + fixedHeights + frameHeight;
+    return ClampToInt32(h);
+}
+
+}  // namespace tessaview

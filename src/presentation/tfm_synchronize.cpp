@@ -1,0 +1,97 @@
+// The synchronize dialog: its controls at their places and the effect of each button.
+#include "presentation/tfm_synchronize.h"
+
+#include "presentation/dialog_placement.h"
+#include "presentation/sync_spin_edit.h"
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+
+namespace tessaview {
+
+namespace {
+
+struct StepButton {
+    QPushButton* TfmSynchronize::*member;
+    const char* caption;
+    QRect place;
+    int32_t step;
+};
+
+constexpr int kSpeedButtonTop = 40;
+constexpr int kSpeedButtonHeight = 22;
+
+const StepButton kStepButtons[] = {
+    {&TfmSynchronize::SpeedButton8, "-10s", {8, kSpeedButtonTop, 30, kSpeedButtonHeight}, -10000},
+    {&TfmSynchronize::SpeedButton1, "-1s", {40, kSpeedButtonTop, 23, kSpeedButtonHeight}, -1000},
+    {&TfmSynchronize::SpeedButton2, "-100ms", {64, kSpeedButtonTop, 41, kSpeedButtonHeight}, -100},
+    {&TfmSynchronize::SpeedButton5, "-10ms", {108, kSpeedButtonTop, 37, kSpeedButtonHeight}, -10},
+    {&TfmSynchronize::SpeedButton6, "+10ms", {148, kSpeedButtonTop, 37, kSpeedButtonHeight}, 10},
+    {&TfmSynchronize::SpeedButton3, "+100ms", {187, kSpeedButtonTop, 41, kSpeedButtonHeight}, 100},
+    {&TfmSynchronize::SpeedButton4, "+1s", {230, kSpeedButtonTop, 23, kSpeedButtonHeight}, 1000},
+    {&TfmSynchronize::SpeedButton7, "+10s", {256, kSpeedButtonTop, 33, kSpeedButtonHeight}, 10000},
+};
+
+QPushButton* MakeButton(QWidget* parent, const char* caption, const QRect& place) {
+    auto* button = new QPushButton(QString::fromLatin1(caption), parent);
+    button->setGeometry(place);
+    button->setAutoDefault(false);
+    return button;
+}
+
+}  // namespace
+
+TfmSynchronize::TfmSynchronize(QWidget* mainWindow) : QDialog(mainWindow), mainWindow_(mainWindow) {
+    setWindowTitle(QStringLiteral("Synchronize"));
+    SetUpFixedDialog(this, 298, 108);
+
+    seSyn = new SyncSpinEdit(this);
+    seSyn->setGeometry(24, 8, 185, 22);
+    Label1 = new QLabel(QStringLiteral("ms"), this);
+    Label1->setGeometry(216, 11, 33, 13);
+
+    for (const StepButton& b : kStepButtons) {
+        QPushButton* button = MakeButton(this, b.caption, b.place);
+        // The font is too large for the narrowest buttons otherwise.
+        QFont small = button->font();
+        small.setPixelSize(11);
+        button->setFont(small);
+        this->*b.member = button;
+        const int32_t step = b.step;
+        connect(button, &QPushButton::clicked, this, [this, step] { StepBy(step); });
+    }
+    Button1 = MakeButton(this, "Reset", {32, 72, 57, 25});
+    BitBtn1 = MakeButton(this, "OK", {120, 72, 75, 25});
+    BitBtn2 = MakeButton(this, "Cancel", {200, 72, 75, 25});
+    BitBtn1->setDefault(true);
+    connect(Button1, &QPushButton::clicked, this, &TfmSynchronize::Button1Click);
+    connect(BitBtn1, &QPushButton::clicked, this, &TfmSynchronize::BitBtn1Click);
+    connect(BitBtn2, &QPushButton::clicked, this, &TfmSynchronize::BitBtn2Click);
+}
+
+int32_t TfmSynchronize::SyncOffset() const { return seSyn->TextValue(); }
+
+void TfmSynchronize::StepBy(int32_t step) { seSyn->AddStep(step); }
+
+void TfmSynchronize::Button1Click() { seSyn->setValue(0); }
+
+void TfmSynchronize::BitBtn1Click() { accept(); }
+
+void TfmSynchronize::BitBtn2Click() {
+    seSyn->setValue(0);
+    QDialog::reject();
+}
+
+// Escape and the window manager's close do nothing: the dialog has no close button.
+void TfmSynchronize::reject() {}
+
+void TfmSynchronize::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    CentreOver(this, mainWindow_);
+}
+
+void TfmSynchronize::closeEvent(QCloseEvent* event) { event->ignore(); }
+
+}  // namespace tessaview
