@@ -1,0 +1,23 @@
+// The native window mpv draws into: a child of the movie panel, or a top-level window
+// in full screen. It reports keys, close requests and the loss of its native window.
+#pragma once
+
+#include <QWindow>
+#include <functional>
+
+namespace tessaview {
+
+class MovieSurface : public QWindow {
+public:
+    std::function<void(QKeyEvent*)> onKey;
+    std::function<void()> onCloseRequest;
+    // Called while the native window still exists, so mpv can let go of it first.
+    std::function<void()> onNativeWindowGoing;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
+};
+
+}  // namespace tessaview

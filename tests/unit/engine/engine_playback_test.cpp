@@ -1,0 +1,274 @@
+// The libmpv engine against movies made with ffmpeg, headless: what it reports about a
+// movie, failed loads, position, seek, pause, stop and the end-of-movie message.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QThread>
+#include <QWindow>
+#include <filesystem>
+#include <memory>
+
+#include "engine_test_support.h"
+#include "external/messages.h"
+#include "external/mpv/mpv_engine.h"
+#include "subtitle/runtime_error.h"
+
+namespace tessaview::test {
+namespace {
+
+using namespace std::chrono_literals;
+
+class MpvEngineTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!startHeadless()) GTEST_SKIP() << "the process already runs on a real display";
+        panel = std::make_unique<Panel>();
+        panel->resize(320, 240);
+        panel->show();
+        panel->engine = &engine;
+        engine.SetMainWindow(&mainWindow);
+    }
+
+    void play(const std::string& name) {
+        const std::string path = moviePath(name);
+        ASSERT_FALSE(path.empty()) << "ffmpeg could not make " << name;
+        engine.PlayFile(path, panel.get());
+    }
+
+    int32_t pos() {
+        int32_t frame = -1;
+        engine.GetPos(frame);
+        return frame;
+    }
+
+    bool waitForPos(const std::function<bool(int32_t)>& wanted, std::chrono::milliseconds timeout = 5s) {
+        return waitUntil([&] { return wanted(pos()); }, timeout);
+    }
+
+    // Declared first so the engine, which draws into the panel, goes before it.
+    MainWindow mainWindow;
+    std::unique_ptr<Panel> panel;
+    MpvEngine engine;
+};
+
+struct MovieFacts {
+    const char* name;
+    int32_t thousandths;
+    int32_t frames;
+    int32_t width;
+    int32_t height;
+};
+
+class MovieFactsTest : public MpvEngineTest, public ::testing::WithParamInterface<MovieFacts> {};
+
+TEST_P(MovieFactsTest, ReportsFrameRateLengthAndPictureSize) {
+    const MovieFacts& expected = GetParam();
+    play(expected.name);
+    int32_t thousandths = 0, frames = 0, width = 0, height = 0;
+    engine.GetFrameRate(thousandths);
+    engine.GetDur(frames);
+    engine.GetVideoWH(width, height);
+    EXPECT_EQ(thousandths, expected.thousandths);
+    EXPECT_NEAR(frames, expected.frames, 1);
+    EXPECT_EQ(width, expected.width);
+    EXPECT_EQ(height, expected.height);
+}
+
+INSTANTIATE_TEST_SUITE_P(Movies, MovieFactsTest,
+                         ::testing::Values(MovieFacts{"25fps", 25000, 100, 320, 240},
+                                           MovieFacts{"23.976fps", 23976, 72, 320, 240},
+                                           MovieFacts{"odd", 25000, 50, 333, 187}),
+                         [](const auto& info) {
+                             std::string name = info.param.name;
+                             std::erase(name, '.');
+                             return "Movie" + name;
+                         });
+
+std::vector<std::string> unplayable() {
+    return {moviePath("missing"), moviePath("text"), moviePath("tone"),
+            std::filesystem::path(moviePath("missing")).parent_path().string()};
+}
+
+TEST_F(MpvEngineTest, FailedLoadWithoutMovieThrowsAndLeavesNothingToPlay) {
+    for (const std::string& path : unplayable()) {
+        SCOPED_TRACE(path);
+        EXPECT_THROW(engine.PlayFile(path, panel.get()), RuntimeError);
+        int32_t thousandths = -1, frames = -1, width = -1, height = -1;
+        engine.GetFrameRate(thousandths);
+        engine.GetDur(frames);
+        engine.GetVideoWH(width, height);
+        EXPECT_EQ(thousandths, 0);
+        EXPECT_EQ(frames, 0);
+        EXPECT_EQ(width, 0);
+        EXPECT_EQ(pos(), 0);
+        // Without a movie the controls do nothing.
+        engine.SetPos(10);
+        engine.PlayMovie();
+        engine.PauseMovie();
+        engine.StopMovie();
+        engine.SizeChange();
+        engine.SetFullScreen(1);
+        engine.SetFullScreen(0);
+        EXPECT_EQ(pos(), 0);
+    }
+    pumpFor(300ms);
+    EXPECT_EQ(mainWindow.count(WM_MOVIE_END), 0);
+
+    play("odd");  // the engine is still usable
+    EXPECT_TRUE(waitForPos([](int32_t frame) { return frame > 2; }));
+}
+
+TEST_F(MpvEngineTest, FailedLoadLeavesThePlayingMovieAsItWas) {
+    play("25fps");
+    engine.PauseMovie();
+    engine.SetPos(30);
+    pumpFor(300ms);
+    for (const std::string& path : unplayable()) {
+        SCOPED_TRACE(path);
+        try {
+            engine.PlayFile(path, panel.get());
+            ADD_FAILURE() << "no exception";
+        } catch (const RuntimeError& error) {
+            EXPECT_NE(std::string(error.what()).find(path), std::string::npos) << error.what();
+        }
+        int32_t thousandths = 0, frames = 0;
+        engine.GetFrameRate(thousandths);
+        engine.GetDur(frames);
+        EXPECT_EQ(thousandths, 25000);
+        EXPECT_EQ(frames, 100);
+        pumpFor(200ms);
+        EXPECT_EQ(pos(), 30);
+        EXPECT_TRUE(engine.isPaused());
+    }
+    engine.PauseMovie();
+    EXPECT_TRUE(waitForPos([](int32_t frame) { return frame > 35; }));
+}
+
+TEST_F(MpvEngineTest, PositionAdvancesWhilePlayingAndHoldsWhilePaused) {
+    play("25fps");
+    const auto started = std::chrono::steady_clock::now();
+    ASSERT_TRUE(waitForPos([](int32_t frame) { return frame >= 10; }));
+    const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    EXPECT_LT(pos(), elapsed * 25 + 5) << "position runs ahead of the clock";
+    EXPECT_GT(panel->movieEvents, 0) << "mpv's wake-ups never reached the movie panel";
+
+    engine.PauseMovie();
+    EXPECT_TRUE(engine.isPaused());
+    pumpFor(150ms);
+    const int32_t held = pos();
+    pumpFor(300ms);
+    EXPECT_EQ(pos(), held);
+
+    engine.PauseMovie();
+    EXPECT_FALSE(engine.isPaused());
+    EXPECT_TRUE(waitForPos([&](int32_t frame) { return frame >= held + 5; }));
+}
+
+TEST_F(MpvEngineTest, SetPosLandsOnTheFrameAsked) {
+    struct Case {
+        const char* movie;
+        int32_t frame;
+    };
+    for (const Case& c : {Case{"25fps", 37}, Case{"25fps", 0}, Case{"23.976fps", 50}, Case{"23.976fps", 7}}) {
+        SCOPED_TRACE(std::string(c.movie) + " frame " + std::to_string(c.frame));
+        play(c.movie);
+        engine.PauseMovie();
+        engine.SetPos(c.frame);
+        EXPECT_EQ(pos(), c.frame) << "the new position shows at once";
+        pumpFor(400ms);  // the seek has been carried out by now
+        EXPECT_EQ(pos(), c.frame);
+    }
+}
+
+TEST_F(MpvEngineTest, StopReturnsToTheStartAndPlayStartsAgain) {
+    play("25fps");
+    ASSERT_TRUE(waitForPos([](int32_t frame) { return frame >= 20; }));
+    engine.StopMovie();
+    EXPECT_EQ(pos(), 0);
+    pumpFor(400ms);
+    EXPECT_EQ(pos(), 0) << "a stopped movie does not move";
+
+    engine.PlayMovie();
+    EXPECT_TRUE(waitForPos([](int32_t frame) { return frame >= 3; }));
+    EXPECT_LT(pos(), 20) << "play after stop starts from the beginning";
+
+    // Play while paused goes on from where the movie stands.
+    engine.PauseMovie();
+    pumpFor(150ms);
+    const int32_t held = pos();
+    engine.PlayMovie();
+    EXPECT_TRUE(waitForPos([&](int32_t frame) { return frame > held; }));
+    EXPECT_LT(pos(), held + 15);
+}
+
+TEST_F(MpvEngineTest, EndOfMovieIsReportedOncePerRun) {
+    play("odd");  // 50 frames
+    engine.SetPos(40);
+    ASSERT_TRUE(waitUntil([&] { return mainWindow.count(WM_MOVIE_END) > 0; }));
+    pumpFor(500ms);
+    EXPECT_EQ(mainWindow.count(WM_MOVIE_END), 1);
+    EXPECT_NEAR(pos(), 50, 1);
+
+    // Play after the end runs the movie again, with a new end of its own.
+    engine.PlayMovie();
+    EXPECT_TRUE(waitForPos([](int32_t frame) { return frame < 20; }, 1s));
+    engine.SetPos(45);
+    ASSERT_TRUE(waitUntil([&] { return mainWindow.count(WM_MOVIE_END) > 1; }));
+    pumpFor(300ms);
+    EXPECT_EQ(mainWindow.count(WM_MOVIE_END), 2);
+}
+
+TEST_F(MpvEngineTest, NoEndMessageAfterStop) {
+    play("odd");
+    engine.SetPos(45);
+    // Let the movie reach its end without handling events, so the end is still queued
+    // inside the engine when the program stops the movie.
+    QThread::msleep(800);
+    engine.StopMovie();
+    pumpFor(500ms);
+    EXPECT_EQ(mainWindow.count(WM_MOVIE_END), 0);
+    EXPECT_EQ(pos(), 0);
+}
+
+TEST_F(MpvEngineTest, PlayFileReplacesTheMovieQuietly) {
+    play("odd");
+    engine.SetPos(45);
+    QThread::msleep(800);  // the first movie ends, unhandled
+    play("23.976fps");
+    int32_t thousandths = 0;
+    engine.GetFrameRate(thousandths);
+    EXPECT_EQ(thousandths, 23976);
+    EXPECT_TRUE(waitForPos([](int32_t frame) { return frame >= 3; }));
+    EXPECT_EQ(mainWindow.count(WM_MOVIE_END), 0) << "the replaced movie's end was reported";
+}
+
+TEST_F(MpvEngineTest, KeysReachTheProgramOnlyInFullScreen) {
+    play("25fps");
+    QWindow* surface = engine.surface();
+    ASSERT_NE(surface, nullptr);
+    const auto press = [&](int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QKeyEvent event(QEvent::KeyPress, key, modifiers);
+        QCoreApplication::sendEvent(surface, &event);
+    };
+    press(Qt::Key_Space);
+    pumpFor(50ms);
+    EXPECT_TRUE(mainWindow.keys().empty());
+
+    engine.SetFullScreen(1);
+    EXPECT_TRUE(engine.isFullScreen());
+    for (int key : {Qt::Key_Escape, Qt::Key_Space, Qt::Key_Up, Qt::Key_Down, Qt::Key_A, Qt::Key_Shift}) press(key);
+    press(Qt::Key_5, Qt::KeypadModifier);
+    pumpFor(50ms);
+    EXPECT_EQ(mainWindow.keys(), (std::vector<intptr_t>{27, 32, 38, 40, 65, 16, 101}));
+
+    engine.SetFullScreen(0);
+    EXPECT_FALSE(engine.isFullScreen());
+    press(Qt::Key_Escape);
+    pumpFor(50ms);
+    EXPECT_EQ(mainWindow.keys().size(), 7u);
+    EXPECT_EQ(mainWindow.count(WM_FULLSCREEN_LEFT), 0) << "leaving when asked is not reported";
+}
+
+}  // namespace
+}  // namespace tessaview::test
