@@ -1,0 +1,20 @@
+// The exception guard.
+#include "app/guard.h"
+
+#include "platform/desktop.h"
+
+#include <exception>
+
+namespace tessaview {
+
+void RunGuarded(Desktop& desktop, QWidget* parent, const std::function<void()>& command) {
+    try {
+        command();
+    } catch (const std::exception& error) {
+        desktop.ExceptionBox(parent, QString::fromStdString(error.what()));
+    } catch (...) {
+        desktop.ExceptionBox(parent, QStringLiteral("Unknown error"));
+    }
+}
+
+}  // namespace tessaview

@@ -1,0 +1,31 @@
+// Program entry: the real engine, VobSub library, desktop and instance control, then the
+// three windows and the message loop.
+#include "app/program.h"
+#include "external/ffmpeg/ffmpeg_vobsub.h"
+#include "external/hook_library.h"
+#include "external/mpv/create_mpv_engine.h"
+#include "platform/process/instance_registry.h"
+#include "platform/qt_desktop.h"
+
+#include <QApplication>
+#include <clocale>
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationDisplayName("Tessaview");
+    std::setlocale(LC_NUMERIC, "C");  // libmpv refuses to start otherwise
+
+    using namespace tessaview;
+    std::unique_ptr<MovieEngine> engine = CreateMpvEngine();
+    std::unique_ptr<VobSubLibrary> vobsub = CreateFfmpegVobSub();
+    HookLibrary hook;
+    QtDesktop desktop;
+    const std::string programFolder = QCoreApplication::applicationDirPath().toStdString();
+    InstanceRegistry instances;
+
+    const MainServices services{*engine, *vobsub, hook, desktop, instances, programFolder,
+                                QCoreApplication::arguments(), InstanceRegistry::CurrentProcessId()};
+    Program program(services);
+    instances.Register();  // from now on a later start finds this instance
+    return QApplication::exec();
+}

@@ -1,0 +1,28 @@
+// The status bar sbMain: five text panels side by side.
+#pragma once
+
+#include <QString>
+#include <QWidget>
+#include <array>
+
+class QLabel;
+
+namespace tessaview {
+
+class StatusPanels : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr std::array<int, 5> PanelWidths = {100, 100, 100, 50, 50};
+    static constexpr int BarHeight = 19;
+
+    explicit StatusPanels(QWidget* parent = nullptr);
+
+    void SetText(int panel, const QString& text);
+    QString Text(int panel) const;
+    QLabel* Panel(int panel) const { return panels_[panel]; }
+
+private:
+    std::array<QLabel*, 5> panels_{};
+};
+
+}  // namespace tessaview

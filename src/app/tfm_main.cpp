@@ -1,0 +1,307 @@
+// The main window's life: creation, the deferred start, messages, closing, and the views
+// of it that the subtitle core, the settings, movie control and the clock work through.
+#include "app/tfm_main.h"
+
+#include "app/app_messages.h"
+#include "app/guard.h"
+#include "external/hook_library.h"
+#include "external/movie_engine.h"
+#include "external/vobsub_library.h"
+#include "platform/desktop.h"
+#include "playback/message_hook.h"
+#include "playback/view_control.h"
+#include "playback/view_modes.h"
+#include "presentation/bitmap_cue.h"
+#include "presentation/bitmap_surface.h"
+#include "presentation/subtitle_font.h"
+#include "presentation/subtitle_label.h"
+#include "presentation/tfm_sel_lan.h"
+#include "presentation/tfm_sub.h"
+#include "presentation/tfm_synchronize.h"
+#include "shell/play_list.h"
+
+#include <QAbstractEventDispatcher>
+#include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QLocale>
+#include <QMimeData>
+#include <QSlider>
+#include <QSplitter>
+#include <QTimer>
+#include <QTreeWidget>
+#include <QUrl>
+
+namespace tessaview {
+
+TfmMain::TfmMain(const MainServices& services)
+    : Subtitles(*this, services.programFolder),
+      engine_(services.engine),
+      vobsub_(services.vobsub),
+      hook_(services.hook),
+      desktop_(services.desktop),
+      instances_(services.instances),
+      programFolder_(services.programFolder),
+      arguments_(services.arguments),
+      processId_(services.processId) {
+    setObjectName("fmMain");
+    setWindowTitle("Tessaview");
+    BuildLayout();
+    playList_ = std::make_unique<PlayList>(lbPlayList);
+    movieControl_ = std::make_unique<MovieControl>(engine_, Subtitles, *playList_, desktop_, *this, Movie);
+    viewControl_ = std::make_unique<ViewControl>(engine_, desktop_, Movie, *movieControl_, *this,
+                                                 [this] { return tmMovie->isActive(); });
+    engine_.SetMainWindow(this);
+
+    LoadSettings(*this, programFolder_, instances_);
+    UseSkin1->setChecked(settings_.UseSkin);
+    ApplyOnTop();
+    setAcceptDrops(true);  // DropFileTarget1
+    MeasureFrame();
+    Subtitles.ClearSubList();
+    Subtitles.SubLines.clear();
+    messageHook_ = new MessageHook(engine_, Movie, plMovie, tbMain);
+    messageHook_->setParent(this);
+    messageHook_->Install();
+    hook_.SetHook();
+    FrameRateItems[0]->setChecked(true);
+    QCoreApplication::postEvent(this, new WindowMessage(WM_AFTER_START));
+
+    // The idle event: the queue has been emptied and the thread is about to wait.
+    if (QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance())
+        idleConnection_ = connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this,
+                                  [this] { RefreshCommandState(); });
+}
+
+TfmMain::~TfmMain() {
+    // The hook reads plMovie and tbMain: it goes before they do.
+    messageHook_->Remove();
+    disconnect(idleConnection_);
+    setAcceptDrops(false);
+}
+
+void TfmMain::AttachCompanions(TfmSub* fmSub, TfmSynchronize* fmSynchronize) {
+    fmSub_ = fmSub;
+    fmSynchronize_ = fmSynchronize;
+    viewControl_->SetOverlay(fmSub);
+}
+
+bool TfmMain::HookInstalled() const { return messageHook_->Installed(); }
+
+void TfmMain::Guarded(const std::function<void()>& command) { RunGuarded(desktop_, this, command); }
+
+void TfmMain::MeasureFrame() {
+    FrameWidth = frameGeometry().width() - width();
+    FrameHeight = frameGeometry().height() - height();
+}
+
+bool TfmMain::event(QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (type == WM_AFTER_START) {
+        if (arguments_.size() >= 2)
+            Guarded([this] { movieControl_->OpenFromCommandLine(arguments_.at(1).toStdString()); });
+        tlbMain->setBackgroundRole(QPalette::Button);
+        return true;
+    }
+    if (type == WM_MOVIE_END) {
+        Guarded([this] { movieControl_->MovieEnded(); });
+        return true;
+    }
+    if (type == WM_FULLSCREEN_KEY) {
+        const auto key = static_cast<int>(static_cast<WindowMessage*>(event)->wParam());
+        Guarded([this, key] { viewControl_->FullScreenKey(key); });
+        return true;
+    }
+    if (type == WM_FULLSCREEN_LEFT) {
+        Guarded([this] { viewControl_->FullScreenLeft(); });
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+void TfmMain::FormCloseQuery() {
+    if (tmMovie->isActive()) Stop1Click();
+}
+
+void TfmMain::FormClose() {
+    Subtitles.ClearSubList();
+    Subtitles.SubLines.clear();
+    hook_.FreeHook();
+    // A failed save is shown, and the program still ends: the lists and the hook are gone.
+    Guarded([this] { SaveSettings(*this, programFolder_, processId_); });
+}
+
+void TfmMain::closeEvent(QCloseEvent* event) {
+    if (!closed_) {
+        closed_ = true;
+        FormCloseQuery();
+        FormClose();
+        emit Closed();
+    }
+    event->accept();
+}
+
+void TfmMain::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    MeasureFrame();
+    if (!event->spontaneous()) viewControl_->ShowWindowedLayout();
+}
+
+void TfmMain::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    // The window manager has already resized the frame the user drags: correct the height
+    // right after, once per new size, so a refusing window manager cannot make us loop.
+    if (!event->spontaneous() || event->size() == lastSizingRequest_) return;
+    const std::optional<int32_t> outer = WindowSizingHeight(event->size().width() + FrameWidth);
+    if (!outer) return;
+    const int clientHeight = *outer - FrameHeight;
+    if (clientHeight == height()) return;
+    lastSizingRequest_ = QSize(width(), clientHeight);
+    resize(lastSizingRequest_);
+}
+
+std::optional<int32_t> TfmMain::WindowSizingHeight(int32_t outerWidth) const {
+    if (!tmMovie->isActive()) return std::nullopt;
+    const int fixed = sbMain->height() + lbSubParent->height() + Splitter1->height() + tbMain->height();
+    const std::optional<int32_t> outer =
+        SizingHeight(outerWidth, FrameWidth, Movie.VideoWidth, Movie.VideoHeight, fixed, FrameHeight);
+    return outer;
+}
+
+void TfmMain::dragEnterEvent(QDragEnterEvent* event) {
+    if (!event->mimeData()->hasUrls()) return;
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+}
+
+void TfmMain::dropEvent(QDropEvent* event) {
+    QStringList files;
+    for (const QUrl& url : event->mimeData()->urls()) files << (url.isLocalFile() ? url.toLocalFile() : url.toString());
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    DropFiles(files);
+}
+
+void TfmMain::DropFiles(const QStringList& files) {
+    std::vector<std::string> names;
+    for (const QString& file : files) names.push_back(file.toStdString());
+    Guarded([this, &names] { movieControl_->OpenDropped(names); });
+}
+
+// --- SubtitleHost ---
+
+void TfmMain::semsg(const std::string& text) { desktop_.ErrorBox(this, QString::fromStdString(text)); }
+
+void TfmMain::LoadVobSubFile(const std::string& pathWithoutExtension) { vobsub_.LoadVobSubFile(pathWithoutExtension); }
+
+void TfmMain::SelectVobSubLanguage() { tessaview::SelectVobSubLanguage(vobsub_, this); }
+
+void TfmMain::SubtitleFrameRateChosen(int tag, const std::string& statusText) {
+    for (size_t i = 0; i < FrameRateItems.size(); ++i) FrameRateItems[i]->setChecked(static_cast<int>(i) == tag);
+    sbMain->SetText(4, QString::fromStdString(statusText));
+}
+
+static char DecimalSeparatorOf(const QLocale& locale) {
+    const QString point = locale.decimalPoint();
+    return point.size() == 1 && point.at(0).unicode() < 128 ? static_cast<char>(point.at(0).unicode()) : '.';
+}
+
+char TfmMain::DecimalSeparator() const { return DecimalSeparatorOf(QLocale()); }
+
+// --- SettingsWindow ---
+
+WindowBounds TfmMain::Bounds() const {
+    const QRect frame = frameGeometry();
+    return {frame.x(), frame.y(), frame.width(), frame.height()};
+}
+
+void TfmMain::SetLeft(int32_t left) { move(left, frameGeometry().y()); }
+void TfmMain::SetTop(int32_t top) { move(frameGeometry().x(), top); }
+void TfmMain::SetWidth(int32_t width) { resize(width - (frameGeometry().width() - this->width()), height()); }
+void TfmMain::SetHeight(int32_t height) { resize(width(), height - (frameGeometry().height() - this->height())); }
+
+WindowBounds TfmMain::WorkArea() const {
+    const QRect area = desktop_.WorkArea();
+    return {area.x(), area.y(), area.width(), area.height()};
+}
+
+bool TfmMain::AutoloadChecked() const { return autoload_; }
+
+void TfmMain::SetAutoloadChecked(bool checked) {
+    autoload_ = checked;
+    EnableAutoloadSubtitle1->setChecked(checked);
+}
+
+void TfmMain::SetShowPlayListChecked(bool checked) { ciShowPlayList->setChecked(checked); }
+
+void TfmMain::SetPlayListPanelWidth(int32_t width) {
+    const int total = plMain->width() - plMain->handleWidth();
+    plMain->setSizes({std::max(0, total - width), width});
+}
+
+std::vector<std::string> TfmMain::PlayListCaptions() const { return playList_->Captions(); }
+
+void TfmMain::AppendPlayListEntry(const std::string& caption) { playList_->Append(caption); }
+
+FontSpec TfmMain::OverlayFont() const {
+    return fmSub_ ? ToFontSpec(fmSub_->lbSub->GetSubtitleFont()) : ToFontSpec(lbSubtitle->GetSubtitleFont());
+}
+
+// --- MovieWindow ---
+
+bool TfmMain::MovieTimerEnabled() const { return tmMovie->isActive(); }
+
+void TfmMain::SetMovieTimerEnabled(bool enabled) {
+    if (enabled && !tmMovie->isActive()) tmMovie->start();
+    if (!enabled) tmMovie->stop();
+}
+
+void TfmMain::SetTrackMaximum(int32_t maximum) { tbMain->setMaximum(maximum); }
+
+void TfmMain::SetStatusText(int panel, const std::string& text) { sbMain->SetText(panel, QString::fromStdString(text)); }
+
+QSize TfmMain::MoviePanelSize() const { return plMovie->size(); }
+
+void TfmMain::ResizeClientBy(int dw, int dh) { resize(width() + dw, height() + dh); }
+
+// --- ClockSurfaces ---
+
+void TfmMain::SetTrackPosition(int32_t frame) { tbMain->setValue(frame); }
+
+void TfmMain::SetClockText(const std::string& text) { sbMain->SetText(0, QString::fromStdString(text)); }
+
+std::optional<int32_t> TfmMain::SyncOffset() const {
+    if (!fmSynchronize_) return std::nullopt;
+    return fmSynchronize_->SyncOffset();
+}
+
+void TfmMain::ShowTextSurfaces() {
+    lbSubtitle->setVisible(true);
+    imSubtitle->setVisible(false);
+    if (!fmSub_) return;
+    fmSub_->lbSub->setVisible(true);
+    fmSub_->imSub->setVisible(false);
+}
+
+void TfmMain::ShowBitmapSurfaces() {
+    lbSubtitle->setVisible(false);
+    imSubtitle->setVisible(true);
+    if (!fmSub_) return;
+    fmSub_->lbSub->setVisible(false);
+    fmSub_->imSub->setVisible(true);
+}
+
+void TfmMain::SetCaptions(const std::string& text) {
+    lbSubtitle->SetCaption(text);
+    if (fmSub_) fmSub_->lbSub->SetCaption(lbSubtitle->Caption());
+}
+
+void TfmMain::DrawBitmapCue() {
+    if (fmSub_) tessaview::DrawBitmapCue(vobsub_, Movie.LastBitmapIndex, *imSubtitle, *fmSub_->imSub);
+}
+
+void TfmMain::ClearBitmapCue() {
+    if (fmSub_) tessaview::ClearBitmapCue(Movie.LastBitmapIndex, *imSubtitle, *fmSub_->imSub);
+}
+
+}  // namespace tessaview

@@ -1,0 +1,252 @@
+// The main window: owner of the subtitle state, the movie fields and the play list, and the
+// wiring between menus, tool bar, timer, messages and the parts that do the work.
+#pragma once
+
+#include "app/status_panels.h"
+#include "playback/movie_control.h"
+#include "playback/movie_fields.h"
+#include "playback/subtitle_clock.h"
+#include "shell/command_state.h"
+#include "shell/settings/settings.h"
+#include "subtitle/subtitle_core.h"
+#include "subtitle/subtitle_host.h"
+
+#include <QStringList>
+#include <QWidget>
+#include <array>
+#include <functional>
+#include <memory>
+#include <string>
+
+class QAction;
+class QMenu;
+class QMenuBar;
+class QPushButton;
+class QSlider;
+class QSplitter;
+class QSplitterHandle;
+class QTimer;
+class QToolButton;
+class QTreeWidget;
+
+namespace tessaview {
+
+class BitmapSurface;
+class Desktop;
+class HookLibrary;
+class InstanceControl;
+class MessageHook;
+class MovieEngine;
+class PlayList;
+class SubtitleLabel;
+class TfmSub;
+class TfmSynchronize;
+class ViewControl;
+class VobSubLibrary;
+
+// Everything the main window is given from outside, so tests can hand it fakes.
+struct MainServices {
+    MovieEngine& engine;
+    VobSubLibrary& vobsub;
+    HookLibrary& hook;
+    Desktop& desktop;
+    InstanceControl& instances;
+    std::string programFolder;
+    QStringList arguments;  // the command line, program name first
+    int64_t processId = 0;
+};
+
+inline constexpr int DesignClientWidth = 546;
+inline constexpr int DesignClientHeight = 404;
+extern const char* const HomepageAddress;
+extern const char* const SkinNoticeText;
+
+class TfmMain : public QWidget,
+                public SubtitleHost,
+                public SettingsWindow,
+                public MovieWindow,
+                public ClockSurfaces {
+    Q_OBJECT
+public:
+    explicit TfmMain(const MainServices& services);  // FormCreate
+    ~TfmMain() override;                             // FormDestroy
+
+    // The overlay and the synchronize window, created right after the main window.
+    void AttachCompanions(TfmSub* fmSub, TfmSynchronize* fmSynchronize);
+
+    // --- state ---
+    SubtitleCore Subtitles;
+    MovieFields Movie;
+    int32_t FrameWidth = 0;
+    int32_t FrameHeight = 0;
+    bool HookInstalled() const;
+
+    // --- controls ---
+    QMenuBar* SeSkinMenuBar1 = nullptr;
+    QWidget* tlbMain = nullptr;
+    QToolButton *sbOpenFile = nullptr, *sbPlay = nullptr, *sbPause = nullptr, *sbStop = nullptr,
+                *sbLoadSub = nullptr, *sbSubFont = nullptr, *sbn1 = nullptr, *sbn2 = nullptr, *sbn3 = nullptr;
+    QSlider* tbMain = nullptr;
+    QSplitter* plMain = nullptr;    // plClient | Splitter2 | plPlayList
+    QSplitter* plClient = nullptr;  // plMovie / Splitter1 / lbSubParent
+    QWidget* plMovie = nullptr;
+    QSplitterHandle* Splitter1 = nullptr;
+    QWidget* lbSubParent = nullptr;
+    BitmapSurface* imSubtitle = nullptr;
+    SubtitleLabel* lbSubtitle = nullptr;
+    QSplitterHandle* Splitter2 = nullptr;
+    QWidget* plPlayList = nullptr;
+    QTreeWidget* lbPlayList = nullptr;
+    QPushButton *sbAdd = nullptr, *sbDel = nullptr, *sbUp = nullptr, *sbDown = nullptr;
+    StatusPanels* sbMain = nullptr;
+    QTimer* tmMovie = nullptr;
+
+    // --- menu entries (objectName = item name) ---
+    QAction *PlayFile1 = nullptr, *ContinuedPlayFile1 = nullptr, *Play1 = nullptr, *Pause1 = nullptr,
+            *Stop1 = nullptr, *Exit1 = nullptr;
+    QAction *LoadSubtitle1 = nullptr, *EnableAutoloadSubtitle1 = nullptr, *SetSubtitleFont1 = nullptr,
+            *SubtitleFrameRate1 = nullptr, *AdjustSubtitle1 = nullptr, *ChangeSubtitleLanguage1 = nullptr;
+    std::array<QAction*, 6> FrameRateItems{};  // SameAsMovie1, n001 .. n005 by tag
+    QAction *NN1 = nullptr, *NN2 = nullptr, *NN3 = nullptr, *AlwaysonTop1 = nullptr, *UseSkin1 = nullptr,
+            *ciShowPlayList = nullptr;
+    QAction *QuillmarkHomepage1 = nullptr, *About2 = nullptr;
+
+    TfmSub* fmSub() const { return fmSub_; }
+    TfmSynchronize* fmSynchronize() const { return fmSynchronize_; }
+    PlayList& PlayListEntries() { return *playList_; }
+
+    // --- handlers ---
+    void PlayFile1Click();
+    void ContinuedPlayFile1Click();
+    void Play1Click();
+    void Pause1Click();
+    void Stop1Click();
+    void Exit1Click();
+    void LoadSubtitle1Click();
+    void EnableAutoloadSubtitle1Click();
+    void SetSubtitleFont1Click();
+    void n005Click(int tag);
+    void AdjustSubtitle1Click();
+    void ChangeSubtitleLanguage1Click();
+    void NN1Click();
+    void NN2Click();
+    void NN3Click() override;
+    void AlwaysonTop1Click();
+    void UseSkin1Click();
+    void ciShowPlayListClick();  // TogglePlayList
+    void QuillmarkHomepage1Click();
+    void About2Click();
+    void AddToPlayList();
+    void DeleteFromPlayList();
+    void MoveUpInPlayList();
+    void MoveDownInPlayList();
+    void lbPlayListDblClick();
+    void DropFiles(const QStringList& files);  // DropFileTarget1Drop
+    void tmMovieTimer();
+    void RefreshCommandState();
+    CommandState CurrentCommandState() const;
+    void ApplyOnTop();
+    void ShowWindowedLayout() override;
+    void OpenMovie();
+    void ScaleMovieWindow(double scale);
+    // The height the window's frame takes while the user drags it to `outerWidth`; empty
+    // when no movie is open or the picture has no width.
+    std::optional<int32_t> WindowSizingHeight(int32_t outerWidth) const;
+    void Splitter1Moved();
+    void Splitter2Moved();
+
+    // Runs `command` under the exception guard (the default exception box).
+    void Guarded(const std::function<void()>& command);
+
+    // --- SubtitleHost ---
+    void semsg(const std::string& text) override;
+    void LoadVobSubFile(const std::string& pathWithoutExtension) override;
+    void SelectVobSubLanguage() override;
+    void SubtitleFrameRateChosen(int tag, const std::string& statusText) override;
+    char DecimalSeparator() const override;
+
+    // --- SettingsWindow ---
+    SettingsFields& Fields() override { return settings_; }
+    WindowBounds Bounds() const override;
+    void SetLeft(int32_t left) override;
+    void SetTop(int32_t top) override;
+    void SetWidth(int32_t width) override;
+    void SetHeight(int32_t height) override;
+    WindowBounds WorkArea() const override;
+    bool AutoloadChecked() const override;
+    void SetAutoloadChecked(bool checked) override;
+    void SetShowPlayListChecked(bool checked) override;
+    void SetPlayListPanelWidth(int32_t width) override;
+    std::vector<std::string> PlayListCaptions() const override;
+    void AppendPlayListEntry(const std::string& caption) override;
+    FontSpec OverlayFont() const override;
+
+signals:
+    void Closed();  // the close handler has run; the program may end
+
+protected:
+    bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // Layout (tfm_main_layout.cpp).
+    void BuildLayout();
+    void BuildMenus();
+    void BuildToolBar();
+    void BuildPlayListPanel();
+    QAction* AddMenuItem(QMenu* menu, const char* name, const QString& caption,
+                         const std::function<void()>& handler, const QKeySequence& shortcut = {});
+    void lbSubParentResize();
+    void MeasureFrame();
+
+    // MovieWindow.
+    QWidget* MoviePanel() override { return plMovie; }
+    QWidget* DialogParent() override { return this; }
+    bool MovieTimerEnabled() const override;
+    void SetMovieTimerEnabled(bool enabled) override;
+    void SetTrackMaximum(int32_t maximum) override;
+    void SetStatusText(int panel, const std::string& text) override;
+    QSize MoviePanelSize() const override;
+    void ResizeClientBy(int dw, int dh) override;
+
+    // ClockSurfaces.
+    void SetTrackPosition(int32_t frame) override;
+    void SetClockText(const std::string& text) override;
+    std::optional<int32_t> SyncOffset() const override;
+    void ShowTextSurfaces() override;
+    void ShowBitmapSurfaces() override;
+    void SetCaptions(const std::string& text) override;
+    void DrawBitmapCue() override;
+    void ClearBitmapCue() override;
+
+    void FormCloseQuery();
+    void FormClose();
+
+    MovieEngine& engine_;
+    VobSubLibrary& vobsub_;
+    HookLibrary& hook_;
+    Desktop& desktop_;
+    InstanceControl& instances_;
+    std::string programFolder_;
+    QStringList arguments_;
+    int64_t processId_;
+
+    SettingsFields settings_;
+    bool autoload_ = true;
+    bool closed_ = false;
+    QSize lastSizingRequest_;
+    std::unique_ptr<PlayList> playList_;
+    std::unique_ptr<MovieControl> movieControl_;
+    std::unique_ptr<ViewControl> viewControl_;
+    MessageHook* messageHook_ = nullptr;
+    QMetaObject::Connection idleConnection_;
+    TfmSub* fmSub_ = nullptr;
+    TfmSynchronize* fmSynchronize_ = nullptr;
+};
+
+}  // namespace tessaview

@@ -1,0 +1,196 @@
+// The main window's commands: each one hands over to the part that carries it out.
+#include "app/tfm_main.h"
+
+#include "app/tfm_about.h"
+#include "external/movie_engine.h"
+#include "platform/desktop.h"
+#include "playback/file_names.h"
+#include "playback/subtitle_clock.h"
+#include "playback/view_control.h"
+#include "presentation/bitmap_surface.h"
+#include "presentation/splitter_rules.h"
+#include "presentation/subtitle_font.h"
+#include "presentation/subtitle_label.h"
+#include "presentation/tfm_sub.h"
+#include "presentation/tfm_synchronize.h"
+#include "shell/play_list.h"
+
+#include <QAction>
+#include <QEvent>
+#include <QHeaderView>
+#include <QSlider>
+#include <QSplitter>
+#include <QTimer>
+#include <QToolButton>
+#include <QTreeWidget>
+
+namespace tessaview {
+
+const char* const HomepageAddress = "https://tessaview.org";
+const char* const SkinNoticeText = "Skin Changes will be taken effect after program restarted!";
+
+void TfmMain::PlayFile1Click() { movieControl_->PlayFile1Click(); }
+void TfmMain::ContinuedPlayFile1Click() { movieControl_->ContinuedPlayFile1Click(); }
+void TfmMain::Play1Click() { movieControl_->Play1Click(); }
+void TfmMain::Pause1Click() { movieControl_->Pause1Click(); }
+void TfmMain::Stop1Click() { movieControl_->Stop1Click(); }
+void TfmMain::OpenMovie() { movieControl_->OpenMovie(); }
+void TfmMain::ScaleMovieWindow(double scale) { movieControl_->ScaleMovieWindow(scale); }
+void TfmMain::Exit1Click() { close(); }
+
+void TfmMain::tmMovieTimer() { tessaview::tmMovieTimer(engine_, Subtitles, vobsub_, Movie, *this); }
+
+void TfmMain::LoadSubtitle1Click() {
+    const QStringList chosen =
+        desktop_.OpenFiles(this, FileDialogRequest{"Load Subtitle", "Subtitle Files(*.*)|*.*", false});
+    if (chosen.isEmpty()) return;
+    Subtitles.LoadSubtitle(LowerCaseExtension(chosen.first().toStdString()));
+}
+
+void TfmMain::EnableAutoloadSubtitle1Click() { SetAutoloadChecked(!autoload_); }
+
+void TfmMain::SetSubtitleFont1Click() {
+    const SubtitleFont& current = lbSubtitle->GetSubtitleFont();
+    const std::optional<FontChoice> chosen =
+        desktop_.ChooseFont(this, FontChoice{current.font, current.color, current.charSet});
+    if (!chosen) return;
+    const SubtitleFont font{chosen->font, chosen->color, chosen->charSet};
+    lbSubtitle->SetSubtitleFont(font);
+    if (fmSub_) fmSub_->lbSub->SetSubtitleFont(font);
+}
+
+void TfmMain::n005Click(int tag) { Subtitles.n005Click(tag); }
+
+void TfmMain::AdjustSubtitle1Click() {
+    if (fmSynchronize_) fmSynchronize_->exec();
+}
+
+void TfmMain::ChangeSubtitleLanguage1Click() { Subtitles.LoadSubtitle(Subtitles.SubFileName); }
+
+void TfmMain::NN1Click() { viewControl_->NN1Click(); }
+void TfmMain::NN2Click() { viewControl_->NN2Click(); }
+void TfmMain::NN3Click() { viewControl_->NN3Click(); }
+void TfmMain::ShowWindowedLayout() { viewControl_->ShowWindowedLayout(); }
+
+void TfmMain::AlwaysonTop1Click() {
+    settings_.OnTop = !settings_.OnTop;
+    ApplyOnTop();
+}
+
+void TfmMain::ApplyOnTop() {
+    const bool onTop = settings_.OnTop;
+    if (windowFlags().testFlag(Qt::WindowStaysOnTopHint) != onTop) {
+        // Changing a window flag hides the window; put it back where it was.
+        const bool wasVisible = isVisible();
+        const QRect bounds = geometry();
+        setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
+        if (wasVisible) {
+            setGeometry(bounds);
+            show();
+        }
+    }
+    AlwaysonTop1->setChecked(onTop);
+}
+
+void TfmMain::UseSkin1Click() {
+    settings_.UseSkin = !settings_.UseSkin;
+    UseSkin1->setChecked(settings_.UseSkin);
+    desktop_.InformationBox(this, SkinNoticeText);
+}
+
+void TfmMain::ciShowPlayListClick() {
+    settings_.ShowPlayList = !settings_.ShowPlayList;
+    ciShowPlayList->setChecked(settings_.ShowPlayList);
+    SetPlayListPanelWidth(settings_.ShowPlayList ? settings_.PlayListWidth : 0);
+}
+
+void TfmMain::QuillmarkHomepage1Click() { desktop_.OpenUrl(HomepageAddress); }
+
+void TfmMain::About2Click() {
+    TfmAbout about(desktop_, this);
+    about.exec();
+}
+
+void TfmMain::AddToPlayList() {
+    // The dialog is asked for several files here only; the next Play File asks for one again.
+    const QStringList chosen = desktop_.OpenFiles(this, FileDialogRequest{MovieFileDialogTitle, MovieFileDialogFilter, true});
+    std::vector<std::string> files;
+    for (const QString& file : chosen) files.push_back(file.toStdString());
+    playList_->AddFiles(files);
+}
+
+void TfmMain::DeleteFromPlayList() { playList_->DeleteFromPlayList(); }
+void TfmMain::MoveUpInPlayList() { playList_->MoveUpInPlayList(); }
+void TfmMain::MoveDownInPlayList() { playList_->MoveDownInPlayList(); }
+void TfmMain::lbPlayListDblClick() { movieControl_->PlaySelectedEntry(); }
+
+CommandState TfmMain::CurrentCommandState() const {
+    return ComputeCommandState(!Movie.MovieFileName.empty(), tmMovie->isActive(), Movie.MovieDuration,
+                               Subtitles.SubIsVobSub);
+}
+
+void TfmMain::RefreshCommandState() {
+    const CommandState state = CurrentCommandState();
+    auto apply = [](bool enabled, QAction* item, QToolButton* button) {
+        if (item->isEnabled() != enabled) item->setEnabled(enabled);
+        if (button && button->isEnabled() != enabled) button->setEnabled(enabled);
+    };
+    apply(state.PlayFile, PlayFile1, sbOpenFile);
+    apply(state.Play, Play1, sbPlay);
+    apply(state.Pause, Pause1, sbPause);
+    apply(state.Stop, Stop1, sbStop);
+    apply(state.OriginSize, NN1, sbn1);
+    apply(state.DoubleSize, NN2, sbn2);
+    apply(state.FullScreen, NN3, sbn3);
+    apply(state.ContinuedPlayFile, ContinuedPlayFile1, nullptr);
+    apply(state.ChangeSubtitleLanguage, ChangeSubtitleLanguage1, nullptr);
+}
+
+void TfmMain::Splitter1Moved() {
+    QList<int> sizes = plClient->sizes();
+    const int shared = sizes[0] + sizes[1];
+    const int panel = SplitterPanelSize(sizes[1], shared);
+    if (panel != sizes[1]) plClient->setSizes({shared - panel, panel});
+    const std::optional<int32_t> dw =
+        tessaview::Splitter1Moved(plMovie->width(), plClient->sizes()[0], Movie.VideoWidth, Movie.VideoHeight);
+    if (dw && *dw != 0) ResizeClientBy(*dw, 0);
+}
+
+void TfmMain::Splitter2Moved() {
+    QList<int> sizes = plMain->sizes();
+    const int shared = sizes[0] + sizes[1];
+    const int panel = SplitterPanelSize(sizes[1], shared);
+    if (panel != sizes[1]) plMain->setSizes({shared - panel, panel});
+    const std::optional<int32_t> dh =
+        tessaview::Splitter2Moved(plMain->sizes()[0], plMovie->height(), Movie.VideoWidth, Movie.VideoHeight);
+    if (dh && *dh != 0) ResizeClientBy(0, *dh);
+}
+
+void TfmMain::lbSubParentResize() {
+    // A fresh image at the panel's new size; the old picture is discarded and drawn again.
+    const bool visible = imSubtitle->isVisibleTo(lbSubParent);
+    delete imSubtitle;
+    imSubtitle = new BitmapSurface(lbSubParent);
+    imSubtitle->setObjectName("imSubtitle");
+    imSubtitle->setGeometry(lbSubParent->rect());
+    imSubtitle->setVisible(visible);
+    imSubtitle->raise();
+    lbSubtitle->setGeometry(lbSubParent->rect());
+    Movie.LastBitmapIndex = -1;
+}
+
+bool TfmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::Resize) return QWidget::eventFilter(watched, event);
+    if (watched == lbSubParent) {
+        lbSubParentResize();
+    } else if (watched == plMovie) {
+        Guarded([this] { movieControl_->MoviePanelResized(); });
+    } else if (watched == plPlayList) {
+        if (plPlayList->width() > 0) settings_.PlayListWidth = plPlayList->width();
+    } else if (watched == lbPlayList->viewport()) {
+        lbPlayList->header()->resizeSection(0, lbPlayList->viewport()->width());
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+}  // namespace tessaview

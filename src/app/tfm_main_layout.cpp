@@ -1,0 +1,266 @@
+// Building the main window: menu tree, tool bar, track bar, movie and subtitle panels,
+// splitters, play list panel and status bar, at the design size.
+#include "app/tfm_main.h"
+
+#include "presentation/bitmap_surface.h"
+#include "presentation/subtitle_label.h"
+#include "shell/tool_pictures.h"
+
+#include <QAction>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSlider>
+#include <QSplitter>
+#include <QTimer>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace tessaview {
+
+namespace {
+
+constexpr int ToolBarHeight = 29;
+constexpr int TrackStripHeight = 17;
+constexpr int SubtitlePanelHeight = 83;
+constexpr int SplitterThickness = 3;
+constexpr int PlayListDesignWidth = 230;
+constexpr int PlayListButtonBar = 37;
+
+QWidget* BlackPanel(QWidget* parent, const char* name) {
+    auto* panel = new QWidget(parent);
+    panel->setObjectName(name);
+    panel->setAutoFillBackground(true);
+    QPalette palette = panel->palette();
+    palette.setColor(QPalette::Window, Qt::black);
+    panel->setPalette(palette);
+    return panel;
+}
+
+}  // namespace
+
+QAction* TfmMain::AddMenuItem(QMenu* menu, const char* name, const QString& caption,
+                              const std::function<void()>& handler, const QKeySequence& shortcut) {
+    QAction* action = menu->addAction(caption);
+    action->setObjectName(name);
+    if (!shortcut.isEmpty()) action->setShortcut(shortcut);
+    if (handler) connect(action, &QAction::triggered, this, [this, handler] { Guarded(handler); });
+    return action;
+}
+
+void TfmMain::BuildMenus() {
+    SeSkinMenuBar1 = new QMenuBar(this);
+    SeSkinMenuBar1->setObjectName("SeSkinMenuBar1");
+    auto separator = [](QMenu* menu, const char* name) { menu->addSeparator()->setObjectName(name); };
+
+    QMenu* movie = SeSkinMenuBar1->addMenu("&Movie");
+    movie->setObjectName("Movie1");
+    PlayFile1 = AddMenuItem(movie, "PlayFile1", "&Play File ...", [this] { PlayFile1Click(); }, QKeySequence("Ctrl+O"));
+    ContinuedPlayFile1 = AddMenuItem(movie, "ContinuedPlayFile1", "Continued Play File ...",
+                                     [this] { ContinuedPlayFile1Click(); });
+    Play1 = AddMenuItem(movie, "Play1", "Play", [this] { Play1Click(); });
+    Pause1 = AddMenuItem(movie, "Pause1", "Pause", [this] { Pause1Click(); }, QKeySequence("Ctrl+P"));
+    Stop1 = AddMenuItem(movie, "Stop1", "Stop", [this] { Stop1Click(); }, QKeySequence("Ctrl+S"));
+    separator(movie, "N1");
+    Exit1 = AddMenuItem(movie, "Exit1", "&Exit", [this] { Exit1Click(); });
+
+    QMenu* subtitle = SeSkinMenuBar1->addMenu("&Subtitle");
+    subtitle->setObjectName("Subtitle1");
+    LoadSubtitle1 = AddMenuItem(subtitle, "LoadSubtitle1", "&Load Subtitle ...", [this] { LoadSubtitle1Click(); },
+                                QKeySequence("Ctrl+L"));
+    EnableAutoloadSubtitle1 = AddMenuItem(subtitle, "EnableAutoloadSubtitle1", "Enable Auto load Subtitle",
+                                          [this] { EnableAutoloadSubtitle1Click(); });
+    EnableAutoloadSubtitle1->setCheckable(true);
+    EnableAutoloadSubtitle1->setChecked(autoload_);
+    separator(subtitle, "N2");
+    SetSubtitleFont1 = AddMenuItem(subtitle, "SetSubtitleFont1", "Set Subtitle Font ...",
+                                   [this] { SetSubtitleFont1Click(); });
+    separator(subtitle, "N3");
+    QMenu* rates = subtitle->addMenu("Subtitle FrameRate");
+    SubtitleFrameRate1 = rates->menuAction();
+    SubtitleFrameRate1->setObjectName("SubtitleFrameRate1");
+    static const char* const rateNames[] = {"SameAsMovie1", "n001", "n002", "n003", "n004", "n005"};
+    static const char* const rateCaptions[] = {"Same As Movie", "23.976", "24.000", "25.000", "29.970", "30.000"};
+    for (int tag = 0; tag < 6; ++tag) {
+        FrameRateItems[tag] = AddMenuItem(rates, rateNames[tag], rateCaptions[tag], [this, tag] { n005Click(tag); });
+        FrameRateItems[tag]->setCheckable(true);
+        FrameRateItems[tag]->setData(tag);  // the item's Tag
+    }
+    separator(subtitle, "N6");
+    AdjustSubtitle1 = AddMenuItem(subtitle, "AdjustSubtitle1", "Synchronize Subtitle", [this] { AdjustSubtitle1Click(); });
+    separator(subtitle, "N7");
+    ChangeSubtitleLanguage1 = AddMenuItem(subtitle, "ChangeSubtitleLanguage1", "Change Subtitle Language",
+                                          [this] { ChangeSubtitleLanguage1Click(); });
+
+    QMenu* view = SeSkinMenuBar1->addMenu("&View");
+    view->setObjectName("View1");
+    NN1 = AddMenuItem(view, "NN1", "Origin Size", [this] { NN1Click(); });
+    NN2 = AddMenuItem(view, "NN2", "Double Size", [this] { NN2Click(); });
+    NN3 = AddMenuItem(view, "NN3", "Full Screen", [this] { NN3Click(); }, QKeySequence(Qt::Key_F4));
+    AlwaysonTop1 = AddMenuItem(view, "AlwaysonTop1", "Always on Top", [this] { AlwaysonTop1Click(); });
+    AlwaysonTop1->setCheckable(true);
+    UseSkin1 = AddMenuItem(view, "UseSkin1", "Use Skin", [this] { UseSkin1Click(); });
+    UseSkin1->setCheckable(true);
+    UseSkin1->setVisible(false);
+    ciShowPlayList = AddMenuItem(view, "ciShowPlayList", "Show Play list", [this] { ciShowPlayListClick(); });
+    ciShowPlayList->setCheckable(true);
+
+    QMenu* about = SeSkinMenuBar1->addMenu("&About");
+    about->setObjectName("About1");
+    QuillmarkHomepage1 = AddMenuItem(about, "QuillmarkHomepage1", "&Quillmark Homepage",
+                                     [this] { QuillmarkHomepage1Click(); });
+    separator(about, "N5");
+    About2 = AddMenuItem(about, "About2", "&About ...", [this] { About2Click(); });
+}
+
+void TfmMain::BuildToolBar() {
+    tlbMain = new QWidget(this);
+    tlbMain->setObjectName("tlbMain");
+    tlbMain->setFixedHeight(ToolBarHeight);
+    auto* row = new QHBoxLayout(tlbMain);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
+    auto button = [&](const char* name, int picture, const QString& tip, int width,
+                      const std::function<void()>& handler) {
+        auto* tool = new QToolButton(tlbMain);
+        tool->setObjectName(name);
+        tool->setIcon(ToolIcon(picture));
+        tool->setIconSize(QSize(ToolPictureSize, ToolPictureSize));
+        tool->setToolTip(tip);
+        tool->setAutoRaise(true);
+        tool->setFixedSize(width, 26);
+        tool->setFocusPolicy(Qt::NoFocus);
+        connect(tool, &QToolButton::clicked, this, [this, handler] { Guarded(handler); });
+        row->addWidget(tool);
+        return tool;
+    };
+    sbOpenFile = button("sbOpenFile", PictureOpen, "Play File", 32, [this] { PlayFile1Click(); });
+    sbPlay = button("sbPlay", PicturePlay, "Play", 32, [this] { Play1Click(); });
+    sbPause = button("sbPause", PicturePause, "Pause", 32, [this] { Pause1Click(); });
+    sbStop = button("sbStop", PictureStop, "Stop", 32, [this] { Stop1Click(); });
+    sbLoadSub = button("sbLoadSub", PictureLoadSubtitle, "Load Subtitle", 30, [this] { LoadSubtitle1Click(); });
+    sbSubFont = button("sbSubFont", PictureSubtitleFont, "Set Subtitle Font", 32, [this] { SetSubtitleFont1Click(); });
+    sbn1 = button("sbn1", PictureOriginSize, "Origin Size", 32, [this] { NN1Click(); });
+    sbn2 = button("sbn2", PictureDoubleSize, "Double Size", 32, [this] { NN2Click(); });
+    sbn3 = button("sbn3", PictureFullScreen, "Full Screen", 32, [this] { NN3Click(); });
+    row->addStretch(1);
+}
+
+void TfmMain::BuildPlayListPanel() {
+    plPlayList = new QWidget;
+    plPlayList->setObjectName("plPlayList");
+    auto* column = new QVBoxLayout(plPlayList);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    lbPlayList = new QTreeWidget(plPlayList);
+    lbPlayList->setObjectName("lbPlayList");
+    lbPlayList->setColumnCount(1);
+    lbPlayList->setHeaderLabels({"PLAY LIST"});
+    lbPlayList->setRootIsDecorated(false);
+    lbPlayList->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    lbPlayList->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    lbPlayList->setIconSize(QSize(ToolPictureSize, ToolPictureSize));
+    lbPlayList->header()->setStretchLastSection(false);
+    lbPlayList->viewport()->installEventFilter(this);
+    connect(lbPlayList, &QTreeWidget::itemDoubleClicked, this, [this] { Guarded([this] { lbPlayListDblClick(); }); });
+    column->addWidget(lbPlayList, 1);
+
+    auto* bar = new QWidget(plPlayList);
+    bar->setObjectName("plPlayListButtons");
+    bar->setFixedHeight(PlayListButtonBar);
+    auto button = [&](const char* name, const char* caption, int left, void (TfmMain::*handler)()) {
+        auto* push = new QPushButton(caption, bar);
+        push->setObjectName(name);
+        push->setGeometry(left, 8, 49, 25);
+        connect(push, &QPushButton::clicked, this, [this, handler] { Guarded([this, handler] { (this->*handler)(); }); });
+        return push;
+    };
+    sbAdd = button("sbAdd", "ADD", 8, &TfmMain::AddToPlayList);
+    sbDel = button("sbDel", "DEL", 64, &TfmMain::DeleteFromPlayList);
+    sbUp = button("sbUp", "UP", 120, &TfmMain::MoveUpInPlayList);
+    sbDown = button("sbDown", "DOWN", 176, &TfmMain::MoveDownInPlayList);
+    column->addWidget(bar);
+    plPlayList->installEventFilter(this);
+}
+
+void TfmMain::BuildLayout() {
+    setAutoFillBackground(true);
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, Qt::white);
+    setPalette(palette);
+
+    BuildMenus();
+    BuildToolBar();
+
+    tbMain = new QSlider(Qt::Horizontal, this);
+    tbMain->setObjectName("tbMain");
+    tbMain->setFixedHeight(TrackStripHeight);
+    tbMain->setRange(0, 1000);
+    tbMain->setFocusPolicy(Qt::ClickFocus);  // no focus by tabbing
+
+    plClient = new QSplitter(Qt::Vertical);
+    plClient->setObjectName("plClient");
+    plClient->setHandleWidth(SplitterThickness);
+    plClient->setOpaqueResize(false);
+    plMovie = BlackPanel(plClient, "plMovie");
+    // The engine draws into a native window of its own inside this panel.
+    plMovie->setAttribute(Qt::WA_NativeWindow);
+    plMovie->setAttribute(Qt::WA_DontCreateNativeAncestors);
+    plMovie->setMinimumSize(1, 1);
+    plMovie->installEventFilter(this);
+    lbSubParent = BlackPanel(plClient, "lbSubParent");
+    lbSubtitle = new SubtitleLabel(lbSubParent);
+    lbSubtitle->setObjectName("lbSubtitle");
+    imSubtitle = new BitmapSurface(lbSubParent);
+    imSubtitle->setObjectName("imSubtitle");
+    imSubtitle->hide();
+    lbSubParent->installEventFilter(this);
+    plClient->addWidget(plMovie);
+    plClient->addWidget(lbSubParent);
+    plClient->setStretchFactor(0, 1);
+    plClient->setStretchFactor(1, 0);
+    Splitter1 = plClient->handle(1);
+    Splitter1->setObjectName("Splitter1");
+    connect(plClient, &QSplitter::splitterMoved, this, [this] { Guarded([this] { Splitter1Moved(); }); });
+
+    BuildPlayListPanel();
+    plMain = new QSplitter(Qt::Horizontal);
+    plMain->setObjectName("plMain");
+    plMain->setHandleWidth(SplitterThickness);
+    plMain->setOpaqueResize(false);
+    plMain->addWidget(plClient);
+    plMain->addWidget(plPlayList);
+    plMain->setStretchFactor(0, 1);
+    plMain->setStretchFactor(1, 0);
+    Splitter2 = plMain->handle(1);
+    Splitter2->setObjectName("Splitter2");
+    connect(plMain, &QSplitter::splitterMoved, this, [this] { Guarded([this] { Splitter2Moved(); }); });
+
+    sbMain = new StatusPanels(this);
+    sbMain->setObjectName("sbMain");
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->setMenuBar(SeSkinMenuBar1);
+    layout->addWidget(tlbMain);
+    layout->addWidget(tbMain);
+    layout->addWidget(plMain, 1);
+    layout->addWidget(sbMain);
+
+    tmMovie = new QTimer(this);
+    tmMovie->setObjectName("tmMovie");
+    tmMovie->setInterval(100);
+    connect(tmMovie, &QTimer::timeout, this, [this] { Guarded([this] { tmMovieTimer(); }); });
+
+    resize(DesignClientWidth, DesignClientHeight);
+    const int middle = DesignClientHeight - SeSkinMenuBar1->sizeHint().height() - ToolBarHeight - TrackStripHeight -
+                       StatusPanels::BarHeight;
+    plClient->setSizes({middle - SplitterThickness - SubtitlePanelHeight, SubtitlePanelHeight});
+    plMain->setSizes({DesignClientWidth - SplitterThickness - PlayListDesignWidth, PlayListDesignWidth});
+}
+
+}  // namespace tessaview

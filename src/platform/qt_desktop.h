@@ -1,0 +1,32 @@
+// The real Desktop: Qt dialogs and message boxes, the system's web browser, the primary
+// screen's metrics and the freedesktop screen saver.
+#pragma once
+
+#include "platform/desktop.h"
+#include "platform/screen_saver.h"
+
+namespace tessaview {
+
+class QtDesktop : public Desktop {
+public:
+    QStringList OpenFiles(QWidget* parent, const FileDialogRequest& request) override;
+    std::optional<FontChoice> ChooseFont(QWidget* parent, const FontChoice& current) override;
+
+    void ErrorBox(QWidget* parent, const QString& text) override;
+    void InformationBox(QWidget* parent, const QString& text) override;
+    void ExceptionBox(QWidget* parent, const QString& text) override;
+
+    void OpenUrl(const QString& url) override;
+
+    QRect ScreenGeometry() const override;
+    QRect WorkArea() const override;
+    void SetScreenSaverActive(bool active) override;
+
+private:
+    ScreenSaverInhibitor screenSaver_;
+};
+
+// "Movie files|*.avi;*.mpg|All Files|*.*" to the toolkit's "Movie files (*.avi *.mpg);;All Files (*.*)".
+QString ToQtFilter(const QString& filter);
+
+}  // namespace tessaview

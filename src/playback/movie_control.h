@@ -1,0 +1,83 @@
+// Movie control: opening a movie from any of its entry points, Play, Pause, Stop, the
+// play-list marks, continued play and moving on at the end of a movie.
+#pragma once
+
+#include "playback/movie_fields.h"
+
+#include <QSize>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class QWidget;
+
+namespace tessaview {
+
+class Desktop;
+class MovieEngine;
+class PlayList;
+class SubtitleCore;
+
+// The first line, CR, the second line: the box shown when the engine cannot play a file.
+extern const char* const MovieFileErrorText;
+extern const char* const FrameRateErrorText;
+extern const char* const MovieFileDialogTitle;
+extern const char* const MovieFileDialogFilter;
+
+// What movie control needs from the main window.
+class MovieWindow {
+public:
+    virtual ~MovieWindow() = default;
+    virtual QWidget* MoviePanel() = 0;       // plMovie, where the engine draws
+    virtual QWidget* DialogParent() = 0;
+    virtual void semsg(const std::string& text) = 0;
+    virtual bool MovieTimerEnabled() const = 0;  // tmMovie: the movie is open
+    virtual void SetMovieTimerEnabled(bool enabled) = 0;
+    virtual void SetTrackMaximum(int32_t maximum) = 0;
+    virtual void SetStatusText(int panel, const std::string& text) = 0;
+    virtual QSize MoviePanelSize() const = 0;
+    virtual void ResizeClientBy(int dw, int dh) = 0;
+    virtual bool AutoloadChecked() const = 0;
+    virtual void ShowWindowedLayout() = 0;
+    virtual void NN3Click() = 0;  // the Full Screen command
+};
+
+class MovieControl {
+public:
+    MovieControl(MovieEngine& engine, SubtitleCore& core, PlayList& playList, Desktop& desktop, MovieWindow& window,
+                 MovieFields& fields);
+
+    // Openers: each sets MovieFileName and opens it.
+    void PlayFile1Click();
+    void ContinuedPlayFile1Click();
+    void PlaySelectedEntry();
+    void OpenDropped(const std::vector<std::string>& files);
+    void OpenFromCommandLine(const std::string& path);
+    bool PlayNextEntry();  // true when it opened the next entry
+
+    void OpenMovie();
+    void AutoloadSubtitle();
+
+    void Play1Click();
+    void Pause1Click();
+    void Stop1Click();
+    void ScaleMovieWindow(double scale);
+    void MovieEnded();          // WM_MOVIE_END
+    void MoviePanelResized();   // plMovie changed size
+
+    void MarkPlayingEntry();
+    void TogglePauseMark();
+    void ClearPlayMarks();
+
+private:
+    void PromptOpenMovie();
+
+    MovieEngine& engine_;
+    SubtitleCore& core_;
+    PlayList& playList_;
+    Desktop& desktop_;
+    MovieWindow& window_;
+    MovieFields& fields_;
+};
+
+}  // namespace tessaview

@@ -1,0 +1,72 @@
+// View modes.
+#include "playback/view_control.h"
+
+#include "external/messages.h"
+#include "external/movie_engine.h"
+#include "platform/desktop.h"
+#include "playback/movie_control.h"
+#include "playback/movie_fields.h"
+#include "playback/view_modes.h"
+
+#include <QWidget>
+
+namespace tessaview {
+
+ViewControl::ViewControl(MovieEngine& engine, Desktop& desktop, MovieFields& fields, MovieControl& movie,
+                         QWidget& mainWindow, std::function<bool()> movieOpen)
+    : engine_(engine),
+      desktop_(desktop),
+      fields_(fields),
+      movie_(movie),
+      mainWindow_(mainWindow),
+      movieOpen_(std::move(movieOpen)) {}
+
+void ViewControl::NN1Click() { movie_.ScaleMovieWindow(1.0); }
+
+void ViewControl::NN2Click() { movie_.ScaleMovieWindow(2.0); }
+
+void ViewControl::NN3Click() {
+    engine_.SetFullScreen(1);
+    fields_.IsFullScreen = true;
+    ShowFullScreenLayout();
+}
+
+void ViewControl::ShowFullScreenLayout() {
+    const QRect screen = desktop_.ScreenGeometry();
+    const std::optional<int32_t> top =
+        FullScreenOverlayTop(screen.width(), screen.height(), fields_.VideoWidth, fields_.VideoHeight);
+    if (!top) return;  // no picture width to scale by: the layout stays as it is
+    mainWindow_.hide();
+    if (!overlay_) return;
+    overlay_->setGeometry(screen.x(), screen.y() + *top, screen.width(), overlay_->height());
+    overlay_->raise();
+}
+
+void ViewControl::ShowWindowedLayout() {
+    mainWindow_.show();
+    if (!overlay_) return;
+    const QRect screen = desktop_.ScreenGeometry();
+    overlay_->move(screen.x() + screen.width(), overlay_->y());
+    overlay_->move(overlay_->x(), screen.y() + screen.height());
+}
+
+void ViewControl::FullScreenKey(int virtualKey) {
+    if (fields_.IsFullScreen && virtualKey == VK_ESCAPE) {
+        engine_.SetFullScreen(0);
+        fields_.IsFullScreen = false;
+        ShowWindowedLayout();
+    }
+    if (!movieOpen_() || !fields_.IsFullScreen) return;
+    if (virtualKey == VK_SPACE) {
+        movie_.Pause1Click();
+    } else if (overlay_ && (virtualKey == VK_UP || virtualKey == VK_DOWN)) {
+        overlay_->move(overlay_->x(), overlay_->y() + (virtualKey == VK_UP ? -1 : 1));
+    }
+}
+
+void ViewControl::FullScreenLeft() {
+    fields_.IsFullScreen = false;
+    ShowWindowedLayout();
+}
+
+}  // namespace tessaview
