@@ -107,9 +107,13 @@ TEST_F(SynchronizeTest, ValueStopsAtTheEndsOfThe32BitRangeInsteadOfWrapping) {
     EXPECT_EQ(fmSynchronize.SyncOffset(), kMax);
     fmSynchronize.seSyn->stepUp();
     EXPECT_EQ(fmSynchronize.SyncOffset(), kMax);
+    EXPECT_EQ(fmSynchronize.seSyn->text(), QString::number(kMax));
     fmSynchronize.seSyn->setValue(kMin + 5);
     fmSynchronize.SpeedButton8->click();
     EXPECT_EQ(fmSynchronize.SyncOffset(), kMin);
+    EXPECT_EQ(fmSynchronize.seSyn->text(), QString::number(kMin));
+    fmSynchronize.seSyn->Editor()->setText(QStringLiteral("abc"));
+    EXPECT_EQ(fmSynchronize.SyncOffset(), 0);  // a text that is not a number reads as 0
 }
 
 TEST_F(SynchronizeTest, ResetStaysOpenCancelZeroesAndClosesOkKeepsTheValue) {
@@ -129,23 +133,19 @@ TEST_F(SynchronizeTest, ResetStaysOpenCancelZeroesAndClosesOkKeepsTheValue) {
     fmSynchronize.SpeedButton4->click();
     fmSynchronize.BitBtn1->click();
     EXPECT_FALSE(fmSynchronize.isVisible());
-    fmSynchronize.show();  // reopening shows the value left by OK
+    fmSynchronize.show();  // reopening shows the value left by OK, centred over the main window
     EXPECT_EQ(fmSynchronize.seSyn->text(), QStringLiteral("1000"));
+    EXPECT_NEAR(fmSynchronize.frameGeometry().center().x(), mainWindow.frameGeometry().center().x(), 1);
+    EXPECT_NEAR(fmSynchronize.frameGeometry().center().y(), mainWindow.frameGeometry().center().y(), 1);
 
     // Escape and the window's close request leave it open.
     KeyClick(&fmSynchronize, Qt::Key_Escape);
     EXPECT_FALSE(fmSynchronize.close());
     EXPECT_TRUE(fmSynchronize.isVisible());
     EXPECT_EQ(fmSynchronize.SyncOffset(), 1000);
-    fmSynchronize.BitBtn1->click();
-}
-
-TEST_F(SynchronizeTest, CentredOverTheMainWindowWhenShown) {
-    fmSynchronize.show();
-    const QPoint centre = fmSynchronize.frameGeometry().center();
-    EXPECT_NEAR(centre.x(), mainWindow.frameGeometry().center().x(), 1);
-    EXPECT_NEAR(centre.y(), mainWindow.frameGeometry().center().y(), 1);
-    fmSynchronize.BitBtn1->click();
+    KeyClick(fmSynchronize.seSyn, Qt::Key_Return);  // Enter presses OK, the default button
+    EXPECT_FALSE(fmSynchronize.isVisible());
+    EXPECT_EQ(fmSynchronize.SyncOffset(), 1000);
 }
 
 TEST_F(SynchronizeTest, NumberCannotBeTypedPastedOrCutButArrowKeysStepByOne) {
@@ -173,11 +173,6 @@ TEST_F(SynchronizeTest, NumberCannotBeTypedPastedOrCutButArrowKeysStepByOne) {
 
     EXPECT_EQ(seSyn->style()->styleHint(QStyle::SH_SpinBox_ClickAutoRepeatThreshold, nullptr, seSyn), 400);
     EXPECT_EQ(seSyn->style()->styleHint(QStyle::SH_SpinBox_ClickAutoRepeatRate, nullptr, seSyn), 100);
-}
-
-TEST_F(SynchronizeTest, TextThatIsNotANumberReadsAsZero) {
-    fmSynchronize.seSyn->Editor()->setText(QStringLiteral("abc"));
-    EXPECT_EQ(fmSynchronize.SyncOffset(), 0);
 }
 
 // A library offering the given names for indexes 0 .. names.size() - 1.
@@ -211,7 +206,6 @@ TEST(TfmSelLan, LooksAsDesignedAndListsOnlyDetectedLanguages) {
     EXPECT_EQ(Lines(fmSelLan), QStringList({"0 - English", "2 - French", "4 - (not detected)"}));
     EXPECT_TRUE(fmSelLan.ListBox1->selectedItems().isEmpty());
     EXPECT_EQ(fmSelLan.ListBox1->selectionMode(), QAbstractItemView::SingleSelection);
-
     EXPECT_EQ(fmSelLan.windowTitle(), QStringLiteral("Select Language"));
     EXPECT_EQ(fmSelLan.size(), QSize(240, 167));
     EXPECT_EQ(fmSelLan.minimumSize(), fmSelLan.maximumSize());
