@@ -1,20 +1,15 @@
-// One QApplication for every test of this program, created on first use.
+// The QApplication every test of this program runs in (made by gui_app.cpp before the first
+// test and destroyed after the last).
 #pragma once
 
 #include <QApplication>
 
 namespace tessaview::test {
 
-inline QApplication& GuiApp() {
-    static int argc = 1;
-    static char name[] = "test_presentation";
-    static char* argv[] = {name, nullptr};
-    // Kept to the end of the process: widgets of other tests may still refer to it.
-    static auto* app = new QApplication(argc, argv);
-    return *app;
-}
+inline QApplication& GuiApp() { return *static_cast<QApplication*>(QCoreApplication::instance()); }
 
-// First base of a fixture whose members are widgets: the application exists before them.
+// First base of a fixture whose members are widgets: documents that they need the
+// application, which exists before any fixture is built.
 struct WithGuiApp {
     WithGuiApp() { GuiApp(); }
 };
