@@ -23,7 +23,13 @@ int32_t ParseSubRipTime(std::string_view s)
         }
         if (!IsDigitString(part))
             return false;
-        value = StrToInt(part);
+        if (part.size() > 9) {
+            value = StrToInt(part);  // may not fit: the runtime's overflow error
+            return true;
+        }
+        value = 0;
+        for (char c : part)
+            value = value * 10 + (c - '0');
         return true;
     };
     int32_t h = 0;

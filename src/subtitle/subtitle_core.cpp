@@ -17,6 +17,7 @@ SubtitleCore::SubtitleCore(SubtitleHost& host, std::string programFolder)
 void SubtitleCore::ClearSubList()
 {
     SubList.clear();
+    indexStale_ = true;
     // A new list makes the cached cue meaningless; keeping it would show the old file's
     // text for the rest of that cue's interval.
     ClearLookupCache();
@@ -34,6 +35,33 @@ int32_t SubtitleCore::SpanToPosition(int32_t time) const
     return SubIsTimeBased ? SecondsToFrames(time, MovieFrameRate) : time;
 }
 
+void SubtitleCore::SubListChanged()
+{
+    indexStale_ = true;
+}
+
+const std::vector<SubtitleCore::SpanFrames>& SubtitleCore::spanIndex()
+{
+    const bool same = !indexStale_ && spanFrames_.size() == SubList.size() && indexedData_ == SubList.data() &&
+                      indexedFront_ == SubList.front().get() && indexedBack_ == SubList.back().get() &&
+                      indexedFrontStart_ == indexedFront_->StartTime && indexedBackEnd_ == indexedBack_->EndTime &&
+                      indexedRate_ == MovieFrameRate && indexedTimeBased_ == SubIsTimeBased;
+    if (!same) {
+        spanFrames_.resize(SubList.size());
+        for (size_t i = 0; i < SubList.size(); ++i)
+            spanFrames_[i] = {SpanToPosition(SubList[i]->StartTime), SpanToPosition(SubList[i]->EndTime)};
+        indexedData_ = SubList.data();
+        indexedFront_ = SubList.front().get();
+        indexedBack_ = SubList.back().get();
+        indexedFrontStart_ = indexedFront_->StartTime;
+        indexedBackEnd_ = indexedBack_->EndTime;
+        indexedRate_ = MovieFrameRate;
+        indexedTimeBased_ = SubIsTimeBased;
+        indexStale_ = false;
+    }
+    return spanFrames_;
+}
+
 const std::string& SubtitleCore::FindSubtitleText(int32_t position)
 {
     if (SubList.empty())
@@ -42,35 +70,33 @@ const std::string& SubtitleCore::FindSubtitleText(int32_t position)
     // touching cues is shown.
     if (position > LastSpanStart && position < LastSpanEnd)
         return LastSpanText;
-    const auto found = [&](const TTimeSpan& cue, int32_t start) -> const std::string& {
-        LastSpanStart = start;
-        LastSpanEnd = SpanToPosition(cue.EndTime);
-        LastSpanText = cue.Text;
+    const SpanFrames* frames = spanIndex().data();
+    const auto found = [&](size_t index) -> const std::string& {
+        LastSpanStart = frames[index].start;
+        LastSpanEnd = frames[index].end;
+        LastSpanText = SubList[index]->Text;
         return LastSpanText;
     };
+    // Binary search with inclusive bounds, halving as mid = (lo + hi) div 2 and stopping at
+    // hi - lo of 0 or 1, so that unsorted lists and shared bounds give the same cue as ever.
     size_t lo = 0;
-    size_t hi = SubList.size() - 1;
+    size_t hi = spanFrames_.size() - 1;
     for (;;) {
         const size_t mid = (lo + hi) / 2;
-        const TTimeSpan& cue = *SubList[mid];
-        const int32_t start = SpanToPosition(cue.StartTime);
-        // The end is only needed when the start is not past the position.
-        const bool startAfter = start > position;
-        if (!startAfter && SpanToPosition(cue.EndTime) >= position)
-            return found(cue, start);
-        if (hi == lo)
-            return emptyText;
-        if (hi - lo == 1) {
-            const TTimeSpan& last = *SubList[hi];
-            const int32_t lastStart = SpanToPosition(last.StartTime);
-            if (lastStart <= position && SpanToPosition(last.EndTime) >= position)
-                return found(last, lastStart);
+        // Both possible next middles are fetched while this one is compared.
+        __builtin_prefetch(&frames[(lo + mid) / 2]);
+        __builtin_prefetch(&frames[(mid + hi) / 2]);
+        const SpanFrames span = frames[mid];
+        if (span.start <= position && span.end >= position)
+            return found(mid);
+        if (hi - lo <= 1) {
+            if (hi != lo && frames[hi].start <= position && frames[hi].end >= position)
+                return found(hi);
             return emptyText;
         }
-        if (startAfter)
-            hi = mid;
-        else
-            lo = mid;
+        const bool before = span.start > position;
+        hi = before ? mid : hi;
+        lo = before ? lo : mid;
     }
 }
 

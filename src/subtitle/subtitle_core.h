@@ -64,6 +64,10 @@ public:
 
     // Empties the lookup cache (LastSpanStart, LastSpanEnd, LastSpanText).
     void ClearLookupCache();
+    // The lookup searches a compact copy of the converted cue times, refreshed by itself when
+    // cues are added, removed or replaced or the rate or unit changes. Call this after
+    // changing StartTime/EndTime of a cue that is already in SubList outside the readers.
+    void SubListChanged();
 
     // Name of the reader the last load ran ("ReadSubRip", ...), "VobSub" when the last load
     // handed a pair to the VobSub library, empty when none ran.
@@ -77,6 +81,24 @@ private:
     std::string programFolder_;
     std::string lastReader_;
     std::string ansiCodePage_ = LocaleAnsiCodePage();
+
+    // Every cue's SpanToPosition values side by side in one array, for the current rate and
+    // unit: a search then touches a few cache lines and converts nothing. It is rebuilt on
+    // the first lookup after the list, MovieFrameRate or SubIsTimeBased changed.
+    struct SpanFrames {
+        int32_t start = 0;
+        int32_t end = 0;
+    };
+    std::vector<SpanFrames> spanFrames_;
+    const void* indexedData_ = nullptr;
+    const TTimeSpan* indexedFront_ = nullptr;
+    const TTimeSpan* indexedBack_ = nullptr;
+    int32_t indexedFrontStart_ = 0;
+    int32_t indexedBackEnd_ = 0;
+    double indexedRate_ = 0.0;
+    bool indexedTimeBased_ = false;
+    bool indexStale_ = true;
+    const std::vector<SpanFrames>& spanIndex();
 };
 
 }  // namespace tessaview

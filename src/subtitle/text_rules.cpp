@@ -4,6 +4,9 @@
 #include "subtitle/runtime_error.h"
 
 #include <cstdio>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 #include <cstring>
 #include <memory>
 
@@ -24,15 +27,18 @@ std::string ReadWholeFile(const std::string& path)
     if (!f)
         throw RuntimeError("Cannot open file " + path);
     std::string bytes;
+    size_t size = 0;
     if (std::fseek(f.get(), 0, SEEK_END) == 0) {
-        const long size = std::ftell(f.get());
-        if (size > 0)
-            bytes.reserve(static_cast<size_t>(size));
+        const long end = std::ftell(f.get());
+        size = end > 0 ? static_cast<size_t>(end) : 0;
         std::rewind(f.get());
     }
+    // Read straight into the string; keep reading in case the file grew meanwhile.
+    bytes.resize(size);
+    size_t got = std::fread(bytes.data(), 1, size, f.get());
+    bytes.resize(got);
     char buffer[65536];
-    size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, f.get())) > 0)
+    while (!std::ferror(f.get()) && (got = std::fread(buffer, 1, sizeof buffer, f.get())) > 0)
         bytes.append(buffer, got);
     if (std::ferror(f.get()))  // a directory opens but does not read
         throw RuntimeError("Cannot open file " + path);
@@ -67,22 +73,36 @@ void TextFile::cutAtCtrlZ()
         text_.resize(static_cast<size_t>(static_cast<const char*>(z) - text_.data()));
 }
 
+namespace {
+
+// The first CR or LF in [p, end), or end. Sixteen bytes at a time where SSE2 is there.
+const char* findLineEnd(const char* p, const char* end)
+{
+#if defined(__SSE2__)
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    while (end - p >= 16) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const int mask = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(block, cr), _mm_cmpeq_epi8(block, lf)));
+        if (mask != 0)
+            return p + __builtin_ctz(static_cast<unsigned>(mask));
+        p += 16;
+    }
+#endif
+    while (p < end && *p != '\r' && *p != '\n')
+        ++p;
+    return p;
+}
+
+}  // namespace
+
 std::string_view TextFile::ReadLine()
 {
     if (Eof())
         return {};
     const char* begin = text_.data() + pos_;
     const char* end = text_.data() + text_.size();
-    // The next LF is remembered, and CR is only looked for before it, so files with CR
-    // alone or LF alone are both read in one pass.
-    if (!lfKnown_ || lfPos_ < pos_) {
-        const void* lf = std::memchr(begin, '\n', static_cast<size_t>(end - begin));
-        lfPos_ = lf ? static_cast<size_t>(static_cast<const char*>(lf) - text_.data()) : text_.size();
-        lfKnown_ = true;
-    }
-    const char* stop = text_.data() + lfPos_;
-    const char* cr = static_cast<const char*>(std::memchr(begin, '\r', static_cast<size_t>(stop - begin)));
-    const char* lineEnd = cr ? cr : stop;
+    const char* lineEnd = findLineEnd(begin, end);
     const char* next = lineEnd;
     if (next < end) {
         if (*next == '\r' && next + 1 < end && next[1] == '\n')

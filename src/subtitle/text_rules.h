@@ -31,8 +31,6 @@ private:
 
     std::string text_;
     size_t pos_ = 0;
-    size_t lfPos_ = 0;  // position of the next LF at or after pos_, or the text's size
-    bool lfKnown_ = false;
 };
 
 // Reads a whole file as bytes, untouched. Throws RuntimeError "Cannot open file <path>".

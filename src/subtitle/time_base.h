@@ -25,7 +25,9 @@ inline int32_t SecondsToFrames(int32_t seconds, double rate)
         return s;
     }();
     const long double r = x >= 0 ? (x + shift) - shift : (x - shift) + shift;
-    return static_cast<int32_t>(r);
+    // Through double (exact for these integers): a direct x87 to int conversion switches the
+    // FPU's rounding mode twice per call, which costs more than the whole lookup step.
+    return static_cast<int32_t>(static_cast<double>(r));
 }
 
 // Rate of a Subtitle FrameRate item: tags 1 to 5 are 23.976, 24, 25, 29.97 and 30; 0 (Same
