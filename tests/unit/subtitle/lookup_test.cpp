@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 namespace tessaview::testing {
 namespace {
 
@@ -130,6 +132,75 @@ TEST_F(Lookup, UnsortedListsLoadAndAnswerWithoutHanging)
     add(0, -100, "reversed");
     core.FindSubtitleText(-50);
     SUCCEED();
+}
+
+// The lookup as written out step by step, converting each cue when it is met.
+std::string referenceLookup(const SubtitleCore& core, int32_t p)
+{
+    const auto contains = [&](size_t i) {
+        return core.SpanToPosition(core.SubList[i]->StartTime) <= p && core.SpanToPosition(core.SubList[i]->EndTime) >= p;
+    };
+    if (core.SubList.empty())
+        return "";
+    size_t lo = 0;
+    size_t hi = core.SubList.size() - 1;
+    for (;;) {
+        const size_t mid = (lo + hi) / 2;
+        if (contains(mid))
+            return core.SubList[mid]->Text;
+        if (hi - lo == 0)
+            return "";
+        if (hi - lo == 1)
+            return contains(hi) ? core.SubList[hi]->Text : "";
+        if (core.SpanToPosition(core.SubList[mid]->StartTime) > p)
+            hi = mid;
+        else
+            lo = mid;
+    }
+}
+
+TEST_F(Lookup, SearchMatchesTheStepByStepLookupOnAnyList)
+{
+    std::mt19937 random(5);
+    for (int round = 0; round < 200; ++round) {
+        core.ClearSubList();
+        core.SubIsTimeBased = round % 2 == 0;
+        core.MovieFrameRate = (round % 3 == 0) ? 23.976 : 29.97;
+        const int count = 1 + static_cast<int>(random() % 40);
+        const bool sorted = round % 4 != 3;
+        int32_t t = 0;
+        for (int i = 0; i < count; ++i) {
+            t = sorted ? t + static_cast<int32_t>(random() % 5) : static_cast<int32_t>(random() % 100);
+            const int32_t end = random() % 10 == 0 ? OpenEndTime : t + static_cast<int32_t>(random() % 4);
+            add(t, end, std::to_string(i));
+        }
+        for (int32_t p = -30; p < 3200; p += 1 + static_cast<int32_t>(random() % 7)) {
+            core.ClearLookupCache();  // compare the search itself
+            ASSERT_EQ(core.FindSubtitleText(p), referenceLookup(core, p)) << "round " << round << " at " << p;
+        }
+    }
+}
+
+TEST_F(Lookup, ChangedCuesAreSeenByTheNextSearch)
+{
+    add(10, 20, "a");
+    add(30, 40, "b");
+    EXPECT_EQ(core.FindSubtitleText(35), "b");
+    // Same count, new records.
+    core.SubList.clear();
+    add(100, 200, "c");
+    add(300, 400, "d");
+    EXPECT_EQ(core.FindSubtitleText(150), "c");
+    // Times changed in place are announced.
+    core.SubList[1]->StartTime = 250;
+    core.SubListChanged();
+    EXPECT_EQ(core.FindSubtitleText(260), "d");
+    // A new unit or rate converts again.
+    core.SubIsTimeBased = true;
+    EXPECT_EQ(core.FindSubtitleText(260 * 25), "d");
+    core.n005Click(5);  // 30 fps
+    EXPECT_EQ(core.FindSubtitleText(260 * 25), "");
+    EXPECT_EQ(core.FindSubtitleText(260 * 30), "d");
 }
 
 TEST_F(Lookup, NewListAndNewRateEmptyTheCache)
