@@ -162,7 +162,9 @@ void TfmMain::resizeEvent(QResizeEvent* event) {
 
 std::optional<int32_t> TfmMain::WindowSizingHeight(int32_t outerWidth) const {
     if (!tmMovie->isActive()) return std::nullopt;
-    const int fixed = sbMain->height() + lbSubParent->height() + Splitter1->height() + tbMain->height();
+    // The handle widget reaches a pixel into its neighbours so it is easy to grab; it takes
+    // handleWidth() of the layout.
+    const int fixed = sbMain->height() + lbSubParent->height() + plClient->handleWidth() + tbMain->height();
     const std::optional<int32_t> outer =
         SizingHeight(outerWidth, FrameWidth, Movie.VideoWidth, Movie.VideoHeight, fixed, FrameHeight);
     return outer;

@@ -206,9 +206,6 @@ void TfmMain::BuildLayout() {
     plClient->setHandleWidth(SplitterThickness);
     plClient->setOpaqueResize(false);
     plMovie = BlackPanel(plClient, "plMovie");
-    // The engine draws into a native window of its own inside this panel.
-    plMovie->setAttribute(Qt::WA_NativeWindow);
-    plMovie->setAttribute(Qt::WA_DontCreateNativeAncestors);
     plMovie->setMinimumSize(1, 1);
     plMovie->installEventFilter(this);
     lbSubParent = BlackPanel(plClient, "lbSubParent");

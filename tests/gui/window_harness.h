@@ -1,0 +1,90 @@
+// What every main-window test needs: the application, a desktop that answers dialogs from
+// a script, fake outside libraries, a temporary program folder, and the three windows.
+#pragma once
+
+#include "app/program.h"
+#include "app/tfm_main.h"
+#include "external/fake_engine.h"
+#include "external/fake_vobsub.h"
+#include "external/hook_library.h"
+#include "platform/desktop.h"
+#include "platform/process/instance_control.h"
+
+#include <QTemporaryDir>
+#include <deque>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace tessaview::test {
+
+class FakeDesktop : public Desktop {
+public:
+    std::deque<QStringList> fileAnswers;  // one per dialog; empty list = cancel
+    std::vector<FileDialogRequest> fileRequests;
+    std::optional<FontChoice> fontAnswer;
+    std::vector<FontChoice> fontRequests;
+    QStringList errors, informations, exceptions, urls;
+    QRect screen{0, 0, 1024, 768};
+    QRect workArea{0, 0, 1024, 740};
+    bool screenSaverActive = true;
+    int screenSaverCalls = 0;
+
+    QStringList OpenFiles(QWidget*, const FileDialogRequest& request) override;
+    std::optional<FontChoice> ChooseFont(QWidget*, const FontChoice& current) override;
+    void ErrorBox(QWidget*, const QString& text) override { errors << text; }
+    void InformationBox(QWidget*, const QString& text) override { informations << text; }
+    void ExceptionBox(QWidget*, const QString& text) override { exceptions << text; }
+    void OpenUrl(const QString& url) override { urls << url; }
+    QRect ScreenGeometry() const override { return screen; }
+    QRect WorkArea() const override { return workArea; }
+    void SetScreenSaverActive(bool active) override {
+        screenSaverActive = active;
+        ++screenSaverCalls;
+    }
+};
+
+class FakeHook : public HookLibrary {
+public:
+    int sets = 0, frees = 0;
+    void SetHook() override { ++sets; }
+    void FreeHook() override { ++frees; }
+};
+
+class FakeInstances : public InstanceControl {
+public:
+    bool windowExists = false;
+    std::vector<int64_t> terminated;
+    bool MainWindowExists() override { return windowExists; }
+    void TerminateStaleInstance(int64_t pid) override { terminated.push_back(pid); }
+};
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    MainWindowTest();
+    ~MainWindowTest() override;
+
+    void Start(QStringList arguments = {"tessaview"});
+    void CloseAndRestart();
+    void Close();
+    TfmMain& fmMain() { return *program->fmMain(); }
+    std::string Folder() const { return folder.path().toStdString(); }
+    // Writes a file (its text) into the program folder and returns its full name.
+    std::string MakeFile(const std::string& name, const std::string& text = "x");
+    // Opens `path` through the Play File command.
+    void OpenThroughDialog(const std::string& path);
+    void Idle();
+    // From now on every language dialog that opens is answered at once: `line` selected
+    // (-1 none), then OK.
+    void AnswerLanguageDialogs(int line = -1);  // lets posted events run and the idle handler refresh the commands
+    std::string Panel(int index);
+
+    QTemporaryDir folder;
+    FakeEngine engine;
+    FakeVobSub vobsub;
+    FakeHook hook;
+    FakeDesktop desktop;
+    FakeInstances instances;
+    std::unique_ptr<Program> program;
+};
+
+}  // namespace tessaview::test
