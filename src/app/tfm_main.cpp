@@ -144,6 +144,9 @@ void TfmMain::closeEvent(QCloseEvent* event) {
 void TfmMain::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     MeasureFrame();
+    if (pendingOuterSize_.width() > 0) resize(pendingOuterSize_.width() - FrameWidth, height());
+    if (pendingOuterSize_.height() > 0) resize(width(), pendingOuterSize_.height() - FrameHeight);
+    pendingOuterSize_ = QSize(-1, -1);
     if (!event->spontaneous()) viewControl_->ShowWindowedLayout();
 }
 
@@ -219,8 +222,16 @@ WindowBounds TfmMain::Bounds() const {
 
 void TfmMain::SetLeft(int32_t left) { move(left, frameGeometry().y()); }
 void TfmMain::SetTop(int32_t top) { move(frameGeometry().x(), top); }
-void TfmMain::SetWidth(int32_t width) { resize(width - (frameGeometry().width() - this->width()), height()); }
-void TfmMain::SetHeight(int32_t height) { resize(width(), height - (frameGeometry().height() - this->height())); }
+// The stored size is the outer one. Before the window is first shown its frame is not known
+// yet, so the size is set again once it is, or every start would grow the window by a frame.
+void TfmMain::SetWidth(int32_t width) {
+    if (!isVisible()) pendingOuterSize_.setWidth(width);
+    resize(width - (frameGeometry().width() - this->width()), height());
+}
+void TfmMain::SetHeight(int32_t height) {
+    if (!isVisible()) pendingOuterSize_.setHeight(height);
+    resize(width(), height - (frameGeometry().height() - this->height()));
+}
 
 WindowBounds TfmMain::WorkArea() const {
     const QRect area = desktop_.WorkArea();

@@ -240,6 +240,7 @@ private:
     bool autoload_ = true;
     bool closed_ = false;
     QSize lastSizingRequest_;
+    QSize pendingOuterSize_{-1, -1};
     std::unique_ptr<PlayList> playList_;
     std::unique_ptr<MovieControl> movieControl_;
     std::unique_ptr<ViewControl> viewControl_;

@@ -1,0 +1,157 @@
+// The play list commands, and the settings that survive a close and a new start.
+#include "window_harness.h"
+
+#include "presentation/subtitle_label.h"
+#include "presentation/tfm_sub.h"
+#include "shell/play_list.h"
+
+#include <QAction>
+#include <QFile>
+#include <QPushButton>
+#include <QDir>
+#include <QFileInfo>
+#include <QSplitter>
+#include <QTreeWidget>
+
+namespace tessaview::test {
+namespace {
+
+class PlayListTest : public MainWindowTest {
+protected:
+    PlayList& List() { return fmMain().PlayListEntries(); }
+    void Fill(int count) {
+        for (int i = 0; i < count; ++i) List().Append("/m/" + std::to_string(i) + ".avi");
+    }
+    void Select(std::initializer_list<int> rows) {
+        fmMain().lbPlayList->clearSelection();
+        for (int row : rows) fmMain().lbPlayList->topLevelItem(row)->setSelected(true);
+    }
+    std::vector<std::string> Names() {
+        std::vector<std::string> names;
+        for (const std::string& caption : List().Captions()) names.push_back(QFileInfo(QString::fromStdString(caption)).baseName().toStdString());
+        return names;
+    }
+    std::vector<int> Selected() {
+        std::vector<int> rows;
+        for (int i = 0; i < List().Count(); ++i)
+            if (fmMain().lbPlayList->topLevelItem(i)->isSelected()) rows.push_back(i);
+        return rows;
+    }
+};
+
+TEST_F(PlayListTest, AddStopsAtTheFirstListedFileAndAsksForSeveral) {
+    Fill(2);
+    desktop.fileAnswers.push_back({"/m/new.avi", "/m/1.avi", "/m/later.avi"});
+    fmMain().sbAdd->click();
+    EXPECT_EQ(Names(), std::vector<std::string>({"0", "1", "new"}));
+    EXPECT_TRUE(desktop.fileRequests.back().multiple);
+    fmMain().sbAdd->click();  // cancelled
+    EXPECT_EQ(List().Count(), 3);
+    OpenThroughDialog("/m/x.avi");  // the next Play File asks for one file again
+    EXPECT_FALSE(desktop.fileRequests.back().multiple);
+}
+
+TEST_F(PlayListTest, DeleteRemovesSelectedUnmarkedEntriesOnly) {
+    Fill(4);
+    List().SetMark(1, MarkPlaying);
+    Select({0, 1, 3});
+    fmMain().sbDel->click();
+    EXPECT_EQ(Names(), std::vector<std::string>({"1", "2"}));
+    EXPECT_EQ(List().Mark(0), MarkPlaying);
+}
+
+TEST_F(PlayListTest, UpAndDownMoveTheFirstSelectedEntryWithItsMark) {
+    Fill(5);
+    List().SetMark(1, MarkPaused);
+    Select({1, 3});
+    fmMain().sbUp->click();
+    EXPECT_EQ(Names(), std::vector<std::string>({"1", "0", "2", "3", "4"}));
+    EXPECT_EQ(Selected(), std::vector<int>({0}));
+    EXPECT_EQ(List().Mark(0), MarkPaused);
+    fmMain().sbUp->click();  // first entry: nothing
+    EXPECT_EQ(Names(), std::vector<std::string>({"1", "0", "2", "3", "4"}));
+    Select({3});
+    fmMain().sbDown->click();
+    EXPECT_EQ(Names(), std::vector<std::string>({"1", "0", "2", "4", "3"}));
+    EXPECT_EQ(Selected(), std::vector<int>({4}));
+    fmMain().sbDown->click();  // last entry: nothing
+    EXPECT_EQ(Names(), std::vector<std::string>({"1", "0", "2", "4", "3"}));
+    fmMain().lbPlayList->clearSelection();
+    fmMain().sbUp->click();
+    fmMain().sbDown->click();
+    EXPECT_EQ(Names(), std::vector<std::string>({"1", "0", "2", "4", "3"}));
+}
+
+TEST_F(PlayListTest, DoubleClickPlaysTheFirstSelectedAndResetsContinuedPlay) {
+    Fill(3);
+    fmMain().lbPlayListDblClick();  // nothing selected
+    EXPECT_EQ(engine.CallCount("PlayFile"), 0);
+    fmMain().Movie.ContinuedOffset = 99;
+    Select({2, 1});
+    fmMain().lbPlayListDblClick();
+    EXPECT_EQ(engine.path, "/m/1.avi");
+    EXPECT_EQ(fmMain().Movie.ContinuedOffset, 0);
+    EXPECT_EQ(List().Mark(1), MarkPlaying);
+}
+
+TEST_F(PlayListTest, ShowPlayListRemembersTheWidth) {
+    fmMain().ciShowPlayList->trigger();
+    EXPECT_EQ(fmMain().plPlayList->width(), 230);
+    fmMain().plMain->setSizes({fmMain().plMain->width() - 300, 300});
+    fmMain().ciShowPlayList->trigger();
+    EXPECT_EQ(fmMain().plPlayList->width(), 0);
+    fmMain().ciShowPlayList->trigger();
+    EXPECT_EQ(fmMain().plPlayList->width(), 300);
+}
+
+TEST_F(MainWindowTest, SettingsSurviveACloseAndANewStart) {
+    fmMain().ciShowPlayList->trigger();
+    fmMain().plMain->setSizes({fmMain().plMain->width() - 260, 260});
+    fmMain().AlwaysonTop1->trigger();
+    fmMain().EnableAutoloadSubtitle1->trigger();
+    desktop.fileAnswers.push_back({"/m/a.avi", "/m/b.avi"});
+    fmMain().sbAdd->click();
+    FontChoice choice;
+    choice.font = QFont("DejaVu Serif", 18);
+    choice.font.setItalic(true);
+    choice.color = QColor(0, 255, 0);
+    choice.charSet = 238;
+    desktop.fontAnswer = choice;
+    fmMain().SetSubtitleFont1->trigger();
+    fmMain().move(33, 44);
+    fmMain().resize(600, 420);
+    const QRect bounds = fmMain().frameGeometry();
+
+    CloseAndRestart();
+    TfmMain& w = fmMain();
+    EXPECT_EQ(w.frameGeometry(), bounds);
+    EXPECT_FALSE(w.AlwaysonTop1->isChecked());
+    EXPECT_FALSE(w.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_FALSE(w.EnableAutoloadSubtitle1->isChecked());
+    EXPECT_EQ(w.PlayListEntries().Captions(), std::vector<std::string>({"/m/a.avi", "/m/b.avi"}));
+    EXPECT_TRUE(w.ciShowPlayList->isChecked());
+    EXPECT_EQ(w.plPlayList->width(), 260);
+    for (SubtitleLabel* label : {w.lbSubtitle, w.fmSub()->lbSub}) {
+        const SubtitleFont& font = label->GetSubtitleFont();
+        EXPECT_EQ(font.font.family(), "DejaVu Serif");
+        EXPECT_EQ(font.font.pointSize(), 18);
+        EXPECT_FALSE(font.font.italic());  // the style is not stored
+        EXPECT_EQ(font.color, QColor(0, 255, 0));
+        EXPECT_EQ(font.charSet, 238);
+    }
+}
+
+TEST_F(MainWindowTest, AFailedSaveIsShownAndTheWindowStillCloses) {
+    // A folder where set.ini should be makes every write fail.
+    ASSERT_TRUE(QDir(folder.path()).mkdir("set.ini"));
+    bool closed = false;
+    QObject::connect(&fmMain(), &TfmMain::Closed, [&closed] { closed = true; });
+    fmMain().Exit1->trigger();
+    EXPECT_TRUE(closed);
+    ASSERT_EQ(desktop.exceptions.size(), 1);
+    EXPECT_TRUE(desktop.exceptions[0].startsWith("Unable to write to")) << desktop.exceptions[0].toStdString();
+    EXPECT_FALSE(fmMain().isVisible());
+}
+
+}  // namespace
+}  // namespace tessaview::test

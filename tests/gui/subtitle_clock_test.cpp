@@ -1,0 +1,222 @@
+// The subtitle clock through the real window: offsets, both surfaces, the bitmap branch;
+// and the subtitle commands around it (Load Subtitle, frame rate, synchronize, font).
+#include "window_harness.h"
+
+#include "app/status_panels.h"
+#include "playback/clock_math.h"
+#include "presentation/bitmap_surface.h"
+#include "presentation/subtitle_label.h"
+#include "presentation/tfm_sub.h"
+#include "presentation/tfm_synchronize.h"
+
+#include <QAction>
+#include <QPushButton>
+#include <QSlider>
+#include <QTimer>
+
+namespace tessaview::test {
+namespace {
+
+// One cue per second of frames 0..999 at 25 fps: the text names the frame range.
+std::string FrameCues() {
+    std::string text;
+    for (int i = 0; i < 40; ++i)
+        text += "{" + std::to_string(i * 25) + "}{" + std::to_string(i * 25 + 24) + "}cue" + std::to_string(i) + "\r\n";
+    return text;
+}
+
+class ClockTest : public MainWindowTest {
+protected:
+    void OpenWithCues() {
+        engine.frameRate = 25000;
+        engine.duration = 1000;
+        MakeFile("movie.sub", FrameCues());  // frame-numbered cues in braces
+        OpenThroughDialog(MakeFile("movie.avi"));
+        ASSERT_EQ(fmMain().Subtitles.SubList.size(), 40u);
+    }
+    std::string Tick(int32_t enginePosition) {
+        engine.position = enginePosition;
+        fmMain().tmMovieTimer();
+        EXPECT_EQ(fmMain().fmSub()->lbSub->Caption(), fmMain().lbSubtitle->Caption());
+        return fmMain().lbSubtitle->Caption();
+    }
+};
+
+TEST_F(ClockTest, OffsetsMoveTheLookupButNotTheTrackBarOrTheClockText) {
+    OpenWithCues();
+    struct Case {
+        int32_t position, continued, syncMs;
+        const char* cue;
+        int32_t track;
+        const char* clock;
+    } cases[] = {
+        {100, 0, 0, "cue4", 100, "100/0:0:4"},
+        {100, 0, 1000, "cue5", 100, "100/0:0:4"},   // +1000 ms = +25 frames: frame 125
+        {100, 0, -400, "cue3", 100, "100/0:0:4"},   // -10 frames: frame 90
+        {50, 500, 0, "cue22", 50, "550/0:0:22"},    // continued play counts on
+        {100, 0, 10, "cue4", 100, "100/0:0:4"},     // 0.25 frame rounds to 0
+        {99, 0, 20, "cue3", 99, "99/0:0:4"},        // 0.5 frame rounds to even 0: frame 99
+        {99, 0, 60, "cue4", 99, "99/0:0:4"},        // 1.5 frames round to 2: frame 101
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.position << "+" << c.continued << " sync " << c.syncMs);
+        fmMain().Movie.ContinuedOffset = c.continued;
+        fmMain().fmSynchronize()->StepBy(c.syncMs - fmMain().fmSynchronize()->SyncOffset());
+        EXPECT_EQ(Tick(c.position), c.cue);
+        EXPECT_EQ(fmMain().tbMain->value(), c.track);
+        EXPECT_EQ(Panel(0), c.clock);
+    }
+}
+
+TEST_F(ClockTest, SynchronizeButtonsReachTheNextTick) {
+    OpenWithCues();
+    TfmSynchronize* sync = fmMain().fmSynchronize();
+    sync->SpeedButton4->click();  // +1s
+    sync->SpeedButton4->click();  // +1s
+    sync->SpeedButton2->click();  // -100ms
+    EXPECT_EQ(sync->SyncOffset(), 1900);
+    EXPECT_EQ(Tick(0), "cue1");  // frame 48 (47.5 rounds to even)
+    sync->Button1->click();      // Reset
+    EXPECT_EQ(Tick(0), "cue0");
+}
+
+TEST_F(ClockTest, NoSubtitleGivesEmptyCaptionsAndStopKeepsTheLastOne) {
+    engine.duration = 1000;
+    OpenThroughDialog(MakeFile("plain.avi"));
+    EXPECT_EQ(Tick(10), "");
+    fmMain().Subtitles.LoadSubtitle(MakeFile("later.sub", FrameCues()));
+    EXPECT_EQ(Tick(30), "cue1");
+    fmMain().Stop1->trigger();
+    EXPECT_EQ(fmMain().lbSubtitle->Caption(), "cue1");
+    EXPECT_TRUE(fmMain().lbSubtitle->isVisibleTo(&fmMain()));
+    EXPECT_FALSE(fmMain().imSubtitle->isVisibleTo(&fmMain()));
+}
+
+TEST_F(ClockTest, LoadSubtitleLowerCasesTheExtensionOnly) {
+    OpenWithCues();
+    const std::string upper = MakeFile("Movie.SRT", "1\r\n00:00:01,000 --> 00:00:03,000\r\nFrom the dialog\r\n");
+    const std::string lowered = Folder() + "/Movie.srt";
+    QFile::rename(QString::fromStdString(upper), QString::fromStdString(lowered));
+    desktop.fileAnswers.push_back({QString::fromStdString(upper)});
+    fmMain().LoadSubtitle1->trigger();
+    ASSERT_EQ(desktop.fileRequests.back().title, "Load Subtitle");
+    EXPECT_EQ(desktop.fileRequests.back().filter, "Subtitle Files(*.*)|*.*");
+    EXPECT_TRUE(desktop.exceptions.isEmpty()) << desktop.exceptions.join(";").toStdString();
+    EXPECT_EQ(fmMain().Subtitles.SubFileName, lowered);  // "Movie" keeps its capital
+    EXPECT_EQ(Tick(50), "From the dialog");
+}
+
+TEST_F(ClockTest, UnreadableSubtitleIsShownInTheExceptionBoxAndPlayingGoesOn) {
+    OpenWithCues();
+    desktop.fileAnswers.push_back({folder.filePath("missing.srt")});
+    fmMain().LoadSubtitle1->trigger();
+    ASSERT_EQ(desktop.exceptions.size(), 1);
+    EXPECT_TRUE(desktop.exceptions[0].startsWith("Cannot open file")) << desktop.exceptions[0].toStdString();
+    EXPECT_EQ(Tick(100), "cue4");
+    EXPECT_TRUE(fmMain().tmMovie->isActive());
+}
+
+TEST_F(ClockTest, FrameRateMenuChecksOneItemAndFillsPanelFour) {
+    OpenWithCues();
+    fmMain().FrameRateItems[2]->trigger();
+    EXPECT_EQ(Panel(4), "Subtitle FrameRate:24fps");
+    for (int tag = 0; tag < 6; ++tag) EXPECT_EQ(fmMain().FrameRateItems[tag]->isChecked(), tag == 2);
+    EXPECT_DOUBLE_EQ(fmMain().Subtitles.MovieFrameRate, 24.0);
+    fmMain().FrameRateItems[0]->trigger();
+    EXPECT_EQ(Panel(4), "Subtitle FrameRate:Same As Movie");
+    EXPECT_DOUBLE_EQ(fmMain().Subtitles.MovieFrameRate, 25.0);
+}
+
+TEST_F(ClockTest, BitmapCuesDrawOncePerIndexAndAgainAfterAGap) {
+    FakeVobSubPicture picture;
+    picture.index = 7;
+    picture.startMs = 1000;
+    picture.endMs = 2000;
+    picture.width = 4;
+    picture.height = 2;
+    picture.bgra.assign(4 * 2 * 4, 255);
+    vobsub.pictures = {picture};
+    vobsub.languages = {"English"};
+    MakeFile("pair.idx", "# VobSub index file, v7\r\n");
+    MakeFile("pair.sub", "x");
+    AnswerLanguageDialogs();
+    engine.duration = 1000;
+    OpenThroughDialog(MakeFile("pair.avi"));
+    ASSERT_TRUE(fmMain().Subtitles.SubIsVobSub);
+    vobsub.ClearCalls();
+
+    Tick(30);  // 1200 ms: due
+    EXPECT_EQ(vobsub.CallCount("GetDataPointer"), 1);
+    EXPECT_EQ(fmMain().Movie.LastBitmapIndex, 7);
+    EXPECT_TRUE(fmMain().imSubtitle->isVisibleTo(&fmMain()));
+    EXPECT_FALSE(fmMain().lbSubtitle->isVisibleTo(&fmMain()));
+    EXPECT_TRUE(fmMain().fmSub()->imSub->isVisibleTo(fmMain().fmSub()));
+    const QImage& drawn = fmMain().imSubtitle->Image();
+    const int x = (fmMain().lbSubParent->width() - 4) / 2;
+    EXPECT_EQ(drawn.pixel(x, 0), qRgb(254, 254, 254));
+    Tick(35);
+    Tick(40);
+    EXPECT_EQ(vobsub.CallCount("GetDataPointer"), 1);  // same index: nothing fetched again
+    Tick(60);  // 2400 ms: none due, surfaces black
+    EXPECT_EQ(fmMain().Movie.LastBitmapIndex, -1);
+    EXPECT_EQ(fmMain().imSubtitle->Image().pixel(x, 0), qRgb(0, 0, 0));
+    Tick(30);  // moved back into the same picture: drawn again
+    EXPECT_EQ(vobsub.CallCount("GetDataPointer"), 2);
+    // A resize of the subtitle panel rebuilds its image and draws the picture again.
+    fmMain().resize(fmMain().width() + 40, fmMain().height());
+    EXPECT_EQ(fmMain().Movie.LastBitmapIndex, -1);
+    EXPECT_EQ(fmMain().imSubtitle->size(), fmMain().lbSubParent->size());
+    Tick(31);
+    EXPECT_EQ(vobsub.CallCount("GetDataPointer"), 3);
+}
+
+TEST_F(ClockTest, BitmapBranchWithoutFrameRateAsksNothing) {
+    fmMain().Subtitles.SubIsVobSub = true;
+    fmMain().Play1Click();  // Play after nothing opened: rate 0
+    Tick(10);
+    EXPECT_EQ(vobsub.CallCount("GetFrame"), 0);
+    EXPECT_EQ(Panel(0), "");
+}
+
+TEST_F(MainWindowTest, FontDialogResultReachesBothLabelsAndCancelChangesNothing) {
+    const SubtitleFont before = fmMain().lbSubtitle->GetSubtitleFont();
+    EXPECT_EQ(before.font.family(), "MS Sans Serif");
+    fmMain().SetSubtitleFont1->trigger();  // cancelled
+    ASSERT_EQ(desktop.fontRequests.size(), 1u);
+    EXPECT_EQ(desktop.fontRequests[0].charSet, 1);
+    EXPECT_EQ(fmMain().lbSubtitle->GetSubtitleFont().font, before.font);
+
+    FontChoice choice;
+    choice.font = QFont("DejaVu Sans", 20);
+    choice.font.setBold(true);
+    choice.color = QColor(255, 255, 0);
+    choice.charSet = 204;
+    desktop.fontAnswer = choice;
+    fmMain().SetSubtitleFont1->trigger();
+    for (SubtitleLabel* label : {fmMain().lbSubtitle, fmMain().fmSub()->lbSub}) {
+        const SubtitleFont& font = label->GetSubtitleFont();
+        EXPECT_EQ(font.font.family(), "DejaVu Sans");
+        EXPECT_EQ(font.font.pointSize(), 20);
+        EXPECT_TRUE(font.font.bold());
+        EXPECT_EQ(font.color, QColor(255, 255, 0));
+        EXPECT_EQ(font.charSet, 204);
+    }
+}
+
+TEST(ClockMath, RoundingClockAndRateTexts) {
+    EXPECT_EQ(RoundHalfEven(0.5L), 0);
+    EXPECT_EQ(RoundHalfEven(1.5L), 2);
+    EXPECT_EQ(RoundHalfEven(-2.5L), -2);
+    EXPECT_EQ(RoundHalfEven(1e12L), 2147483647);
+    EXPECT_EQ(FormatClock(7205), "2:0:5");
+    EXPECT_EQ(PositionText(1500, 25.0), "1500/0:1:0");
+    EXPECT_EQ(PositionText(1050, 25.0), "1050/0:0:42");
+    EXPECT_EQ(FrameRateText(23.976, '.'), "23.976fps");
+    EXPECT_EQ(FrameRateText(29.97, ','), "29,97fps");
+    EXPECT_EQ(SyncFrames(30, 25.0), 1);
+    EXPECT_EQ(SyncFrames(70, 25.0), 2);
+    EXPECT_EQ(SaturatingAdd(2147483600, 100), 2147483647);
+}
+
+}  // namespace
+}  // namespace tessaview::test
