@@ -21,6 +21,9 @@ public:
     QString Text(int panel) const;
     QLabel* Panel(int panel) const { return panels_[panel]; }
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     std::array<QLabel*, 5> panels_{};
 };

@@ -120,9 +120,8 @@ void TfmMain::BuildToolBar() {
     tlbMain = new QWidget(this);
     tlbMain->setObjectName("tlbMain");
     tlbMain->setFixedHeight(ToolBarHeight);
-    auto* row = new QHBoxLayout(tlbMain);
-    row->setContentsMargins(0, 0, 0, 0);
-    row->setSpacing(0);
+    // No layout: a narrow window cuts the bar off instead of being held wide by it.
+    int left = 0;
     auto button = [&](const char* name, int picture, const QString& tip, int width,
                       const std::function<void()>& handler) {
         auto* tool = new QToolButton(tlbMain);
@@ -131,10 +130,10 @@ void TfmMain::BuildToolBar() {
         tool->setIconSize(QSize(ToolPictureSize, ToolPictureSize));
         tool->setToolTip(tip);
         tool->setAutoRaise(true);
-        tool->setFixedSize(width, 26);
+        tool->setGeometry(left, 1, width, 26);
+        left += width;
         tool->setFocusPolicy(Qt::NoFocus);
         connect(tool, &QToolButton::clicked, this, [this, handler] { Guarded(handler); });
-        row->addWidget(tool);
         return tool;
     };
     sbOpenFile = button("sbOpenFile", PictureOpen, "Play File", 32, [this] { PlayFile1Click(); });
@@ -146,7 +145,6 @@ void TfmMain::BuildToolBar() {
     sbn1 = button("sbn1", PictureOriginSize, "Origin Size", 32, [this] { NN1Click(); });
     sbn2 = button("sbn2", PictureDoubleSize, "Double Size", 32, [this] { NN2Click(); });
     sbn3 = button("sbn3", PictureFullScreen, "Full Screen", 32, [this] { NN3Click(); });
-    row->addStretch(1);
 }
 
 void TfmMain::BuildPlayListPanel() {

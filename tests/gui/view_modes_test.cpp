@@ -1,0 +1,156 @@
+// Origin and double size, full screen with the overlay strip, the keys in full screen,
+// leaving it both ways, and the height that follows the width while the frame is dragged.
+#include "window_harness.h"
+
+#include "app/status_panels.h"
+#include "external/messages.h"
+#include "shell/play_list.h"
+#include "presentation/tfm_sub.h"
+
+#include <QAction>
+#include <QSlider>
+#include <QSplitter>
+#include <QTimer>
+
+namespace tessaview::test {
+namespace {
+
+class ViewTest : public MainWindowTest {
+protected:
+    void OpenPicture(int width, int height) {
+        engine.width = width;
+        engine.height = height;
+        OpenThroughDialog(MakeFile("movie.avi"));
+    }
+    void Key(int virtualKey) {
+        engine.PressFullScreenKey(virtualKey);
+        Idle();
+    }
+    QRect Overlay() { return fmMain().fmSub()->geometry(); }
+};
+
+TEST_F(ViewTest, FullScreenPlacesTheOverlayBelowThePictureCappedAt80PxAboveTheBottom) {
+    struct Case {
+        int width, height, top;
+    } cases[] = {{640, 352, 665}, {640, 480, 688}, {640, 272, 601}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.width << "x" << c.height);
+        OpenPicture(c.width, c.height);
+        fmMain().NN3->trigger();
+        EXPECT_TRUE(engine.fullScreen);
+        EXPECT_TRUE(fmMain().Movie.IsFullScreen);
+        EXPECT_FALSE(fmMain().isVisible());
+        EXPECT_EQ(Overlay(), QRect(0, c.top, 1024, 173));
+        Key(VK_ESCAPE);
+        EXPECT_FALSE(engine.fullScreen);
+        EXPECT_FALSE(fmMain().Movie.IsFullScreen);
+        EXPECT_TRUE(fmMain().isVisible());
+        EXPECT_EQ(Overlay().topLeft(), QPoint(1024, 768));  // parked beyond the corner
+    }
+}
+
+TEST_F(ViewTest, KeysInFullScreenAndOutOfIt) {
+    OpenPicture(640, 352);
+    Key(VK_UP);  // windowed: nothing
+    EXPECT_EQ(Overlay().topLeft(), QPoint(1024, 768));
+    fmMain().NN3Click();
+    Key(VK_UP);
+    Key(VK_UP);
+    Key(VK_DOWN);
+    EXPECT_EQ(Overlay().top(), 664);
+    Key(VK_SPACE);
+    EXPECT_TRUE(engine.paused);
+    EXPECT_EQ(fmMain().PlayListEntries().Mark(0), MarkPaused);
+    Key(65);  // any other key: nothing
+    EXPECT_EQ(Overlay().top(), 664);
+
+    fmMain().Stop1Click();  // no movie open: only Escape still works
+    Key(VK_UP);
+    Key(VK_SPACE);
+    EXPECT_EQ(Overlay().top(), 664);
+    EXPECT_EQ(engine.CallCount("PauseMovie"), 1);
+    Key(VK_ESCAPE);
+    EXPECT_FALSE(fmMain().Movie.IsFullScreen);
+    EXPECT_TRUE(fmMain().isVisible());
+}
+
+TEST_F(ViewTest, FullScreenLeftWithoutAskingTheEngine) {
+    OpenPicture(640, 352);
+    fmMain().NN3Click();
+    engine.ClearCalls();
+    engine.LeaveFullScreen();
+    Idle();
+    EXPECT_FALSE(fmMain().Movie.IsFullScreen);
+    EXPECT_TRUE(fmMain().isVisible());
+    EXPECT_EQ(Overlay().topLeft(), QPoint(1024, 768));
+    EXPECT_EQ(engine.CallCount("SetFullScreen"), 0);
+}
+
+TEST_F(ViewTest, PictureWithoutWidthLeavesTheLayoutAlone) {
+    OpenPicture(0, 0);
+    fmMain().NN3Click();
+    EXPECT_TRUE(fmMain().isVisible());
+    EXPECT_EQ(Overlay().topLeft(), QPoint(1024, 768));
+    EXPECT_FALSE(fmMain().WindowSizingHeight(800).has_value());
+}
+
+TEST_F(ViewTest, NextPlayListEntryReturnsToFullScreen) {
+    const std::string a = MakeFile("a.avi"), b = MakeFile("b.avi");
+    OpenThroughDialog(b);
+    OpenThroughDialog(a);
+    fmMain().PlayListEntries().Remove(0);
+    fmMain().PlayListEntries().Append(b);  // a, b with a playing
+    fmMain().NN3Click();
+    engine.EndMovie();
+    Idle();
+    EXPECT_EQ(engine.path, b);
+    EXPECT_TRUE(engine.fullScreen);
+    EXPECT_FALSE(fmMain().isVisible());
+}
+
+TEST_F(ViewTest, OriginAndDoubleSizeFitTheMoviePanelToThePicture) {
+    OpenPicture(320, 240);
+    fmMain().NN2->trigger();
+    EXPECT_EQ(fmMain().plMovie->size(), QSize(640, 480));
+    fmMain().NN1->trigger();
+    EXPECT_EQ(fmMain().plMovie->size(), QSize(320, 240));
+}
+
+TEST_F(ViewTest, SizingHeightFollowsTheWidthWithTheFiveTerms) {
+    OpenPicture(640, 352);
+    TfmMain& w = fmMain();
+    const int fixed = w.sbMain->height() + w.lbSubParent->height() + 3 + w.tbMain->height();
+    EXPECT_EQ(w.WindowSizingHeight(w.FrameWidth + 400), 220 + fixed + w.FrameHeight);
+    w.Stop1Click();
+    EXPECT_FALSE(w.WindowSizingHeight(w.FrameWidth + 400).has_value());  // only while open
+}
+
+TEST_F(ViewTest, MoviePanelResizeRefitsThePictureWhileOpen) {
+    OpenPicture(640, 352);
+    fmMain().Movie.LastBitmapIndex = 5;
+    engine.ClearCalls();
+    fmMain().resize(fmMain().width() + 10, fmMain().height());
+    EXPECT_EQ(engine.CallCount("SizeChange"), 1);
+    EXPECT_EQ(fmMain().Movie.LastBitmapIndex, -1);
+    fmMain().Stop1Click();
+    engine.ClearCalls();
+    fmMain().resize(fmMain().width() + 10, fmMain().height());
+    EXPECT_EQ(engine.CallCount("SizeChange"), 0);
+}
+
+TEST_F(ViewTest, SplitterDragKeepsTheMovieProportions) {
+    OpenPicture(640, 480);
+    TfmMain& w = fmMain();
+    const QList<int> sizes = w.plClient->sizes();
+    w.plClient->setSizes({sizes[0] - 60, sizes[1] + 60});  // as a drag of Splitter1 leaves them
+    w.Splitter1Moved();
+    EXPECT_EQ(w.plMovie->width(), qRound(640.0 * w.plMovie->height() / 480));
+    // Dragged to 30 px or less, the subtitle panel closes.
+    const int shared = w.plClient->sizes()[0] + w.plClient->sizes()[1];
+    w.plClient->setSizes({shared - 25, 25});
+    w.Splitter1Moved();
+    EXPECT_EQ(w.lbSubParent->height(), 0);
+}
+
+}  // namespace
+}  // namespace tessaview::test
