@@ -1,0 +1,175 @@
+// The built player under a real X display with the real engine: a movie with a SubRip file
+// beside it shows its subtitle in the subtitle panel, and Exit saves the settings.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <signal.h>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+namespace {
+
+std::string Shell(const std::string& command) {
+    std::string output;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[4096];
+        size_t n = 0;
+        while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) output.append(buffer, n);
+        pclose(pipe);
+    }
+    return output;
+}
+
+struct Geometry {
+    int x = 0, y = 0, width = 0, height = 0;
+};
+
+// A pixel count of a screen region: how many are near white and how many near black.
+struct Shades {
+    long white = 0, black = 0, total = 0;
+};
+
+Shades ReadRegion(const Geometry& region, const fs::path& file) {
+    std::ostringstream command;
+    command << "import -window root -depth 8 -crop " << region.width << "x" << region.height << "+" << region.x << "+"
+            << region.y << " ppm:" << file.string() << " 2>/dev/null";
+    std::system(command.str().c_str());
+    std::ifstream in(file, std::ios::binary);
+    std::string magic;
+    int width = 0, height = 0, maximum = 0;
+    in >> magic >> width >> height >> maximum;
+    in.get();
+    Shades shades;
+    if (magic != "P6" || maximum != 255) return shades;
+    for (long i = 0; i < static_cast<long>(width) * height; ++i) {
+        unsigned char rgb[3];
+        if (!in.read(reinterpret_cast<char*>(rgb), 3)) break;
+        ++shades.total;
+        if (rgb[0] > 200 && rgb[1] > 200 && rgb[2] > 200) ++shades.white;
+        if (rgb[0] < 30 && rgb[1] < 30 && rgb[2] < 30) ++shades.black;
+    }
+    return shades;
+}
+
+class PlayerE2E : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no X display (DISPLAY is unset): run under xvfb-run";
+        char pattern[] = "/tmp/tessaview-e2e-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        dir_ = pattern;
+        // The program keeps set.ini beside itself: a copy of its own gives the test a clean folder.
+        fs::copy_file(fs::path(TESSAVIEW_BINARY_DIR) / "src" / "tessaview", dir_ / "tessaview");
+        movie_ = dir_ / "clip.avi";
+        const std::string make = "ffmpeg -loglevel error -y -f lavfi -i testsrc=size=640x352:rate=25:duration=8 "
+                                 "-c:v mpeg4 -q:v 5 " + movie_.string();
+        ASSERT_EQ(std::system(make.c_str()), 0);
+        std::ofstream(dir_ / "clip.srt") << "1\r\n00:00:00,000 --> 00:00:07,000\r\nSUBTITLE IN THE PANEL\r\n";
+    }
+
+    void TearDown() override {
+        if (pid_ > 0) {
+            kill(pid_, SIGKILL);
+            waitpid(pid_, nullptr, 0);
+        }
+        if (!dir_.empty()) fs::remove_all(dir_);
+    }
+
+    void Launch() {
+        pid_ = fork();
+        if (pid_ == 0) {
+            const std::string program = (dir_ / "tessaview").string();
+            execl(program.c_str(), program.c_str(), movie_.c_str(), static_cast<char*>(nullptr));
+            _exit(127);
+        }
+    }
+
+    std::string WaitForWindow() {
+        for (auto end = std::chrono::steady_clock::now() + 20s; std::chrono::steady_clock::now() < end;) {
+            std::string id = Shell("xdotool search --maxdepth 1 --onlyvisible --name '^Tessaview$' 2>/dev/null | head -1");
+            while (!id.empty() && (id.back() == '\n' || id.back() == ' ')) id.pop_back();
+            if (!id.empty()) return id;
+            std::this_thread::sleep_for(200ms);
+        }
+        return {};
+    }
+
+    Geometry WindowGeometry(const std::string& id) {
+        Geometry g;
+        std::istringstream shell(Shell("xdotool getwindowgeometry --shell " + id));
+        std::string line;
+        while (std::getline(shell, line)) {
+            const auto eq = line.find('=');
+            if (eq == std::string::npos) continue;
+            const std::string key = line.substr(0, eq);
+            const int value = std::atoi(line.c_str() + eq + 1);
+            if (key == "X") g.x = value;
+            if (key == "Y") g.y = value;
+            if (key == "WIDTH") g.width = value;
+            if (key == "HEIGHT") g.height = value;
+        }
+        return g;
+    }
+
+    // Exit status, or -1 when the program is still running after `limit`.
+    int WaitForExit(std::chrono::seconds limit) {
+        for (auto end = std::chrono::steady_clock::now() + limit; std::chrono::steady_clock::now() < end;) {
+            int status = 0;
+            if (waitpid(pid_, &status, WNOHANG) == pid_) {
+                pid_ = -1;
+                return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+            }
+            std::this_thread::sleep_for(100ms);
+        }
+        return -1;
+    }
+
+    fs::path dir_;
+    fs::path movie_;
+    pid_t pid_ = -1;
+};
+
+TEST_F(PlayerE2E, SubtitleShowsInThePanelAndExitSavesTheSettings) {
+    Launch();
+    const std::string id = WaitForWindow();
+    ASSERT_FALSE(id.empty()) << "no window titled Tessaview appeared";
+    std::this_thread::sleep_for(2500ms);  // the movie opens and the clock ticks
+
+    const Geometry window = WindowGeometry(id);
+    ASSERT_GT(window.width, 300);
+    // The subtitle panel: 83 px above the 19-px status bar at the window's bottom.
+    const Geometry panel{window.x + 4, window.y + window.height - 19 - 83 + 2, window.width - 8, 60};
+    const Shades shades = ReadRegion(panel, dir_ / "panel.ppm");
+    ASSERT_GT(shades.total, 0) << "no screenshot";
+    EXPECT_GT(shades.white, 150) << "no white text in the subtitle panel";
+    EXPECT_GT(shades.black, shades.total / 2) << "the panel is not black";
+
+    // Exit through the menu: Alt+M opens "&Movie", E runs "&Exit".
+    Shell("xdotool windowfocus --sync " + id + " 2>/dev/null; xdotool key --window " + id + " alt+m");
+    std::this_thread::sleep_for(500ms);
+    Shell("xdotool key e");
+    ASSERT_EQ(WaitForExit(15s), 0) << "the program did not close cleanly on Exit";
+
+    std::ifstream ini(dir_ / "set.ini");
+    std::stringstream text;
+    text << ini.rdbuf();
+    const std::string settings = text.str();
+    EXPECT_NE(settings.find("Width=" + std::to_string(window.width)), std::string::npos) << settings;
+    EXPECT_NE(settings.find("Height=" + std::to_string(window.height)), std::string::npos) << settings;
+    EXPECT_NE(settings.find("Left=" + std::to_string(window.x)), std::string::npos) << settings;
+    EXPECT_NE(settings.find("top=" + std::to_string(window.y)), std::string::npos) << settings;
+    EXPECT_NE(settings.find("Count=1"), std::string::npos) << settings;
+    EXPECT_NE(settings.find("0=" + movie_.string()), std::string::npos) << settings;
+}
+
+}  // namespace
