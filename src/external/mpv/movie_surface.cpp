@@ -7,6 +7,26 @@
 
 namespace tessaview {
 
+void MovieSurface::setOwnsKeyboard(bool owns) {
+    ownsKeyboard_ = owns;
+    if (owns) {
+        takeKeyboard();
+    } else {
+        setKeyboardGrabEnabled(false);
+    }
+}
+
+void MovieSurface::takeKeyboard() {
+    if (!isExposed()) return;  // retried at the next expose
+    requestActivate();
+    setKeyboardGrabEnabled(true);
+}
+
+void MovieSurface::exposeEvent(QExposeEvent* event) {
+    if (ownsKeyboard_) takeKeyboard();
+    QWindow::exposeEvent(event);
+}
+
 void MovieSurface::keyPressEvent(QKeyEvent* event) {
     if (onKey) onKey(event);
     event->accept();

@@ -14,10 +14,20 @@ public:
     // Called while the native window still exists, so mpv can let go of it first.
     std::function<void()> onNativeWindowGoing;
 
+    // In full screen the window takes the keyboard as soon as it is on screen: without a
+    // window manager nothing else would give it the focus.
+    void setOwnsKeyboard(bool owns);
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool event(QEvent* event) override;
+    void exposeEvent(QExposeEvent* event) override;
+
+private:
+    void takeKeyboard();
+
+    bool ownsKeyboard_ = false;
 };
 
 }  // namespace tessaview

@@ -439,13 +439,14 @@ void MpvEngine::SetFullScreen(int32_t on) {
     // Without a window manager nothing sizes a full-screen window; give it the screen.
     surface_->setGeometry(screen->geometry());
     surface_->showFullScreen();
-    surface_->requestActivate();
+    surface_->setOwnsKeyboard(true);
     fullScreen_ = true;
 }
 
 void MpvEngine::leaveFullScreen() {
     if (!fullScreen_ || !surface_) return;
     fullScreen_ = false;
+    surface_->setOwnsKeyboard(false);
     surface_->setWindowState(Qt::WindowNoState);
     surface_->setFlags(Qt::Window | Qt::WindowDoesNotAcceptFocus);
     if (panel_) {

@@ -60,6 +60,8 @@ struct MovieFacts {
     int32_t height;
 };
 
+void PrintTo(const MovieFacts& facts, std::ostream* out) { *out << facts.name; }
+
 class MovieFactsTest : public MpvEngineTest, public ::testing::WithParamInterface<MovieFacts> {};
 
 TEST_P(MovieFactsTest, ReportsFrameRateLengthAndPictureSize) {

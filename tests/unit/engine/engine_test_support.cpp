@@ -8,14 +8,12 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <memory>
-#include <spawn.h>
+#include <fcntl.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include "external/messages.h"
-
-extern char** environ;
 
 namespace tessaview::test {
 
@@ -24,14 +22,14 @@ namespace {
 int argc = 1;
 char programName[] = "test_engine";
 char* argv[] = {programName, nullptr};
-std::unique_ptr<QApplication> application;
+// Never destroyed: tearing Qt down from a static destructor crashes, and the process ends anyway.
+QApplication* application = nullptr;
 
 // A private X server for this process, ended when the process ends.
 struct PrivateX {
     pid_t pid = 0;
     ~PrivateX() {
         if (pid > 0) {
-            application.reset();
             kill(pid, SIGTERM);
             waitpid(pid, nullptr, 0);
         }
@@ -48,7 +46,7 @@ bool onPath(const char* program) {
 bool startHeadless() {
     if (application) return QGuiApplication::platformName() == QLatin1String("offscreen");
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    application = std::make_unique<QApplication>(argc, argv);
+    application = new QApplication(argc, argv);
     return true;
 }
 
@@ -62,10 +60,18 @@ std::string startOnPrivateX() {
     int fds[2];
     if (pipe(fds) != 0) return "no pipe for Xvfb";
     const std::string fd = std::to_string(fds[1]);
-    const char* args[] = {"Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x720x24",
-                          "-nolisten", "tcp", nullptr};
-    if (posix_spawnp(&privateX.pid, "Xvfb", nullptr, nullptr, const_cast<char**>(args), environ) != 0) {
-        return "Xvfb did not start";
+    privateX.pid = fork();
+    if (privateX.pid < 0) return "Xvfb did not start";
+    if (privateX.pid == 0) {
+        // The server ends with this process, however it ends, and keeps its chatter to itself.
+        prctl(PR_SET_PDEATHSIG, SIGTERM);
+        const int null = open("/dev/null", O_RDWR);
+        dup2(null, 0);
+        dup2(null, 1);
+        dup2(null, 2);
+        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x720x24", "-nolisten",
+               "tcp", static_cast<char*>(nullptr));
+        _exit(127);
     }
     close(fds[1]);
     std::string display;
@@ -75,7 +81,7 @@ std::string startOnPrivateX() {
     if (display.empty()) return "Xvfb gave no display";
     qputenv("DISPLAY", QByteArray(":") + display.c_str());
     qputenv("QT_QPA_PLATFORM", "xcb");
-    application = std::make_unique<QApplication>(argc, argv);
+    application = new QApplication(argc, argv);
     return {};
 }
 

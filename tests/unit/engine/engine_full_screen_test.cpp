@@ -1,0 +1,121 @@
+// The libmpv engine on a private X server: full screen on the whole primary screen and
+// back, real key presses turned into virtual-key codes, and the window closed from outside.
+#include <gtest/gtest.h>
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWindow>
+#include <cstdlib>
+#include <memory>
+
+#include "engine_test_support.h"
+#include "external/messages.h"
+#include "external/mpv/mpv_engine.h"
+
+namespace tessaview::test {
+namespace {
+
+using namespace std::chrono_literals;
+
+class FullScreenTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (const std::string why = startOnPrivateX(); !why.empty()) GTEST_SKIP() << why;
+        panel = std::make_unique<Panel>();
+        panel->resize(400, 300);
+        panel->show();
+        panel->engine = &engine;
+        engine.SetMainWindow(&mainWindow);
+        const std::string path = moviePath("odd");  // with sound: no audio device must not matter
+        ASSERT_FALSE(path.empty());
+        engine.PlayFile(path, panel.get());
+        ASSERT_TRUE(waitUntil([&] { return pos() >= 2; }));
+        engine.PauseMovie();  // held still, so the movie cannot end during the test
+    }
+
+    int32_t pos() {
+        int32_t frame = -1;
+        engine.GetPos(frame);
+        return frame;
+    }
+
+    // mpv still answers and still plays once the window has moved.
+    void expectStillPlaying() {
+        engine.SetPos(10);
+        engine.PauseMovie();
+        EXPECT_TRUE(waitUntil([&] { return pos() >= 13; })) << "position stuck at " << pos();
+        engine.PauseMovie();
+    }
+
+    MainWindow mainWindow;
+    std::unique_ptr<Panel> panel;
+    MpvEngine engine;
+};
+
+TEST_F(FullScreenTest, FillsThePrimaryScreenAndComesBackIntoThePanel) {
+    QWindow* surface = engine.surface();
+    ASSERT_NE(surface, nullptr);
+    const WId id = surface->winId();
+
+    engine.SetFullScreen(1);
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    EXPECT_TRUE(waitUntil([&] { return surface->isExposed() && surface->geometry() == screen; }))
+        << "full screen at " << surface->geometry().x() << "," << surface->geometry().y() << " "
+        << surface->width() << "x" << surface->height();
+    EXPECT_EQ(surface->parent(), nullptr);
+    EXPECT_EQ(surface->winId(), id) << "mpv's window was replaced";
+    expectStillPlaying();
+
+    engine.SetFullScreen(0);
+    EXPECT_TRUE(waitUntil([&] { return surface->parent() != nullptr && surface->size() == panel->size(); }));
+    EXPECT_EQ(surface->winId(), id);
+    expectStillPlaying();
+    pumpFor(100ms);
+    EXPECT_EQ(mainWindow.count(WM_FULLSCREEN_LEFT), 0);
+
+    // The panel resized by the program: SizeChange fits the picture to it again.
+    panel->resize(200, 150);
+    engine.SizeChange();
+    EXPECT_TRUE(waitUntil([&] { return surface->size() == QSize(200, 150); }));
+}
+
+TEST_F(FullScreenTest, RealKeyPressesArriveAsVirtualKeys) {
+    if (std::system("command -v xdotool >/dev/null 2>&1") != 0) GTEST_SKIP() << "xdotool is not installed";
+    engine.SetFullScreen(1);
+    QWindow* surface = engine.surface();
+    ASSERT_TRUE(waitUntil([&] { return surface->isExposed(); }));
+    pumpFor(200ms);
+    const std::string keys = "xdotool key Escape space Up Down Right a F4";
+    ASSERT_EQ(std::system(keys.c_str()), 0);
+    EXPECT_TRUE(waitUntil([&] { return mainWindow.keys().size() >= 7; }));
+    EXPECT_EQ(mainWindow.keys(), (std::vector<intptr_t>{27, 32, 38, 40, 39, 65, 115}));
+}
+
+TEST_F(FullScreenTest, ClosingTheWindowEndsFullScreenAndTellsTheProgramOnce) {
+    engine.SetFullScreen(1);
+    QWindow* surface = engine.surface();
+    ASSERT_TRUE(waitUntil([&] { return surface->isExposed(); }));
+    surface->close();  // as a window manager's close button would
+    EXPECT_TRUE(waitUntil([&] { return mainWindow.count(WM_FULLSCREEN_LEFT) == 1; }));
+    EXPECT_FALSE(engine.isFullScreen());
+    EXPECT_NE(surface->parent(), nullptr) << "the picture went back into the panel";
+    expectStillPlaying();
+
+    // The program's own answer to the message does not repeat it.
+    engine.SetFullScreen(0);
+    pumpFor(100ms);
+    EXPECT_EQ(mainWindow.count(WM_FULLSCREEN_LEFT), 1);
+}
+
+TEST_F(FullScreenTest, PanelDestroyedInFullScreenIsHarmless) {
+    engine.SetFullScreen(1);
+    ASSERT_TRUE(waitUntil([&] { return engine.surface()->isExposed(); }));
+    panel.reset();
+    pumpFor(200ms);  // mpv keeps waking the engine; nothing may reach the dead panel
+    engine.SetFullScreen(0);
+    EXPECT_FALSE(engine.isFullScreen());
+    pumpFor(100ms);
+}
+
+}  // namespace
+}  // namespace tessaview::test
