@@ -48,11 +48,9 @@ int FakeEngine::CallCount(const std::string& operation) const
 void FakeEngine::PlayFile(const std::string& moviePath, QWidget* movieWindow)
 {
     calls.push_back("PlayFile " + moviePath);
-    if (failingPaths.count(moviePath)) {
-        open = false;
-        playing = false;
+    // Like the real engine, a movie that cannot be played leaves the earlier one as it was.
+    if (failingPaths.count(moviePath))
         throw std::runtime_error("cannot play " + moviePath);
-    }
     path = moviePath;
     window = movieWindow;
     position = 0;
@@ -97,6 +95,8 @@ void FakeEngine::PlayMovie()
 {
     calls.push_back("PlayMovie");
     if (open) {
+        if (position >= duration)
+            position = 0;  // played to its end: plays again from the start
         playing = true;
         paused = false;
     }
@@ -114,6 +114,8 @@ void FakeEngine::StopMovie()
     calls.push_back("StopMovie");
     playing = false;
     paused = false;
+    if (open)
+        position = 0;  // the real engine stops at the start of the movie
 }
 
 void FakeEngine::SizeChange()
