@@ -1,0 +1,127 @@
+// Cost of one subtitle clock tick in the real main window, with the fake engine and a cue
+// list of 100,000 cues, and of building the three windows.
+#include "app/program.h"
+#include "external/fake_engine.h"
+#include "external/fake_vobsub.h"
+#include "external/hook_library.h"
+#include "platform/desktop.h"
+#include "platform/process/instance_control.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <cstdlib>
+#include <memory>
+
+namespace tessaview {
+namespace {
+
+class QuietDesktop : public Desktop {
+public:
+    QStringList OpenFiles(QWidget*, const FileDialogRequest&) override { return {}; }
+    std::optional<FontChoice> ChooseFont(QWidget*, const FontChoice&) override { return std::nullopt; }
+    void ErrorBox(QWidget*, const QString&) override {}
+    void InformationBox(QWidget*, const QString&) override {}
+    void ExceptionBox(QWidget*, const QString&) override {}
+    void OpenUrl(const QString&) override {}
+    QRect ScreenGeometry() const override { return {0, 0, 1024, 768}; }
+    QRect WorkArea() const override { return {0, 0, 1024, 740}; }
+    void SetScreenSaverActive(bool) override {}
+};
+
+class NoInstances : public InstanceControl {
+public:
+    bool MainWindowExists() override { return false; }
+    void TerminateStaleInstance(int64_t) override {}
+};
+
+struct Fixture {
+    QTemporaryDir folder;
+    FakeEngine engine;
+    FakeVobSub vobsub;
+    HookLibrary hook;
+    QuietDesktop desktop;
+    NoInstances instances;
+    std::unique_ptr<Program> program;
+
+    Fixture() {
+        program = std::make_unique<Program>(MainServices{engine, vobsub, hook, desktop, instances,
+                                                         folder.path().toStdString(), {"tessaview"}, 1});
+    }
+};
+
+// 100,000 cues of 40 frames with 10-frame gaps, frame-numbered.
+void FillCues(SubtitleCore& core) {
+    core.ClearSubList();
+    for (int i = 0; i < 100000; ++i) {
+        auto cue = std::make_unique<TTimeSpan>();
+        cue->StartTime = i * 50;
+        cue->EndTime = i * 50 + 39;
+        cue->Text = "Cue number " + std::to_string(i) + "\r\nsecond line";
+        core.SubList.push_back(std::move(cue));
+    }
+    core.SubIsTimeBased = false;
+    core.MovieFrameRate = 25.0;
+}
+
+// Playing on: the position moves 2.5 frames a tick, as at 25 fps.
+void BM_ClockTickPlaying(benchmark::State& state) {
+    Fixture f;
+    f.engine.duration = 5000000;
+    f.program->fmMain()->Play1Click();
+    FillCues(f.program->fmMain()->Subtitles);
+    int64_t tick = 0;
+    for (auto _ : state) {
+        f.engine.position = static_cast<int32_t>((tick * 5 / 2) % 5000000);
+        f.program->fmMain()->tmMovieTimer();
+        if (++tick % 4096 == 0) {
+            state.PauseTiming();
+            f.engine.ClearCalls();
+            state.ResumeTiming();
+        }
+    }
+}
+BENCHMARK(BM_ClockTickPlaying);
+
+// Seeking about: every tick lands somewhere else, so every lookup searches.
+void BM_ClockTickJumping(benchmark::State& state) {
+    Fixture f;
+    f.engine.duration = 5000000;
+    f.program->fmMain()->Play1Click();
+    FillCues(f.program->fmMain()->Subtitles);
+    uint32_t seed = 12345;
+    int64_t tick = 0;
+    for (auto _ : state) {
+        seed = seed * 1664525u + 1013904223u;
+        f.engine.position = static_cast<int32_t>(seed % 5000000u);
+        f.program->fmMain()->tmMovieTimer();
+        if (++tick % 4096 == 0) {
+            state.PauseTiming();
+            f.engine.ClearCalls();
+            state.ResumeTiming();
+        }
+    }
+}
+BENCHMARK(BM_ClockTickJumping);
+
+// Building the main window, the overlay and the synchronize dialog, shown.
+void BM_CreateWindows(benchmark::State& state) {
+    for (auto _ : state) {
+        Fixture f;
+        QApplication::processEvents();
+        benchmark::DoNotOptimize(f.program->fmMain()->isVisible());
+    }
+}
+BENCHMARK(BM_CreateWindows)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace tessaview
+
+int main(int argc, char** argv) {
+    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
