@@ -39,16 +39,27 @@ std::optional<FontChoice> QtDesktop::ChooseFont(QWidget* parent, const FontChoic
     return dialog.Choice();
 }
 
+namespace {
+
+// Message texts break their lines with a lone CR; the toolkit's boxes want LF.
+QString ForDisplay(QString text) {
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace('\r', '\n');
+    return text;
+}
+
+}  // namespace
+
 void QtDesktop::ErrorBox(QWidget* parent, const QString& text) {
-    QMessageBox::critical(parent, QGuiApplication::applicationDisplayName(), text);
+    QMessageBox::critical(parent, QGuiApplication::applicationDisplayName(), ForDisplay(text));
 }
 
 void QtDesktop::InformationBox(QWidget* parent, const QString& text) {
-    QMessageBox::information(parent, QGuiApplication::applicationDisplayName(), text);
+    QMessageBox::information(parent, QGuiApplication::applicationDisplayName(), ForDisplay(text));
 }
 
 void QtDesktop::ExceptionBox(QWidget* parent, const QString& text) {
-    QMessageBox::critical(parent, QGuiApplication::applicationDisplayName(), text);
+    QMessageBox::critical(parent, QGuiApplication::applicationDisplayName(), ForDisplay(text));
 }
 
 void QtDesktop::OpenUrl(const QString& url) { QDesktopServices::openUrl(QUrl(url)); }

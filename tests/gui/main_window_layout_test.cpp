@@ -3,9 +3,15 @@
 #include "window_harness.h"
 
 #include "app/status_panels.h"
+#include "app/tfm_about.h"
 #include "presentation/subtitle_label.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QUrl>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -228,6 +234,44 @@ TEST_F(MainWindowTest, CommandLineOpensTheFirstArgumentOnlyOnceTheLoopRuns) {
     Idle();
     EXPECT_EQ(engine.path, movie);
     EXPECT_EQ(engine.CallCount("PlayFile"), 1);
+}
+
+}  // namespace
+}  // namespace tessaview::test
+
+namespace tessaview::test {
+namespace {
+
+TEST_F(MainWindowTest, AboutBoxShowsNameBuildAndAWorkingLink) {
+    TfmAbout about(desktop, &fmMain());
+    EXPECT_EQ(about.windowTitle(), "About");
+    EXPECT_EQ(about.size(), QSize(339, 116));
+    EXPECT_EQ(about.lbTitle->text(), "Tessaview 5.00 (build 20060612)");
+    EXPECT_TRUE(about.lbTitle->font().bold());
+    EXPECT_EQ(about.lbTitle->pos(), QPoint(16, 8));
+    EXPECT_FALSE(about.lbText->text().isEmpty());
+    EXPECT_EQ(about.lbLink->pos(), QPoint(16, 56));
+    EXPECT_TRUE(about.lbLink->font().underline());
+    EXPECT_EQ(about.lbLink->palette().color(QPalette::WindowText), QColor(0, 128, 0));
+    EXPECT_EQ(about.btnOK->geometry(), QRect(216, 80, 75, 25));
+    QMouseEvent click(QEvent::MouseButtonRelease, QPointF(3, 3), QPointF(3, 3), Qt::LeftButton, Qt::NoButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(about.lbLink, &click);
+    EXPECT_EQ(desktop.urls, QStringList({"https://tessaview.org"}));
+}
+
+TEST_F(MainWindowTest, DroppedFilesOpenTheFirstOne) {
+    auto* data = new QMimeData;
+    data->setUrls({QUrl::fromLocalFile(folder.filePath("one.avi")), QUrl::fromLocalFile(folder.filePath("two.avi")),
+                   QUrl::fromLocalFile(folder.filePath("three.avi"))});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&fmMain(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&fmMain(), &drop);
+    EXPECT_EQ(engine.CallCount("PlayFile"), 1);
+    EXPECT_EQ(engine.path, folder.filePath("one.avi").toStdString());
+    delete data;
 }
 
 }  // namespace
