@@ -2,6 +2,7 @@
 // beside it shows its subtitle in the subtitle panel, and Exit saves the settings.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -36,7 +37,7 @@ struct Geometry {
 
 // A pixel count of a screen region: how many are near white and how many near black.
 struct Shades {
-    long white = 0, black = 0, total = 0;
+    long white = 0, black = 0, lit = 0, total = 0;
 };
 
 Shades ReadRegion(const Geometry& region, const fs::path& file) {
@@ -57,6 +58,7 @@ Shades ReadRegion(const Geometry& region, const fs::path& file) {
         ++shades.total;
         if (rgb[0] > 200 && rgb[1] > 200 && rgb[2] > 200) ++shades.white;
         if (rgb[0] < 30 && rgb[1] < 30 && rgb[2] < 30) ++shades.black;
+        if (std::max({rgb[0], rgb[1], rgb[2]}) > 90) ++shades.lit;
     }
     return shades;
 }
@@ -74,8 +76,18 @@ protected:
         const std::string make = "ffmpeg -loglevel error -y -f lavfi -i testsrc=size=640x352:rate=25:duration=8 "
                                  "-c:v mpeg4 -q:v 5 " + movie_.string();
         ASSERT_EQ(std::system(make.c_str()), 0);
+    }
+
+    void WriteSubRip() {
         std::ofstream(dir_ / "clip.srt") << "1\r\n00:00:00,000 --> 00:00:07,000\r\nSUBTITLE IN THE PANEL\r\n";
     }
+
+    // The subtitle panel: 83 px above the 19-px status bar at the window's bottom.
+    static Geometry SubtitlePanel(const Geometry& window) {
+        return {window.x + 4, window.y + window.height - 19 - 83 + 2, window.width - 8, 60};
+    }
+
+    void Focus(const std::string& id) { Shell("xdotool windowfocus --sync " + id + " 2>/dev/null"); }
 
     void TearDown() override {
         if (pid_ > 0) {
@@ -140,6 +152,7 @@ protected:
 };
 
 TEST_F(PlayerE2E, SubtitleShowsInThePanelAndExitSavesTheSettings) {
+    WriteSubRip();
     Launch();
     const std::string id = WaitForWindow();
     ASSERT_FALSE(id.empty()) << "no window titled Tessaview appeared";
@@ -147,15 +160,14 @@ TEST_F(PlayerE2E, SubtitleShowsInThePanelAndExitSavesTheSettings) {
 
     const Geometry window = WindowGeometry(id);
     ASSERT_GT(window.width, 300);
-    // The subtitle panel: 83 px above the 19-px status bar at the window's bottom.
-    const Geometry panel{window.x + 4, window.y + window.height - 19 - 83 + 2, window.width - 8, 60};
-    const Shades shades = ReadRegion(panel, dir_ / "panel.ppm");
+    const Shades shades = ReadRegion(SubtitlePanel(window), dir_ / "panel.ppm");
     ASSERT_GT(shades.total, 0) << "no screenshot";
     EXPECT_GT(shades.white, 150) << "no white text in the subtitle panel";
     EXPECT_GT(shades.black, shades.total / 2) << "the panel is not black";
 
     // Exit through the menu: Alt+M opens "&Movie", E runs "&Exit".
-    Shell("xdotool windowfocus --sync " + id + " 2>/dev/null; xdotool key --window " + id + " alt+m");
+    Focus(id);
+    Shell("xdotool key alt+m");
     std::this_thread::sleep_for(500ms);
     Shell("xdotool key e");
     ASSERT_EQ(WaitForExit(15s), 0) << "the program did not close cleanly on Exit";
@@ -170,6 +182,54 @@ TEST_F(PlayerE2E, SubtitleShowsInThePanelAndExitSavesTheSettings) {
     EXPECT_NE(settings.find("top=" + std::to_string(window.y)), std::string::npos) << settings;
     EXPECT_NE(settings.find("Count=1"), std::string::npos) << settings;
     EXPECT_NE(settings.find("0=" + movie_.string()), std::string::npos) << settings;
+}
+
+TEST_F(PlayerE2E, FullScreenShowsTheSubtitleInTheStripAndEscapeLeavesIt) {
+    WriteSubRip();
+    Launch();
+    const std::string id = WaitForWindow();
+    ASSERT_FALSE(id.empty());
+    std::this_thread::sleep_for(1500ms);
+    Focus(id);
+    Shell("xdotool key F4");
+    std::this_thread::sleep_for(1000ms);
+    EXPECT_TRUE(Shell("xdotool search --maxdepth 1 --onlyvisible --name '^Tessaview$'").empty())
+        << "the main window stays shown in full screen";
+    // 1280 x 1024 screen, 640 x 352 picture: the strip's top is at (1024 + 704) / 2 = 864.
+    const Shades strip = ReadRegion({0, 866, 1280, 60}, dir_ / "strip.ppm");
+    EXPECT_GT(strip.white, 150) << "no subtitle in the full-screen strip";
+
+    Shell("xdotool mousemove 640 300");  // keys go to the window under the pointer
+    Shell("xdotool key Escape");
+    std::string back;
+    for (int i = 0; i < 30 && back.empty(); ++i) {
+        std::this_thread::sleep_for(100ms);
+        back = Shell("xdotool search --maxdepth 1 --onlyvisible --name '^Tessaview$'");
+    }
+    EXPECT_FALSE(back.empty()) << "Escape did not bring the main window back";
+}
+
+TEST_F(PlayerE2E, VobSubPairBesideTheMovieShowsItsPictureInThePanel) {
+    // The corpus pair has one picture, due from 1.0 s to about 3.0 s.
+    const fs::path corpus = fs::path(TESSAVIEW_CORPUS_DIR) / "vobsub";
+    fs::copy_file(corpus / "tiny.idx", dir_ / "clip.idx");
+    fs::copy_file(corpus / "tiny.sub", dir_ / "clip.sub");
+    Launch();
+    const std::string id = WaitForWindow();
+    ASSERT_FALSE(id.empty());
+    std::this_thread::sleep_for(300ms);
+    const Geometry window = WindowGeometry(id);
+    long brightest = 0;
+    long before = -1;
+    for (auto end = std::chrono::steady_clock::now() + 6s; std::chrono::steady_clock::now() < end;) {
+        const Shades shades = ReadRegion(SubtitlePanel(window), dir_ / "panel.ppm");
+        if (before < 0) before = shades.lit;
+        brightest = std::max(brightest, shades.lit);
+        if (brightest > 20) break;
+        std::this_thread::sleep_for(150ms);
+    }
+    EXPECT_EQ(before, 0) << "something bright in the panel before the picture was due";
+    EXPECT_GT(brightest, 20) << "the VobSub picture (a small mark) never showed in the subtitle panel";
 }
 
 }  // namespace
