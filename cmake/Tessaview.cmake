@@ -24,10 +24,11 @@ function(tv_library name dir)
   endif()
 endfunction()
 
-# tv_test(NAME LABEL DIR DEPS ...): one GoogleTest program of every .cpp in DIR,
-# each test case registered with CTest on its own and labelled with its area.
+# tv_test(NAME LABEL DIR [SERIAL] DEPS ...): one GoogleTest program of every .cpp in DIR,
+# each test case registered with CTest on its own and labelled with its area. SERIAL: its
+# cases run alone (they share one X display and read the screen).
 function(tv_test name label dir)
-  cmake_parse_arguments(ARG "" "TIMEOUT" "DEPS;ENV" ${ARGN})
+  cmake_parse_arguments(ARG "SERIAL" "TIMEOUT" "DEPS;ENV" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${dir}/*.cpp ${dir}/*.h)
   if(NOT sources)
     return()
@@ -42,7 +43,11 @@ function(tv_test name label dir)
   if(NOT ARG_TIMEOUT)
     set(ARG_TIMEOUT 60)
   endif()
+  set(serial FALSE)
+  if(ARG_SERIAL)
+    set(serial TRUE)
+  endif()
   gtest_discover_tests(${name}
-    PROPERTIES LABELS ${label} TIMEOUT ${ARG_TIMEOUT} ENVIRONMENT "${ARG_ENV}"
+    PROPERTIES LABELS ${label} TIMEOUT ${ARG_TIMEOUT} ENVIRONMENT "${ARG_ENV}" RUN_SERIAL ${serial}
     DISCOVERY_TIMEOUT 60)
 endfunction()
