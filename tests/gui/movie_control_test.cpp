@@ -206,3 +206,40 @@ TEST_F(MainWindowTest, EngineEventsReachGraphNotifyThroughTheHookUntilTheWindowG
 
 }  // namespace
 }  // namespace tessaview::test
+
+namespace tessaview::test {
+namespace {
+
+TEST_F(MainWindowTest, ChangeSubtitleLanguageLoadsThePairAgainAndAsksAgain) {
+    vobsub.languages = {"English", "(Not detected)", "French"};
+    MakeFile("pair.idx", "# VobSub index file, v7\r\n");
+    MakeFile("pair.sub", "x");
+    AnswerLanguageDialogs(1);  // the second line: "2 - French"
+    OpenThroughDialog(MakeFile("pair.avi"));
+    Idle();
+    EXPECT_EQ(vobsub.currentLanguage, 2);
+    EXPECT_TRUE(fmMain().ChangeSubtitleLanguage1->isEnabled());
+    vobsub.currentLanguage = 0;
+    fmMain().ChangeSubtitleLanguage1->trigger();
+    EXPECT_EQ(vobsub.CallCount("LoadVobSubFile"), 2);
+    EXPECT_EQ(vobsub.currentLanguage, 2);
+
+    fmMain().Subtitles.LoadSubtitle(MakeFile("text.srt", "1\r\n00:00:01,000 --> 00:00:02,000\r\nHi\r\n"));
+    Idle();
+    EXPECT_FALSE(fmMain().ChangeSubtitleLanguage1->isEnabled());
+}
+
+TEST_F(MainWindowTest, StaleInstanceIsEndedOnlyWhenAWindowOfOursExists) {
+    Close();
+    MakeFile("set.ini", "[LastProcessHandle]\r\nHandle=1234\r\n");
+    Start();
+    EXPECT_TRUE(instances.terminated.empty());
+    Close();
+    MakeFile("set.ini", "[LastProcessHandle]\r\nHandle=1234\r\n");
+    instances.windowExists = true;
+    Start();
+    EXPECT_EQ(instances.terminated, std::vector<int64_t>({1234}));
+}
+
+}  // namespace
+}  // namespace tessaview::test
