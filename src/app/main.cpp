@@ -12,7 +12,6 @@
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
-    QApplication::setApplicationDisplayName("Tessaview");
     std::setlocale(LC_NUMERIC, "C");  // libmpv refuses to start otherwise
 
     using namespace tessaview;

@@ -51,15 +51,15 @@ QString ForDisplay(QString text) {
 }  // namespace
 
 void QtDesktop::ErrorBox(QWidget* parent, const QString& text) {
-    QMessageBox::critical(parent, QGuiApplication::applicationDisplayName(), ForDisplay(text));
+    QMessageBox::critical(parent, QStringLiteral("Tessaview"), ForDisplay(text));
 }
 
 void QtDesktop::InformationBox(QWidget* parent, const QString& text) {
-    QMessageBox::information(parent, QGuiApplication::applicationDisplayName(), ForDisplay(text));
+    QMessageBox::information(parent, QStringLiteral("Tessaview"), ForDisplay(text));
 }
 
 void QtDesktop::ExceptionBox(QWidget* parent, const QString& text) {
-    QMessageBox::critical(parent, QGuiApplication::applicationDisplayName(), ForDisplay(text));
+    QMessageBox::critical(parent, QStringLiteral("Tessaview"), ForDisplay(text));
 }
 
 void QtDesktop::OpenUrl(const QString& url) { QDesktopServices::openUrl(QUrl(url)); }
