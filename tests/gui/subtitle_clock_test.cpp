@@ -3,6 +3,7 @@
 #include "window_harness.h"
 
 #include "app/status_panels.h"
+#include "platform/subtitle_font_dialog.h"
 #include "playback/clock_math.h"
 #include "presentation/bitmap_surface.h"
 #include "presentation/subtitle_label.h"
@@ -216,6 +217,30 @@ TEST(ClockMath, RoundingClockAndRateTexts) {
     EXPECT_EQ(SyncFrames(30, 25.0), 1);
     EXPECT_EQ(SyncFrames(70, 25.0), 2);
     EXPECT_EQ(SaturatingAdd(2147483600, 100), 2147483647);
+}
+
+}  // namespace
+}  // namespace tessaview::test
+
+namespace tessaview::test {
+namespace {
+
+TEST(SubtitleFontDialog, OffersColourAndCharacterSetBesideTheFont) {
+    FontChoice current;
+    current.font = QFont("DejaVu Sans", 14);
+    current.color = QColor(10, 20, 30);
+    current.charSet = 129;
+    SubtitleFontDialog dialog(nullptr, current);
+    FontChoice choice = dialog.Choice();
+    EXPECT_EQ(choice.font.family(), "DejaVu Sans");
+    EXPECT_EQ(choice.font.pointSize(), 14);
+    EXPECT_EQ(choice.color, QColor(10, 20, 30));
+    EXPECT_EQ(choice.charSet, 129);
+    dialog.SetCharSet(3);  // a number without a name still comes back
+    dialog.SetColor(Qt::red);
+    choice = dialog.Choice();
+    EXPECT_EQ(choice.charSet, 3);
+    EXPECT_EQ(choice.color, QColor(Qt::red));
 }
 
 }  // namespace
