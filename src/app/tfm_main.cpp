@@ -97,6 +97,10 @@ void TfmMain::MeasureFrame() {
 
 bool TfmMain::event(QEvent* event) {
     const QEvent::Type type = event->type();
+    // The engine may still post while the program ends: a closed window opens nothing more.
+    if (closed_ && (type == WM_AFTER_START || type == WM_MOVIE_END || type == WM_FULLSCREEN_KEY ||
+                    type == WM_FULLSCREEN_LEFT))
+        return true;
     if (type == WM_AFTER_START) {
         if (arguments_.size() >= 2)
             Guarded([this] { movieControl_->OpenFromCommandLine(arguments_.at(1).toStdString()); });

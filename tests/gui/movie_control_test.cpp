@@ -243,3 +243,21 @@ TEST_F(MainWindowTest, StaleInstanceIsEndedOnlyWhenAWindowOfOursExists) {
 
 }  // namespace
 }  // namespace tessaview::test
+
+namespace tessaview::test {
+namespace {
+
+TEST_F(MainWindowTest, AMovieEndArrivingAfterCloseOpensNothing) {
+    const std::string a = MakeFile("a.avi"), b = MakeFile("b.avi");
+    OpenThroughDialog(b);
+    OpenThroughDialog(a);
+    fmMain().PlayListEntries().Remove(0);
+    fmMain().PlayListEntries().Append(b);
+    engine.EndMovie();  // posted, then the window closes before it is handled
+    fmMain().close();
+    Idle();
+    EXPECT_EQ(engine.CallCount("PlayFile"), 2);
+}
+
+}  // namespace
+}  // namespace tessaview::test
