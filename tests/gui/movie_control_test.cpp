@@ -247,16 +247,14 @@ TEST_F(MainWindowTest, StaleInstanceIsEndedOnlyWhenAWindowOfOursExists) {
 namespace tessaview::test {
 namespace {
 
-TEST_F(MainWindowTest, AMovieEndArrivingAfterCloseOpensNothing) {
-    const std::string a = MakeFile("a.avi"), b = MakeFile("b.avi");
-    OpenThroughDialog(b);
-    OpenThroughDialog(a);
-    fmMain().PlayListEntries().Remove(0);
-    fmMain().PlayListEntries().Append(b);
-    engine.EndMovie();  // posted, then the window closes before it is handled
+TEST_F(MainWindowTest, EngineMessagesArrivingAfterCloseDoNotBringTheWindowBack) {
+    OpenThroughDialog(MakeFile("a.avi"));
+    engine.EndMovie();  // posted, then the window closes before they are handled
+    engine.LeaveFullScreen();
     fmMain().close();
     Idle();
-    EXPECT_EQ(engine.CallCount("PlayFile"), 2);
+    EXPECT_FALSE(fmMain().isVisible());
+    EXPECT_EQ(engine.CallCount("StopMovie"), 1);
 }
 
 }  // namespace
