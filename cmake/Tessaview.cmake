@@ -43,11 +43,14 @@ function(tv_test name label dir)
   if(NOT ARG_TIMEOUT)
     set(ARG_TIMEOUT 60)
   endif()
-  set(serial FALSE)
-  if(ARG_SERIAL)
-    set(serial TRUE)
+  # Empty values would vanish from the property list and shift the pairs, so add only
+  # the ones that are set.
+  set(properties LABELS ${label} TIMEOUT ${ARG_TIMEOUT})
+  if(ARG_ENV)
+    list(APPEND properties ENVIRONMENT "${ARG_ENV}")
   endif()
-  gtest_discover_tests(${name}
-    PROPERTIES LABELS ${label} TIMEOUT ${ARG_TIMEOUT} ENVIRONMENT "${ARG_ENV}" RUN_SERIAL ${serial}
-    DISCOVERY_TIMEOUT 60)
+  if(ARG_SERIAL)
+    list(APPEND properties RUN_SERIAL TRUE)
+  endif()
+  gtest_discover_tests(${name} PROPERTIES ${properties} DISCOVERY_TIMEOUT 60)
 endfunction()

@@ -164,6 +164,12 @@ TEST_F(PlayerE2E, SubtitleShowsInThePanelAndExitSavesTheSettings) {
     ASSERT_GT(shades.total, 0) << "no screenshot";
     EXPECT_GT(shades.white, 150) << "no white text in the subtitle panel";
     EXPECT_GT(shades.black, shades.total / 2) << "the panel is not black";
+    // The picture is drawn inside the movie panel (below menu, tool bar and track bar), and
+    // the engine opened no window of its own.
+    const Shades picture = ReadRegion({window.x + 20, window.y + 90, 200, 100}, dir_ / "movie.ppm");
+    EXPECT_GT(picture.lit, picture.total / 2) << "no movie picture in the movie panel";
+    EXPECT_TRUE(Shell("xdotool search --maxdepth 1 --onlyvisible --name ' - mpv$' 2>/dev/null").empty())
+        << "the engine shows the movie in a window of its own";
 
     // Exit through the menu: Alt+M opens "&Movie", E runs "&Exit".
     Focus(id);

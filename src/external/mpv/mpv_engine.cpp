@@ -197,6 +197,11 @@ void MpvEngine::createHandle() {
     if (headless()) {
         mpv_set_option_string(handle, "vo", "null");
         mpv_set_option_string(handle, "ao", "null");
+    } else {
+        // Only outputs that draw into `wid`: where the GPU output cannot start (no usable GL,
+        // as under Xvfb), mpv's own fallback list would reach outputs that open a window of
+        // their own beside ours.
+        mpv_set_option_string(handle, "vo", "gpu,x11");
     }
 
     if (const int result = mpv_initialize(handle); result < 0) {
