@@ -7,9 +7,7 @@
 
 namespace tessaview {
 
-// iconv name of the code page behind a Windows character set; charsets without a code page
-// of their own (1 DEFAULT, 2 SYMBOL, unknown numbers) use the ANSI code page (empty name).
-std::string CodePageName(int charSet);
+class CodePageConverter;
 
 // One decoder per character set, opened once and reused for every cue.
 class CodePageDecoder {
@@ -25,11 +23,9 @@ public:
     QString Decode(const std::string& bytes) const;
 
 private:
-    struct Converter;
     int charSet_ = 1;
-    std::unique_ptr<Converter> primary_;
-    std::unique_ptr<Converter> fallback_;  // CP1252, only for a UTF-8 ANSI code page
-    bool primaryIsUtf8_ = false;
+    std::unique_ptr<CodePageConverter> primary_;
+    std::unique_ptr<CodePageConverter> fallback_;  // CP1252, only for a UTF-8 ANSI code page
 };
 
 }  // namespace tessaview

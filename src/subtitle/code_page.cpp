@@ -12,34 +12,50 @@ namespace tessaview {
 
 namespace {
 
+iconv_t openIconv(const std::string& to, const std::string& from)
+{
+    const iconv_t cd = iconv_open(to.c_str(), from.c_str());
+    if (cd == reinterpret_cast<iconv_t>(-1))
+        throw std::invalid_argument("unknown code page: " + (to == "UTF-8" ? from : to));
+    return cd;
+}
+
+// Converts what it can; returns false and leaves `in` at the offending sequence when the
+// input holds something invalid or unconvertible.
+bool convertWith(iconv_t cd, const char*& in, size_t& inLeft, std::string& out)
+{
+    char buffer[8192];
+    while (inLeft > 0) {
+        char* o = buffer;
+        size_t oLeft = sizeof buffer;
+        char* i = const_cast<char*>(in);
+        const size_t r = iconv(cd, &i, &inLeft, &o, &oLeft);
+        in = i;
+        out.append(buffer, static_cast<size_t>(o - buffer));
+        if (r == static_cast<size_t>(-1) && errno != E2BIG)
+            return false;
+    }
+    return true;
+}
+
+// Writes out what a code page that composes characters (CP1255) still holds back.
+void flushWith(iconv_t cd, std::string& out)
+{
+    char buffer[64];
+    char* o = buffer;
+    size_t oLeft = sizeof buffer;
+    iconv(cd, nullptr, nullptr, &o, &oLeft);
+    out.append(buffer, static_cast<size_t>(o - buffer));
+}
+
 class Iconv {
 public:
-    Iconv(const std::string& to, const std::string& from) : cd_(iconv_open(to.c_str(), from.c_str()))
-    {
-        if (cd_ == reinterpret_cast<iconv_t>(-1))
-            throw std::invalid_argument("unknown code page: " + (to == "UTF-8" ? from : to));
-    }
+    Iconv(const std::string& to, const std::string& from) : cd_(openIconv(to, from)) {}
     ~Iconv() { iconv_close(cd_); }
     Iconv(const Iconv&) = delete;
     Iconv& operator=(const Iconv&) = delete;
 
-    // Converts what it can; returns false and leaves `in` at the offending sequence when
-    // the input holds something invalid or unconvertible.
-    bool convert(const char*& in, size_t& inLeft, std::string& out)
-    {
-        char buffer[8192];
-        while (inLeft > 0) {
-            char* o = buffer;
-            size_t oLeft = sizeof buffer;
-            char* i = const_cast<char*>(in);
-            const size_t r = iconv(cd_, &i, &inLeft, &o, &oLeft);
-            in = i;
-            out.append(buffer, static_cast<size_t>(o - buffer));
-            if (r == static_cast<size_t>(-1) && errno != E2BIG)
-                return false;
-        }
-        return true;
-    }
+    bool convert(const char*& in, size_t& inLeft, std::string& out) { return convertWith(cd_, in, inLeft, out); }
 
 private:
     iconv_t cd_;
@@ -118,7 +134,9 @@ const std::string& LocaleAnsiCodePage()
         std::setlocale(LC_CTYPE, "");
         std::string name = nl_langinfo(CODESET);
         std::setlocale(LC_CTYPE, saved.c_str());
-        return name.empty() ? std::string("ANSI_X3.4-1968") : name;
+        if (name.empty() || name == "ANSI_X3.4-1968" || name == "ASCII" || name == "US-ASCII")
+            return std::string("UTF-8");
+        return name;
     }();
     return codePage;
 }
@@ -149,18 +167,54 @@ std::string UnicodeToCodePage(std::string_view bytes, UnicodeForm form, const st
     return out;
 }
 
-std::string CodePageToUtf8(std::string_view bytes, const std::string& codePage)
+std::string WindowsCharSetCodePage(int charSet)
 {
-    Iconv cd("UTF-8", codePage);
-    std::string out;
-    out.reserve(bytes.size() + bytes.size() / 4);
+    switch (charSet) {
+    case 0: return "CP1252";
+    case 128: return "CP932";
+    case 129: return "CP949";
+    case 134: return "CP936";
+    case 136: return "CP950";
+    case 161: return "CP1253";
+    case 162: return "CP1254";
+    case 177: return "CP1255";
+    case 178: return "CP1256";
+    case 186: return "CP1257";
+    case 204: return "CP1251";
+    case 222: return "CP874";
+    case 238: return "CP1250";
+    default: return LocaleAnsiCodePage();
+    }
+}
+
+CodePageConverter::CodePageConverter(const std::string& codePage) : cd_(openIconv("UTF-8", codePage)) {}
+
+CodePageConverter::~CodePageConverter() { iconv_close(static_cast<iconv_t>(cd_)); }
+
+bool CodePageConverter::Convert(std::string_view bytes, std::string& utf8)
+{
+    const auto cd = static_cast<iconv_t>(cd_);
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);  // back to the initial shift state
+    utf8.reserve(utf8.size() + bytes.size() + bytes.size() / 4);
     const char* in = bytes.data();
     size_t left = bytes.size();
-    while (!cd.convert(in, left, out)) {
-        out += "\xEF\xBF\xBD";
+    bool clean = true;
+    while (!convertWith(cd, in, left, utf8)) {
+        clean = false;
+        flushWith(cd, utf8);
+        utf8 += "\xEF\xBF\xBD";
         in += 1;
         left -= 1;
     }
+    flushWith(cd, utf8);
+    return clean;
+}
+
+std::string CodePageToUtf8(std::string_view bytes, const std::string& codePage)
+{
+    CodePageConverter converter(codePage);
+    std::string out;
+    converter.Convert(bytes, out);
     return out;
 }
 

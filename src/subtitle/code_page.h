@@ -8,8 +8,14 @@
 namespace tessaview {
 
 // The locale's character set (LC_CTYPE from the environment), e.g. "UTF-8" or "CP1252".
-// Read once; the process's own locale is left as it was.
+// A plain ASCII locale counts as UTF-8, as the windowing toolkit reads it too. Read once;
+// the process's own locale is left as it was.
 const std::string& LocaleAnsiCodePage();
+
+// The code page behind a Windows font character set (0 CP1252, 128 CP932, 204 CP1251, ...);
+// the character sets without one of their own (1 DEFAULT, 2 SYMBOL, unknown) use the ANSI
+// code page.
+std::string WindowsCharSetCodePage(int charSet);
 
 // True when `codePage` names UTF-8 in any of its spellings.
 bool IsUtf8CodePage(std::string_view codePage);
@@ -23,5 +29,21 @@ std::string UnicodeToCodePage(std::string_view bytes, UnicodeForm form, const st
 // Bytes in `codePage` into UTF-8; a byte that does not decode becomes U+FFFD.
 // Throws std::invalid_argument when iconv does not know `codePage`.
 std::string CodePageToUtf8(std::string_view bytes, const std::string& codePage);
+
+// The same conversion with the converter opened once, for text converted again and again.
+class CodePageConverter {
+public:
+    // Throws std::invalid_argument when iconv does not know `codePage`.
+    explicit CodePageConverter(const std::string& codePage);
+    ~CodePageConverter();
+    CodePageConverter(const CodePageConverter&) = delete;
+    CodePageConverter& operator=(const CodePageConverter&) = delete;
+
+    // Appends the UTF-8 form of `bytes` to `utf8`; false when some byte did not decode.
+    bool Convert(std::string_view bytes, std::string& utf8);
+
+private:
+    void* cd_;
+};
 
 }  // namespace tessaview
