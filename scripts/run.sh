@@ -2,12 +2,15 @@
 # Installs, builds and starts the player on a demo movie with its subtitle beside it.
 # A movie file given as argument is opened instead.
 set -euo pipefail
+# A movie named relative to where the command was typed stays found after the cd below.
+args=()
+for a in "$@"; do args+=("$(realpath -m -- "$a")"); done
 cd "$(dirname "$0")/.."
 
 scripts/setup.sh
 scripts/build.sh --target tessaview
-if [ $# -gt 0 ]; then
-  exec build/src/tessaview "$@"
+if [ ${#args[@]} -gt 0 ]; then
+  exec build/src/tessaview "${args[@]}"
 fi
 
 # The demo: 15 s of a test picture with its running clock, and demo.srt beside it so the

@@ -11,6 +11,10 @@
 #include <clocale>
 
 int main(int argc, char* argv[]) {
+    // The engine draws into a native X11 window of the movie panel; on a Wayland desktop the
+    // toolkit must therefore run through XWayland.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "xcb");
     QApplication application(argc, argv);
     std::setlocale(LC_NUMERIC, "C");  // libmpv refuses to start otherwise
 
