@@ -23,6 +23,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <QWindow>
 
 namespace tessaview {
 
@@ -80,13 +81,15 @@ void TfmMain::AlwaysonTop1Click() {
 void TfmMain::ApplyOnTop() {
     const bool onTop = settings_.OnTop;
     if (windowFlags().testFlag(Qt::WindowStaysOnTopHint) != onTop) {
-        // Changing a window flag hides the window; put it back where it was.
-        const bool wasVisible = isVisible();
-        const QRect bounds = geometry();
-        setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
-        if (wasVisible) {
-            setGeometry(bounds);
-            show();
+        Qt::WindowFlags flags = windowFlags();
+        flags.setFlag(Qt::WindowStaysOnTopHint, onTop);
+        if (QWindow* native = windowHandle()) {
+            // The engine draws into a native child window: recreating ours (as setWindowFlag
+            // does) would pull that window from under it. Tell the existing window instead.
+            overrideWindowFlags(flags);
+            native->setFlags(flags);
+        } else {
+            setWindowFlags(flags);
         }
     }
     AlwaysonTop1->setChecked(onTop);

@@ -239,3 +239,31 @@ TEST_F(PlayerE2E, VobSubPairBesideTheMovieShowsItsPictureInThePanel) {
 }
 
 }  // namespace
+
+namespace {
+
+// Runs the n-th entry of the View menu (0 = "Origin Size") from the keyboard.
+void RunViewMenuEntry(int index) {
+    Shell("xdotool key alt+v");
+    std::this_thread::sleep_for(400ms);
+    for (int i = 0; i < index; ++i) Shell("xdotool key Down");
+    Shell("xdotool key Return");
+}
+
+TEST_F(PlayerE2E, AlwaysOnTopWhilePlayingKeepsThePlayerAndItsPicture) {
+    Launch();
+    const std::string id = WaitForWindow();
+    ASSERT_FALSE(id.empty());
+    std::this_thread::sleep_for(1500ms);
+    for (int round = 0; round < 2; ++round) {
+        Focus(id);
+        RunViewMenuEntry(3);  // "Always on Top", off and then on again
+        std::this_thread::sleep_for(1500ms);
+        ASSERT_EQ(WaitForExit(1s), -1) << "the player ended when Always on Top was toggled";
+        const Geometry window = WindowGeometry(id);
+        const Shades picture = ReadRegion({window.x + 20, window.y + 90, 200, 100}, dir_ / "movie.ppm");
+        EXPECT_GT(picture.lit, picture.total / 2) << "no movie picture after Always on Top, round " << round;
+    }
+}
+
+}  // namespace
