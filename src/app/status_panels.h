@@ -25,7 +25,10 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void Arrange();
+
     std::array<QLabel*, 5> panels_{};
+    std::array<int, 5> widths_ = PanelWidths;  // at least the given widths, wider for longer text
 };
 
 }  // namespace tessaview
