@@ -8,6 +8,10 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionButton>
+
+#include <algorithm>
 
 namespace tessaview {
 
@@ -41,6 +45,23 @@ QPushButton* MakeButton(QWidget* parent, const char* caption, const QRect& place
     return button;
 }
 
+// The step buttons are narrow ("+100ms" in 41 px): the pixel size, at most 11, at which the
+// whole caption fits inside the button's frame.
+int FittingPixelSize(QPushButton* button) {
+    QStyleOptionButton option;
+    option.initFrom(button);
+    option.rect = QRect(QPoint(0, 0), button->size());
+    option.text = button->text();
+    const int room = button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button).width();
+    QFont font = button->font();
+    int size = 11;
+    for (; size > 7; --size) {
+        font.setPixelSize(size);
+        if (QFontMetrics(font).horizontalAdvance(button->text()) <= room) break;
+    }
+    return size;
+}
+
 }  // namespace
 
 TfmSynchronize::TfmSynchronize(QWidget* mainWindow) : QDialog(mainWindow), mainWindow_(mainWindow) {
@@ -52,15 +73,19 @@ TfmSynchronize::TfmSynchronize(QWidget* mainWindow) : QDialog(mainWindow), mainW
     Label1 = new QLabel(QStringLiteral("ms"), this);
     Label1->setGeometry(216, 11, 33, 13);
 
+    int captionSize = 11;
     for (const StepButton& b : kStepButtons) {
         QPushButton* button = MakeButton(this, b.caption, b.place);
-        // The font is too large for the narrowest buttons otherwise.
-        QFont small = button->font();
-        small.setPixelSize(11);
-        button->setFont(small);
+        captionSize = std::min(captionSize, FittingPixelSize(button));
         this->*b.member = button;
         const int32_t step = b.step;
         connect(button, &QPushButton::clicked, this, [this, step] { StepBy(step); });
+    }
+    // One size for the whole row, so that no caption is cut off and none looks out of place.
+    for (const StepButton& b : kStepButtons) {
+        QFont font = (this->*b.member)->font();
+        font.setPixelSize(captionSize);
+        (this->*b.member)->setFont(font);
     }
     Button1 = MakeButton(this, "Reset", {32, 72, 57, 25});
     BitBtn1 = MakeButton(this, "OK", {120, 72, 75, 25});

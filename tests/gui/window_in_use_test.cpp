@@ -1,11 +1,15 @@
-// The main window as a person reads it: every status text shows whole, whatever the movie.
+// The windows as a person reads them: status texts and button captions show whole.
 #include "window_harness.h"
 
 #include "app/status_panels.h"
+#include "presentation/tfm_synchronize.h"
 
 #include <QAction>
 #include <QFontMetrics>
 #include <QLabel>
+#include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionButton>
 
 namespace tessaview::test {
 namespace {
@@ -46,6 +50,33 @@ TEST_F(MainWindowTest, StatusPanelsShowTheirWholeText) {
             EXPECT_GE(panel->contentsRect().width() - indent, metrics.horizontalAdvance(panel->text()));
             left += panel->width();
         }
+    }
+}
+
+}  // namespace
+}  // namespace tessaview::test
+
+namespace tessaview::test {
+namespace {
+
+TEST_F(MainWindowTest, SynchronizeStepCaptionsFitTheirButtons) {
+    TfmSynchronize& dialog = *fmMain().fmSynchronize();
+    const std::pair<QPushButton*, QRect> buttons[] = {
+        {dialog.SpeedButton8, {8, 40, 30, 22}},   {dialog.SpeedButton1, {40, 40, 23, 22}},
+        {dialog.SpeedButton2, {64, 40, 41, 22}},  {dialog.SpeedButton5, {108, 40, 37, 22}},
+        {dialog.SpeedButton6, {148, 40, 37, 22}}, {dialog.SpeedButton3, {187, 40, 41, 22}},
+        {dialog.SpeedButton4, {230, 40, 23, 22}}, {dialog.SpeedButton7, {256, 40, 33, 22}},
+    };
+    for (const auto& [button, place] : buttons) {
+        SCOPED_TRACE(button->text().toStdString());
+        EXPECT_EQ(button->geometry(), place);
+        QStyleOptionButton option;
+        option.initFrom(button);
+        option.rect = button->rect();
+        option.text = button->text();
+        const QRect room = button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
+        EXPECT_LE(button->fontMetrics().horizontalAdvance(button->text()), room.width());
+        EXPECT_GE(button->font().pixelSize(), 7);  // still readable
     }
 }
 
