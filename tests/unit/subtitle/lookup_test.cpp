@@ -36,16 +36,10 @@ TEST(TimeBase, SecondsToFramesRoundsHalfToEvenAndClamps)
         EXPECT_EQ(SecondsToFrames(c.seconds, c.rate), c.frames) << c.seconds << " s at " << c.rate;
 }
 
-TEST_F(Lookup, EmptyListGivesEmptyText)
-{
-    for (int32_t p : {INT32_MIN, -1, 0, 1, INT32_MAX})
-        EXPECT_EQ(core.FindSubtitleText(p), "");
-}
-
 TEST_F(Lookup, FindsEveryCueInclusiveOfItsBoundsAndNothingBetween)
 {
-    // frame-numbered, with gaps, odd and even counts
-    for (int count : {1, 2, 3, 7, 8}) {
+    // frame-numbered, with gaps, no, odd and even counts
+    for (int count : {0, 1, 2, 3, 7, 8}) {
         core.ClearSubList();
         for (int i = 0; i < count; ++i)
             add(100 * i + 10, 100 * i + 50, "cue" + std::to_string(i));
@@ -57,24 +51,29 @@ TEST_F(Lookup, FindsEveryCueInclusiveOfItsBoundsAndNothingBetween)
             EXPECT_EQ(core.FindSubtitleText(100 * i + 50), name) << count;
             EXPECT_EQ(core.FindSubtitleText(100 * i + 51), "") << count;
         }
-        EXPECT_EQ(core.FindSubtitleText(-5), "");
-        EXPECT_EQ(core.FindSubtitleText(100000), "");
+        for (int32_t p : {INT32_MIN, -5, 100000, INT32_MAX})
+            EXPECT_EQ(core.FindSubtitleText(p), "") << count;
     }
 }
 
-TEST_F(Lookup, TimeBasedCuesConvertAtTheCurrentRate)
+TEST_F(Lookup, TimeBasedCuesConvertAtTheCurrentRateFrameNumberedOnesNever)
 {
-    core.SubIsTimeBased = true;
     add(1, 3, "one");
-    EXPECT_EQ(core.FindSubtitleText(24), "");
-    EXPECT_EQ(core.FindSubtitleText(25), "one");
-    EXPECT_EQ(core.FindSubtitleText(75), "one");
-    EXPECT_EQ(core.FindSubtitleText(76), "");
-    core.MovieFrameRate = 23.976;
-    EXPECT_EQ(core.FindSubtitleText(23), "");
-    EXPECT_EQ(core.FindSubtitleText(24), "one");
-    EXPECT_EQ(core.FindSubtitleText(72), "one");
-    EXPECT_EQ(core.FindSubtitleText(73), "");
+    const struct {
+        bool timeBased;
+        int tag;  // Subtitle FrameRate item: 3 is 25 fps, 1 is 23.976, 5 is 30
+        int32_t frame;
+        const char* text;
+    } cases[] = {
+        {true, 3, 24, ""},  {true, 3, 25, "one"}, {true, 3, 75, "one"}, {true, 3, 76, ""},
+        {true, 1, 23, ""},  {true, 1, 24, "one"}, {true, 1, 72, "one"}, {true, 1, 73, ""},
+        {false, 5, 0, ""},  {false, 5, 1, "one"}, {false, 5, 3, "one"}, {false, 5, 4, ""},
+    };
+    for (const auto& c : cases) {
+        core.SubIsTimeBased = c.timeBased;
+        core.n005Click(c.tag);
+        EXPECT_EQ(core.FindSubtitleText(c.frame), c.text) << c.tag << " at " << c.frame;
+    }
 }
 
 TEST_F(Lookup, OpenEndNeverShowsAndEndlessShowsAtEveryRate)
@@ -121,17 +120,6 @@ TEST_F(Lookup, CacheIsStrictAndOnlyWrittenByAHit)
     EXPECT_EQ(core.LastSpanText, "changed");  // a miss keeps the cache
     EXPECT_EQ(core.FindSubtitleText(35), "b");
     EXPECT_EQ(core.FindSubtitleText(12), "changed");  // seeking back finds by search
-}
-
-TEST_F(Lookup, UnsortedListsLoadAndAnswerWithoutHanging)
-{
-    for (int32_t s : {50, 10, 90, 30, 70, 20})
-        add(s, s + 5, std::to_string(s));
-    for (int32_t p = 0; p < 100; ++p)
-        core.FindSubtitleText(p);  // whatever the search meets; it must end
-    add(0, -100, "reversed");
-    core.FindSubtitleText(-50);
-    SUCCEED();
 }
 
 // The lookup as written out step by step, converting each cue when it is met.
@@ -238,14 +226,6 @@ TEST_F(Lookup, FrameRateChoiceSetsRateAndStatusText)
     EXPECT_EQ(host.lastStatus, "Subtitle FrameRate:29,97fps");
     core.n005Click(9);  // no such item: nothing changes
     EXPECT_EQ(core.MovieFrameRate, 29.97);
-}
-
-TEST_F(Lookup, FrameNumberedCuesIgnoreTheRate)
-{
-    add(100, 200, "frames");
-    core.n005Click(5);
-    EXPECT_EQ(core.FindSubtitleText(100), "frames");
-    EXPECT_EQ(core.FindSubtitleText(99), "");
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // core wired to both.
 #pragma once
 
+#include "subtitle/runtime_error.h"
 #include "subtitle/subtitle_core.h"
 
 #include <gtest/gtest.h>
@@ -14,10 +15,11 @@
 
 namespace tessaview::testing {
 
+using Strings = std::vector<std::string>;
+
 class RecordingHost : public SubtitleHost {
 public:
-    std::vector<std::string> messages;
-    std::vector<std::string> vobSubLoads;
+    Strings messages, vobSubLoads;
     int languageChoices = 0;
     int lastTag = -1;
     std::string lastStatus;
@@ -62,6 +64,18 @@ private:
     std::string path_;
 };
 
+// The runtime error `action` raises, or "no error".
+template <typename Action>
+std::string errorOf(Action&& action)
+{
+    try {
+        action();
+    } catch (const RuntimeError& e) {
+        return e.what();
+    }
+    return "no error";
+}
+
 // One cue as the tests compare it.
 struct Cue {
     int32_t start = 0;
@@ -69,13 +83,11 @@ struct Cue {
     std::string text;
     bool operator==(const Cue&) const = default;
 };
+using Cues = std::vector<Cue>;
 
 inline void PrintTo(const Cue& cue, std::ostream* os)
 {
-    *os << "{" << cue.start << ", " << cue.end << ", \"";
-    for (char c : cue.text)
-        *os << (c == '\r' ? std::string("\\r") : c == '\n' ? std::string("\\n") : std::string(1, c));
-    *os << "\"}";
+    *os << "{" << cue.start << ", " << cue.end << ", " << ::testing::PrintToString(cue.text) << "}";
 }
 
 // A core at 25 fps with its program folder in a private directory; code page UTF-8.
@@ -83,8 +95,7 @@ class CoreTest : public ::testing::Test {
 protected:
     CoreTest()
     {
-        core.MovieFrameRate = 25.0;
-        core.EngineFrameRate = 25.0;
+        core.MovieFrameRate = core.EngineFrameRate = 25.0;
         core.SetAnsiCodePage("UTF-8");
     }
 
@@ -96,9 +107,9 @@ protected:
         return path;
     }
 
-    std::vector<Cue> cues() const
+    Cues cues() const
     {
-        std::vector<Cue> out;
+        Cues out;
         for (const auto& cue : core.SubList)
             out.push_back({cue->StartTime, cue->EndTime, cue->Text});
         return out;
