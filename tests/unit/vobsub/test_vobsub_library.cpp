@@ -1,7 +1,6 @@
 // Tests of the VobSub library on the corpus pairs and on pairs written here with known pictures.
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -56,10 +55,8 @@ testpair::Pair twoLanguages() {
 class VobSubLibraryTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        static std::atomic<int> counter{0};
-        dir_ = fs::temp_directory_path() /
-               ("tessaview-vobsub-" + std::to_string(getpid()) + "-" + std::to_string(counter++));
-        fs::create_directories(dir_);
+        std::string pattern = (fs::temp_directory_path() / "tessaview-vobsub-XXXXXX").string();
+        dir_ = ::mkdtemp(pattern.data());
     }
     void TearDown() override { fs::remove_all(dir_); }
 
@@ -81,26 +78,20 @@ protected:
         std::vector<uint8_t> pixels;
     };
     std::optional<Shown> shownAt(int32_t ms) {
-        if (!library_->GetFrame(ms)) {
-            return std::nullopt;
-        }
+        if (!library_->GetFrame(ms)) return std::nullopt;
         Shown shown;
         shown.index = library_->GetCurrentIndex();
         uint8_t* data = nullptr;
         library_->GetDataPointer(&data, &shown.rect);
         const size_t bytes = size_t(shown.rect.right - shown.rect.left) * size_t(shown.rect.bottom - shown.rect.top) * 4;
         EXPECT_NE(data, nullptr);
-        if (data != nullptr) {
-            shown.pixels.assign(data, data + bytes);
-        }
+        if (data != nullptr) shown.pixels.assign(data, data + bytes);
         return shown;
     }
     void expectEmpty() {
         EXPECT_EQ(library_->GetLangNum(), -1);
         EXPECT_EQ(name(0), "(Not detected)");
-        for (const int ms : {0, 1000, 2000, 5000, 49466}) {
-            EXPECT_FALSE(library_->GetFrame(ms)) << "at " << ms;
-        }
+        for (const int ms : {0, 1000, 2000, 5000, 49466}) EXPECT_FALSE(library_->GetFrame(ms)) << "at " << ms;
         uint8_t* data = reinterpret_cast<uint8_t*>(this);
         VobSubRect rect{1, 2, 3, 4};
         library_->GetDataPointer(&data, &rect);
@@ -146,11 +137,9 @@ TEST_F(VobSubLibraryTest, LanguagesAndNames) {
     pair.languages[1].code = "fr";
     library_->LoadVobSubFile(write(pair));
     EXPECT_EQ(library_->GetLangNum(), 2);
-    EXPECT_EQ(name(0), "English");
-    EXPECT_EQ(name(1), "(Not detected)");
-    EXPECT_EQ(name(2), "French");
-    EXPECT_EQ(name(3), "(Not detected)");
-    EXPECT_EQ(name(-1), "(Not detected)");
+    const std::map<int32_t, std::string> names{
+        {-1, "(Not detected)"}, {0, "English"}, {1, "(Not detected)"}, {2, "French"}, {3, "(Not detected)"}};
+    for (const auto& [index, expected] : names) EXPECT_EQ(name(index), expected) << index;
     EXPECT_EQ(library_->pictureCount(0), 3);
     EXPECT_EQ(library_->pictureCount(2), 2);
 }
@@ -175,18 +164,15 @@ TEST_F(VobSubLibraryTest, PictureDueAtChosenTimesAndNoneBetween) {
         library_->SetCurrentLang(c.lang);
         const auto shown = shownAt(c.ms);
         EXPECT_EQ(shown.has_value(), c.picture >= 0) << "language " << c.lang << " at " << c.ms;
+        // Equal numbers exactly for the same picture.
         if (shown && c.picture >= 0) {
-            // Equal numbers exactly for the same picture.
-            const auto [it, added] = numbers.emplace(std::pair{c.lang, c.picture}, shown->index);
-            EXPECT_EQ(it->second, shown->index) << "language " << c.lang << " at " << c.ms;
+            EXPECT_EQ(numbers.emplace(std::pair{c.lang, c.picture}, shown->index).first->second, shown->index);
         }
     }
     std::set<int32_t> distinct;
-    for (const auto& [key, number] : numbers) {
-        distinct.insert(number);
-        EXPECT_GE(number, 0);
-    }
+    for (const auto& [key, number] : numbers) distinct.insert(number);
     EXPECT_EQ(distinct.size(), numbers.size());
+    EXPECT_GE(*distinct.begin(), 0);
 }
 
 TEST_F(VobSubLibraryTest, PixelsComeOutInBgraRowsWithTheRectangle) {
@@ -201,16 +187,13 @@ TEST_F(VobSubLibraryTest, PixelsComeOutInBgraRowsWithTheRectangle) {
     EXPECT_EQ(shown->rect.right, expected.left + expected.width);
     EXPECT_EQ(shown->rect.bottom, expected.top + expected.height);
     ASSERT_EQ(shown->pixels.size(), size_t(expected.width * expected.height * 4));
-    int wrong = 0;
-    for (int y = 0; y < expected.height; ++y) {
+    std::vector<uint8_t> want;
+    for (int y = 0; y < expected.height; ++y)
         for (int x = 0; x < expected.width; ++x) {
-            const auto want = testpair::expectedBgra(pair, expected, x, y);
-            if (std::memcmp(&shown->pixels[size_t(y * expected.width + x) * 4], want.data(), 4) != 0 && ++wrong < 5) {
-                ADD_FAILURE() << "pixel " << x << "," << y;
-            }
+            const auto pixel = testpair::expectedBgra(pair, expected, x, y);
+            want.insert(want.end(), pixel.begin(), pixel.end());
         }
-    }
-    EXPECT_EQ(wrong, 0);
+    EXPECT_TRUE(shown->pixels == want);
     // Pixel 1,1 has palette entry 7 (abcdef) at alpha 7 of 15: colour kept whole, not multiplied.
     const std::vector<uint8_t> half(shown->pixels.begin() + (expected.width + 1) * 4,
                                     shown->pixels.begin() + (expected.width + 2) * 4);
@@ -260,7 +243,6 @@ TEST_F(VobSubLibraryTest, UnitLargerThanAPackIsJoinedFromItsPackets) {
 
 TEST_F(VobSubLibraryTest, MissingOrCutSubLeavesWhatCanBeRead) {
     const std::string path = write(twoLanguages());
-    const auto size = fs::file_size(path + ".sub");
     // Pictures lie in time order, one 2048-byte pack each: English 1 s, German 2 s, English 5 s.
     fs::resize_file(path + ".sub", 2048 * 2 + 100);
     library_->LoadVobSubFile(path);
@@ -270,7 +252,6 @@ TEST_F(VobSubLibraryTest, MissingOrCutSubLeavesWhatCanBeRead) {
     library_->SetCurrentLang(0);
     EXPECT_TRUE(library_->GetFrame(1000));
     EXPECT_FALSE(library_->GetFrame(5000));
-    ASSERT_GT(size, 0u);
 
     for (const uintmax_t cut : {uintmax_t(0), uintmax_t(40), uintmax_t(14 + 9 + 20)}) {
         fs::resize_file(path + ".sub", cut);
@@ -285,9 +266,7 @@ TEST_F(VobSubLibraryTest, MissingOrCutSubLeavesWhatCanBeRead) {
 TEST_F(VobSubLibraryTest, GarbageIndexLeavesTheLibraryEmpty) {
     const std::string sub = write(twoLanguages()) + ".sub";
     std::string binary(5000, '\0');
-    for (size_t i = 0; i < binary.size(); ++i) {
-        binary[i] = char((i * 7919) % 251);
-    }
+    for (size_t i = 0; i < binary.size(); ++i) binary[i] = char((i * 7919) % 251);
     const std::vector<std::string> indexes{
         "",
         binary,

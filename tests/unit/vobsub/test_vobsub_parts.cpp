@@ -13,22 +13,15 @@ namespace {
 
 std::optional<SpuTiming> timingOf(const std::vector<uint8_t>& unit) { return readSpuTiming(unit.data(), unit.size()); }
 
-TEST(SpuTiming, StopDateGivesTheSameMillisecondsAsTheDecoder) {
-    testpair::Picture picture;
-    picture.durationMs = 2000;
-    const auto timing = timingOf(testpair::subpictureUnit(picture));
-    ASSERT_TRUE(timing);
-    EXPECT_EQ(timing->startDelayMs, 0);
-    ASSERT_TRUE(timing->stopDelayMs);
-    EXPECT_EQ(*timing->stopDelayMs, testpair::effectiveDurationMs(2000));
-}
-
-TEST(SpuTiming, UnitWithoutStopHasNoEnd) {
-    testpair::Picture picture;
-    picture.durationMs = std::nullopt;
-    const auto timing = timingOf(testpair::subpictureUnit(picture));
-    ASSERT_TRUE(timing);
-    EXPECT_FALSE(timing->stopDelayMs);
+TEST(SpuTiming, StopDateGivesTheDecodersMillisecondsAndNoStopNoEnd) {
+    for (const std::optional<int64_t> duration : {std::optional<int64_t>(2000), std::optional<int64_t>()}) {
+        testpair::Picture picture;
+        picture.durationMs = duration;
+        const auto timing = timingOf(testpair::subpictureUnit(picture));
+        ASSERT_TRUE(timing);
+        EXPECT_EQ(timing->startDelayMs, 0);
+        EXPECT_EQ(timing->stopDelayMs, duration ? std::optional(testpair::effectiveDurationMs(2000)) : std::nullopt);
+    }
 }
 
 TEST(SpuTiming, BrokenUnitsAreRefused) {
@@ -44,26 +37,21 @@ TEST(SpuTiming, BrokenUnitsAreRefused) {
     const size_t control = size_t(whole[2]) << 8 | whole[3];
     commandPastEnd[0] = uint8_t((control + 12) >> 8);
     commandPastEnd[1] = uint8_t(control + 12);
-    for (const auto& unit : {cut, controlOutside, sizeTooSmall, commandPastEnd, std::vector<uint8_t>{}}) {
+    for (const auto& unit : {cut, controlOutside, sizeTooSmall, commandPastEnd, std::vector<uint8_t>{}})
         EXPECT_FALSE(timingOf(unit)) << "unit of " << unit.size() << " bytes";
-    }
-}
 
-TEST(SpuTiming, ControlSequencePointingBackwardsEndsTheWalk) {
-    std::vector<uint8_t> unit = testpair::subpictureUnit(testpair::Picture{});
-    const size_t control = size_t(unit[2]) << 8 | unit[3];
-    unit[control + 2] = 0;
-    unit[control + 3] = 4;
-    const auto timing = timingOf(unit);
+    // A control sequence pointing backwards ends the walk.
+    std::vector<uint8_t> backwards = whole;
+    backwards[control + 2] = 0;
+    backwards[control + 3] = 4;
+    const auto timing = timingOf(backwards);
     ASSERT_TRUE(timing);
     EXPECT_FALSE(timing->stopDelayMs);
 }
 
 std::vector<IndexedPicture> timeline(std::initializer_list<std::pair<int64_t, int64_t>> times) {
     std::vector<IndexedPicture> pictures;
-    for (const auto& [start, end] : times) {
-        pictures.push_back(IndexedPicture{start, end, pictures.size(), 0});
-    }
+    for (const auto& [start, end] : times) pictures.push_back(IndexedPicture{start, end, pictures.size(), 0});
     finishTimeline(pictures);
     return pictures;
 }
@@ -75,9 +63,7 @@ TEST(PictureTimeline, DuePictureFollowsStartsAndEnds) {
     const std::vector<std::pair<int64_t, int64_t>> cases{
         {0, -1}, {999, -1}, {1000, 0}, {2999, 0}, {3000, 1}, {4999, 1}, {5000, 2},
         {5999, 2}, {6000, -1}, {6999, -1}, {7000, 3}, {100000000, 3}};
-    for (const auto& [ms, expected] : cases) {
-        EXPECT_EQ(findDuePicture(pictures, ms), expected) << "at " << ms;
-    }
+    for (const auto& [ms, expected] : cases) EXPECT_EQ(findDuePicture(pictures, ms), expected) << "at " << ms;
     EXPECT_EQ(pictures[0].offset, 1u);
 }
 
@@ -88,16 +74,13 @@ TEST(PictureTimeline, LaterOfTwoPicturesWithOneStartWins) {
     EXPECT_EQ(findDuePicture({}, 1500), -1);
 }
 
-TEST(LanguageNames, CodesGiveHumanNames) {
+TEST(LanguageNames, CodesGiveHumanNamesCutToTheBuffer) {
     const std::vector<std::pair<std::string, std::string>> cases{
         {"en", "English"}, {"de", "German"}, {"FR", "French"}, {"zh", "Chinese"}, {"und", "Undetermined"},
         {"", "Undetermined"}, {"qq", "qq"}, {"k\x01l", "kl"}};
-    for (const auto& [code, name] : cases) {
-        EXPECT_EQ(languageName(code), name) << "code " << code;
-    }
-}
+    for (const auto& [code, name] : cases) EXPECT_EQ(languageName(code), name) << "code " << code;
 
-TEST(LanguageNames, CopyStopsAtTheBufferEnd) {
+    // The copy stops at the buffer's end.
     char buffer[8];
     std::memset(buffer, 'x', sizeof buffer);
     copyZeroTerminated("Portuguese", buffer, 6);

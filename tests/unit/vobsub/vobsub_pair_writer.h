@@ -47,9 +47,7 @@ struct Pair {
 // Pattern value (0..3) of a pixel: 1 on the border, so the picture keeps its full size, and a
 // diagonal stripe inside that differs between rows and between pictures.
 inline int patternValue(const Picture& p, int x, int y) {
-    if (x == 0 || y == 0 || x == p.width - 1 || y == p.height - 1) {
-        return 1;
-    }
+    if (x == 0 || y == 0 || x == p.width - 1 || y == p.height - 1) return 1;
     return (x / 3 + y + p.seed) % 4;
 }
 
@@ -66,42 +64,23 @@ inline int64_t effectiveDurationMs(int64_t durationMs) { return (stopDate(durati
 
 namespace detail {
 
-class NibbleWriter {
-public:
+// Nibbles, high half first; a line of the picture starts on a whole byte.
+struct NibbleWriter {
+    std::vector<uint8_t> bytes;
+    bool half = false;
     void put(uint32_t value, int nibbles) {
-        for (int i = nibbles - 1; i >= 0; --i) {
-            putNibble(uint8_t((value >> (4 * i)) & 15));
+        for (int i = nibbles - 1; i >= 0; --i, half = !half) {
+            const uint8_t n = uint8_t((value >> (4 * i)) & 15);
+            if (half) bytes.back() |= n;
+            else bytes.push_back(uint8_t(n << 4));
         }
     }
-    void align() { half_ = false; }
-    std::vector<uint8_t>& bytes() { return bytes_; }
-
-private:
-    void putNibble(uint8_t n) {
-        if (half_) {
-            bytes_.back() |= n;
-        } else {
-            bytes_.push_back(uint8_t(n << 4));
-        }
-        half_ = !half_;
-    }
-    std::vector<uint8_t> bytes_;
-    bool half_ = false;
 };
 
 // One run in the 2-bit code: 1, 2, 3 or 4 nibbles by length; `toEnd` fills the line.
 inline void putRun(NibbleWriter& out, int length, int value, bool toEnd) {
-    if (toEnd) {
-        out.put(uint32_t(value), 4);
-    } else if (length < 4) {
-        out.put(uint32_t(length << 2 | value), 1);
-    } else if (length < 16) {
-        out.put(uint32_t(length << 2 | value), 2);
-    } else if (length < 64) {
-        out.put(uint32_t(length << 2 | value), 3);
-    } else {
-        out.put(uint32_t(length << 2 | value), 4);
-    }
+    const int nibbles = toEnd || length >= 64 ? 4 : length >= 16 ? 3 : length >= 4 ? 2 : 1;
+    out.put(uint32_t(toEnd ? value : length << 2 | value), nibbles);
 }
 
 inline void encodeRow(NibbleWriter& out, const Picture& p, int y) {
@@ -109,18 +88,11 @@ inline void encodeRow(NibbleWriter& out, const Picture& p, int y) {
     while (x < p.width) {
         const int value = patternValue(p, x, y);
         int length = 1;
-        while (x + length < p.width && length < 255 && patternValue(p, x + length, y) == value) {
-            ++length;
-        }
+        while (x + length < p.width && length < 255 && patternValue(p, x + length, y) == value) ++length;
         putRun(out, length, value, x + length == p.width && length > 3);
         x += length;
     }
-    out.align();
-}
-
-inline void put16(std::vector<uint8_t>& v, uint32_t value) {
-    v.push_back(uint8_t(value >> 8));
-    v.push_back(uint8_t(value));
+    out.half = false;
 }
 
 }  // namespace detail
@@ -128,47 +100,28 @@ inline void put16(std::vector<uint8_t>& v, uint32_t value) {
 // The subpicture unit of a picture: size, control offset, both fields' RLE, then the control
 // sequences (start with colours, alpha, area and field offsets; then the stop, if any).
 inline std::vector<uint8_t> subpictureUnit(const Picture& p) {
-    detail::NibbleWriter rle;
-    rle.bytes() = {0, 0, 0, 0};
-    const size_t topField = 4;
-    for (int y = 0; y < p.height; y += 2) {
-        detail::encodeRow(rle, p, y);
-    }
-    const size_t bottomField = rle.bytes().size();
-    for (int y = 1; y < p.height; y += 2) {
-        detail::encodeRow(rle, p, y);
-    }
-    std::vector<uint8_t> unit = rle.bytes();
+    detail::NibbleWriter rle{{0, 0, 0, 0}};
+    for (int y = 0; y < p.height; y += 2) detail::encodeRow(rle, p, y);
+    const size_t bottomField = rle.bytes.size();
+    for (int y = 1; y < p.height; y += 2) detail::encodeRow(rle, p, y);
+    std::vector<uint8_t> unit = std::move(rle.bytes);
     const size_t firstControl = unit.size();
-    const size_t startLength = 4 + 1 + 3 + 3 + 7 + 5 + 1;
-    const size_t secondControl = firstControl + startLength;
-    detail::put16(unit, 0);
-    detail::put16(unit, uint32_t(p.durationMs ? secondControl : firstControl));
-    unit.push_back(0x01);
-    unit.push_back(0x03);
-    unit.push_back(uint8_t(p.colours[3] << 4 | (p.colours[2] & 15)));
-    unit.push_back(uint8_t(p.colours[1] << 4 | (p.colours[0] & 15)));
-    unit.push_back(0x04);
-    unit.push_back(uint8_t(p.alphas[3] << 4 | (p.alphas[2] & 15)));
-    unit.push_back(uint8_t(p.alphas[1] << 4 | (p.alphas[0] & 15)));
+    const size_t secondControl = firstControl + 4 + 1 + 3 + 3 + 7 + 5 + 1;
+    const size_t next = p.durationMs ? secondControl : firstControl;
     const int x2 = p.left + p.width - 1;
     const int y2 = p.top + p.height - 1;
-    unit.push_back(0x05);
-    unit.push_back(uint8_t(p.left >> 4));
-    unit.push_back(uint8_t((p.left & 15) << 4 | (x2 >> 8)));
-    unit.push_back(uint8_t(x2));
-    unit.push_back(uint8_t(p.top >> 4));
-    unit.push_back(uint8_t((p.top & 15) << 4 | (y2 >> 8)));
-    unit.push_back(uint8_t(y2));
-    unit.push_back(0x06);
-    detail::put16(unit, uint32_t(topField));
-    detail::put16(unit, uint32_t(bottomField));
-    unit.push_back(0xff);
+    unit.insert(unit.end(), {0, 0, uint8_t(next >> 8), uint8_t(next), 0x01,
+                             0x03, uint8_t(p.colours[3] << 4 | (p.colours[2] & 15)),
+                             uint8_t(p.colours[1] << 4 | (p.colours[0] & 15)),
+                             0x04, uint8_t(p.alphas[3] << 4 | (p.alphas[2] & 15)),
+                             uint8_t(p.alphas[1] << 4 | (p.alphas[0] & 15)),
+                             0x05, uint8_t(p.left >> 4), uint8_t((p.left & 15) << 4 | (x2 >> 8)), uint8_t(x2),
+                             uint8_t(p.top >> 4), uint8_t((p.top & 15) << 4 | (y2 >> 8)), uint8_t(y2),
+                             0x06, 0, 4, uint8_t(bottomField >> 8), uint8_t(bottomField), 0xff});
     if (p.durationMs) {
-        detail::put16(unit, uint32_t(stopDate(*p.durationMs)));
-        detail::put16(unit, uint32_t(secondControl));
-        unit.push_back(0x02);
-        unit.push_back(0xff);
+        const int64_t date = stopDate(*p.durationMs);
+        unit.insert(unit.end(), {uint8_t(date >> 8), uint8_t(date), uint8_t(secondControl >> 8),
+                                 uint8_t(secondControl), 0x02, 0xff});
     }
     unit[0] = uint8_t(unit.size() >> 8);
     unit[1] = uint8_t(unit.size());
@@ -193,22 +146,15 @@ inline std::vector<uint8_t> packetsFor(const std::vector<uint8_t>& unit, int sub
         size_t chunk = std::min(unit.size() - done, PackSize - overhead);
         if (pad) {
             const size_t left = PackSize - overhead - chunk;
-            if (left > 0 && left < 6) {
-                chunk -= 6 - left;
-            }
+            if (left > 0 && left < 6) chunk -= 6 - left;
         }
         const size_t pesLength = 3 + headerData + 1 + chunk;
         out.insert(out.end(), {0x00, 0x00, 0x01, 0xbd, uint8_t(pesLength >> 8), uint8_t(pesLength)});
-        out.push_back(0x81);
-        out.push_back(first ? 0x80 : 0x00);
-        out.push_back(uint8_t(headerData));
+        out.insert(out.end(), {0x81, uint8_t(first ? 0x80 : 0x00), uint8_t(headerData)});
         if (first) {
             const uint64_t pts = uint64_t(ms) * 90;
-            out.push_back(uint8_t(0x21 | ((pts >> 29) & 0x0e)));
-            out.push_back(uint8_t(pts >> 22));
-            out.push_back(uint8_t(((pts >> 14) & 0xfe) | 1));
-            out.push_back(uint8_t(pts >> 7));
-            out.push_back(uint8_t(((pts << 1) & 0xfe) | 1));
+            out.insert(out.end(), {uint8_t(0x21 | ((pts >> 29) & 0x0e)), uint8_t(pts >> 22),
+                                   uint8_t(((pts >> 14) & 0xfe) | 1), uint8_t(pts >> 7), uint8_t(((pts << 1) & 0xfe) | 1)});
         }
         out.push_back(uint8_t(0x20 + substream));
         out.insert(out.end(), unit.begin() + long(done), unit.begin() + long(done + chunk));
@@ -239,11 +185,8 @@ inline void writePair(const Pair& pair, const std::string& path) {
         size_t filepos = 0;
     };
     std::vector<Placed> placed;
-    for (const Language& language : pair.languages) {
-        for (const Picture& picture : language.pictures) {
-            placed.push_back({&language, &picture});
-        }
-    }
+    for (const Language& language : pair.languages)
+        for (const Picture& picture : language.pictures) placed.push_back({&language, &picture});
     std::stable_sort(placed.begin(), placed.end(),
                      [](const Placed& a, const Placed& b) { return a.picture->startMs < b.picture->startMs; });
     std::vector<uint8_t> sub;
@@ -266,12 +209,11 @@ inline void writePair(const Pair& pair, const std::string& path) {
     idx << "\nlangidx: " << pair.langidx << "\n";
     for (const Language& language : pair.languages) {
         idx << "\n# " << language.code << "\nid: " << language.code << ", index: " << language.index << "\n";
+        char pos[16];
         for (const Placed& item : placed) {
-            if (item.language == &language) {
-                char pos[16];
-                std::snprintf(pos, sizeof pos, "%09zx", item.filepos);
-                idx << "timestamp: " << idxTime(item.picture->startMs) << ", filepos: " << pos << "\n";
-            }
+            if (item.language != &language) continue;
+            std::snprintf(pos, sizeof pos, "%09zx", item.filepos);
+            idx << "timestamp: " << idxTime(item.picture->startMs) << ", filepos: " << pos << "\n";
         }
     }
 }
