@@ -33,11 +33,7 @@ protected:
         engine.PauseMovie();  // held still, so the movie cannot end during the test
     }
 
-    int32_t pos() {
-        int32_t frame = -1;
-        engine.GetPos(frame);
-        return frame;
-    }
+    int32_t pos() { return posOf(engine); }
 
     // mpv still answers and still plays once the window has moved.
     void expectStillPlaying() {

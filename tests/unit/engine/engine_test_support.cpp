@@ -29,10 +29,7 @@ QApplication* application = nullptr;
 struct PrivateX {
     pid_t pid = 0;
     ~PrivateX() {
-        if (pid > 0) {
-            kill(pid, SIGTERM);
-            waitpid(pid, nullptr, 0);
-        }
+        if (pid > 0 && kill(pid, SIGTERM) == 0) waitpid(pid, nullptr, 0);
     }
 };
 PrivateX privateX;
@@ -141,17 +138,10 @@ bool Panel::event(QEvent* event) {
     return QWidget::event(event);
 }
 
-int MainWindow::count(int type) const {
-    int n = 0;
-    for (const auto& message : messages) n += message.first == type;
-    return n;
-}
-
 std::vector<intptr_t> MainWindow::keys() const {
     std::vector<intptr_t> codes;
-    for (const auto& [type, wParam] : messages) {
+    for (const auto& [type, wParam] : messages)
         if (type == WM_FULLSCREEN_KEY) codes.push_back(wParam);
-    }
     return codes;
 }
 

@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QWidget>
+#include <algorithm>
 #include <chrono>
 #include <functional>
 #include <string>
@@ -26,6 +27,13 @@ std::string startOnPrivateX();
 // "tone" sound only, "text" a plain text file, "missing" a path that does not exist.
 std::string moviePath(const std::string& name);
 
+// The engine's position in frames.
+inline int32_t posOf(MovieEngine& engine) {
+    int32_t frame = -1;
+    engine.GetPos(frame);
+    return frame;
+}
+
 // Pumps Qt events until `done` holds or `timeout` passes; returns `done()`.
 bool waitUntil(const std::function<bool()>& done,
                std::chrono::milliseconds timeout = std::chrono::milliseconds(5000));
@@ -46,8 +54,8 @@ protected:
 class MainWindow : public QObject {
 public:
     std::vector<std::pair<int, intptr_t>> messages;
-    int count(int type) const;
-    std::vector<intptr_t> keys() const;
+    int count(int type) const { return int(std::ranges::count(messages, type, &std::pair<int, intptr_t>::first)); }
+    std::vector<intptr_t> keys() const;  // the full-screen keys' virtual-key codes
 
 protected:
     bool event(QEvent* event) override;
