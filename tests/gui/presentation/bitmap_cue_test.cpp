@@ -2,7 +2,6 @@
 #include "presentation/bitmap_cue.h"
 #include "presentation/bitmap_surface.h"
 
-#include "gui_app.h"
 #include "picture_library.h"
 
 #include <gtest/gtest.h>
@@ -30,10 +29,9 @@ std::pair<int, int> LitColumns(const QImage& image, int y) {
     return {first, last};
 }
 
-class BitmapCueTest : public test::WithGuiApp, public ::testing::Test {
+class BitmapCueTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        test::GuiApp();
         imSubtitle.resize(313, 83);
         imSub.resize(1024, 173);
     }

@@ -1,5 +1,6 @@
-// One QApplication around all tests, torn down cleanly so leak checks see Qt's own cleanup.
-#include "gui_app.h"
+// One QApplication around all tests, made before the first test and torn down cleanly after
+// the last, so leak checks see Qt's own cleanup.
+#include <QApplication>
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 #include "presentation/subtitle_label.h"
 #include "presentation/tfm_sub.h"
 
-#include "gui_app.h"
+#include <QApplication>
 
 #include <gtest/gtest.h>
 
@@ -13,14 +13,7 @@
 namespace tessaview {
 namespace {
 
-void WriteIni(const QTemporaryDir& dir, const char* text) {
-    QFile file(dir.filePath("set.ini"));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(text);
-}
-
 TEST(TfmSub, BorderlessBlackOnTopWindowOf1016By173FilledByBothSurfaces) {
-    test::GuiApp();
     QTemporaryDir dir;
     TfmSub fmSub(dir.path().toStdString(), nullptr);
     EXPECT_TRUE(fmSub.isVisible());
@@ -41,10 +34,12 @@ TEST(TfmSub, BorderlessBlackOnTopWindowOf1016By173FilledByBothSurfaces) {
 }
 
 TEST(TfmSub, FontKeysOfTheSettingsFileReachTheOverlayAndTheMainWindowLabel) {
-    test::GuiApp();
     QTemporaryDir dir;
     // Key names in any case; style keys are not read.
-    WriteIni(dir, "[font]\r\nNAME=DejaVu Serif\r\nsize=18\r\nCharset=204\r\nColor=255\r\nBold=1\r\n");
+    QFile ini(dir.filePath("set.ini"));
+    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+    ini.write("[font]\r\nNAME=DejaVu Serif\r\nsize=18\r\nCharset=204\r\nColor=255\r\nBold=1\r\n");
+    ini.close();
     SubtitleLabel lbSubtitle;
     TfmSub fmSub(dir.path().toStdString(), &lbSubtitle);
     for (const SubtitleLabel* label : {fmSub.lbSub, &lbSubtitle}) {
@@ -61,7 +56,6 @@ TEST(TfmSub, FontKeysOfTheSettingsFileReachTheOverlayAndTheMainWindowLabel) {
 }
 
 TEST(TfmSub, MissingSettingsGiveTheDefaultFont) {
-    test::GuiApp();
     QTemporaryDir dir;
     SubtitleLabel lbSubtitle;
     TfmSub fmSub(dir.path().toStdString(), &lbSubtitle);

@@ -3,7 +3,7 @@
 #include "presentation/subtitle_font.h"
 #include "presentation/subtitle_label.h"
 
-#include "gui_app.h"
+#include <QApplication>
 
 #include <gtest/gtest.h>
 
@@ -46,10 +46,9 @@ Ink InkOf(const QImage& image) {
     return ink;
 }
 
-class SubtitleLabelTest : public test::WithGuiApp, public ::testing::Test {
+class SubtitleLabelTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        test::GuiApp();
         label.resize(kWidth, kHeight);
         label.SetSubtitleFont(TestFont());
     }
@@ -184,7 +183,6 @@ TEST_F(SubtitleLabelTest, SettingTheSameCaptionDoesNotRepaint) {
 }
 
 TEST(SubtitleLabelCodePage, CueBytesAreReadInTheCodePageOfTheFontsCharacterSet) {
-    test::GuiApp();
     struct Case { int charSet; const char* bytes; const char16_t* text; };
     const Case cases[] = {
         {0, "caf\xE9", u"café"},
@@ -213,7 +211,6 @@ TEST(SubtitleLabelCodePage, CueBytesAreReadInTheCodePageOfTheFontsCharacterSet) 
 }
 
 TEST(SubtitleLabelCodePage, ChangingTheCharacterSetReadsTheShownCaptionAgain) {
-    test::GuiApp();
     SubtitleLabel label;
     label.SetSubtitleFont(TestFont(0));
     label.SetCaption("\xC0");
@@ -224,7 +221,6 @@ TEST(SubtitleLabelCodePage, ChangingTheCharacterSetReadsTheShownCaptionAgain) {
 }
 
 TEST(SubtitleFontConversion, StoredFontRoundTripsWithStyleDroppedAndColourAsBgr) {
-    test::GuiApp();
     const FontSpec spec{"Arial", 20, 204, 0x00FF8000};  // blue FF, green 80, red 00
     SubtitleFont font = FromFontSpec(spec);
     EXPECT_EQ(font.font.family(), QStringLiteral("Arial"));
