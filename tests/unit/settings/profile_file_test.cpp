@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <random>
+#include <tuple>
 
 #include <unistd.h>
 
@@ -35,12 +36,9 @@ TEST(ProfileValue, IntegersFollowTheHexAndDecimalRules) {
 }
 
 TEST(ProfileValue, BooleansAreIntegersWithAOneOrZeroDefault) {
-    EXPECT_TRUE(ParseProfileBoolean("2", false));
-    EXPECT_TRUE(ParseProfileBoolean("-1", false));
-    EXPECT_TRUE(ParseProfileBoolean("yes", true));
-    EXPECT_FALSE(ParseProfileBoolean("yes", false));
-    EXPECT_FALSE(ParseProfileBoolean("0", true));
-    EXPECT_FALSE(ParseProfileBoolean("$0", true));
+    for (const auto& [text, fallback, expected] : {std::tuple{"2", false, true}, {"-1", false, true}, {"yes", true, true},
+                                                   {"yes", false, false}, {"0", true, false}, {"$0", true, false}})
+        EXPECT_EQ(expected, ParseProfileBoolean(text, fallback)) << text;
 }
 
 TEST(ProfileFile, ReadsTrimUnquoteAndMatchNamesInAnyCase) {
@@ -141,13 +139,8 @@ TEST(ProfileFile, ALineBreakInAValueCannotAddKeysOrSections) {
 TEST(ProfileFile, AFailedWriteNamesTheFileAndLeavesItWhole) {
     TempFolder folder;
     const std::string missingFolder = folder.file("no/such/folder/set.ini");
-    ProfileFile nowhere(missingFolder);
-    try {
-        nowhere.WriteString("S", "k", "v");
-        ADD_FAILURE() << "no error";
-    } catch (const RuntimeError& error) {
-        EXPECT_STREQ(("Unable to write to " + missingFolder).c_str(), error.what());
-    }
+    EXPECT_EQ("Unable to write to " + missingFolder,
+              test::errorOf([&] { ProfileFile(missingFolder).WriteString("S", "k", "v"); }));
 
     std::filesystem::create_directory(folder.file("dir.ini"));
     ProfileFile directory(folder.file("dir.ini"));

@@ -1,7 +1,6 @@
 // LoadSettings, SaveSettings and the overlay font read, against a window without any window.
 #include "platform/process/instance_control.h"
 #include "shell/settings/settings.h"
-#include "subtitle/runtime_error.h"
 #include "unit/settings/fake_settings_window.h"
 #include "unit/settings/temp_folder.h"
 
@@ -196,12 +195,7 @@ TEST(SaveSettings, AnUnwritableFolderStopsWithTheFullFileName) {
     TempFolder folder;
     const std::string missing = folder.file("gone");
     FakeWindow window;
-    try {
-        SaveSettings(window, missing, 1);
-        ADD_FAILURE() << "no error";
-    } catch (const RuntimeError& error) {
-        EXPECT_STREQ(("Unable to write to " + missing + "/set.ini").c_str(), error.what());
-    }
+    EXPECT_EQ("Unable to write to " + missing + "/set.ini", test::errorOf([&] { SaveSettings(window, missing, 1); }));
 }
 
 TEST(ReadOverlayFont, ReadsTheFourKeysWithTheirDefaults) {

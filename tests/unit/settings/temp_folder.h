@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <stdexcept>
 #include <string>
 
 namespace tessaview::test {
@@ -15,10 +16,7 @@ public:
         std::string pattern = (std::filesystem::temp_directory_path() / "tv-settings-XXXXXX").string();
         path_ = ::mkdtemp(pattern.data());
     }
-    ~TempFolder() {
-        std::error_code error;
-        std::filesystem::remove_all(path_, error);
-    }
+    ~TempFolder() { std::filesystem::remove_all(path_, error_); }
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
 
@@ -27,7 +25,19 @@ public:
 
 private:
     std::filesystem::path path_;
+    std::error_code error_;
 };
+
+// The runtime error `action` raises, or "no error".
+template <typename Action>
+std::string errorOf(Action&& action) {
+    try {
+        action();
+    } catch (const std::exception& error) {
+        return error.what();
+    }
+    return "no error";
+}
 
 inline void writeFile(const std::string& name, const std::string& bytes) {
     std::ofstream(name, std::ios::binary) << bytes;
