@@ -250,6 +250,55 @@ void RunViewMenuEntry(int index) {
     Shell("xdotool key Return");
 }
 
+// Types `path` into the Play File dialog; true once the dialog has taken it.
+bool OpenThroughDialog(const std::string& path) {
+    Shell("xdotool key ctrl+o");
+    for (int i = 0; i < 50; ++i) {
+        if (!Shell("xdotool search --onlyvisible --name '^Play DivX Movie$' 2>/dev/null").empty()) {
+            std::this_thread::sleep_for(300ms);
+            Shell("xdotool type --delay 5 '" + path + "'");
+            Shell("xdotool key Return");
+            return true;
+        }
+        std::this_thread::sleep_for(100ms);
+    }
+    return false;
+}
+
+// Waits for the error box (a second window titled Tessaview) and closes it with Enter.
+bool CloseErrorBox() {
+    for (int i = 0; i < 80; ++i) {
+        const std::string windows = Shell("xdotool search --onlyvisible --name '^Tessaview$' 2>/dev/null");
+        if (std::count(windows.begin(), windows.end(), '\n') >= 2) {
+            std::this_thread::sleep_for(200ms);
+            Shell("xdotool key Return");
+            return true;
+        }
+        std::this_thread::sleep_for(100ms);
+    }
+    return false;
+}
+
+TEST_F(PlayerE2E, FilesThatAreNoMoviesGetTheirMessageAndThePlayerGoesOn) {
+    const std::string broken = (dir_ / "broken.avi").string();
+    std::ofstream(broken) << std::string(20000, 'x');
+    const std::string sound = (dir_ / "sound.wav").string();
+    ASSERT_EQ(std::system(("ffmpeg -loglevel error -y -f lavfi -i sine=duration=3 " + sound).c_str()), 0);
+    Launch();
+    const std::string id = WaitForWindow();
+    ASSERT_FALSE(id.empty());
+    std::this_thread::sleep_for(1500ms);
+    for (const std::string& path : {broken, sound, broken}) {
+        SCOPED_TRACE(path);
+        Shell("xdotool mousemove " + std::to_string(WindowGeometry(id).x + 400) + " " +
+              std::to_string(WindowGeometry(id).y + 40) + " click 1");  // the empty tool bar takes the keys
+        ASSERT_TRUE(OpenThroughDialog(path)) << "no Play File dialog";
+        EXPECT_TRUE(CloseErrorBox()) << "no error box";
+        std::this_thread::sleep_for(500ms);
+        ASSERT_EQ(WaitForExit(1s), -1) << "the player ended on a file that is no movie";
+    }
+}
+
 TEST_F(PlayerE2E, AlwaysOnTopWhilePlayingKeepsThePlayerAndItsPicture) {
     Launch();
     const std::string id = WaitForWindow();

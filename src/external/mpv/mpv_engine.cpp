@@ -202,6 +202,10 @@ void MpvEngine::createHandle() {
         // as under Xvfb), mpv's own fallback list would reach outputs that open a window of
         // their own beside ours.
         mpv_set_option_string(handle, "vo", "gpu,x11");
+        // OpenGL only: the Vulkan display context is no output for `wid` either, and where it
+        // fails (no GPU) it closes descriptor 0 on its way out, which later takes down the X
+        // connection that reuses that number.
+        mpv_set_option_string(handle, "gpu-api", "opengl");
     }
 
     if (const int result = mpv_initialize(handle); result < 0) {
