@@ -3,13 +3,25 @@
 
 #include "shell/tool_pictures.h"
 
+#include <QPixmap>
 #include <QTreeWidget>
 
 namespace tessaview {
 
 namespace {
 constexpr int MarkRole = Qt::UserRole + 1;
+
+// An entry without a mark keeps the mark's room, so all captions start at one edge and all
+// rows have one height.
+QIcon NoMarkPicture() {
+    static const QIcon blank = [] {
+        QPixmap pixmap(ToolPictureSize, ToolPictureSize);
+        pixmap.fill(Qt::transparent);
+        return QIcon(pixmap);
+    }();
+    return blank;
 }
+}  // namespace
 
 PlayList::PlayList(QTreeWidget* lbPlayList) : view_(lbPlayList) {}
 
@@ -23,12 +35,13 @@ void PlayList::SetMark(int index, int mark) {
     QTreeWidgetItem* item = view_->topLevelItem(index);
     if (item->data(0, MarkRole).toInt() == mark) return;
     item->setData(0, MarkRole, mark);
-    item->setIcon(0, mark == MarkPlaying || mark == MarkPaused ? ToolIcon(mark) : QIcon());
+    item->setIcon(0, mark == MarkPlaying || mark == MarkPaused ? ToolIcon(mark) : NoMarkPicture());
 }
 
 void PlayList::Insert(int index, const std::string& caption, int mark) {
     auto* item = new QTreeWidgetItem(QStringList(QString::fromStdString(caption)));
     item->setData(0, MarkRole, MarkNone);
+    item->setIcon(0, NoMarkPicture());
     item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
     view_->insertTopLevelItem(index, item);
     SetMark(index, mark);

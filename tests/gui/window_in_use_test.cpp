@@ -1,4 +1,5 @@
-// The windows as a person reads them: status texts and button captions show whole.
+// The windows as a person reads them: status texts and button captions show whole, play-list
+// captions line up.
 #include "window_harness.h"
 
 #include "app/status_panels.h"
@@ -10,6 +11,7 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <QTreeWidget>
 
 namespace tessaview::test {
 namespace {
@@ -77,6 +79,34 @@ TEST_F(MainWindowTest, SynchronizeStepCaptionsFitTheirButtons) {
         const QRect room = button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
         EXPECT_LE(button->fontMetrics().horizontalAdvance(button->text()), room.width());
         EXPECT_GE(button->font().pixelSize(), 7);  // still readable
+    }
+}
+
+}  // namespace
+}  // namespace tessaview::test
+
+namespace tessaview::test {
+namespace {
+
+TEST_F(MainWindowTest, PlayListCaptionsLineUpWithAndWithoutAMark) {
+    TfmMain& w = fmMain();
+    w.ciShowPlayListClick();
+    desktop.fileAnswers.push_back({QString::fromStdString(MakeFile("a.avi")), QString::fromStdString(MakeFile("b.avi")),
+                                   QString::fromStdString(MakeFile("c.avi"))});
+    w.sbAdd->click();
+    OpenThroughDialog(Folder() + "/b.avi");
+    w.Pause1->trigger();  // marks: none, paused, none
+    Idle();
+    QTreeWidget* view = w.lbPlayList;
+    ASSERT_EQ(view->topLevelItemCount(), 3);
+    const int height = view->visualItemRect(view->topLevelItem(1)).height();
+    for (int i : {0, 2}) {
+        QTreeWidgetItem* item = view->topLevelItem(i);
+        EXPECT_EQ(view->visualItemRect(item).height(), height) << i;
+        // The room of the mark is there, drawn as nothing.
+        EXPECT_FALSE(item->icon(0).isNull()) << i;
+        const QImage picture = item->icon(0).pixmap(view->iconSize()).toImage();
+        EXPECT_EQ(picture.pixelColor(10, 10).alpha(), 0) << i;
     }
 }
 
