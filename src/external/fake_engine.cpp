@@ -114,6 +114,7 @@ void FakeEngine::StopMovie()
     calls.push_back("StopMovie");
     playing = false;
     paused = false;
+    fullScreen = false;  // the real engine leaves full screen when stopped
     if (open)
         position = 0;  // the real engine stops at the start of the movie
 }

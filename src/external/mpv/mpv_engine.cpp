@@ -418,6 +418,9 @@ void MpvEngine::PauseMovie() {
 }
 
 void MpvEngine::StopMovie() {
+    // A stopped movie is not shown on the whole screen: the program shows its window again
+    // after a stop, and nothing may cover it.
+    leaveFullScreen();
     if (!state_.loaded || !handle_) return;
     state_.stopped = true;  // before draining, so an end that is still queued is not reported
     drainEvents();

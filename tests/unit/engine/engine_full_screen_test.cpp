@@ -103,6 +103,18 @@ TEST_F(FullScreenTest, ClosingTheWindowEndsFullScreenAndTellsTheProgramOnce) {
     EXPECT_EQ(mainWindow.count(WM_FULLSCREEN_LEFT), 1);
 }
 
+TEST_F(FullScreenTest, StopLeavesFullScreenWithoutTellingTheProgram) {
+    QWindow* surface = engine.surface();
+    engine.SetFullScreen(1);
+    ASSERT_TRUE(waitUntil([&] { return surface->isExposed(); }));
+    engine.StopMovie();
+    EXPECT_FALSE(engine.isFullScreen());
+    EXPECT_TRUE(waitUntil([&] { return surface->parent() != nullptr && surface->size() == panel->size(); }))
+        << "the stopped picture still covers the screen";
+    pumpFor(100ms);
+    EXPECT_EQ(mainWindow.count(WM_FULLSCREEN_LEFT), 0);
+}
+
 TEST_F(FullScreenTest, PanelDestroyedInFullScreenIsHarmless) {
     engine.SetFullScreen(1);
     ASSERT_TRUE(waitUntil([&] { return engine.surface()->isExposed(); }));
