@@ -31,6 +31,12 @@ SubtitleFontDialog::SubtitleFontDialog(QWidget* parent, const FontChoice& curren
     fontPart->setOptions(QFontDialog::NoButtons | QFontDialog::DontUseNativeDialog);
     fontPart->setWindowFlags(Qt::Widget);
     fontPart->setCurrentFont(current.font);
+    // The embedded chooser is a dialog of its own: Escape in it would hide it and leave an
+    // empty window. Its ending ends the whole dialog instead.
+    connect(fontPart, &QDialog::finished, this, [this](int result) {
+        fontPart->setVisible(true);
+        done(result);
+    });
 
     colorButton = new QPushButton(this);
     colorButton->setObjectName("colorButton");

@@ -1,16 +1,21 @@
 // The windows as a person reads them: status texts and button captions show whole, play-list
-// captions line up.
+// captions line up, and Escape in the font dialog cancels it.
 #include "window_harness.h"
 
 #include "app/status_panels.h"
+#include "platform/subtitle_font_dialog.h"
 #include "presentation/tfm_synchronize.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QFontDialog>
+#include <QKeyEvent>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <QTimer>
 #include <QTreeWidget>
 
 namespace tessaview::test {
@@ -108,6 +113,34 @@ TEST_F(MainWindowTest, PlayListCaptionsLineUpWithAndWithoutAMark) {
         const QImage picture = item->icon(0).pixmap(view->iconSize()).toImage();
         EXPECT_EQ(picture.pixelColor(10, 10).alpha(), 0) << i;
     }
+}
+
+}  // namespace
+}  // namespace tessaview::test
+
+namespace tessaview::test {
+namespace {
+
+TEST(SubtitleFontDialogKeys, EscapeInTheFontPartCancelsTheWholeDialog) {
+    FontChoice current;
+    current.font = QFont("DejaVu Sans", 12);
+    SubtitleFontDialog dialog(nullptr, current);
+    int result = -1;
+    QTimer::singleShot(0, &dialog, [&] {
+        QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QApplication::sendEvent(dialog.fontPart, &escape);
+        // Still running: the empty dialog stayed up; close it so the test ends.
+        QTimer::singleShot(0, &dialog, [&] {
+            if (dialog.isVisible()) {
+                result = -2;
+                dialog.reject();
+            }
+        });
+    });
+    const int code = dialog.exec();
+    EXPECT_EQ(result, -1) << "the dialog stayed open without its font part";
+    EXPECT_EQ(code, QDialog::Rejected);
+    EXPECT_FALSE(dialog.fontPart->isHidden());  // the next showing has its chooser
 }
 
 }  // namespace
