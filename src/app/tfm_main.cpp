@@ -21,6 +21,8 @@
 #include "shell/play_list.h"
 
 #include <QAbstractEventDispatcher>
+#include <QDir>
+#include <QFileInfo>
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -102,8 +104,12 @@ bool TfmMain::event(QEvent* event) {
                     type == WM_FULLSCREEN_LEFT))
         return true;
     if (type == WM_AFTER_START) {
+        // A name relative to the starting folder would be stored in the play list and not be
+        // found by a later start from elsewhere.
         if (arguments_.size() >= 2)
-            Guarded([this] { movieControl_->OpenFromCommandLine(arguments_.at(1).toStdString()); });
+            Guarded([this] {
+                movieControl_->OpenFromCommandLine(QFileInfo(arguments_.at(1)).absoluteFilePath().toStdString());
+            });
         tlbMain->setBackgroundRole(QPalette::Button);
         return true;
     }

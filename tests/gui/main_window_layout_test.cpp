@@ -236,6 +236,15 @@ TEST_F(MainWindowTest, CommandLineOpensTheFirstArgumentOnlyOnceTheLoopRuns) {
     EXPECT_EQ(engine.CallCount("PlayFile"), 1);
 }
 
+TEST_F(MainWindowTest, RelativeCommandLineNameIsOpenedAndListedWithItsFullPath) {
+    program.reset();
+    Start({"tessaview", "relative/movie.avi"});
+    Idle();
+    const std::string full = QDir::current().absoluteFilePath("relative/movie.avi").toStdString();
+    EXPECT_EQ(engine.path, full);
+    EXPECT_EQ(fmMain().Movie.MovieFileName, full);
+}
+
 }  // namespace
 }  // namespace tessaview::test
 
