@@ -1,17 +1,18 @@
 // Path helpers.
 #include "playback/file_names.h"
 
+#include "subtitle/subtitle_loader.h"
+
 #include <cctype>
 
 namespace tessaview {
 
 namespace {
 
+// Where the extension starts, by the same rule the subtitle loader splits names with.
 size_t ExtensionStart(const std::string& path) {
-    const size_t slash = path.find_last_of('/');
-    const size_t dot = path.find_last_of('.');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return std::string::npos;
-    return dot;
+    const std::string_view ext = ExtractFileExt(path);
+    return ext.empty() ? std::string::npos : path.size() - ext.size();
 }
 
 }  // namespace

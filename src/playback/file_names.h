@@ -5,7 +5,8 @@
 
 namespace tessaview {
 
-// The path without its extension (from the last "." after the last "/"); whole when none.
+// The path without its extension (from the last "." after the last "/", "\" or ":"); whole
+// when none.
 std::string WithoutExtension(const std::string& path);
 
 // The path with only its extension in lower case. Folders and the base name keep their
