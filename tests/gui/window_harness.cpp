@@ -1,6 +1,8 @@
 // The main-window test harness and the one application all tests of this program share.
 #include "window_harness.h"
 
+#include "support/gui_app_environment.h"
+
 #include "app/status_panels.h"
 
 #include <QApplication>
@@ -12,24 +14,6 @@
 
 namespace tessaview::test {
 
-namespace {
-
-class GuiEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override { app_ = std::make_unique<QApplication>(argc_, argv_); }
-    void TearDown() override { app_.reset(); }
-
-private:
-    int argc_ = 1;
-    char name_[9] = "test_gui";
-    char* argv_[2] = {name_, nullptr};
-    std::unique_ptr<QApplication> app_;
-};
-
-[[maybe_unused]] ::testing::Environment* const environment =
-    ::testing::AddGlobalTestEnvironment(new GuiEnvironment);
-
-}  // namespace
 
 QStringList FakeDesktop::OpenFiles(QWidget*, const FileDialogRequest& request) {
     fileRequests.push_back(request);

@@ -2,6 +2,7 @@
 // a script, fake outside libraries, a temporary program folder, and the three windows.
 #pragma once
 
+#include "support/fake_instances.h"
 #include "app/program.h"
 #include "app/tfm_main.h"
 #include "external/fake_engine.h"
@@ -48,14 +49,6 @@ public:
     int sets = 0, frees = 0;
     void SetHook() override { ++sets; }
     void FreeHook() override { ++frees; }
-};
-
-class FakeInstances : public InstanceControl {
-public:
-    bool windowExists = false;
-    std::vector<int64_t> terminated;
-    bool MainWindowExists() override { return windowExists; }
-    void TerminateStaleInstance(int64_t pid) override { terminated.push_back(pid); }
 };
 
 class MainWindowTest : public ::testing::Test {

@@ -1,5 +1,6 @@
 // VobSub pictures on the two bitmap surfaces: blend, placement, cutting and redraw rules.
 #include "presentation/bitmap_cue.h"
+#include "support/gui_app_environment.h"
 #include "presentation/bitmap_surface.h"
 
 #include "picture_library.h"

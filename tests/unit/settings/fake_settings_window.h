@@ -1,6 +1,7 @@
 // A settings window and an instance control that only record what is done to them.
 #pragma once
 
+#include "support/fake_instances.h"
 #include "platform/process/instance_control.h"
 #include "shell/settings/settings.h"
 
@@ -42,14 +43,6 @@ public:
 
 private:
     void log(const char* what, int64_t value) { calls.push_back(std::string(what) + " " + std::to_string(value)); }
-};
-
-class FakeInstances : public InstanceControl {
-public:
-    bool windowExists = false;
-    std::vector<int64_t> terminated;
-    bool MainWindowExists() override { return windowExists; }
-    void TerminateStaleInstance(int64_t pid) override { terminated.push_back(pid); }
 };
 
 }  // namespace tessaview::test

@@ -1,0 +1,19 @@
+// An instance control that answers from fields and records what it was asked to end.
+#pragma once
+
+#include "platform/process/instance_control.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace tessaview::test {
+
+class FakeInstances : public InstanceControl {
+public:
+    bool windowExists = false;
+    std::vector<int64_t> terminated;
+    bool MainWindowExists() override { return windowExists; }
+    void TerminateStaleInstance(int64_t pid) override { terminated.push_back(pid); }
+};
+
+}  // namespace tessaview::test
