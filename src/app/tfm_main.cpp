@@ -110,7 +110,9 @@ bool TfmMain::event(QEvent* event) {
             Guarded([this] {
                 movieControl_->OpenFromCommandLine(QFileInfo(arguments_.at(1)).absoluteFilePath().toStdString());
             });
+        // Painted in the button face from now on; until then the bar shows the window's white.
         tlbMain->setBackgroundRole(QPalette::Button);
+        tlbMain->setAutoFillBackground(true);
         return true;
     }
     if (type == WM_MOVIE_END) {

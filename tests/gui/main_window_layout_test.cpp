@@ -245,6 +245,22 @@ TEST_F(MainWindowTest, RelativeCommandLineNameIsOpenedAndListedWithItsFullPath) 
     EXPECT_EQ(fmMain().Movie.MovieFileName, full);
 }
 
+TEST_F(MainWindowTest, ToolBarTakesTheButtonFaceColourOnceTheLoopRuns) {
+    program.reset();
+    Start();
+    TfmMain& w = fmMain();
+    // A point of the bar right of the nine buttons.
+    const QPoint empty(w.tlbMain->width() - 4, w.tlbMain->height() / 2);
+    auto colourAt = [&w, empty] {
+        return w.grab().toImage().pixelColor(w.tlbMain->mapTo(&w, empty));
+    };
+    EXPECT_EQ(colourAt(), QColor(Qt::white));
+    Idle();
+    const QColor face = w.tlbMain->palette().color(QPalette::Button);
+    ASSERT_NE(face, QColor(Qt::white));
+    EXPECT_EQ(colourAt(), face);
+}
+
 }  // namespace
 }  // namespace tessaview::test
 
