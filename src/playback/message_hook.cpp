@@ -30,10 +30,12 @@ bool MessageHook::eventFilter(QObject* watched, QEvent* event) {
     if (watched == plMovie_ && event->type() == WM_MOVIE_EVENT) {
         engine_.GraphNotify();
     } else if (watched == tbMain_) {
+        // The toolkit reports the second press of a quick double click as a double click.
         const QEvent::Type type = event->type();
-        if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease) {
+        const bool press = type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick;
+        if (press || type == QEvent::MouseButtonRelease) {
             if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-                if (type == QEvent::MouseButtonPress) {
+                if (press) {
                     fields_.TrackDragging = true;
                 } else {
                     fields_.TrackDragging = false;

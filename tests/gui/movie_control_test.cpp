@@ -173,6 +173,17 @@ TEST_F(MainWindowTest, TrackBarSeeksOnReleaseOnlyAndTheThumbStaysWhileHeld) {
     engine.position = 100;
     fmMain().tmMovieTimer();
     EXPECT_EQ(track->value(), 100);
+
+    // The second press of a quick double click holds the thumb like any other press.
+    QMouseEvent again(QEvent::MouseButtonDblClick, middle, track->mapToGlobal(middle), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(track, &again);
+    EXPECT_TRUE(fmMain().Movie.TrackDragging);
+    track->setValue(600);
+    fmMain().tmMovieTimer();
+    EXPECT_EQ(track->value(), 600);
+    QApplication::sendEvent(track, &release);
+    EXPECT_EQ(engine.calls.back(), "SetPos 600");
 }
 
 TEST_F(MainWindowTest, MovieEndOpensTheNextEntryAndStopsAfterTheLast) {
