@@ -3,6 +3,9 @@
 
 #include "subtitle/time_base.h"
 
+#include <algorithm>
+#include <bit>
+
 namespace tessaview {
 
 namespace {
@@ -58,8 +61,37 @@ const std::vector<SubtitleCore::SpanFrames>& SubtitleCore::spanIndex()
         indexedRate_ = MovieFrameRate;
         indexedTimeBased_ = SubIsTimeBased;
         indexStale_ = false;
+        buildSearchTop();
     }
     return spanFrames_;
+}
+
+void SubtitleCore::buildSearchTop()
+{
+    // Replays the search's ranges level by level; a range of fewer than three cues ends the
+    // search at its own level, so it has no next nodes.
+    // A search takes at most bit_width(count) + 1 steps: no more levels than that are kept.
+    const int levels = std::min<int>(SearchTopLevels, static_cast<int>(std::bit_width(spanFrames_.size())) + 1);
+    const size_t nodes = spanFrames_.empty() ? 0 : (size_t{1} << levels) - 1;
+    searchTop_.assign(nodes, SpanFrames{});
+    struct Range {
+        size_t lo, hi;
+    };
+    std::vector<Range> ranges(nodes, Range{1, 0});
+    if (spanFrames_.empty())
+        return;
+    ranges[0] = {0, spanFrames_.size() - 1};
+    for (size_t k = 0; k < ranges.size(); ++k) {
+        const Range r = ranges[k];
+        if (r.lo > r.hi)
+            continue;
+        const size_t mid = (r.lo + r.hi) / 2;
+        searchTop_[k] = spanFrames_[mid];
+        if (r.hi - r.lo > 1 && 2 * k + 2 < ranges.size()) {
+            ranges[2 * k + 1] = {r.lo, mid};
+            ranges[2 * k + 2] = {mid, r.hi};
+        }
+    }
 }
 
 const std::string& SubtitleCore::FindSubtitleText(int32_t position)
@@ -81,12 +113,20 @@ const std::string& SubtitleCore::FindSubtitleText(int32_t position)
     // hi - lo of 0 or 1, so that unsorted lists and shared bounds give the same cue as ever.
     size_t lo = 0;
     size_t hi = spanFrames_.size() - 1;
+    const SpanFrames* top = searchTop_.data();
+    const size_t topNodes = searchTop_.size();
+    size_t node = 0;  // the step's place in searchTop_, while the search is in its first levels
     for (;;) {
         const size_t mid = (lo + hi) / 2;
-        // Both possible next middles are fetched while this one is compared.
-        __builtin_prefetch(&frames[(lo + mid) / 2]);
-        __builtin_prefetch(&frames[(mid + hi) / 2]);
-        const SpanFrames span = frames[mid];
+        SpanFrames span;
+        if (node < topNodes) {
+            span = top[node];
+        } else {
+            // Both possible next middles are fetched while this one is compared.
+            __builtin_prefetch(&frames[(lo + mid) / 2]);
+            __builtin_prefetch(&frames[(mid + hi) / 2]);
+            span = frames[mid];
+        }
         if (span.start <= position && span.end >= position)
             return found(mid);
         if (hi - lo <= 1) {
@@ -97,6 +137,7 @@ const std::string& SubtitleCore::FindSubtitleText(int32_t position)
         const bool before = span.start > position;
         hi = before ? mid : hi;
         lo = before ? lo : mid;
+        node = 2 * node + (before ? 1 : 2);
     }
 }
 

@@ -90,6 +90,11 @@ private:
         int32_t end = 0;
     };
     std::vector<SpanFrames> spanFrames_;
+    // The cues the search meets in its first steps, in the order of a complete binary tree
+    // (node k's next nodes at 2k + 1 and 2k + 2): those steps then read a few kilobytes that
+    // stay in the first-level cache instead of lines scattered over the whole array.
+    std::vector<SpanFrames> searchTop_;
+    static constexpr int SearchTopLevels = 12;
     const void* indexedData_ = nullptr;
     const TTimeSpan* indexedFront_ = nullptr;
     const TTimeSpan* indexedBack_ = nullptr;
@@ -99,6 +104,7 @@ private:
     bool indexedTimeBased_ = false;
     bool indexStale_ = true;
     const std::vector<SpanFrames>& spanIndex();
+    void buildSearchTop();
 };
 
 }  // namespace tessaview
