@@ -12,6 +12,8 @@ if [ "${1:-}" = "--asan" ]; then
 fi
 generator=()
 command -v ninja >/dev/null && generator=(-G Ninja)
+# A compiler cache, when the machine has one, makes rebuilds after a branch switch cheap.
+command -v ccache >/dev/null && options+=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
 if [ ! -f "$dir/CMakeCache.txt" ]; then
   cmake -S . -B "$dir" "${generator[@]}" "${options[@]}"
 fi
