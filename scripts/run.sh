@@ -8,7 +8,7 @@ for a in "$@"; do args+=("$(realpath -m -- "$a")"); done
 cd "$(dirname "$0")/.."
 
 scripts/setup.sh
-scripts/build.sh --target tessaview
+scripts/build.sh --target tessaview tessaview-probe
 if [ ${#args[@]} -gt 0 ]; then
   exec build/src/tessaview "${args[@]}"
 fi

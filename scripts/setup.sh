@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev libmpv-dev libavformat-dev libavcodec-dev libavutil-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   ffmpeg xvfb xauth xdotool x11-utils imagemagick dbus fontconfig fonts-dejavu-core
+  librsvg2-bin desktop-file-utils appstream
 )
 
 missing=()

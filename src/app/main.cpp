@@ -1,5 +1,6 @@
 // Program entry: the real engine, VobSub library, desktop and instance control, then the
 // three windows and the message loop.
+#include "app/command_line.h"
 #include "app/program.h"
 #include "external/ffmpeg/ffmpeg_vobsub.h"
 #include "external/hook_library.h"
@@ -9,8 +10,12 @@
 
 #include <QApplication>
 #include <clocale>
+#include <iostream>
 
 int main(int argc, char* argv[]) {
+    // Before QApplication, so that --help and --version need no display.
+    if (const std::optional<int> status = tessaview::AnswerCommandLine(argc, argv, std::cout, std::cerr))
+        return *status;
     // The engine draws into a native X11 window of the movie panel; on a Wayland desktop the
     // toolkit must therefore run through XWayland.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("DISPLAY"))

@@ -15,6 +15,8 @@
 #include <thread>
 #include <unistd.h>
 
+#include "unit/vobsub/vobsub_pair_writer.h"
+
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
@@ -216,10 +218,17 @@ TEST_F(PlayerE2E, FullScreenShowsTheSubtitleInTheStripAndEscapeLeavesIt) {
 }
 
 TEST_F(PlayerE2E, VobSubPairBesideTheMovieShowsItsPictureInThePanel) {
-    // The corpus pair has one picture, due from 1.0 s to about 3.0 s.
-    const fs::path corpus = fs::path(TESSAVIEW_CORPUS_DIR) / "vobsub";
-    fs::copy_file(corpus / "tiny.idx", dir_ / "clip.idx");
-    fs::copy_file(corpus / "tiny.sub", dir_ / "clip.sub");
+    // One white picture, due from 1.0 s to 3.0 s.
+    tessaview::testpair::Picture mark;
+    mark.startMs = 1000;
+    mark.durationMs = 2000;
+    mark.width = 100;
+    mark.height = 30;
+    mark.colours = {4, 4, 4, 4};
+    mark.alphas = {15, 15, 15, 15};
+    tessaview::testpair::Pair pair;
+    pair.languages.push_back({"en", 0, {mark}});
+    tessaview::testpair::writePair(pair, (dir_ / "clip").string());
     Launch();
     const std::string id = WaitForWindow();
     ASSERT_FALSE(id.empty());

@@ -141,6 +141,12 @@ std::string readable(const std::string& utf8)
 
 int run(int argc, char** argv)
 {
+    for (int i = 1; i < argc; ++i) {
+        if (std::string(argv[i]) == "--help") {
+            std::cout << usageText;
+            return 0;
+        }
+    }
     Options options;
     if (!parseOptions(argc, argv, options)) {
         std::cerr << usageText;

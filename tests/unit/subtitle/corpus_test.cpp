@@ -16,6 +16,7 @@ struct Expected {
     const char* error;    // the runtime error, or nullptr
 };
 
+const char* const NoCorpus = "the subtitle corpus is not at " TESSAVIEW_CORPUS_DIR " (it is not part of the repository)";
 const char* const fileError = "Subtitle file error";
 const char* const unknown = "Unknown subtitle file format, Please contact to support@tessaview.org !!!";
 
@@ -77,7 +78,7 @@ TEST(Corpus, EveryFileLoadsAsExpected)
 {
     const std::filesystem::path root = TESSAVIEW_CORPUS_DIR;
     if (!std::filesystem::exists(root))
-        GTEST_SKIP() << "no corpus at " << root;
+        GTEST_SKIP() << NoCorpus;
     size_t seen = 0;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
         if (!entry.is_regular_file() || entry.path().filename() == "SOURCES.md")
@@ -113,7 +114,7 @@ TEST_F(CorpusCues, BothByteOrdersGiveTheSameCuesAndFramesKeepTheirNumbers)
 {
     const std::string root = TESSAVIEW_CORPUS_DIR;
     if (!std::filesystem::exists(root))
-        GTEST_SKIP();
+        GTEST_SKIP() << NoCorpus;
     core.LoadSubtitle(root + "/weird/pysrt-bom-utf-16-be.srt");
     const Cues be = cues();
     core.LoadSubtitle(root + "/utf16/pysrt-bom-utf-16-le.srt");

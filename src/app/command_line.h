@@ -1,0 +1,15 @@
+// The command line read before any window exists: --help and --version answer on standard
+// output without a display; anything else is the movie, as it always was.
+#pragma once
+
+#include <optional>
+#include <ostream>
+
+namespace tessaview {
+
+// The exit status when the command line is answered without starting the player (0 for
+// --help and --version, 2 for an option nobody knows), or nothing when the player starts.
+// Qt's own options (-platform, -display, -style ...) are left for QApplication.
+std::optional<int> AnswerCommandLine(int argc, const char* const* argv, std::ostream& out, std::ostream& err);
+
+}  // namespace tessaview

@@ -1,0 +1,82 @@
+#!/usr/bin/env bash
+# The installed program: `cmake --install` into a temporary prefix, --help and friends without a
+# display, then, under X, the copy started by its menu entry's command with HOME in a temporary
+# folder and the prefix read-only. Exit status 77 (skipped) when there is no X display.
+set -euo pipefail
+build=$1
+work=$(mktemp -d /tmp/tessaview-install-XXXXXX)
+pid=
+cleanup() {
+  [ -n "$pid" ] && kill -9 "$pid" 2>/dev/null
+  chmod -R u+w "$work"
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+prefix=$work/prefix
+cmake --install "$build" --prefix "$prefix" >/dev/null
+desktop=$prefix/share/applications/org.tessaview.Tessaview.desktop
+desktop-file-validate "$desktop" || fail "desktop-file-validate refused the desktop entry"
+appstreamcli validate --no-net "$prefix"/share/metainfo/*.xml >/dev/null || fail "appstreamcli refused the metainfo"
+
+# --help and --version answer without a display; an unknown option is an error.
+bare=(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM)
+"${bare[@]}" "$prefix/bin/tessaview" --help | grep -q '^Usage: tessaview ' || fail "--help"
+"${bare[@]}" "$prefix/bin/tessaview" --version | grep -qx 'tessaview [0-9.]*' || fail "--version"
+status=0
+"${bare[@]}" "$prefix/bin/tessaview" --foo >"$work/out" 2>"$work/err" || status=$?
+[ "$status" -eq 2 ] && [ ! -s "$work/out" ] && grep -q '^Usage: ' "$work/err" || fail "--foo gave status $status"
+"$prefix/bin/tessaview-probe" --help | grep -q 'tessaview-probe' || fail "tessaview-probe --help"
+
+if [ -z "${DISPLAY:-}" ]; then
+  echo "no X display (DISPLAY is unset): the installed program's window was not tried; run under xvfb-run"
+  exit 77
+fi
+
+# A movie with a UTF-16 subtitle beside it, in a folder of the test's own.
+movies=$work/movies home=$work/home
+mkdir -p "$movies" "$home" "$work/run" "$work/tmp"
+chmod 700 "$work/run"
+ffmpeg -loglevel error -y -f lavfi -i testsrc=size=640x352:rate=25:duration=8 -c:v mpeg4 -q:v 5 "$movies/clip.avi"
+printf '1\r\n00:00:00,000 --> 00:00:07,000\r\nUTF-16 SUBTITLE\r\n' | iconv -f UTF-8 -t UTF-16 >"$movies/clip.srt"
+
+(cd "$prefix" && find . -printf '%p %s %T@\n' | sort) >"$work/before"
+chmod -R a-w "$prefix"
+# The desktop entry's command, with %f the movie and PATH leading to the prefix.
+command=$(sed -n 's/^Exec=//p' "$desktop")
+command=${command//%f/$movies/clip.avi}
+env HOME="$home" PATH="$prefix/bin:$PATH" XDG_RUNTIME_DIR="$work/run" TMPDIR="$work/tmp" \
+    -u XDG_CONFIG_HOME $command &
+pid=$!
+
+id=
+for _ in $(seq 100); do
+  id=$(xdotool search --maxdepth 1 --onlyvisible --name '^Tessaview$' 2>/dev/null | head -1) || true
+  [ -n "$id" ] && break
+  sleep 0.2
+done
+[ -n "$id" ] || fail "the installed program showed no window"
+sleep 2.5
+# White text in the subtitle panel: 83 px above the 19-px status bar at the window's bottom.
+eval "$(xdotool getwindowgeometry --shell "$id")"
+import -window root -crop "$((WIDTH - 8))x60+$((X + 4))+$((Y + HEIGHT - 100))" "ppm:$work/panel.ppm"
+white=$(convert "$work/panel.ppm" -colorspace gray -threshold 78% -format '%[fx:int(mean*w*h)]' info:)
+[ "$white" -gt 150 ] || fail "the UTF-16 subtitle did not show ($white white pixels in the panel)"
+
+xdotool windowfocus --sync "$id" 2>/dev/null || true
+xdotool key alt+m
+sleep 0.5
+xdotool key e
+for _ in $(seq 150); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+status=0
+wait "$pid" || status=$?
+pid=
+[ "$status" -eq 0 ] || fail "the program ended with status $status on Exit"
+
+grep -q '^\[Pos\]' "$home/.config/tessaview/set.ini" || fail "Exit wrote no $home/.config/tessaview/set.ini"
+chmod -R u+w "$prefix"
+(cd "$prefix" && find . -printf '%p %s %T@\n' | sort) | diff "$work/before" - || fail "the program wrote into its prefix"
+left=$(find "$work/run" "$work/tmp" -mindepth 1)
+[ -z "$left" ] || fail "the program left files behind: $left"
+echo "installed copy: window, UTF-16 subtitle, settings in \$HOME/.config/tessaview, prefix untouched"
