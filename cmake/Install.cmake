@@ -51,10 +51,11 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "Tessaview developers <support@tessaview.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "movie player built around the subtitle")
 string(CONCAT CPACK_PACKAGE_DESCRIPTION
-  "Plays one movie at a time and shows, in step with the picture, the lines of a subtitle file "
-  "in a strip of its own below the picture: SubRip, frame-numbered lines, SubStation Alpha, "
-  "SubViewer, start-time-only syntaxes and VobSub pictures, with timing correction, a subtitle "
-  "frame-rate override and full screen. tessaview-probe shows what the player reads from a file.")
+  "Plays one movie at a time and shows, in step with the picture, the lines of\n"
+  "a subtitle file in a strip of its own below the picture: SubRip, frame-numbered\n"
+  "lines, SubStation Alpha, SubViewer, start-time-only syntaxes and VobSub\n"
+  "pictures, with timing correction, a subtitle frame-rate override and full\n"
+  "screen. tessaview-probe shows what the player reads from a subtitle file.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
