@@ -153,8 +153,10 @@ TEST_F(Loader, UnknownFormatKeepsThePreviousSubtitleInItsOwnUnit)
     const std::string first = load("1\n00:00:01,000 --> 00:00:02,000\nA\n", "first.srt");
     for (const std::string bytes : {"", "\n \r\n\t\n", "Hello there\n", "\x1a" "1\n00:00:01,000 --> 00:00:02,000\nA\n"}) {
         host.messages.clear();
+        core.n005Click(5);
         load(bytes, "bad.txt");
         EXPECT_EQ(host.messages, Strings{unknownFormat});
+        EXPECT_EQ(host.lastTag, 0);  // the frame rate item goes back to the movie's
         EXPECT_EQ(core.LastReader(), "");
         EXPECT_EQ(cues(), (Cues{{1, 2, "A"}}));
         EXPECT_TRUE(core.SubIsTimeBased);
@@ -165,6 +167,7 @@ TEST_F(Loader, UnknownFormatKeepsThePreviousSubtitleInItsOwnUnit)
 
 TEST_F(Loader, RuntimeErrorsLeaveNameRateAndPreviousStateAlone)
 {
+    load("1\n00:00:01,000 --> 00:00:02,000\nA\n", "first.srt");
     dir.write("movie.idx", "x");
     dir.write("movie.sub", "x");
     core.LoadSubtitle(dir.file("movie.idx"));
@@ -173,6 +176,9 @@ TEST_F(Loader, RuntimeErrorsLeaveNameRateAndPreviousStateAlone)
     EXPECT_TRUE(core.SubIsVobSub);
     EXPECT_EQ(core.SubFileName, dir.file("movie.idx"));
     EXPECT_EQ(core.MovieFrameRate, 24.0);
+    // No reader ran: the SubRip cues keep their seconds.
+    EXPECT_TRUE(core.SubIsTimeBased);
+    EXPECT_EQ(core.FindSubtitleText(48), "A");
 
     // A reader's conversion error ends the load after the reader ran: its cues stay.
     EXPECT_THROW(load("0:00:01:A\n0:00:02:B\n0:0x:03:C\n", "t.txt"), RuntimeError);
@@ -180,6 +186,7 @@ TEST_F(Loader, RuntimeErrorsLeaveNameRateAndPreviousStateAlone)
     EXPECT_FALSE(core.SubIsVobSub);
     EXPECT_EQ(cues().size(), 2u);
     EXPECT_EQ(core.SubFileName, dir.file("movie.idx"));
+    EXPECT_TRUE(core.SubIsTimeBased);
 }
 
 TEST_F(Loader, UnwritableProgramFolderRaisesCannotCreate)

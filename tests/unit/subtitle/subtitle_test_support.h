@@ -1,15 +1,13 @@
-// Shared pieces of the subtitle tests: a recording host, a private folder for files, and a
-// core wired to both.
+// Shared pieces of the subtitle tests: a recording host and a core wired to it and to a
+// private folder.
 #pragma once
 
 #include "subtitle/runtime_error.h"
 #include "subtitle/subtitle_core.h"
+#include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -36,45 +34,8 @@ public:
     char DecimalSeparator() const override { return separator; }
 };
 
-// A folder of its own per test, removed afterwards.
-class TempDir {
-public:
-    TempDir()
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "tessaview-subtitle-XXXXXX").string();
-        path_ = mkdtemp(pattern.data());
-    }
-    ~TempDir()
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-
-    const std::string& path() const { return path_; }
-    std::string file(const std::string& name) const { return path_ + "/" + name; }
-    std::string write(const std::string& name, const std::string& bytes) const
-    {
-        std::ofstream(file(name), std::ios::binary) << bytes;
-        return file(name);
-    }
-
-private:
-    std::string path_;
-};
-
-// The runtime error `action` raises, or "no error".
-template <typename Action>
-std::string errorOf(Action&& action)
-{
-    try {
-        action();
-    } catch (const RuntimeError& e) {
-        return e.what();
-    }
-    return "no error";
-}
+using test::errorOf;
+using test::TempDir;
 
 // One cue as the tests compare it.
 struct Cue {

