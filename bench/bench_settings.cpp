@@ -2,7 +2,7 @@
 #include "shell/settings/profile_file.h"
 #include "shell/settings/settings.h"
 #include "unit/settings/fake_settings_window.h"
-#include "unit/settings/temp_folder.h"
+#include "support/temp_dir.h"
 
 #include <benchmark/benchmark.h>
 
@@ -11,14 +11,14 @@ namespace {
 using namespace tessaview;
 
 // A usual file: every key and a play list of `entries` full paths.
-void prepare(const test::TempFolder& folder, int entries) {
+void prepare(const test::TempDir& folder, int entries) {
     test::FakeWindow window;
     for (int i = 0; i < entries; ++i) window.captions.push_back("/home/user/Videos/Series/episode " + std::to_string(i) + ".mkv");
     SaveSettings(window, folder.path(), 1);
 }
 
 void LoadWithPlayList(benchmark::State& state) {
-    test::TempFolder folder;
+    test::TempDir folder;
     prepare(folder, static_cast<int>(state.range(0)));
     test::FakeInstances instances;
     for (auto _ : state) {
@@ -30,15 +30,15 @@ void LoadWithPlayList(benchmark::State& state) {
 BENCHMARK(LoadWithPlayList)->Arg(0)->Arg(100)->Arg(1000)->Unit(benchmark::kMicrosecond);
 
 void ParseTenMegabyteLine(benchmark::State& state) {
-    test::TempFolder folder;
-    test::writeFile(folder.file("set.ini"), "[Pos]\r\nLeft=" + std::string(10 << 20, '7') + "\r\n");
+    test::TempDir folder;
+    folder.write("set.ini", "[Pos]\r\nLeft=" + std::string(10 << 20, '7') + "\r\n");
     for (auto _ : state) benchmark::DoNotOptimize(ProfileFile(folder.file("set.ini")).ReadInteger("Pos", "Left", -1));
 }
 BENCHMARK(ParseTenMegabyteLine)->Unit(benchmark::kMillisecond);
 
 // Every key is its own whole-file replacement (temporary, flush, rename).
 void SaveWithPlayList(benchmark::State& state) {
-    test::TempFolder folder;
+    test::TempDir folder;
     prepare(folder, static_cast<int>(state.range(0)));
     test::FakeWindow window;
     window.captions.assign(static_cast<std::size_t>(state.range(0)), "/home/user/Videos/a movie.avi");

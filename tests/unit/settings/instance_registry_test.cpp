@@ -3,7 +3,7 @@
 #include "platform/process/instance_registry.h"
 #include "shell/settings/settings.h"
 #include "unit/settings/fake_settings_window.h"
-#include "unit/settings/temp_folder.h"
+#include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
@@ -22,7 +22,7 @@ namespace tessaview {
 namespace {
 
 using namespace std::chrono_literals;
-using test::TempFolder;
+using test::TempDir;
 
 const std::string kHelper = TESSAVIEW_INSTANCE_HELPER;
 
@@ -80,7 +80,7 @@ bool waitForRegistration(const std::string& folder, pid_t pid) {
 }
 
 TEST(InstanceRegistry, OnlyALiveProcessRunningOurExecutableIsEnded) {
-    TempFolder folder;
+    TempDir folder;
     InstanceRegistry ours({folder.path(), ""});
     InstanceRegistry helperIsOurs({folder.path(), kHelper});
 
@@ -105,7 +105,7 @@ TEST(InstanceRegistry, OnlyALiveProcessRunningOurExecutableIsEnded) {
 }
 
 TEST(InstanceRegistry, AWindowExistsOnlyWhileARegisteredInstanceLives) {
-    TempFolder folder;
+    TempDir folder;
     const std::string registry = folder.file("registry");
     {
         InstanceRegistry self({registry, ""});
@@ -134,20 +134,20 @@ TEST(InstanceRegistry, AWindowExistsOnlyWhileARegisteredInstanceLives) {
 }
 
 TEST(InstanceRegistry, LoadSettingsEndsTheStoredInstanceButNeverAnUnrelatedProcess) {
-    TempFolder folder;
+    TempDir folder;
     const std::string registry = folder.file("registry");
     InstanceRegistry self({registry, ""});
     self.Register();
 
     Child unrelated = Child::helper();
-    test::writeFile(folder.file("set.ini"), "[LastProcessHandle]\r\nHandle=" + std::to_string(unrelated.pid()) + "\r\n");
+    folder.write("set.ini", "[LastProcessHandle]\r\nHandle=" + std::to_string(unrelated.pid()) + "\r\n");
     test::FakeWindow window;
     LoadSettings(window, folder.path(), self);
     EXPECT_TRUE(unrelated.running());
 
     Child earlier = Child::helper(registry);
     ASSERT_TRUE(waitForRegistration(registry, earlier.pid()));
-    test::writeFile(folder.file("set.ini"), "[LastProcessHandle]\r\nHandle=" + std::to_string(earlier.pid()) + "\r\n");
+    folder.write("set.ini", "[LastProcessHandle]\r\nHandle=" + std::to_string(earlier.pid()) + "\r\n");
     InstanceRegistry helperIsOurs({registry, kHelper});
     LoadSettings(window, folder.path(), helperIsOurs);
     EXPECT_TRUE(earlier.killed());

@@ -2,7 +2,7 @@
 #include "shell/settings/profile_file.h"
 #include "shell/settings/profile_value.h"
 #include "subtitle/runtime_error.h"
-#include "unit/settings/temp_folder.h"
+#include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
@@ -16,7 +16,7 @@ namespace tessaview {
 namespace {
 
 using test::readFile;
-using test::TempFolder;
+using test::TempDir;
 using test::writeFile;
 
 TEST(ProfileValue, IntegersFollowTheHexAndDecimalRules) {
@@ -42,9 +42,8 @@ TEST(ProfileValue, BooleansAreIntegersWithAOneOrZeroDefault) {
 }
 
 TEST(ProfileFile, ReadsTrimUnquoteAndMatchNamesInAnyCase) {
-    TempFolder folder;
-    writeFile(folder.file("a.ini"),
-              "[Main]\r\n"
+    TempDir folder;
+    folder.write("a.ini", "[Main]\r\n"
               "plain=  spaced out \t\r\n"
               "double=\"quoted\"\r\n"
               "single=' inner blanks '\r\n"
@@ -78,7 +77,7 @@ TEST(ProfileFile, ReadsTrimUnquoteAndMatchNamesInAnyCase) {
 }
 
 TEST(ProfileFile, WritesChangeOneLineAndKeepEveryOtherByte) {
-    TempFolder folder;
+    TempDir folder;
     const std::string name = folder.file("a.ini");
     writeFile(name,
               "; hand-written notes \xE9\r\n"
@@ -114,7 +113,7 @@ TEST(ProfileFile, WritesChangeOneLineAndKeepEveryOtherByte) {
 }
 
 TEST(ProfileFile, WrittenValuesReadBackIdenticallyInASecondStore) {
-    TempFolder folder;
+    TempDir folder;
     const std::string name = folder.file("a.ini");
     const std::string values[] = {"plain", " leading blank", "trailing blank\t", "'quoted'", "\"x\"",
                                   "a=b;c", "[not a section]", "caf\xE9", ""};
@@ -128,7 +127,7 @@ TEST(ProfileFile, WrittenValuesReadBackIdenticallyInASecondStore) {
 }
 
 TEST(ProfileFile, ALineBreakInAValueCannotAddKeysOrSections) {
-    TempFolder folder;
+    TempDir folder;
     const std::string name = folder.file("a.ini");
     ProfileFile(name).WriteString("S", "v", "movie\r\n[Evil]\r\nk=1");
     const ProfileFile file(name);
@@ -137,7 +136,7 @@ TEST(ProfileFile, ALineBreakInAValueCannotAddKeysOrSections) {
 }
 
 TEST(ProfileFile, AFailedWriteNamesTheFileAndLeavesItWhole) {
-    TempFolder folder;
+    TempDir folder;
     const std::string missingFolder = folder.file("no/such/folder/set.ini");
     EXPECT_EQ("Unable to write to " + missingFolder,
               test::errorOf([&] { ProfileFile(missingFolder).WriteString("S", "k", "v"); }));
@@ -156,8 +155,8 @@ TEST(ProfileFile, AFailedWriteNamesTheFileAndLeavesItWhole) {
 }
 
 TEST(ProfileFile, WritingThroughALinkChangesTheFileItNames) {
-    TempFolder folder;
-    writeFile(folder.file("real.ini"), "[S]\r\nk=1\r\n");
+    TempDir folder;
+    folder.write("real.ini", "[S]\r\nk=1\r\n");
     std::filesystem::create_symlink(folder.file("real.ini"), folder.file("link.ini"));
     ProfileFile(folder.file("link.ini")).WriteString("S", "k", "2");
     EXPECT_TRUE(std::filesystem::is_symlink(folder.file("link.ini")));
@@ -166,17 +165,17 @@ TEST(ProfileFile, WritingThroughALinkChangesTheFileItNames) {
 
 TEST(ProfileFile, GarbageFilesReadAsDefaultsAndKeepTheirBytes) {
     std::mt19937 random(7);
-    std::string binary(64 * 1024, '\0');
+    std::string binary(4096, '\0');
     for (char& c : binary) c = static_cast<char>(random());
     binary += std::string("\n[S\0]\n=\n[]\n==\n\r\r\n", 17);
     const std::string cases[] = {
         binary,
         "no sections here\nk=1\nOnTop=0\n",
-        "[S]\r\nhuge=" + std::string(10 * 1024 * 1024, 'z'),
-        std::string(10 * 1024 * 1024, '['),
+        "[S]\r\nhuge=" + std::string(8192, 'z'),
+        std::string(8192, '['),
     };
     for (const std::string& bytes : cases) {
-        TempFolder folder;
+        TempDir folder;
         const std::string name = folder.file("a.ini");
         writeFile(name, bytes);
         ProfileFile file(name);
