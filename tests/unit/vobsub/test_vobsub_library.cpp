@@ -6,13 +6,13 @@
 #include <fstream>
 #include <map>
 #include <set>
-#include <unistd.h>
 
 extern "C" {
 #include <libavutil/log.h>
 }
 
 #include "external/ffmpeg/ffmpeg_vobsub.h"
+#include "support/temp_dir.h"
 #include "unit/vobsub/vobsub_pair_writer.h"
 
 namespace tessaview {
@@ -54,14 +54,8 @@ testpair::Pair twoLanguages() {
 
 class VobSubLibraryTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "tessaview-vobsub-XXXXXX").string();
-        dir_ = ::mkdtemp(pattern.data());
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
     std::string write(const testpair::Pair& pair, const std::string& name = "pair") {
-        const std::string path = (dir_ / name).string();
+        const std::string path = dir_.file(name);
         testpair::writePair(pair, path);
         return path;
     }
@@ -99,7 +93,7 @@ protected:
         EXPECT_EQ(rect.right - rect.left, 0);
     }
 
-    fs::path dir_;
+    test::TempDir dir_;
     std::unique_ptr<FfmpegVobSub> library_ = CreateFfmpegVobSub();
 };
 
@@ -183,6 +177,20 @@ TEST_F(VobSubLibraryTest, PictureDueAtChosenTimesAndNoneBetween) {
     for (const auto& [key, number] : numbers) distinct.insert(number);
     EXPECT_EQ(distinct.size(), numbers.size());
     EXPECT_GE(*distinct.begin(), 0);
+}
+
+TEST_F(VobSubLibraryTest, StartDateDelaysThePictureAndTheStopCountsFromThePacket) {
+    Picture late = picture(1000, 3000);
+    late.startDelayMs = 1000;
+    testpair::Pair pair;
+    pair.languages.push_back({"en", 0, {late}});
+    library_->LoadVobSubFile(write(pair));
+    const int32_t start = int32_t(1000 + testpair::effectiveDurationMs(1000));
+    const int32_t end = int32_t(1000 + testpair::effectiveDurationMs(3000));
+    EXPECT_FALSE(library_->GetFrame(start - 1));
+    EXPECT_TRUE(library_->GetFrame(start));
+    EXPECT_TRUE(library_->GetFrame(end - 1));
+    EXPECT_FALSE(library_->GetFrame(end));
 }
 
 TEST_F(VobSubLibraryTest, PixelsComeOutInBgraRowsWithTheRectangle) {
@@ -288,7 +296,7 @@ TEST_F(VobSubLibraryTest, GarbageIndexLeavesTheLibraryEmpty) {
         "# VobSub index file, v7\nid: en, index: 0\n" + binary,
     };
     for (size_t i = 0; i < indexes.size(); ++i) {
-        const std::string path = (dir_ / ("garbage" + std::to_string(i))).string();
+        const std::string path = dir_.file("garbage" + std::to_string(i));
         std::ofstream(path + ".idx", std::ios::binary) << indexes[i];
         fs::copy_file(sub, path + ".sub");
         library_->LoadVobSubFile(path);
@@ -317,9 +325,9 @@ TEST_F(VobSubLibraryTest, ReloadReplacesThePairCompletely) {
     EXPECT_NE(now->index, old->index);
     EXPECT_NE(now->pixels, old->pixels);
 
-    library_->LoadVobSubFile((dir_ / "absent").string());
+    library_->LoadVobSubFile(dir_.file("absent"));
     expectEmpty();
-    library_->LoadVobSubFile((dir_ / "first").string());
+    library_->LoadVobSubFile(dir_.file("first"));
     EXPECT_EQ(library_->GetLangNum(), 1);
 }
 

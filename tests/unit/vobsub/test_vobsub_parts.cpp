@@ -13,14 +13,28 @@ namespace {
 
 std::optional<SpuTiming> timingOf(const std::vector<uint8_t>& unit) { return readSpuTiming(unit.data(), unit.size()); }
 
-TEST(SpuTiming, StopDateGivesTheDecodersMillisecondsAndNoStopNoEnd) {
-    for (const std::optional<int64_t> duration : {std::optional<int64_t>(2000), std::optional<int64_t>()}) {
+TEST(SpuTiming, DatesGiveTheDecodersMillisecondsAndAStopNotAfterTheStartNoEnd) {
+    using testpair::effectiveDurationMs;
+    const struct {
+        int64_t startDelay;
+        std::optional<int64_t> stop;
+        std::optional<int64_t> expectedStop;
+    } cases[] = {
+        {0, 2000, effectiveDurationMs(2000)},
+        {0, std::nullopt, std::nullopt},
+        {0, 0, std::nullopt},  // stop date equal to the start date
+        {500, 2000, effectiveDurationMs(2000)},
+        {500, 500, std::nullopt},
+        {500, 400, std::nullopt},
+    };
+    for (const auto& c : cases) {
         testpair::Picture picture;
-        picture.durationMs = duration;
+        picture.startDelayMs = c.startDelay;
+        picture.durationMs = c.stop;
         const auto timing = timingOf(testpair::subpictureUnit(picture));
         ASSERT_TRUE(timing);
-        EXPECT_EQ(timing->startDelayMs, 0);
-        EXPECT_EQ(timing->stopDelayMs, duration ? std::optional(testpair::effectiveDurationMs(2000)) : std::nullopt);
+        EXPECT_EQ(timing->startDelayMs, effectiveDurationMs(c.startDelay)) << c.startDelay;
+        EXPECT_EQ(timing->stopDelayMs, c.expectedStop) << c.startDelay << " " << c.stop.value_or(-1);
     }
 }
 

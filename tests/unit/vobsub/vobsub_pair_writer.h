@@ -15,7 +15,9 @@ namespace tessaview::testpair {
 
 struct Picture {
     int64_t startMs = 0;
-    // Time until the stop command; none writes no stop command at all.
+    // Date of the start command after the packet's time.
+    int64_t startDelayMs = 0;
+    // Date of the stop command after the packet's time; none writes no stop command at all.
     std::optional<int64_t> durationMs = 1000;
     int left = 10;
     int top = 20;
@@ -58,7 +60,7 @@ inline std::array<uint8_t, 4> expectedBgra(const Pair& pair, const Picture& p, i
     return {uint8_t(rgb), uint8_t(rgb >> 8), uint8_t(rgb >> 16), uint8_t(p.alphas[size_t(value)] * 17)};
 }
 
-// Stop dates count 1024 ticks of 90 kHz: the time a duration really gets.
+// Dates count 1024 ticks of 90 kHz: the time a delay really gets.
 inline int64_t stopDate(int64_t durationMs) { return (durationMs * 90 + 1023) / 1024; }
 inline int64_t effectiveDurationMs(int64_t durationMs) { return (stopDate(durationMs) << 10) / 90; }
 
@@ -110,7 +112,8 @@ inline std::vector<uint8_t> subpictureUnit(const Picture& p) {
     const size_t next = p.durationMs ? secondControl : firstControl;
     const int x2 = p.left + p.width - 1;
     const int y2 = p.top + p.height - 1;
-    unit.insert(unit.end(), {0, 0, uint8_t(next >> 8), uint8_t(next), 0x01,
+    const int64_t start = stopDate(p.startDelayMs);
+    unit.insert(unit.end(), {uint8_t(start >> 8), uint8_t(start), uint8_t(next >> 8), uint8_t(next), 0x01,
                              0x03, uint8_t(p.colours[3] << 4 | (p.colours[2] & 15)),
                              uint8_t(p.colours[1] << 4 | (p.colours[0] & 15)),
                              0x04, uint8_t(p.alphas[3] << 4 | (p.alphas[2] & 15)),
