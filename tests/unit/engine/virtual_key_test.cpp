@@ -13,20 +13,10 @@ TEST(VirtualKey, MapsTheKeysTheProgramAndUsersPress) {
         int code;
     };
     const Case cases[] = {
-        {Qt::Key_Escape, Qt::NoModifier, 27},   {Qt::Key_Space, Qt::NoModifier, 32},
-        {Qt::Key_Up, Qt::NoModifier, 38},       {Qt::Key_Down, Qt::NoModifier, 40},
-        {Qt::Key_Left, Qt::NoModifier, 37},     {Qt::Key_Right, Qt::NoModifier, 39},
-        {Qt::Key_Return, Qt::NoModifier, 13},   {Qt::Key_Enter, Qt::KeypadModifier, 13},
-        {Qt::Key_A, Qt::ShiftModifier, 65},     {Qt::Key_Z, Qt::NoModifier, 90},
-        {Qt::Key_0, Qt::NoModifier, 48},        {Qt::Key_9, Qt::NoModifier, 57},
-        {Qt::Key_0, Qt::KeypadModifier, 96},    {Qt::Key_9, Qt::KeypadModifier, 105},
-        {Qt::Key_Plus, Qt::KeypadModifier, 107}, {Qt::Key_Minus, Qt::NoModifier, 189},
-        {Qt::Key_F1, Qt::NoModifier, 112},      {Qt::Key_F4, Qt::NoModifier, 115},
-        {Qt::Key_F12, Qt::NoModifier, 123},     {Qt::Key_PageUp, Qt::NoModifier, 33},
-        {Qt::Key_Home, Qt::NoModifier, 36},     {Qt::Key_Delete, Qt::NoModifier, 46},
-        {Qt::Key_Shift, Qt::ShiftModifier, 16}, {Qt::Key_Control, Qt::ControlModifier, 17},
-        {Qt::Key_BracketRight, Qt::NoModifier, 221},
-        {Qt::Key_unknown, Qt::NoModifier, 0},   {Qt::Key_VolumeUp, Qt::NoModifier, 0},
+        {Qt::Key_Escape, Qt::NoModifier, 27}, {Qt::Key_Space, Qt::NoModifier, 32}, {Qt::Key_Up, Qt::NoModifier, 38},
+        {Qt::Key_Down, Qt::NoModifier, 40},   {Qt::Key_A, Qt::ShiftModifier, 65},  {Qt::Key_9, Qt::NoModifier, 57},
+        {Qt::Key_9, Qt::KeypadModifier, 105}, {Qt::Key_F4, Qt::NoModifier, 115},  {Qt::Key_Minus, Qt::NoModifier, 189},
+        {Qt::Key_Shift, Qt::ShiftModifier, 16}, {Qt::Key_unknown, Qt::NoModifier, 0},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(virtualKeyFromQt(c.key, c.modifiers), c.code) << "Qt key 0x" << std::hex << c.key;
