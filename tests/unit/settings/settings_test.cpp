@@ -173,17 +173,5 @@ TEST(ReadOverlayFont, ReadsTheFourKeysWithTheirDefaults) {
     EXPECT_EQ((FontSpec{"Noto Sans", 12, 0xCC, 255}), ReadOverlayFont(folder.path()));
 }
 
-TEST(LoadSettings, AGarbageFileGivesTheDefaults) {
-    for (const std::string& bytes : {std::string("OnTop=0\nCount=5\n\0\xFF[", 19), std::string(4096, '=')}) {
-        TempDir folder;
-        Loaded l = load(folder, bytes, true);
-        EXPECT_TRUE(l.window.fields.OnTop);
-        EXPECT_TRUE(l.window.captions.empty());
-        EXPECT_EQ(230, l.window.fields.PlayListWidth);
-        EXPECT_TRUE(l.instances.terminated.empty());
-        EXPECT_EQ(FontSpec{}, ReadOverlayFont(folder.path()));
-    }
-}
-
 }  // namespace
 }  // namespace tessaview
