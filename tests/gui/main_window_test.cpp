@@ -81,11 +81,6 @@ TEST_F(MainWindowTest, SmallCommandsOnTopSkinHomepage) {
     w.UseSkin1Click();
     EXPECT_FALSE(w.UseSkin1->isChecked());
     EXPECT_EQ(desktop.informations, QStringList({"Skin Changes will be taken effect after program restarted!"}));
-
-    w.EnableAutoloadSubtitle1->trigger();
-    EXPECT_FALSE(w.EnableAutoloadSubtitle1->isChecked());
-    EXPECT_FALSE(w.AutoloadChecked());
-
     w.QuillmarkHomepage1->trigger();
     EXPECT_EQ(desktop.urls, QStringList({"https://tessaview.org"}));
 }
