@@ -38,6 +38,7 @@ std::string SettingsFileName(const std::string& programFolder) {
 
 void LoadSettings(SettingsWindow& window, const std::string& programFolder, InstanceControl& instances) {
     const ProfileFile file(SettingsFileName(programFolder));
+    file.RemoveStaleTemporaries();
     SettingsFields& fields = window.Fields();
 
     fields.OnTop = ReadSetting(file, Setting::OnTop) != 0;
@@ -82,6 +83,9 @@ void SaveSettings(SettingsWindow& window, const std::string& programFolder, int6
     const FontSpec font = window.OverlayFont();
     const WindowBounds bounds = window.Bounds();
 
+    // Every key is set in memory and the file replaced once: with one replacement per key
+    // the time of an exit grew with the square of the play list.
+    file.BeginWrites();
     for (std::size_t i = 0; i < kSettingKeys.size(); ++i) {
         const auto setting = static_cast<Setting>(i);
         const SettingKey& key = KeyOf(setting);
@@ -110,6 +114,7 @@ void SaveSettings(SettingsWindow& window, const std::string& programFolder, int6
         case Setting::Width: writeSetting(file, setting, bounds.Width); break;
         }
     }
+    file.CommitWrites();
 }
 
 FontSpec ReadOverlayFont(const std::string& programFolder) {
