@@ -193,6 +193,15 @@ TEST_F(VobSubLibraryTest, StartDateDelaysThePictureAndTheStopCountsFromThePacket
     EXPECT_FALSE(library_->GetFrame(end));
 }
 
+TEST_F(VobSubLibraryTest, LangidxOfTheIndexIsTheLanguageUntilOneIsChosen) {
+    testpair::Pair pair = twoLanguages();
+    for (const int langidx : {0, 1}) {
+        pair.langidx = langidx;
+        library_->LoadVobSubFile(write(pair));
+        EXPECT_EQ(library_->GetFrame(3500), langidx == 1) << langidx;  // German only, at 3.5 s
+    }
+}
+
 TEST_F(VobSubLibraryTest, PixelsComeOutInBgraRowsWithTheRectangle) {
     const testpair::Pair pair = twoLanguages();
     const Picture& expected = pair.languages[0].pictures[1];

@@ -54,13 +54,15 @@ TEST(SpuTiming, BrokenUnitsAreRefused) {
     for (const auto& unit : {cut, controlOutside, sizeTooSmall, commandPastEnd, std::vector<uint8_t>{}})
         EXPECT_FALSE(timingOf(unit)) << "unit of " << unit.size() << " bytes";
 
-    // A control sequence pointing backwards ends the walk.
-    std::vector<uint8_t> backwards = whole;
-    backwards[control + 2] = 0;
-    backwards[control + 3] = 4;
-    const auto timing = timingOf(backwards);
-    ASSERT_TRUE(timing);
-    EXPECT_FALSE(timing->stopDelayMs);
+    // A control sequence pointing backwards, or past the unit, ends the walk.
+    for (const uint8_t next : {uint8_t(4), uint8_t(0xff)}) {
+        std::vector<uint8_t> unit = whole;
+        unit[control + 2] = next == 4 ? 0 : 0xff;
+        unit[control + 3] = next;
+        const auto timing = timingOf(unit);
+        ASSERT_TRUE(timing);
+        EXPECT_FALSE(timing->stopDelayMs);
+    }
 }
 
 std::vector<IndexedPicture> timeline(std::initializer_list<std::pair<int64_t, int64_t>> times) {
