@@ -3,7 +3,7 @@
 #include "shell/settings/profile_file.h"
 #include "shell/settings/settings.h"
 #include "unit/settings/fake_settings_window.h"
-#include "unit/settings/temp_folder.h"
+#include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
@@ -18,7 +18,7 @@ namespace tessaview {
 namespace {
 
 using test::readFile;
-using test::TempFolder;
+using test::TempDir;
 using test::writeFile;
 
 TEST(ProfileFile, WritesCollectedInMemoryLeaveTheBytesOfWritesOneByOne) {
@@ -30,7 +30,7 @@ TEST(ProfileFile, WritesCollectedInMemoryLeaveTheBytesOfWritesOneByOne) {
     const std::pair<const char*, const char*> writes[] = {
         {"S", "a"}, {"S", "new"}, {"T", "k"}, {"U", "first"}, {"S", "second"}, {"u", "b"}, {"T", "K"}, {"S", "NEW"}};
     for (const std::string& bytes : files) {
-        TempFolder folder;
+        TempDir folder;
         writeFile(folder.file("one.ini"), bytes);
         writeFile(folder.file("all.ini"), bytes);
         ProfileFile collected(folder.file("all.ini"));
@@ -47,7 +47,7 @@ TEST(ProfileFile, WritesCollectedInMemoryLeaveTheBytesOfWritesOneByOne) {
 }
 
 TEST(ProfileFile, AMarkOrATabBeforeANameHidesNothing) {
-    TempFolder folder;
+    TempDir folder;
     const std::string name = folder.file("a.ini");
     writeFile(name, "\xEF\xBB\xBF[Setting]\r\n\tOnTop=0\r\n\t[Pos]\r\n \tLeft=7\r\n");
     EXPECT_EQ(0, ProfileFile(name).ReadInteger("Setting", "OnTop", 1));
@@ -57,7 +57,7 @@ TEST(ProfileFile, AMarkOrATabBeforeANameHidesNothing) {
 }
 
 TEST(LoadSettings, RemovesTemporariesOfAKilledSaveButNotOfARunningOne) {
-    TempFolder folder;
+    TempDir folder;
     for (const char* name : {".set.ini.Killed", ".set.ini.Active", ".set.ini.x", "set.ini.Killed", ".a.ini.Killed"})
         writeFile(folder.file(name), "[PlayList]\r\n");
     const int active = ::open(folder.file(".set.ini.Active").c_str(), O_RDONLY);
@@ -72,7 +72,7 @@ TEST(LoadSettings, RemovesTemporariesOfAKilledSaveButNotOfARunningOne) {
 }
 
 // What SaveSettings leaves in a folder where it must fail: the old set.ini as it was, no temporary.
-void expectRefusedSave(const TempFolder& folder, const std::string& what) {
+void expectRefusedSave(const TempDir& folder, const std::string& what) {
     test::FakeWindow window;
     EXPECT_EQ("Unable to write to " + folder.file("set.ini"),
               test::errorOf([&] { SaveSettings(window, folder.path(), 1); }))
@@ -94,7 +94,7 @@ TEST(SaveSettings, NeverReplacesAFileItCannotReadOrWrite) {
     };
     for (const Case& c : cases) {
         if (c.rootGetsRoundIt && ::geteuid() == 0) continue;
-        TempFolder folder;
+        TempDir folder;
         c.make(folder.file("set.ini"));
         expectRefusedSave(folder, c.what);
         if (std::filesystem::is_regular_file(folder.file("set.ini"))) {
@@ -105,7 +105,7 @@ TEST(SaveSettings, NeverReplacesAFileItCannotReadOrWrite) {
 }
 
 TEST(SaveSettings, KeepsTheFilesPermissionsAndOwner) {
-    TempFolder folder;
+    TempDir folder;
     const std::string name = folder.file("set.ini");
     writeFile(name, "");
     ::chmod(name.c_str(), 0640);
@@ -120,7 +120,7 @@ TEST(SaveSettings, KeepsTheFilesPermissionsAndOwner) {
 }
 
 TEST(SaveSettings, AFileSizeLimitFailsTheSaveInsteadOfEndingTheProgram) {
-    TempFolder folder;
+    TempDir folder;
     writeFile(folder.file("set.ini"), "[S]\r\nk=1\r\n");
     const pid_t child = ::fork();
     if (child == 0) {
