@@ -2,6 +2,7 @@
 // three windows and the message loop.
 #include "app/command_line.h"
 #include "app/program.h"
+#include "external/ffmpeg/ffmpeg_text_tracks.h"
 #include "external/ffmpeg/ffmpeg_vobsub.h"
 #include "external/hook_library.h"
 #include "external/mpv/create_mpv_engine.h"
@@ -26,13 +27,14 @@ int main(int argc, char* argv[]) {
     using namespace tessaview;
     std::unique_ptr<MovieEngine> engine = CreateMpvEngine();
     std::unique_ptr<VobSubLibrary> vobsub = CreateFfmpegVobSub();
+    std::unique_ptr<TextTracks> tracks = CreateFfmpegTextTracks();
     HookLibrary hook;
     QtDesktop desktop;
     const std::string programFolder = QCoreApplication::applicationDirPath().toStdString();
     InstanceRegistry instances;
 
     const MainServices services{*engine, *vobsub, hook, desktop, instances, programFolder,
-                                QCoreApplication::arguments(), InstanceRegistry::CurrentProcessId()};
+                                QCoreApplication::arguments(), InstanceRegistry::CurrentProcessId(), tracks.get()};
     Program program(services);
     instances.Register();  // from now on a later start finds this instance
     return QApplication::exec();

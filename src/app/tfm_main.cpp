@@ -50,7 +50,8 @@ TfmMain::TfmMain(const MainServices& services)
     setWindowTitle("Tessaview");
     BuildLayout();
     playList_ = std::make_unique<PlayList>(lbPlayList);
-    movieControl_ = std::make_unique<MovieControl>(engine_, Subtitles, *playList_, desktop_, *this, Movie);
+    movieControl_ = std::make_unique<MovieControl>(engine_, Subtitles, *playList_, desktop_, *this, Movie,
+                                                   services.tracks);
     viewControl_ = std::make_unique<ViewControl>(engine_, desktop_, Movie, *movieControl_, *this,
                                                  [this] { return tmMovie->isActive(); });
     engine_.SetMainWindow(this);

@@ -39,6 +39,7 @@ class MessageHook;
 class MovieEngine;
 class PlayList;
 class SubtitleLabel;
+class TextTracks;
 class TfmSub;
 class TfmSynchronize;
 class ViewControl;
@@ -54,6 +55,7 @@ struct MainServices {
     std::string programFolder;
     QStringList arguments;  // the command line, program name first
     int64_t processId = 0;
+    TextTracks* tracks = nullptr;  // text tracks inside movies, for the autoload
 };
 
 inline constexpr int DesignClientWidth = 546;

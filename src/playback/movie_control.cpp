@@ -2,11 +2,14 @@
 #include "playback/movie_control.h"
 
 #include "external/movie_engine.h"
+#include "external/text_tracks.h"
 #include "platform/desktop.h"
 #include "playback/clock_math.h"
 #include "playback/file_names.h"
+#include "playback/subtitle_search.h"
 #include "shell/play_list.h"
 #include "subtitle/subtitle_core.h"
+#include "subtitle/text_rules.h"
 
 #include <QFileInfo>
 #include <QWidget>
@@ -21,8 +24,14 @@ const char* const MovieFileDialogTitle = "Play DivX Movie";
 const char* const MovieFileDialogFilter = "Movie files|*.avi;*.mpg;*.mpeg;*.dat;*.divx;*.wmv;*.asf|All Files|*.*";
 
 MovieControl::MovieControl(MovieEngine& engine, SubtitleCore& core, PlayList& playList, Desktop& desktop,
-                           MovieWindow& window, MovieFields& fields)
-    : engine_(engine), core_(core), playList_(playList), desktop_(desktop), window_(window), fields_(fields) {}
+                           MovieWindow& window, MovieFields& fields, TextTracks* tracks)
+    : engine_(engine),
+      core_(core),
+      playList_(playList),
+      desktop_(desktop),
+      window_(window),
+      fields_(fields),
+      tracks_(tracks) {}
 
 void MovieControl::PromptOpenMovie() {
     FileDialogRequest request{MovieFileDialogTitle, MovieFileDialogFilter, false};
@@ -115,6 +124,17 @@ void MovieControl::AutoloadSubtitle() {
         core_.LoadSubtitle(candidate);
         return;
     }
+    for (const std::string& candidate :
+         ExtraSubtitleNames(fields_.MovieFileName, NamesBeside(fields_.MovieFileName), LocaleLanguage())) {
+        core_.LoadSubtitle(candidate);
+        return;
+    }
+    // A text track inside the movie loads as if its file lay beside the movie.
+    const std::optional<TextTrack> track = tracks_ ? tracks_->FirstTextTrack(fields_.MovieFileName) : std::nullopt;
+    if (!track) return;
+    const std::string path = TrackFilePath(core_.TmpSubPath(), track->extension);
+    WriteWholeFile(path, track->text);
+    core_.LoadSubtitle(path);
 }
 
 void MovieControl::Play1Click() {

@@ -17,6 +17,7 @@ class Desktop;
 class MovieEngine;
 class PlayList;
 class SubtitleCore;
+class TextTracks;
 
 // The first line, CR, the second line: the box shown when the engine cannot play a file.
 extern const char* const MovieFileErrorText;
@@ -45,7 +46,7 @@ public:
 class MovieControl {
 public:
     MovieControl(MovieEngine& engine, SubtitleCore& core, PlayList& playList, Desktop& desktop, MovieWindow& window,
-                 MovieFields& fields);
+                 MovieFields& fields, TextTracks* tracks = nullptr);
 
     // Openers: each sets MovieFileName and opens it.
     void PlayFile1Click();
@@ -78,6 +79,7 @@ private:
     Desktop& desktop_;
     MovieWindow& window_;
     MovieFields& fields_;
+    TextTracks* tracks_;  // text tracks inside movies; none: they are not looked for
 };
 
 }  // namespace tessaview

@@ -2,10 +2,12 @@
 // with two pairs of delimiters. Times are frame numbers, compared with the movie unchanged.
 #include "subtitle/readers.h"
 
+#include "subtitle/read_facts.h"
 #include "subtitle/subtitle_core.h"
 #include "subtitle/text_rules.h"
 
 #include <memory>
+#include <vector>
 
 namespace tessaview {
 
@@ -59,25 +61,34 @@ void readFrameLines(SubtitleCore& core, const std::string& FileName, char open, 
 {
     core.SubIsTimeBased = false;
     core.SubLines.clear();
+    std::vector<int> lineNumbers;  // of SubLines, kept only for the facts
     {
         TextFile file(FileName);
         while (!file.Eof()) {
             const std::string_view line = Trim(file.ReadLine());
-            if (!line.empty())
-                core.SubLines.emplace_back(line);
+            if (line.empty())
+                continue;
+            core.SubLines.emplace_back(line);
+            if (core.Facts)
+                lineNumbers.push_back(file.LineNumber());
         }
     }
     core.ClearSubList();
     std::string text;
-    for (const std::string& line : core.SubLines) {
+    for (size_t i = 0; i < core.SubLines.size(); ++i) {
+        NoteReading(core.Facts, core.Facts ? lineNumbers[i] : 0);
         auto cue = std::make_unique<TTimeSpan>();
-        if (!parseLine(line, open, close, cue->StartTime, cue->EndTime, text)) {
+        if (!parseLine(core.SubLines[i], open, close, cue->StartTime, cue->EndTime, text)) {
+            Note(core.Facts, core.Facts ? lineNumbers[i] : 0, "stopped",
+                 "\"Subtitle file error\": a frame number that is not a plain number (no sign, blank or "
+                 "letter); nothing after it is read and the open ends before it stay unfilled");
             // The cues so far stay, open ends unfilled, so they never show.
             core.Host().semsg(std::string(SubtitleFileErrorText));
             return;
         }
         cue->Text = ReplaceByCrLf(text, '|');
         core.SubList.push_back(std::move(cue));
+        NoteCue(core.Facts);
     }
     for (size_t i = 0; i + 1 < core.SubList.size(); ++i)
         if (core.SubList[i]->EndTime == OpenEndTime)

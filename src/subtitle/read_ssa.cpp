@@ -2,6 +2,7 @@
 // styles and override codes are not interpreted. Whole seconds.
 #include "subtitle/readers.h"
 
+#include "subtitle/read_facts.h"
 #include "subtitle/subtitle_core.h"
 #include "subtitle/text_rules.h"
 
@@ -45,6 +46,16 @@ std::unique_ptr<TTimeSpan> parseDialogue(std::string_view line)
     return cue;
 }
 
+// "dialogue:", "Dialogue :" and the like, which a reader of the format might mean as events.
+bool IsMisspeltDialogue(std::string_view line)
+{
+    std::string word;
+    for (char c : line.substr(0, 12))
+        if (c != ' ')
+            word += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    return word.rfind("dialogue:", 0) == 0;
+}
+
 }  // namespace
 
 void ReadSsa(SubtitleCore& core, const std::string& FileName)
@@ -54,8 +65,13 @@ void ReadSsa(SubtitleCore& core, const std::string& FileName)
     TextFile file(FileName);
     while (!file.Eof()) {
         const std::string_view line = Trim(file.ReadLine());
-        if (isDialogue(line))
+        if (isDialogue(line)) {
+            NoteReading(core.Facts, file.LineNumber());
             core.SubList.push_back(parseDialogue(line));
+            NoteCue(core.Facts);
+        } else if (core.Facts && IsMisspeltDialogue(line)) {
+            Note(core.Facts, file.LineNumber(), "skipped", "not read as a cue: the line must begin \"Dialogue:\"");
+        }
     }
 }
 

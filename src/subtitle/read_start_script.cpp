@@ -2,6 +2,7 @@
 // per cue up to "[END]"; each cue ends where the next starts, the last one stays open.
 #include "subtitle/readers.h"
 
+#include "subtitle/read_facts.h"
 #include "subtitle/subtitle_core.h"
 #include "subtitle/text_rules.h"
 
@@ -21,12 +22,14 @@ void ReadStartScript(SubtitleCore& core, const std::string& FileName)
         const std::string_view line = file.ReadLine();
         if (line == "[END]")
             break;
+        NoteReading(core.Facts, file.LineNumber());
         auto cue = std::make_unique<TTimeSpan>();
         // The time sits between one delimiter character on each side.
         cue->StartTime = ParseClockTime(line.size() >= 2 ? line.substr(1, line.size() - 2) : std::string_view());
         cue->EndTime = OpenEndTime;
         cue->Text.assign(file.ReadLine());
         core.SubList.push_back(std::move(cue));
+        NoteCue(core.Facts);
     }
     for (size_t i = 0; i + 1 < core.SubList.size(); ++i)
         if (core.SubList[i]->EndTime == OpenEndTime)

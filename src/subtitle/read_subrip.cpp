@@ -1,6 +1,7 @@
 // The SubRip reader: counter line, "start --> end" timing line, text lines; whole seconds.
 #include "subtitle/readers.h"
 
+#include "subtitle/read_facts.h"
 #include "subtitle/subtitle_core.h"
 #include "subtitle/text_rules.h"
 
@@ -71,6 +72,9 @@ void ReadSubRip(SubtitleCore& core, const std::string& FileName)
             if (pending) {
                 pending->Text += "\r\n";
                 pending->Text += line;
+                if (line.find("-->") != std::string_view::npos)
+                    Note(core.Facts, file.LineNumber(), "text-outside-cue",
+                         "a timing line without its number line above: shown as text of the cue before");
             }
         }
         if (!counter)
@@ -82,25 +86,36 @@ void ReadSubRip(SubtitleCore& core, const std::string& FileName)
             timing = Trim(file.ReadLine());
         if (timing.empty())
             return;
+        NoteReading(core.Facts, file.LineNumber());
         const size_t arrow = timing.find("-->");
-        if (arrow == std::string_view::npos)
+        if (arrow == std::string_view::npos) {
+            Note(core.Facts, file.LineNumber(), "skipped",
+                 "no \"-->\" where the timing line belongs: the block is skipped up to the next number line "
+                 "(a text line of digits alone is taken for a number line)");
             continue;
+        }
         const int32_t start = timingPart(timing.substr(0, arrow));
         const int32_t end = timingPart(timing.substr(arrow + 3));
         if (start == -1 || end == -1) {
+            Note(core.Facts, file.LineNumber(), "stopped",
+                 "\"Subtitle file error\": the timing line must read hh:mm:ss,mmm --> hh:mm:ss,mmm, not \"" +
+                     std::string(timing.substr(0, 60)) + "\"; nothing after it is read");
             core.Host().semsg(std::string(SubtitleFileErrorText));
             return;
         }
         // A block whose first text line is empty is dropped with the rest of its lines.
         const std::string_view first = Trim(file.ReadLine());
-        if (first.empty())
+        if (first.empty()) {
+            Note(core.Facts, file.LineNumber(), "skipped", "the block's first text line is empty: the cue is dropped");
             continue;
+        }
         auto cue = std::make_unique<TTimeSpan>();
         cue->StartTime = start;
         cue->EndTime = end;
         cue->Text.assign(first);
         pending = cue.get();
         core.SubList.push_back(std::move(cue));
+        NoteCue(core.Facts);
     }
 }
 

@@ -2,6 +2,7 @@
 // next one's start and the last one to the end of the movie.
 #include "subtitle/readers.h"
 
+#include "subtitle/read_facts.h"
 #include "subtitle/subtitle_core.h"
 #include "subtitle/text_rules.h"
 
@@ -18,6 +19,7 @@ void ReadTimeColonText(SubtitleCore& core, const std::string& FileName)
         const std::string_view line = Trim(file.ReadLine());
         if (line.empty())
             continue;
+        NoteReading(core.Facts, file.LineNumber());
         // The third colon separates time and text; with fewer the whole line is the time.
         size_t third = std::string_view::npos;
         size_t from = 0;
@@ -38,6 +40,7 @@ void ReadTimeColonText(SubtitleCore& core, const std::string& FileName)
         if (!core.SubList.empty())
             core.SubList.back()->EndTime = cue->StartTime;
         core.SubList.push_back(std::move(cue));
+        NoteCue(core.Facts);
     }
     if (!core.SubList.empty())
         core.SubList.back()->EndTime = EndlessTime;

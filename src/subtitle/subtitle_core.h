@@ -3,6 +3,7 @@
 #pragma once
 
 #include "subtitle/code_page.h"
+#include "subtitle/read_facts.h"
 #include "subtitle/subtitle_host.h"
 #include "subtitle/time_span.h"
 
@@ -31,6 +32,8 @@ public:
     // --- loading ---
     bool SubIsVobSub = false;
     std::string SubFileName;
+    // Where the readers report what they skip and where cues come from; none in the player.
+    ReadFacts* Facts = nullptr;
 
     void ClearSubList();
     // Cue time to frames: seconds x MovieFrameRate (extended precision, half to even,

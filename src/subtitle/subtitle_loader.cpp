@@ -121,6 +121,8 @@ bool SubtitleCore::LoadTextSubtitle(std::string FileName)
         else if (startsWith(view, "\xEF\xBB\xBF"))
             ConvertUnicodeSubtitle(view.substr(3), FileName, UnicodeForm::Utf8);
 
+        if (Facts)
+            Facts->readPath = FileName;
         TextFile text(FileName);
         std::string_view first;
         while (!text.Eof() && first.empty())

@@ -111,6 +111,7 @@ std::string_view TextFile::ReadLine()
             next += 1;
     }
     pos_ = static_cast<size_t>(next - text_.data());
+    ++lineNumber_;
     return {begin, static_cast<size_t>(lineEnd - begin)};
 }
 

@@ -24,6 +24,8 @@ public:
     std::string_view ReadLine();
 
     std::string_view Text() const { return text_; }
+    // The number of the line ReadLine returned last, counting from 1.
+    int LineNumber() const { return lineNumber_; }
 
 private:
     TextFile() = default;
@@ -31,6 +33,7 @@ private:
 
     std::string text_;
     size_t pos_ = 0;
+    int lineNumber_ = 0;
 };
 
 // Reads a whole file as bytes, untouched. Throws RuntimeError "Cannot open file <path>".

@@ -4,6 +4,7 @@
 
 #include "app/status_panels.h"
 #include "external/messages.h"
+#include "playback/subtitle_search.h"
 #include "shell/play_list.h"
 
 #include <QAction>
@@ -115,6 +116,31 @@ TEST_F(MainWindowTest, AutoloadTakesTheFirstOfIdxSubSrtSsa) {
     MakeFile("other.srt", srt);
     OpenThroughDialog(MakeFile("other.avi"));
     EXPECT_EQ(fmMain().Subtitles.SubFileName, Folder() + "/film.srt");
+}
+
+TEST(SubtitleSearch, AssThenTheUsersLanguageThenOtherTagsByExtension) {
+    const std::vector<std::string> beside = {"film.avi",     "film.de.srt", "film.en.ssa", "film.eng.sub", "film.fr.SRT",
+                                             "film.en.txt",  "film..srt",   "film.ass",    "other.en.srt", "film.srt.bak"};
+    EXPECT_EQ(ExtraSubtitleNames("/m/film.avi", beside, "en"),
+              std::vector<std::string>({"/m/film.ass", "/m/film.en.ssa", "/m/film.eng.sub", "/m/film.de.srt",
+                                        "/m/film.fr.SRT"}));
+}
+
+TEST_F(MainWindowTest, AutoloadFallsBackToTaggedNamesThenTheMoviesTextTrack) {
+    const std::string srt = "1\r\n00:00:01,000 --> 00:00:02,000\r\nInside\r\n";
+    tracks.track = TextTrack{".srt", "\xEF\xBB\xBF" + srt};
+    const std::string movie = MakeFile("film.mkv");
+    OpenThroughDialog(movie);
+    EXPECT_EQ(tracks.askedFor, movie);
+    EXPECT_EQ(fmMain().Subtitles.SubFileName, Folder() + "/tmptrack.srt");
+    ASSERT_EQ(fmMain().Subtitles.SubList.size(), 1u);
+    EXPECT_EQ(fmMain().Subtitles.SubList[0]->Text, "Inside");
+
+    tracks.askedFor.clear();
+    MakeFile("film.xx.srt", srt);
+    OpenThroughDialog(movie);
+    EXPECT_EQ(fmMain().Subtitles.SubFileName, Folder() + "/film.xx.srt");
+    EXPECT_EQ(tracks.askedFor, "");
 }
 
 TEST_F(MainWindowTest, PlayPauseStopKeepTheMarksAndScreenSaverInStep) {

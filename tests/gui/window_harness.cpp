@@ -34,7 +34,7 @@ MainWindowTest::~MainWindowTest() { program.reset(); }
 
 void MainWindowTest::Start(QStringList arguments) {
     program = std::make_unique<Program>(
-        MainServices{engine, vobsub, hook, desktop, instances, Folder(), std::move(arguments), 4242});
+        MainServices{engine, vobsub, hook, desktop, instances, Folder(), std::move(arguments), 4242, &tracks});
 }
 
 void MainWindowTest::Close() {

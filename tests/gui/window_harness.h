@@ -7,6 +7,7 @@
 #include "app/tfm_main.h"
 #include "external/fake_engine.h"
 #include "external/fake_vobsub.h"
+#include "external/text_tracks.h"
 #include "external/hook_library.h"
 #include "platform/desktop.h"
 #include "platform/process/instance_control.h"
@@ -74,6 +75,7 @@ protected:
     QTemporaryDir folder;
     FakeEngine engine;
     FakeVobSub vobsub;
+    FakeTextTracks tracks;
     FakeHook hook;
     FakeDesktop desktop;
     FakeInstances instances;

@@ -1,15 +1,21 @@
 // tessaview-probe: loads a subtitle file with the player's own loader and prints what the
 // player would hold: reader, time base, messages, error, cues and the text due at frames.
+#include "external/ffmpeg/ffmpeg_text_tracks.h"
 #include "external/ffmpeg/ffmpeg_vobsub.h"
 #include "subtitle/code_page.h"
 #include "subtitle/runtime_error.h"
 #include "subtitle/subtitle_core.h"
+#include "subtitle/subtitle_doctor.h"
+#include "subtitle/text_rules.h"
 
 #include <charconv>
 #include <cstdio>
 #include <cstdlib>
+#include <cmath>
 #include <filesystem>
+#include <functional>
 #include <iostream>
+#include <map>
 #include <memory>
 #include <optional>
 #include <sstream>
@@ -36,10 +42,13 @@ public:
 };
 
 struct Options {
-    double fps = 25.0;
+    std::optional<double> fps;
     std::optional<std::string> codePage;
-    std::vector<int32_t> at;
+    std::vector<std::string> at;  // frames, or times such as 1:02:03.5
     bool json = false;
+    bool doctor = false;
+    bool help = false;
+    std::optional<std::string> movie;
     std::string file;
 };
 
@@ -67,7 +76,19 @@ private:
 };
 
 const char* const usageText =
-    "usage: tessaview-probe [--fps RATE] [--codepage NAME] [--at FRAME]... [--json] FILE\n";
+    "usage: tessaview-probe [--fps RATE] [--codepage NAME|CHARSET] [--at FRAME|TIME]... [--json]\n"
+    "                       [--doctor [--movie MOVIE]] FILE\n";
+
+const char* const helpText =
+    "Loads a subtitle FILE as the player does and prints its reader, messages and cues.\n"
+    "  --fps RATE         frame rate for time-based cues (default: the movie's, else 25)\n"
+    "  --codepage NAME    decode cue text with this code page (CP1251) or the font dialog's\n"
+    "                     character-set number (204)\n"
+    "  --at FRAME|TIME    the text due at a frame (1500) or a time (1:02:03.5); repeatable\n"
+    "  --json             the same facts as JSON\n"
+    "  --doctor           also list the file's problems with their line numbers\n"
+    "  --movie MOVIE      with --doctor: fit the cue times to the movie's frame rate and length\n"
+    "  --help             this text\n";
 
 bool parseOptions(int argc, char** argv, Options& options)
 {
@@ -76,20 +97,23 @@ bool parseOptions(int argc, char** argv, Options& options)
         const bool hasValue = i + 1 < argc;
         if (arg == "--json") {
             options.json = true;
+        } else if (arg == "--doctor") {
+            options.doctor = true;
+        } else if (arg == "--help" || arg == "-h") {
+            options.help = true;
+        } else if (arg == "--movie" && hasValue) {
+            options.movie = argv[++i];
         } else if (arg == "--fps" && hasValue) {
             const std::string value = argv[++i];
-            const auto r = std::from_chars(value.data(), value.data() + value.size(), options.fps);
-            if (r.ec != std::errc() || r.ptr != value.data() + value.size() || !(options.fps > 0) || options.fps > 1e6)
+            double fps = 0;
+            const auto r = std::from_chars(value.data(), value.data() + value.size(), fps);
+            if (r.ec != std::errc() || r.ptr != value.data() + value.size() || !(fps > 0) || fps > 1e6)
                 return false;
+            options.fps = fps;
         } else if (arg == "--codepage" && hasValue) {
             options.codePage = argv[++i];
         } else if (arg == "--at" && hasValue) {
-            const std::string value = argv[++i];
-            int32_t frame = 0;
-            const auto r = std::from_chars(value.data(), value.data() + value.size(), frame);
-            if (r.ec != std::errc() || r.ptr != value.data() + value.size())
-                return false;
-            options.at.push_back(frame);
+            options.at.push_back(argv[++i]);
         } else if (arg.size() > 1 && arg[0] == '-' && arg != "-") {
             return false;
         } else if (options.file.empty()) {
@@ -98,7 +122,28 @@ bool parseOptions(int argc, char** argv, Options& options)
             return false;
         }
     }
-    return !options.file.empty();
+    return options.help || (!options.file.empty() && (!options.movie || options.doctor));
+}
+
+// A frame number as it stands, or a time (h:mm:ss.fff, m:ss) at `fps`.
+std::optional<int32_t> frameAt(const std::string& value, double fps)
+{
+    int32_t frame = 0;
+    const auto r = std::from_chars(value.data(), value.data() + value.size(), frame);
+    if (r.ec == std::errc() && r.ptr == value.data() + value.size())
+        return frame;
+    if (value.find(':') == std::string::npos)
+        return std::nullopt;
+    const std::optional<double> seconds = ParseClockText(value);
+    if (!seconds || *seconds * fps > 2147483647.0)
+        return std::nullopt;
+    return static_cast<int32_t>(std::llround(*seconds * fps));
+}
+
+// A code page name, or the font dialog's character-set number turned into its code page.
+std::string codePageOption(const std::string& value)
+{
+    return IsDigitString(value) && value.size() <= 3 ? WindowsCharSetCodePage(std::stoi(value)) : value;
 }
 
 std::string jsonString(const std::string& utf8)
@@ -139,6 +184,45 @@ std::string readable(const std::string& utf8)
     return out;
 }
 
+// Cue times for a person: h:mm:ss.mmm, frames with their time at `fps`.
+std::string timeText(int32_t time, bool timeBased, double fps)
+{
+    if (time == OpenEndTime)
+        return "(open)";
+    if (time == EndlessTime)
+        return "(movie end)";
+    if (timeBased)
+        return ClockText(time);
+    return std::to_string(time) + " (" + ClockText(time / fps) + ")";
+}
+
+// Problems for a person: every line, but a kind met many times shows its first few.
+void printProblems(std::ostream& out, const std::vector<Problem>& problems, const std::function<std::string(const std::string&)>& text)
+{
+    constexpr int shownPerKind = 5;
+    std::map<std::string, int> seen;
+    for (const Problem& p : problems)
+        ++seen[p.kind];
+    std::map<std::string, int> printed;
+    out << "problems:  " << (problems.empty() ? "none found" : std::to_string(problems.size())) << "\n";
+    for (const Problem& p : problems) {
+        if (++printed[p.kind] > shownPerKind)
+            continue;
+        out << "  " << (p.line ? "line " + std::to_string(p.line) : std::string("file")) << "  " << p.kind << ": "
+            << text(p.detail) << "\n";
+    }
+    for (const auto& [kind, count] : seen)
+        if (count > shownPerKind)
+            out << "  ... " << count - shownPerKind << " more " << kind << "\n";
+}
+
+std::string jsonNumber(double value)
+{
+    char buffer[40];
+    std::snprintf(buffer, sizeof buffer, "%.10g", value);
+    return buffer;
+}
+
 int run(int argc, char** argv)
 {
     for (int i = 1; i < argc; ++i) {
@@ -152,12 +236,34 @@ int run(int argc, char** argv)
         std::cerr << usageText;
         return 2;
     }
-    const std::string codePage = options.codePage.value_or(LocaleAnsiCodePage());
+    if (options.help) {
+        std::cout << usageText << helpText;
+        return 0;
+    }
+    const std::string codePage = options.codePage ? codePageOption(*options.codePage) : LocaleAnsiCodePage();
     try {
         CodePageToUtf8("", codePage);
     } catch (const std::exception&) {
         std::cerr << "tessaview-probe: unknown code page " << codePage << "\n" << usageText;
         return 2;
+    }
+    std::optional<MovieTiming> movie;
+    if (options.movie) {
+        movie = CreateFfmpegTextTracks()->ReadMovieTiming(*options.movie);
+        if (!movie || !(movie->frameRate > 0)) {
+            std::cerr << "tessaview-probe: cannot read the movie " << *options.movie << "\n";
+            return 2;
+        }
+    }
+    const double fps = options.fps.value_or(movie ? movie->frameRate : 25.0);
+    std::vector<int32_t> frames;
+    for (const std::string& at : options.at) {
+        const std::optional<int32_t> frame = frameAt(at, fps);
+        if (!frame) {
+            std::cerr << "tessaview-probe: --at takes a frame or a time such as 1:02:03.5, not " << at << "\n";
+            return 2;
+        }
+        frames.push_back(*frame);
     }
     TempFolder folder;
     if (folder.path().empty()) {
@@ -167,8 +273,11 @@ int run(int argc, char** argv)
 
     ProbeHost host;
     SubtitleCore core(host, folder.path());
-    core.MovieFrameRate = options.fps;
-    core.EngineFrameRate = options.fps;
+    ReadFacts facts;
+    if (options.doctor)
+        core.Facts = &facts;
+    core.MovieFrameRate = fps;
+    core.EngineFrameRate = fps;
     std::optional<std::string> error;
     try {
         core.LoadSubtitle(options.file);
@@ -176,10 +285,19 @@ int run(int argc, char** argv)
         error = e.what();
     }
     std::vector<std::string> due;
-    for (int32_t frame : options.at)
+    for (int32_t frame : frames)
         due.push_back(core.FindSubtitleText(frame));
+    std::vector<Problem> problems;
+    std::optional<MovieFit> fit;
+    if (options.doctor) {
+        problems = DiagnoseSubtitle(core, facts, host.messages, error);
+        if (movie && !core.SubIsVobSub)
+            fit = FitToMovie(core, movie->frameRate, movie->lengthSeconds);
+    }
 
-    const auto text = [&](const std::string& bytes) { return CodePageToUtf8(bytes, codePage); };
+    const std::function<std::string(const std::string&)> text = [&](const std::string& bytes) {
+        return CodePageToUtf8(bytes, codePage);
+    };
     std::ostringstream out;
     if (options.json) {
         out << "{\"reader\": " << (core.LastReader().empty() ? "null" : jsonString(core.LastReader()))
@@ -194,7 +312,7 @@ int run(int argc, char** argv)
         }
         out << "], \"at\": [";
         for (size_t i = 0; i < due.size(); ++i)
-            out << (i ? ", " : "") << "{\"frame\": " << options.at[i] << ", \"text\": " << jsonString(text(due[i])) << "}";
+            out << (i ? ", " : "") << "{\"frame\": " << frames[i] << ", \"text\": " << jsonString(text(due[i])) << "}";
         out << "]";
         if (host.vobsub) {
             // Languages as GetLangNum/GetLangName give them; pictures per language index.
@@ -210,11 +328,31 @@ int run(int argc, char** argv)
                 out << (i ? ", " : "") << host.vobsub->pictureCount(i);
             out << "]";
         }
+        if (options.doctor) {
+            out << ", \"problems\": [";
+            for (size_t i = 0; i < problems.size(); ++i)
+                out << (i ? ",\n  " : "\n  ") << "{\"line\": " << problems[i].line
+                    << ", \"kind\": " << jsonString(problems[i].kind)
+                    << ", \"detail\": " << jsonString(text(problems[i].detail)) << "}";
+            out << "]";
+        }
+        if (movie) {
+            const auto optionalNumber = [](const auto& value) { return value ? jsonNumber(*value) : std::string("null"); };
+            out << ", \"movie\": {\"file\": " << jsonString(*options.movie) << ", \"frameRate\": " << jsonNumber(movie->frameRate)
+                << ", \"length\": " << jsonNumber(movie->lengthSeconds);
+            if (fit)
+                out << ", \"lastCue\": " << jsonNumber(fit->lastCueSeconds) << ", \"lastFrame\": " << optionalNumber(fit->lastFrame)
+                    << ", \"fitRate\": " << optionalNumber(fit->fitRate)
+                    << ", \"declaredRate\": " << optionalNumber(fit->declaredRate) << ", \"frameRateItem\": "
+                    << (fit->frameRateItem.empty() ? "null" : jsonString(fit->frameRateItem))
+                    << ", \"verdict\": " << jsonString(fit->verdict);
+            out << "}";
+        }
         out << "}\n";
     } else {
         out << "file:      " << options.file << "\n"
             << "reader:    " << (core.LastReader().empty() ? "(none)" : core.LastReader()) << "\n"
-            << "times in:  " << (core.SubIsTimeBased ? "seconds" : "frames") << " (at " << options.fps << " fps)\n";
+            << "times in:  " << (core.SubIsTimeBased ? "seconds" : "frames") << " (at " << fps << " fps)\n";
         for (const std::string& message : host.messages)
             out << "message:   " << text(message) << "\n";
         if (error)
@@ -222,11 +360,19 @@ int run(int argc, char** argv)
         out << "cues:      " << core.SubList.size() << "\n";
         for (size_t i = 0; i < core.SubList.size(); ++i) {
             const TTimeSpan& cue = *core.SubList[i];
-            out << "  #" << i + 1 << "  " << cue.StartTime << " .. " << cue.EndTime << "\n        "
-                << readable(text(cue.Text)) << "\n";
+            out << "  #" << i + 1 << "  " << timeText(cue.StartTime, core.SubIsTimeBased, fps) << " .. "
+                << timeText(cue.EndTime, core.SubIsTimeBased, fps) << "\n        " << readable(text(cue.Text)) << "\n";
         }
         for (size_t i = 0; i < due.size(); ++i)
-            out << "at " << options.at[i] << ": " << (due[i].empty() ? "(nothing)" : readable(text(due[i]))) << "\n";
+            out << "at " << frames[i] << " (" << ClockText(frames[i] / fps)
+                << "): " << (due[i].empty() ? "(nothing)" : readable(text(due[i]))) << "\n";
+        if (options.doctor)
+            printProblems(out, problems, text);
+        if (movie) {
+            out << "movie:     " << *options.movie << ", " << movie->frameRate << " fps, "
+                << ClockText(movie->lengthSeconds) << "\n";
+            out << "  " << (fit ? fit->verdict : std::string("no cue with an end to compare")) << "\n";
+        }
     }
     std::cout << out.str();
     return error ? 1 : 0;

@@ -1,0 +1,82 @@
+// The subtitle doctor: problems found beside the readers, with their lines, and the fit of
+// cue times to a movie.
+#include "subtitle/subtitle_doctor.h"
+#include "unit/subtitle/subtitle_test_support.h"
+
+namespace tessaview::testing {
+namespace {
+
+class DoctorTest : public CoreTest {};
+
+TEST_F(DoctorTest, EachProblemIsFoundAtItsLine) {
+    const struct {
+        const char* file;
+        Strings expected;  // "line kind"
+    } cases[] = {
+        {"1\n00:00:01,500 --> 00:00:03,250\n<i>Tom & Jerry</i>\n\n2\n00:00:02,000 --> 00:00:02,900\nOverlap\n\n"
+         "3\nno arrow here\nx\n\n4\n00:00:05,000 --> 00:00:04,000\nBackwards\n5\n00:00:06,000 --> 00:00:07,000\n\n"
+         "dropped\n6\n00:00:08,000 --> bad\n7\n00:00:09,000 --> 00:00:10,000\nnever read\n",
+         {"2 tag-as-text", "2 ampersand", "6 one-frame", "6 overlap", "6 whole-seconds", "10 skipped",
+          "14 never-shows", "18 skipped", "21 stopped"}},
+        {"1\n00:00:01,000 --> 00:00:02,000\nA\n00:00:03,000 --> 00:00:04,000\nB\n", {"4 text-outside-cue"}},
+        {"{1}{1}23.976\n\n{0}{50}{y:i}Hi && bye\n{60}{}Open\n{-5}{9}Minus\n",
+         {"1 frame-rate-line", "3 overlap", "3 tag-as-text", "4 never-shows", "5 stopped"}},
+        {"[Script Info]\n[Events]\nFormat: Start, End, Text\nDialogue: 0,0:00:01.00,0:00:02.00,D,,0,0,0,,{\\an8}A\\hB\n"
+         "dialogue: 0,0:00:03.00,0:00:04.00,D,,0,0,0,,lost\nDialogue: 0,x:00:05.00,0:00:06.00,D,,0,0,0,,C\n",
+         {"3 format-line", "4 tag-as-text", "5 skipped", "6 stopped"}},
+        {"[INFORMATION]\n00:00:01.50,00:00:02.00\nOne\nTwo\nThree\n", {"2 whole-seconds", "4 stopped"}},
+        {"\n\nHello there\n", {"3 unknown-format"}},
+    };
+    for (const auto& c : cases) {
+        ReadFacts facts;
+        core.Facts = &facts;
+        host.messages.clear();
+        std::optional<std::string> error;
+        try {
+            load(c.file);
+        } catch (const RuntimeError& e) {
+            error = e.what();
+        }
+        Strings found;
+        for (const Problem& p : DiagnoseSubtitle(core, facts, host.messages, error))
+            found.push_back(std::to_string(p.line) + " " + p.kind);
+        EXPECT_EQ(found, c.expected) << c.file;
+    }
+}
+
+TEST_F(DoctorTest, MovieFitNamesTheFrameRateItemThatAStandardRatioExplains) {
+    const struct {
+        bool timeBased;
+        int32_t lastEnd;
+        double movieRate, movieLength;
+        const char* item;
+        double fitRate;  // frame-numbered only
+    } cases[] = {
+        {true, 6000, 25.0, 5754.5, "23.976", 0},   // timed for the film, the movie runs fast
+        {true, 5754, 23.976, 6000.0, "25.000", 0},  // timed for the fast copy: ends early by the ratio
+        {true, 5000, 25.0, 6000.0, "", 0},          // inside, nothing explains a change
+        {true, 9000, 25.0, 6000.0, "", 0},          // past the end, no ratio brings it in
+        {false, 150000, 25.0, 6100.0, "", 25.0},
+        {false, 179800, 25.0, 6100.0, "", 29.97},
+    };
+    for (const auto& c : cases) {
+        core.ClearSubList();
+        core.SubIsTimeBased = c.timeBased;
+        core.SubList.push_back(std::make_unique<TTimeSpan>(TTimeSpan{1, c.lastEnd, "x"}));
+        const std::optional<MovieFit> fit = FitToMovie(core, c.movieRate, c.movieLength);
+        ASSERT_TRUE(fit);
+        EXPECT_EQ(fit->frameRateItem, c.item) << fit->verdict;
+        EXPECT_EQ(fit->fitRate.value_or(0), c.fitRate) << fit->verdict;
+    }
+}
+
+TEST(DoctorClock, TimesReadAndWrittenAsHoursMinutesSeconds) {
+    EXPECT_EQ(ClockText(3723.5), "1:02:03.500");
+    const std::pair<const char*, std::optional<double>> cases[] = {
+        {"1:02:03.5", 3723.5}, {"2:03", 123.0}, {"75.25", 75.25}, {"1:x", std::nullopt}, {"1.5:00", std::nullopt}, {"", std::nullopt}};
+    for (const auto& [text, seconds] : cases)
+        EXPECT_EQ(ParseClockText(text), seconds) << text;
+}
+
+}  // namespace
+}  // namespace tessaview::testing
