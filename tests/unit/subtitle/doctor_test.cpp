@@ -52,7 +52,7 @@ TEST_F(DoctorTest, MovieFitNamesTheFrameRateItemThatAStandardRatioExplains) {
         const char* item;
         double fitRate;  // frame-numbered only
     } cases[] = {
-        {true, 6000, 25.0, 5754.5, "23.976", 0},   // timed for the film, the movie runs fast
+        {true, 6000, 25.0, 5770.0, "23.976", 0},   // timed for the film, the movie runs fast (25/24 fits too)
         {true, 5754, 23.976, 6000.0, "25.000", 0},  // timed for the fast copy: ends early by the ratio
         {true, 5000, 25.0, 6000.0, "", 0},          // inside, nothing explains a change
         {true, 9000, 25.0, 6000.0, "", 0},          // past the end, no ratio brings it in
