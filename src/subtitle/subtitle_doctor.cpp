@@ -324,8 +324,14 @@ std::vector<Problem> DiagnoseSubtitle(const SubtitleCore& core, const ReadFacts&
     }
     if (core.LastReader() == "VobSub")
         return problems;
-    if (error)
-        problems.push_back({facts.reading, "stopped", "\"" + *error + "\": the load ends here with the cues read before"});
+    if (error) {
+        std::string detail = "\"" + *error + "\": the load ends here with the cues read before";
+        int firstLine = 0;
+        if (core.SubList.empty())  // often a file of another format that its first line misnamed
+            detail += "; its first line " + quoted(firstNonEmptyLine(facts.readPath, firstLine)) + " chose " +
+                      core.LastReader();
+        problems.push_back({facts.reading, "stopped", detail});
+    }
     if (core.LastReader() == "ReadSsa")
         diagnoseEventFormat(facts, problems);
     diagnoseCues(core, facts, problems);
