@@ -94,12 +94,12 @@ TEST_F(BitmapCueTest, SameIndexIsFetchedAndDrawnOnlyOnce) {
     EXPECT_EQ(LitColumns(imSub.Image(), 0), std::make_pair(-1, -1));
 
     // A new index replaces the old picture on a black background.
-    library.SetPicture(4, 4, 2, 0, 0, 255, 255);
+    library.SetPicture(4, 4, 2, 10, 100, 255, 255);  // blue, green and red all differ
     DrawBitmapCue(library, LastBitmapIndex, imSubtitle, imSub);
     EXPECT_EQ(library.dataCalls, 2);
     EXPECT_EQ(LitColumns(imSub.Image(), 0), std::make_pair(510, 513));
     EXPECT_EQ(LitColumns(imSub.Image(), 5), std::make_pair(-1, -1));
-    EXPECT_EQ(imSub.Image().pixel(510, 0), qRgb(254, 0, 0));
+    EXPECT_EQ(imSub.Image().pixel(510, 0), qRgb(254, 99, 9));
 }
 
 TEST_F(BitmapCueTest, ClearPaintsBlackAndTheSamePictureIsDrawnAgainAfterwards) {
