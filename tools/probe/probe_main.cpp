@@ -225,12 +225,6 @@ std::string jsonNumber(double value)
 
 int run(int argc, char** argv)
 {
-    for (int i = 1; i < argc; ++i) {
-        if (std::string(argv[i]) == "--help") {
-            std::cout << usageText;
-            return 0;
-        }
-    }
     Options options;
     if (!parseOptions(argc, argv, options)) {
         std::cerr << usageText;
