@@ -125,7 +125,7 @@ void MovieControl::AutoloadSubtitle() {
         return;
     }
     for (const std::string& candidate :
-         ExtraSubtitleNames(fields_.MovieFileName, NamesBeside(fields_.MovieFileName), LocaleLanguage())) {
+         ExtraSubtitleNames(fields_.MovieFileName, NamesBeside(fields_.MovieFileName), LocaleLanguageTag())) {
         core_.LoadSubtitle(candidate);
         return;
     }

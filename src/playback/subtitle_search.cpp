@@ -95,7 +95,7 @@ std::vector<std::string> NamesBeside(const std::string& path)
     return names;
 }
 
-std::string LocaleLanguage()
+std::string LocaleLanguageTag()
 {
     const QString name = QLocale::system().name();  // "en_US", "C"
     return name.size() >= 2 && name != QLatin1String("C") ? lower(name.section(QLatin1Char('_'), 0, 0).toStdString())

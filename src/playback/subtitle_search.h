@@ -19,7 +19,7 @@ std::vector<std::string> ExtraSubtitleNames(const std::string& movie, const std:
 std::vector<std::string> NamesBeside(const std::string& path);
 
 // The two-letter language of the user's locale ("en"); empty for the C locale.
-std::string LocaleLanguage();
+std::string LocaleLanguageTag();
 
 // Where a track taken out of a movie is written: beside tmpsub, named tmptrack + extension.
 std::string TrackFilePath(const std::string& tmpSubPath, const std::string& extension);
