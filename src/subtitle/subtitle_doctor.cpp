@@ -373,6 +373,11 @@ std::optional<MovieFit> FitToMovie(const SubtitleCore& core, double frameRate, d
     fit.frameRate = frameRate;
     fit.lengthSeconds = lengthSeconds;
     const std::string length = ClockText(lengthSeconds);
+    if (!(lengthSeconds > 0)) {
+        fit.lastCueSeconds = core.SubIsTimeBased ? last : last / frameRate;
+        fit.verdict = "the movie does not tell its length: nothing to compare the cues with";
+        return fit;
+    }
     if (!core.SubIsTimeBased) {
         fit.lastFrame = last;
         fit.lastCueSeconds = last / frameRate;
