@@ -81,7 +81,8 @@ void readFrameLines(SubtitleCore& core, const std::string& FileName, char open, 
         if (!parseLine(core.SubLines[i], open, close, cue->StartTime, cue->EndTime, text)) {
             Note(core.Facts, core.Facts ? lineNumbers[i] : 0, "stopped",
                  "\"Subtitle file error\": a frame number that is not a plain number (no sign, blank or "
-                 "letter); nothing after it is read and the open ends before it stay unfilled");
+                 "letter) in \"" + core.SubLines[i].substr(0, 40) +
+                     "\"; nothing after it is read and the open ends before it stay unfilled");
             // The cues so far stay, open ends unfilled, so they never show.
             core.Host().semsg(std::string(SubtitleFileErrorText));
             return;
