@@ -192,6 +192,21 @@ TEST_F(PlayerE2E, SubtitleShowsInThePanelAndExitSavesTheSettings) {
     EXPECT_NE(settings.find("0=" + movie_.string()), std::string::npos) << settings;
 }
 
+TEST_F(PlayerE2E, TextTrackInsideTheMovieShowsWhenNoFileLiesBeside) {
+    std::ofstream(dir_ / "track.srt") << "1\r\n00:00:00,000 --> 00:00:07,000\r\nSUBTITLE INSIDE THE MOVIE\r\n";
+    const fs::path mkv = dir_ / "clip.mkv";
+    ASSERT_EQ(std::system(("ffmpeg -loglevel error -y -i " + movie_.string() + " -i " + (dir_ / "track.srt").string() +
+                           " -c:v copy -c:s srt " + mkv.string()).c_str()),
+              0);
+    movie_ = mkv;
+    Launch();
+    const std::string id = WaitForWindow();
+    ASSERT_FALSE(id.empty()) << "no window titled Tessaview appeared";
+    std::this_thread::sleep_for(2500ms);
+    EXPECT_GT(ReadRegion(SubtitlePanel(WindowGeometry(id)), dir_ / "panel.ppm").white, 150)
+        << "the movie's own text track is not shown";
+}
+
 TEST_F(PlayerE2E, FullScreenShowsTheSubtitleInTheStripAndEscapeLeavesIt) {
     WriteSubRip();
     Launch();
