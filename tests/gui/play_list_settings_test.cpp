@@ -97,6 +97,8 @@ TEST_F(PlayListTest, DoubleClickPlaysTheFirstSelectedAndResetsContinuedPlay) {
 TEST_F(PlayListTest, ShowPlayListRemembersTheWidth) {
     fmMain().ciShowPlayList->trigger();
     EXPECT_EQ(fmMain().plPlayList->width(), 230);
+    QWidget* panel = fmMain().plPlayList;  // the buttons sit below the list, not over it
+    EXPECT_GE(fmMain().sbAdd->mapTo(panel, QPoint()).y(), fmMain().lbPlayList->mapTo(panel, QPoint(0, fmMain().lbPlayList->height())).y());
     fmMain().plMain->setSizes({fmMain().plMain->width() - 300, 300});
     fmMain().ciShowPlayList->trigger();
     EXPECT_EQ(fmMain().plPlayList->width(), 0);
