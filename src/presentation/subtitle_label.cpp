@@ -4,12 +4,19 @@
 #include <QFontMetrics>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QStringTokenizer>
 #include <QTextLayout>
 #include <QtMath>
 
 namespace tessaview {
 
 namespace {
+
+// Characters laid out per line. Even at one pixel a glyph this many cover any screen's width;
+// beyond them a line only costs time and memory at every paint.
+constexpr qsizetype kMaxLaidOutCharacters = 8192;
+// Lines kept per caption: more than any screen holds at the smallest font.
+constexpr size_t kMaxLines = 1024;
 
 // CR LF and a lone CR or LF each end a line.
 QString NormaliseLineBreaks(QString text) {
@@ -36,6 +43,15 @@ MnemonicLine StripMnemonics(const QString& line) {
     return result;
 }
 
+QStringView VisibleMiddle(QStringView line, qsizetype maxChars) {
+    if (line.size() <= maxChars) return line;
+    qsizetype from = (line.size() - maxChars) / 2;
+    qsizetype to = from + maxChars;
+    if (line[from].isLowSurrogate()) ++from;
+    if (line[to - 1].isHighSurrogate()) --to;
+    return line.sliced(from, to - from);
+}
+
 SubtitleLabel::SubtitleLabel(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     font_ = FromFontSpec(FontSpec{});
@@ -58,6 +74,7 @@ void SubtitleLabel::SetSubtitleFont(const SubtitleFont& font) {
         decoder_ = std::make_unique<CodePageDecoder>(font_.charSet);
         decode();
     }
+    layouts_.assign(lines_.size(), nullptr);
     update();
 }
 
@@ -66,8 +83,48 @@ const SubtitleFont& SubtitleLabel::GetSubtitleFont() const { return font_; }
 void SubtitleLabel::decode() {
     display_ = NormaliseLineBreaks(decoder_->Decode(caption_));
     lines_.clear();
+    layouts_.clear();
     if (display_.isEmpty()) return;
-    for (const QString& line : display_.split(QLatin1Char('\n'))) lines_.push_back(StripMnemonics(line));
+    for (const QStringView line : qTokenize(QStringView(display_), u'\n')) {
+        if (lines_.size() == kMaxLines) break;
+        lines_.push_back(StripMnemonics(VisibleMiddle(line, kMaxLaidOutCharacters).toString()));
+    }
+    layouts_.resize(lines_.size());
+}
+
+qsizetype SubtitleLabel::LaidOutCharacters() const {
+    qsizetype count = 0;
+    for (const auto& layout : layouts_)
+        if (layout) count += layout->text().size();
+    return count;
+}
+
+QTextLayout& SubtitleLabel::layoutOf(size_t index) {
+    std::unique_ptr<QTextLayout>& layout = layouts_[index];
+    if (layout) return *layout;
+    const MnemonicLine& line = lines_[index];
+    layout = std::make_unique<QTextLayout>(line.text, font_.font, this);
+    QTextOption option;
+    option.setWrapMode(QTextOption::NoWrap);
+    option.setAlignment(Qt::AlignLeft | Qt::AlignAbsolute);  // right-to-left lines too
+    // Tab stops every eight average characters. Qt's own text drawing turns tabs into
+    // blanks in centred text, so each line is laid out here and centred by hand.
+    const QFontMetrics metrics(font_.font, this);
+    option.setTabStopDistance(std::max(1, metrics.averageCharWidth()) * 8.0);
+    layout->setTextOption(option);
+    QList<QTextLayout::FormatRange> underlines;
+    for (int position : line.underlined) {
+        QTextLayout::FormatRange range;
+        range.start = position;
+        range.length = 1;
+        range.format.setFontUnderline(true);
+        underlines.append(range);
+    }
+    layout->setFormats(underlines);
+    layout->beginLayout();
+    layout->createLine().setLineWidth(1e9);
+    layout->endLayout();
+    return *layout;
 }
 
 void SubtitleLabel::paintEvent(QPaintEvent* event) {
@@ -76,35 +133,13 @@ void SubtitleLabel::paintEvent(QPaintEvent* event) {
     if (lines_.empty()) return;
     painter.setPen(font_.color);
     const QFontMetrics metrics(font_.font, this);
-    QTextOption option;
-    option.setWrapMode(QTextOption::NoWrap);
-    option.setAlignment(Qt::AlignLeft | Qt::AlignAbsolute);  // right-to-left lines too
-    // Tab stops every eight average characters. Qt's own text drawing turns tabs into
-    // blanks in centred text, so each line is laid out here and centred by hand.
-    option.setTabStopDistance(std::max(1, metrics.averageCharWidth()) * 8.0);
     int y = 0;
-    for (const MnemonicLine& line : lines_) {
-        if (y >= height()) break;
-        if (!line.text.isEmpty()) {
-            QTextLayout layout(line.text, font_.font, this);
-            layout.setTextOption(option);
-            QList<QTextLayout::FormatRange> underlines;
-            for (int position : line.underlined) {
-                QTextLayout::FormatRange range;
-                range.start = position;
-                range.length = 1;
-                range.format.setFontUnderline(true);
-                underlines.append(range);
-            }
-            layout.setFormats(underlines);
-            layout.beginLayout();
-            QTextLine textLine = layout.createLine();
-            textLine.setLineWidth(1e9);
-            layout.endLayout();
+    for (size_t i = 0; i < lines_.size() && y < height(); ++i) {
+        if (!lines_[i].text.isEmpty()) {
+            QTextLayout& layout = layoutOf(i);
             // A line wider than the label starts left of it and is cut at both edges.
-            const int lineWidth = qCeil(textLine.naturalTextWidth());
-            const int x = (width() - lineWidth) / 2;
-            layout.draw(&painter, QPointF(x, y));
+            const int lineWidth = qCeil(layout.lineAt(0).naturalTextWidth());
+            layout.draw(&painter, QPointF((width() - lineWidth) / 2, y));
         }
         y += metrics.height();
     }

@@ -6,6 +6,8 @@
 #include "presentation/subtitle_font.h"
 
 #include <QString>
+#include <QStringView>
+#include <QTextLayout>
 #include <QWidget>
 #include <memory>
 #include <string>
@@ -23,6 +25,11 @@ struct MnemonicLine {
 };
 MnemonicLine StripMnemonics(const QString& line);
 
+// The part of a line that is laid out: the whole line, or its middle `maxChars` characters
+// (never half a surrogate pair) when it is longer. Centred, that middle covers what the
+// centred whole line would show in a panel narrower than `maxChars` narrowest glyphs.
+QStringView VisibleMiddle(QStringView line, qsizetype maxChars);
+
 class SubtitleLabel : public QWidget {
     Q_OBJECT
 public:
@@ -37,16 +44,22 @@ public:
 
     // The caption as drawn before "&" handling: decoded, line breaks as '\n'.
     const QString& DisplayText() const { return display_; }
+    // Characters held in laid-out lines: bounded by what the panel can show, however long
+    // the caption.
+    qsizetype LaidOutCharacters() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
     void decode();
+    QTextLayout& layoutOf(size_t line);
 
     std::string caption_;
     QString display_;
     std::vector<MnemonicLine> lines_;
+    // Built at the first paint that shows the line, kept until the caption or font changes.
+    std::vector<std::unique_ptr<QTextLayout>> layouts_;
     SubtitleFont font_;
     std::unique_ptr<CodePageDecoder> decoder_ = std::make_unique<CodePageDecoder>(font_.charSet);
 };

@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -13,12 +12,13 @@ extern "C" {
 
 #include "external/ffmpeg/ffmpeg_handles.h"
 #include "external/ffmpeg/spu_timing.h"
+#include "subtitle/vobsub_index_scan.h"
 
 namespace tessaview {
 namespace {
 
 // The demuxer keeps at most this many languages.
-constexpr int MaxLanguages = 32;
+constexpr int MaxLanguages = int(MaxVobSubStreams);
 
 // The pair's files are usually lower case; upper case is taken when only that exists.
 std::string pairFile(const std::string& path, const char* lower, const char* upper) {
@@ -27,37 +27,6 @@ std::string pairFile(const std::string& path, const char* lower, const char* upp
         return path + upper;
     }
     return path + lower;
-}
-
-// Lines of the index that start with "timestamp:", split as the demuxer splits them. Each one
-// is one read of the demuxer, whether its picture turns out readable or not.
-size_t countIndexEntries(const std::string& indexPath) {
-    std::ifstream in(indexPath, std::ios::binary);
-    constexpr std::string_view Key = "timestamp:";
-    size_t entries = 0;
-    size_t matched = 0;  // characters of Key matched at the start of the current line
-    bool lineStart = true;
-    std::vector<char> chunk(1 << 16);
-    while (in) {
-        in.read(chunk.data(), std::streamsize(chunk.size()));
-        for (std::streamsize i = 0; i < in.gcount(); ++i) {
-            const char c = chunk[size_t(i)];
-            if (c == '\n' || c == '\r' || c == '\0') {
-                lineStart = true;
-                matched = 0;
-                continue;
-            }
-            if (lineStart && matched < Key.size() && c == Key[matched]) {
-                if (++matched == Key.size()) {
-                    ++entries;
-                    lineStart = false;
-                }
-                continue;
-            }
-            lineStart = false;
-        }
-    }
-    return entries;
 }
 
 std::string languageTag(const AVStream* stream) {
@@ -74,6 +43,11 @@ std::optional<IndexedPair> readVobSubPair(const std::string& path) {
     }
     const std::string indexPath = pairFile(path, ".idx", ".IDX");
     const std::string picturePath = pairFile(path, ".sub", ".SUB");
+    // Read before the demuxer: an index with more streams than it keeps overruns its memory.
+    const VobSubIndexCounts counts = ScanVobSubIndexFile(indexPath);
+    if (counts.streamLines > MaxVobSubStreams) {
+        return std::nullopt;
+    }
 
     AVDictionary* rawOptions = nullptr;
     av_dict_set(&rawOptions, "sub_name", picturePath.c_str(), 0);
@@ -109,7 +83,7 @@ std::optional<IndexedPair> readVobSubPair(const std::string& path) {
 
     // One read per index entry, counting the failed ones, so that a picture past the end of a
     // cut .sub does not end the reading of pictures that follow it in the index.
-    const size_t reads = countIndexEntries(indexPath);
+    const size_t reads = counts.entries;
     PacketPtr packet(av_packet_alloc());
     if (!packet) {
         return std::nullopt;

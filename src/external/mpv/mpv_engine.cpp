@@ -22,6 +22,7 @@
 #include "external/mpv/movie_surface.h"
 #include "external/mpv/virtual_key.h"
 #include "subtitle/runtime_error.h"
+#include "subtitle/vobsub_index_scan.h"
 
 namespace tessaview {
 
@@ -88,6 +89,9 @@ void MpvEngine::PlayFile(const std::string& path, QWidget* window) {
     if (!window) throw RuntimeError("No window to show the movie in");
     std::error_code error;
     if (!std::filesystem::is_regular_file(path, error)) throw RuntimeError("Cannot open file " + path);
+    // mpv hands such an index to FFmpeg's demuxer, which overruns its memory on it.
+    if (IsOverfullVobSubIndex(path))
+        throw RuntimeError("Cannot open movie " + path + ": a VobSub index with too many streams");
 
     prepareSurface(window);
     if (!handle_) createHandle();
@@ -206,6 +210,10 @@ void MpvEngine::createHandle() {
         // fails (no GPU) it closes descriptor 0 on its way out, which later takes down the X
         // connection that reuses that number.
         mpv_set_option_string(handle, "gpu-api", "opengl");
+        // The output stays open while no file plays: otherwise a failed open closes it and the
+        // reload of the earlier movie opens a new one, and each OpenGL output leaves a pipe
+        // (two descriptors) and some memory behind.
+        mpv_set_option_string(handle, "force-window", "yes");
     }
 
     if (const int result = mpv_initialize(handle); result < 0) {

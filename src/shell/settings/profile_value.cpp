@@ -47,7 +47,9 @@ bool parseDecimal(std::string_view text, int32_t& out) {
 }  // namespace
 
 std::string ProfileTextValue(std::string_view raw) {
-    std::string_view text = trimBlanks(raw);
+    // A NUL or a lone CR ends the value, as either ends it on writing: what is read is
+    // what a save writes back.
+    std::string_view text = trimBlanks(raw.substr(0, raw.find_first_of(std::string_view("\r\0", 2))));
     if (isQuotePair(text)) text = text.substr(1, text.size() - 2);
     if (text.size() > kProfileValueMaxLength) text = text.substr(0, kProfileValueMaxLength);
     return std::string(text);

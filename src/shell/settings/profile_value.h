@@ -10,8 +10,8 @@ namespace tessaview {
 // At most this many characters of a value are returned on reading.
 inline constexpr std::size_t kProfileValueMaxLength = 2047;
 
-// Raw text after "=" as it is returned: blanks around it dropped, one enclosing pair of
-// single or double quotes removed, then cut to kProfileValueMaxLength characters.
+// Raw text after "=" as it is returned: up to a NUL or CR, blanks around it dropped, one
+// enclosing pair of single or double quotes removed, then cut to kProfileValueMaxLength characters.
 std::string ProfileTextValue(std::string_view raw);
 
 // "0x"/"0X" + hex when longer than two characters, "$" + hex, or decimal with an optional

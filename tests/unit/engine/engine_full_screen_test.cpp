@@ -1,11 +1,12 @@
 // The libmpv engine on a private X server: full screen on the whole primary screen and
-// back, stop in full screen, and the window closed from outside. Real key presses reach the
-// program in the end-to-end test.
+// back, stop in full screen, the window closed from outside, and the descriptors of the video
+// output across failed opens. Real key presses reach the program in the end-to-end test.
 #include <gtest/gtest.h>
 
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWindow>
+#include <filesystem>
 #include <memory>
 
 #include "engine_test_support.h"
@@ -111,6 +112,23 @@ TEST_F(FullScreenTest, PanelDestroyedInFullScreenIsHarmless) {
     engine.SetFullScreen(0);
     EXPECT_FALSE(engine.isFullScreen());
     pumpFor(100ms);
+}
+
+// Each failed open reloads the movie before it; the video output must survive that, since each
+// new OpenGL output leaves a pipe open.
+TEST_F(FullScreenTest, FailedOpensWhileAMovieIsLoadedKeepTheDescriptorCountFlat) {
+    const auto descriptors = [] {
+        return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {});
+    };
+    const auto failOpen = [&] {
+        EXPECT_ANY_THROW(engine.PlayFile(moviePath("text"), panel.get()));
+        pumpFor(100ms);
+    };
+    failOpen();
+    const auto before = descriptors();
+    for (int i = 0; i < 4; ++i) failOpen();
+    EXPECT_EQ(descriptors(), before);
+    expectStillPlaying();
 }
 
 }  // namespace

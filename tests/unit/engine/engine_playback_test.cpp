@@ -8,6 +8,7 @@
 #include <QWindow>
 #include <array>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 
 #include "engine_test_support.h"
@@ -72,8 +73,13 @@ TEST_F(MpvEngineTest, ReportsFrameRateLengthAndPictureSize) {
 }
 
 std::vector<std::string> unplayable() {
-    return {moviePath("missing"), moviePath("text"), moviePath("tone"),
-            std::filesystem::path(moviePath("missing")).parent_path().string()};
+    const std::filesystem::path folder = std::filesystem::path(moviePath("missing")).parent_path();
+    // FFmpeg's demuxer, which mpv would hand it to, writes past its memory on this index.
+    const std::string overfull = (folder / "overfull.idx").string();
+    std::ofstream index(overfull);
+    index << "# VobSub index file, v7\n";
+    for (int k = 0; k < 33; ++k) index << "id: x, index: " << k % 2 << "\ntimestamp: 00:00:01:000, filepos: 0\n";
+    return {moviePath("missing"), moviePath("text"), moviePath("tone"), folder.string(), overfull};
 }
 
 TEST_F(MpvEngineTest, FailedLoadThrowsAndLeavesThePlayingMovieOrNothingAsItWas) {

@@ -337,5 +337,28 @@ TEST_F(VobSubLibraryTest, ReloadReplacesThePairCompletely) {
     EXPECT_EQ(library_->GetLangNum(), 1);
 }
 
+// FFmpeg's demuxer writes past its stream table from the 33rd stream on, so the outcome is
+// checked in a child process: a crash there fails the test, not the whole program.
+TEST_F(VobSubLibraryTest, IndexWithMoreStreamsThanTheDemuxerKeepsIsRefusedUnread) {
+    testpair::Pair pair;
+    pair.languages = {{"en", 0, {picture(1000, 1000)}}, {"de", 1, {picture(2000, 1000, 1)}}};
+    for (const int records : {32, 33}) {
+        const std::string path = write(pair, "streams" + std::to_string(records));
+        std::ofstream idx(path + ".idx", std::ios::app);
+        // Each record switches the stream, and each switch opens a stream in the demuxer.
+        for (int k = 2; k < records; ++k)
+            idx << "id: " << (k % 2 ? "de, index: 1" : "en, index: 0") << "\ntimestamp: 00:00:0" << 1 + k % 2
+                << ":000, filepos: 000000" << (k % 2 ? "800" : "000") << "\n";
+        idx.close();
+        EXPECT_EXIT(
+            {
+                library_->LoadVobSubFile(path);
+                std::_Exit(10 + library_->GetLangNum());
+            },
+            ::testing::ExitedWithCode(records == 32 ? 11 : 9), "")
+            << records << " records";
+    }
+}
+
 }  // namespace
 }  // namespace tessaview

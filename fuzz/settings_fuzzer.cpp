@@ -1,0 +1,77 @@
+// The settings store on one set.ini: read it, write every setting back, read again. The
+// second read must give what the first gave.
+#include "fuzz_support.h"
+#include "platform/process/instance_control.h"
+#include "shell/settings/settings.h"
+#include "subtitle/runtime_error.h"
+
+#include <tuple>
+
+namespace tessaview {
+namespace {
+
+// Never ends a process: the stored number is only a number in the fuzzed file.
+class NoInstances : public InstanceControl {
+public:
+    bool MainWindowExists() override { return false; }
+    void TerminateStaleInstance(int64_t) override {}
+};
+
+class RecordingWindow : public SettingsWindow {
+public:
+    explicit RecordingWindow(FontSpec font) : font_(std::move(font)) {}
+
+    SettingsFields fields;
+    WindowBounds bounds{5, 6, 640, 480};
+    bool autoload = false;
+    bool showChecked = false;
+    int32_t panelWidth = -1;
+    std::vector<std::string> captions;
+
+    auto state() const {
+        return std::tie(fields.OnTop, fields.UseSkin, fields.ShowPlayList, fields.PlayListWidth, bounds, autoload,
+                        showChecked, panelWidth, captions, font_);
+    }
+
+    SettingsFields& Fields() override { return fields; }
+    WindowBounds Bounds() const override { return bounds; }
+    void SetLeft(int32_t v) override { bounds.Left = v; }
+    void SetTop(int32_t v) override { bounds.Top = v; }
+    void SetWidth(int32_t v) override { bounds.Width = v; }
+    void SetHeight(int32_t v) override { bounds.Height = v; }
+    WindowBounds WorkArea() const override { return {0, 0, 1920, 1040}; }
+    bool AutoloadChecked() const override { return autoload; }
+    void SetAutoloadChecked(bool v) override { autoload = v; }
+    void SetShowPlayListChecked(bool v) override { showChecked = v; }
+    void SetPlayListPanelWidth(int32_t v) override { panelWidth = v; }
+    std::vector<std::string> PlayListCaptions() const override { return captions; }
+    void AppendPlayListEntry(const std::string& caption) override { captions.push_back(caption); }
+    FontSpec OverlayFont() const override { return font_; }
+
+private:
+    FontSpec font_;
+};
+
+}  // namespace
+}  // namespace tessaview
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    using namespace tessaview;
+    // A play-list count near the limit makes each run write thousands of keys one by one.
+    if (size > 4096) return 0;
+    const std::string& folder = fuzz::Folder();
+    fuzz::WriteFile("set.ini", {reinterpret_cast<const char*>(data), size});
+    NoInstances instances;
+    RecordingWindow first(ReadOverlayFont(folder));
+    LoadSettings(first, folder, instances);
+    if (first.captions.size() > 64) return 0;
+    try {
+        SaveSettings(first, folder, 1234);
+    } catch (const RuntimeError&) {
+        __builtin_trap();  // the folder is ours and writable
+    }
+    RecordingWindow second(ReadOverlayFont(folder));
+    LoadSettings(second, folder, instances);
+    FUZZ_CHECK(first.state() == second.state());
+    return 0;
+}
