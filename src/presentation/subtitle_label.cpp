@@ -74,7 +74,8 @@ void SubtitleLabel::SetSubtitleFont(const SubtitleFont& font) {
         decoder_ = std::make_unique<CodePageDecoder>(font_.charSet);
         decode();
     }
-    layouts_.assign(lines_.size(), nullptr);
+    layouts_.clear();
+    layouts_.resize(lines_.size());
     update();
 }
 

@@ -32,7 +32,9 @@ TEST(LongCaption, AMegabyteLineIsLaidOutOnlyAroundItsMiddleAndStillFillsThePanel
         for (int y = 0; y < image.height() / 4; ++y)
             for (int x = 0; x < image.width(); ++x)
                 if (qGray(image.pixel(x, y)) > 64) left = std::min(left, x), right = std::max(right, x);
-        if (maxLines == 1) EXPECT_TRUE(left < 8 && right > image.width() - 8) << left << ".." << right;
+        if (maxLines == 1) {
+            EXPECT_TRUE(left < 8 && right > image.width() - 8) << left << ".." << right;
+        }
     }
 }
 

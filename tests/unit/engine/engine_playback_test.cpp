@@ -76,6 +76,7 @@ std::vector<std::string> unplayable() {
     const std::filesystem::path folder = std::filesystem::path(moviePath("missing")).parent_path();
     // FFmpeg's demuxer, which mpv would hand it to, writes past its memory on this index.
     const std::string overfull = (folder / "overfull.idx").string();
+    std::ofstream((folder / "overfull.sub").string());
     std::ofstream index(overfull);
     index << "# VobSub index file, v7\n";
     for (int k = 0; k < 33; ++k) index << "id: x, index: " << k % 2 << "\ntimestamp: 00:00:01:000, filepos: 0\n";
