@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs, builds and runs every test; then the unit and GUI tests again under
-# AddressSanitizer + UndefinedBehaviorSanitizer. Exit status is non-zero on any failure.
+# Installs, builds and runs every test and each fuzz target for 20 s; then the unit and GUI
+# tests again under AddressSanitizer + UndefinedBehaviorSanitizer. Exit status is non-zero on any failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -11,6 +11,9 @@ scripts/build.sh
 status=0
 (cd build && xvfb-run -a -s "-screen 0 1280x1024x24" \
    ctest --output-on-failure --timeout 300 -j2) || status=1
+
+# Each fuzz target for a short while: any finding fails the run.
+scripts/fuzz.sh 20 || status=1
 
 scripts/build.sh --asan
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
