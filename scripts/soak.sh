@@ -81,6 +81,10 @@ open() {
 }
 
 full_screen_and_back() {
+  local window
+  window="$(main_window)"
+  [ -n "$window" ] || fail "the main window is gone"
+  xdotool windowfocus --sync "$window" 2>/dev/null || true
   xdotool key F4
   sleep 1
   [ -z "$(main_window)" ] || fail "full screen left the main window shown"
@@ -125,6 +129,7 @@ cycles=1
 while [ $SECONDS -lt $end ]; do
   cycle
   cycles=$((cycles + 1))
+  [ -n "${TESSAVIEW_SOAK_VERBOSE:-}" ] && echo "soak: cycle $cycles: $(measure)"
 done
 alive
 read -r rss1 fds1 < <(measure)
