@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer targets with clang in build-fuzz/ and runs each in turn for SECONDS
-# (default 60). Inputs that find something are kept in build-fuzz/findings/; the exit status is
-# non-zero when any target found something. The corpus grown by earlier runs is reused.
+# Builds the libFuzzer targets with clang in build-fuzz/ and runs each in turn (or only the
+# TARGETs named: subtitle, settings, vobsub) for SECONDS (default 60). Inputs that find
+# something are kept in build-fuzz/findings/; the exit status is non-zero when any target found
+# something. The corpus grown by earlier runs is reused.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-60}"
 targets=(subtitle settings vobsub)
+[ $# -gt 1 ] && targets=("${@:2}")
 
 dir=build-fuzz
 if [ ! -f "$dir/CMakeCache.txt" ]; then
