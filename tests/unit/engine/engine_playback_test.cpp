@@ -84,6 +84,8 @@ std::vector<std::string> unplayable() {
 }
 
 TEST_F(MpvEngineTest, FailedLoadThrowsAndLeavesThePlayingMovieOrNothingAsItWas) {
+    engine.SetFullScreen(1);  // before any movie there is no picture window to move
+    EXPECT_FALSE(engine.isFullScreen());
     for (const std::string& path : unplayable()) {
         SCOPED_TRACE(path);
         EXPECT_THROW(engine.PlayFile(path, panel.get()), RuntimeError);
