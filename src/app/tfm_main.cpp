@@ -318,8 +318,12 @@ void TfmMain::ShowBitmapSurfaces() {
 }
 
 void TfmMain::SetCaptions(const std::string& text) {
+    // The file's own code page travels with the text: the next load may bring another one.
+    lbSubtitle->SetFileCodePage(Subtitles.CueCodePage());
     lbSubtitle->SetCaption(text);
-    if (fmSub_) fmSub_->lbSub->SetCaption(lbSubtitle->Caption());
+    if (!fmSub_) return;
+    fmSub_->lbSub->SetFileCodePage(Subtitles.CueCodePage());
+    fmSub_->lbSub->SetCaption(lbSubtitle->Caption());
 }
 
 void TfmMain::DrawBitmapCue() {

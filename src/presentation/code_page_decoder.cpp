@@ -28,8 +28,8 @@ QString FromUtf8(const std::string& text) {
 
 }  // namespace
 
-CodePageDecoder::CodePageDecoder(int charSet) : charSet_(charSet) {
-    const std::string codePage = WindowsCharSetCodePage(charSet);
+CodePageDecoder::CodePageDecoder(int charSet, const std::string& fileCodePage) : charSet_(charSet) {
+    const std::string codePage = charSet == 1 && !fileCodePage.empty() ? fileCodePage : WindowsCharSetCodePage(charSet);
     primary_ = OpenConverter(codePage);
     if (!primary_) primary_ = OpenConverter("CP1252");
     else if (IsUtf8CodePage(codePage)) fallback_ = OpenConverter("CP1252");

@@ -9,10 +9,11 @@ namespace tessaview {
 
 class CodePageConverter;
 
-// One decoder per character set, opened once and reused for every cue.
+// One decoder per character set, opened once and reused for every cue. The default character
+// set (1) reads the cues in `fileCodePage`, the code page of the loaded file, when one is given.
 class CodePageDecoder {
 public:
-    explicit CodePageDecoder(int charSet = 1);
+    explicit CodePageDecoder(int charSet = 1, const std::string& fileCodePage = {});
     ~CodePageDecoder();
     CodePageDecoder(const CodePageDecoder&) = delete;
     CodePageDecoder& operator=(const CodePageDecoder&) = delete;

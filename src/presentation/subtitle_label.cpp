@@ -71,11 +71,20 @@ void SubtitleLabel::SetSubtitleFont(const SubtitleFont& font) {
     const bool charSetChanged = font.charSet != font_.charSet;
     font_ = font;
     if (charSetChanged) {
-        decoder_ = std::make_unique<CodePageDecoder>(font_.charSet);
+        decoder_ = std::make_unique<CodePageDecoder>(font_.charSet, fileCodePage_);
         decode();
     }
     layouts_.clear();
     layouts_.resize(lines_.size());
+    update();
+}
+
+void SubtitleLabel::SetFileCodePage(const std::string& codePage) {
+    if (codePage == fileCodePage_) return;
+    fileCodePage_ = codePage;
+    if (font_.charSet != 1) return;
+    decoder_ = std::make_unique<CodePageDecoder>(font_.charSet, fileCodePage_);
+    decode();
     update();
 }
 

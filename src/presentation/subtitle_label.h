@@ -42,6 +42,10 @@ public:
     void SetSubtitleFont(const SubtitleFont& font);
     const SubtitleFont& GetSubtitleFont() const;
 
+    // The code page of the loaded subtitle file's cue bytes: the default character set (1)
+    // decodes with it, a chosen one ignores it. Setting the same code page costs nothing.
+    void SetFileCodePage(const std::string& codePage);
+
     // The caption as drawn before "&" handling: decoded, line breaks as '\n'.
     const QString& DisplayText() const { return display_; }
     // Characters held in laid-out lines: bounded by what the panel can show, however long
@@ -61,6 +65,7 @@ private:
     // Built at the first paint that shows the line, kept until the caption or font changes.
     std::vector<std::unique_ptr<QTextLayout>> layouts_;
     SubtitleFont font_;
+    std::string fileCodePage_;
     std::unique_ptr<CodePageDecoder> decoder_ = std::make_unique<CodePageDecoder>(font_.charSet);
 };
 

@@ -5,6 +5,7 @@
 #include "subtitle/code_page.h"
 #include "subtitle/read_facts.h"
 #include "subtitle/subtitle_host.h"
+#include "subtitle/text_encoding.h"
 #include "subtitle/time_span.h"
 
 #include <cstdint>
@@ -65,6 +66,12 @@ public:
     const std::string& AnsiCodePage() const { return ansiCodePage_; }
     void SetAnsiCodePage(std::string codePage) { ansiCodePage_ = std::move(codePage); }
 
+    // The encoding of the text subtitle loaded last, decided on its whole file, and the code
+    // page its cue bytes are in (the ANSI code page when a Unicode file was converted). Kept
+    // until a reader runs on another file; before any, UTF-8 and empty.
+    const TextEncoding& FileEncoding() const { return fileEncoding_; }
+    const std::string& CueCodePage() const { return cueCodePage_; }
+
     // Empties the lookup cache (LastSpanStart, LastSpanEnd, LastSpanText).
     void ClearLookupCache();
     // The lookup searches a compact copy of the converted cue times, refreshed by itself when
@@ -84,6 +91,8 @@ private:
     std::string programFolder_;
     std::string lastReader_;
     std::string ansiCodePage_ = LocaleAnsiCodePage();
+    TextEncoding fileEncoding_;
+    std::string cueCodePage_;
 
     // Every cue's SpanToPosition values side by side in one array, for the current rate and
     // unit: a search then touches a few cache lines and converts nothing. It is rebuilt on

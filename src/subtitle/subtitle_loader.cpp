@@ -114,12 +114,19 @@ bool SubtitleCore::LoadTextSubtitle(std::string FileName)
     try {
         std::string bytes = ReadWholeFile(FileName);
         std::string_view view = bytes;
-        if (startsWith(view, "\xFF\xFE"))
-            ConvertUnicodeSubtitle(view.substr(2), FileName, UnicodeForm::Utf16Le);
-        else if (startsWith(view, "\xFE\xFF"))
-            ConvertUnicodeSubtitle(view.substr(2), FileName, UnicodeForm::Utf16Be);
-        else if (startsWith(view, "\xEF\xBB\xBF"))
-            ConvertUnicodeSubtitle(view.substr(3), FileName, UnicodeForm::Utf8);
+        TextEncoding encoding = DetectTextEncoding(view);
+        std::string cueCodePage = encoding.name;
+        // UTF-16 with or without its mark, and UTF-8 with its mark, go through tmpsub.
+        const size_t mark = startsWith(view, "\xEF\xBB\xBF")                               ? 3
+                            : startsWith(view, "\xFF\xFE") || startsWith(view, "\xFE\xFF") ? 2
+                                                                                            : 0;
+        if (encoding.name == "UTF-16LE" || encoding.name == "UTF-16BE" || mark == 3) {
+            const UnicodeForm form = encoding.name == "UTF-16LE" ? UnicodeForm::Utf16Le
+                                     : encoding.name == "UTF-16BE" ? UnicodeForm::Utf16Be
+                                                                   : UnicodeForm::Utf8;
+            ConvertUnicodeSubtitle(view.substr(mark), FileName, form);
+            cueCodePage = ansiCodePage_;
+        }
 
         if (Facts)
             Facts->readPath = FileName;
@@ -134,6 +141,8 @@ bool SubtitleCore::LoadTextSubtitle(std::string FileName)
             return false;
         }
         lastReader_ = reader->name;
+        fileEncoding_ = std::move(encoding);
+        cueCodePage_ = std::move(cueCodePage);
         reader->read(*this, FileName);
         return true;
     } catch (...) {

@@ -6,6 +6,7 @@
 #include "subtitle/runtime_error.h"
 #include "subtitle/subtitle_core.h"
 #include "subtitle/subtitle_doctor.h"
+#include "subtitle/text_encoding.h"
 #include "subtitle/text_rules.h"
 
 #include <charconv>
@@ -289,8 +290,18 @@ int run(int argc, char** argv)
             fit = FitToMovie(core, movie->frameRate, movie->lengthSeconds);
     }
 
+    // A text file's encoding as the loader decided it (detected here when no reader ran); the
+    // cues are read with it unless --codepage names another.
+    std::optional<TextEncoding> encoding;
+    if (!host.vobsub) {
+        try {
+            encoding = core.LastReader().empty() ? DetectTextEncoding(ReadWholeFile(options.file)) : core.FileEncoding();
+        } catch (const std::exception&) {
+        }
+    }
+    const std::string cueCodePage = options.codePage || core.CueCodePage().empty() ? codePage : core.CueCodePage();
     const std::function<std::string(const std::string&)> text = [&](const std::string& bytes) {
-        return CodePageToUtf8(bytes, codePage);
+        return CodePageToUtf8(bytes, cueCodePage);
     };
     std::ostringstream out;
     if (options.json) {
@@ -308,6 +319,14 @@ int run(int argc, char** argv)
         for (size_t i = 0; i < due.size(); ++i)
             out << (i ? ", " : "") << "{\"frame\": " << frames[i] << ", \"text\": " << jsonString(text(due[i])) << "}";
         out << "]";
+        if (encoding) {
+            out << ", \"encoding\": {\"name\": " << jsonString(encoding->name) << ", \"reason\": "
+                << jsonString(encoding->reason) << ", \"charSet\": " << encoding->charSet << ", \"candidates\": [";
+            for (size_t i = 0; i < encoding->candidates.size(); ++i)
+                out << (i ? ", " : "") << "{\"name\": " << jsonString(encoding->candidates[i].name)
+                    << ", \"sample\": " << jsonString(encoding->candidates[i].sample) << "}";
+            out << "]}";
+        }
         if (host.vobsub) {
             // Languages as GetLangNum/GetLangName give them; pictures per language index.
             const int32_t highest = host.vobsub->GetLangNum();
@@ -347,6 +366,8 @@ int run(int argc, char** argv)
         out << "file:      " << options.file << "\n"
             << "reader:    " << (core.LastReader().empty() ? "(none)" : core.LastReader()) << "\n"
             << "times in:  " << (core.SubIsTimeBased ? "seconds" : "frames") << " (at " << fps << " fps)\n";
+        if (encoding)
+            out << "encoding:  " << encoding->name << " (" << encoding->reason << ")\n";
         for (const std::string& message : host.messages)
             out << "message:   " << text(message) << "\n";
         if (error)

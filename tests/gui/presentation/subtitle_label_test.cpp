@@ -220,6 +220,20 @@ TEST(SubtitleLabelCodePage, ChangingTheCharacterSetReadsTheShownCaptionAgain) {
     EXPECT_EQ(label.Caption(), "\xC0");
 }
 
+TEST(SubtitleLabelCodePage, DefaultCharacterSetReadsEachFileInItsOwnCodePage) {
+    SubtitleLabel label;
+    label.SetSubtitleFont(TestFont(1));
+    label.SetCaption("\xCF\xF0\xE8");
+    label.SetFileCodePage("CP1251");
+    EXPECT_EQ(label.DisplayText(), QStringLiteral("При"));
+    label.SetFileCodePage("UTF-8");
+    label.SetCaption("\xD0\x9F\xD1\x80\xD0\xB8");
+    EXPECT_EQ(label.DisplayText(), QStringLiteral("При"));
+    label.SetSubtitleFont(TestFont(238));  // a chosen character set reads as it always did
+    label.SetFileCodePage("CP1251");
+    EXPECT_EQ(label.DisplayText(), QStringLiteral("ĐźŃ€Đ¸"));
+}
+
 TEST(SubtitleFontConversion, StoredFontRoundTripsWithStyleDroppedAndColourAsBgr) {
     const FontSpec spec{"Arial", 20, 204, 0x00FF8000};  // blue FF, green 80, red 00
     SubtitleFont font = FromFontSpec(spec);

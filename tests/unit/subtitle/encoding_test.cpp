@@ -1,0 +1,216 @@
+// Encoding detection: how many files it decodes exactly, against uchardet alone, over files
+// written here in each code page and over the shared corpus; and what the loader does with it.
+#include "subtitle/code_page.h"
+#include "subtitle/text_encoding.h"
+#include "subtitle/text_rules.h"
+#include "subtitle_test_support.h"
+
+#include <uchardet/uchardet.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
+
+namespace tessaview::testing {
+namespace {
+
+struct Language {
+    const char* code;
+    const char* codePage;
+    const char* sentences;  // ten, separated by '|'
+};
+
+// Everyday lines in each language, written in the code page its subtitle files use.
+const Language languages[] = {
+    {"pl", "CP1250", "Dzień dobry, czy mogę z tobą porozmawiać?|Nie wiem, gdzie zostawiłem klucze od samochodu.|Musimy się spieszyć, pociąg odjeżdża za pięć minut.|Wszystko będzie dobrze, obiecuję ci to.|– Gdzie jest najbliższa apteka?|Źle się czuję, chyba jestem chory.|Przepraszam, że tak późno dzwonię…|Ta książka leżała na stole przez cały tydzień.|Śnieg padał przez całą noc.|Zróbmy sobie przerwę i napijmy się herbaty."},
+    {"cs", "CP1250", "Dobrý den, můžu vám nějak pomoct?|Nevím, kde jsem nechal klíče od auta.|Musíme si pospíšit, vlak odjíždí za pět minut.|„Všechno bude v pořádku“, to ti slibuju.|Kde je nejbližší lékárna?|Je mi špatně, asi jsem nemocný.|Promiňte, že volám tak pozdě.|Ta kniha ležela na stole celý týden.|Celou noc padal sníh a ráno bylo všude bílo.|Udělejme si přestávku a dáme si čaj."},
+    {"hu", "CP1250", "Jó napot, segíthetek valamiben?|Nem tudom, hol hagytam az autó kulcsát.|Sietnünk kell, a vonat öt perc múlva indul.|„Minden rendben lesz”, ezt megígérem neked.|Hol van a legközelebbi gyógyszertár?|Rosszul érzem magam, azt hiszem, beteg vagyok.|Elnézést, hogy ilyen későn telefonálok.|Az a könyv egész héten az asztalon feküdt.|Egész éjjel esett a hó, és reggelre minden fehér lett.|Tartsunk egy kis szünetet, és igyunk egy teát."},
+    {"hr", "CP1250", "Dobar dan, mogu li vam pomoći?|Ne znam gdje sam ostavio ključeve od auta.|Moramo požuriti, vlak polazi za pet minuta.|– Sve će biti u redu, obećavam ti…|Gdje je najbliža ljekarna?|Loše se osjećam, mislim da sam bolestan.|Oprostite što zovem tako kasno.|Ta je knjiga cijeli tjedan ležala na stolu.|Cijelu noć je padao snijeg i ujutro je sve bilo bijelo.|Napravimo stanku i popijmo čaj, đače."},
+    {"ru", "CP1251", "Добрый день, чем я могу вам помочь?|Я не знаю, где оставил ключи от машины.|Нам надо спешить, поезд уходит через пять минут.|«Всё будет хорошо», я тебе обещаю…|Где здесь ближайшая аптека?|Мне плохо, кажется, я заболел.|Извините, что звоню так поздно.|Эта книга лежала на столе целую неделю.|Всю ночь шёл снег, и утром всё было белым.|Давай сделаем перерыв и выпьем чаю."},
+    {"bg", "CP1251", "Добър ден, с какво мога да ви помогна?|Не знам къде съм оставил ключовете от колата.|Трябва да побързаме, влакът тръгва след пет минути.|– Всичко ще бъде наред, обещавам ти.|Къде е най-близката аптека?|Не се чувствам добре, май съм болен.|Извинете, че се обаждам толкова късно.|Тази книга стоя на масата цяла седмица.|Цяла нощ валя сняг и сутринта всичко беше бяло.|Нека да си починем и да изпием по един чай."},
+    {"uk", "CP1251", "Добрий день, чим я можу вам допомогти?|Я не знаю, де залишив ключі від машини.|Нам треба поспішати, поїзд відходить за п'ять хвилин.|«Усе буде добре», я тобі обіцяю.|Де тут найближча аптека?|Мені погано, здається, я захворів.|Вибачте, що телефоную так пізно.|Ця книжка лежала на столі цілий тиждень.|Усю ніч ішов сніг, і вранці все було білим.|Давай зробимо перерву і вип'ємо чаю."},
+    {"sr", "CP1251", "Добар дан, како могу да вам помогнем?|Не знам где сам оставио кључеве од аута.|Морамо да пожуримо, воз полази за пет минута.|Све ће бити у реду, обећавам ти.|Где је најближа апотека?|Лоше се осећам, мислим да сам болестан.|Извините што зовем тако касно.|Та књига је целу недељу стајала на столу.|Целу ноћ је падао снег и ујутру је све било бело.|Хајде да направимо паузу и попијемо чај."},
+    {"fr", "CP1252", "Bonjour, est-ce que je peux vous aider ?|Je ne sais pas où j'ai laissé les clés de la voiture.|Il faut se dépêcher, le train part dans cinq minutes.|« Tout ira bien », je te le promets…|Où se trouve la pharmacie la plus proche ?|Je me sens mal, je crois que je suis malade.|Excusez-moi d'appeler si tard.|Ce livre est resté sur la table toute la semaine.|Il a neigé toute la nuit et le matin tout était blanc.|Faisons une pause et buvons un thé, ça nous fera du bien."},
+    {"de", "CP1252", "Guten Tag, kann ich Ihnen helfen?|Ich weiß nicht, wo ich die Autoschlüssel gelassen habe.|Wir müssen uns beeilen, der Zug fährt in fünf Minuten.|„Alles wird gut“, das verspreche ich dir.|Wo ist die nächste Apotheke?|Mir geht es schlecht, ich glaube, ich bin krank.|Entschuldigung, dass ich so spät anrufe.|Das Buch lag die ganze Woche auf dem Tisch.|Es hat die ganze Nacht geschneit, und morgens war alles weiß.|Lass uns eine Pause machen und einen Tee trinken."},
+    {"es", "CP1252", "Buenos días, ¿en qué puedo ayudarle?|No sé dónde dejé las llaves del coche.|Tenemos que darnos prisa, el tren sale en cinco minutos.|— Todo saldrá bien, te lo prometo…|¿Dónde está la farmacia más cercana?|Me siento mal, creo que estoy enfermo.|Perdone que llame tan tarde.|Ese libro estuvo sobre la mesa toda la semana.|Nevó toda la noche y por la mañana todo estaba blanco.|Hagamos una pausa y tomemos un té."},
+    {"el", "CP1253", "Καλημέρα, μπορώ να σας βοηθήσω;|Δεν ξέρω πού άφησα τα κλειδιά του αυτοκινήτου.|Πρέπει να βιαστούμε, το τρένο φεύγει σε πέντε λεπτά.|«Όλα θα πάνε καλά», σου το υπόσχομαι…|Πού είναι το πιο κοντινό φαρμακείο;|Δεν νιώθω καλά, νομίζω ότι είμαι άρρωστος.|Συγγνώμη που τηλεφωνώ τόσο αργά.|Αυτό το βιβλίο ήταν στο τραπέζι όλη την εβδομάδα.|Χιόνιζε όλη τη νύχτα και το πρωί όλα ήταν λευκά.|Ας κάνουμε ένα διάλειμμα και ας πιούμε ένα τσάι."},
+    {"tr", "CP1254", "İyi günler, size nasıl yardımcı olabilirim?|Arabanın anahtarlarını nerede bıraktığımı bilmiyorum.|Acele etmeliyiz, tren beş dakika sonra kalkıyor.|“Her şey yoluna girecek”, sana söz veriyorum.|En yakın eczane nerede?|Kendimi kötü hissediyorum, sanırım hastayım.|Bu kadar geç aradığım için özür dilerim.|O kitap bütün hafta masanın üstünde durdu.|Bütün gece kar yağdı ve sabah her yer bembeyazdı.|Biraz ara verelim ve birer çay içelim."},
+    {"he", "CP1255", "שלום, איך אני יכול לעזור לך?|אני לא יודע איפה השארתי את המפתחות של המכונית.|אנחנו צריכים למהר, הרכבת יוצאת בעוד חמש דקות.|– הכול יהיה בסדר, אני מבטיח לך…|איפה בית המרקחת הקרוב?|אני מרגיש לא טוב, נראה לי שאני חולה.|סליחה שאני מתקשר כל כך מאוחר.|הספר הזה היה מונח על השולחן כל השבוע.|כל הלילה ירד שלג ובבוקר הכול היה לבן.|בוא נעשה הפסקה ונשתה כוס תה."},
+    {"ar", "CP1256", "مرحبا، كيف يمكنني مساعدتك؟|لا أعرف أين تركت مفاتيح السيارة.|يجب أن نسرع، القطار يغادر بعد خمس دقائق.|– كل شيء سيكون على ما يرام، أعدك بذلك…|أين أقرب صيدلية؟|أشعر بتعب، أظن أنني مريض.|آسف لأنني أتصل في وقت متأخر.|بقي ذلك الكتاب على الطاولة طوال الأسبوع.|تساقط الثلج طوال الليل وفي الصباح كان كل شيء أبيض.|لنأخذ استراحة ونشرب كوبا من الشاي."},
+    {"lt", "CP1257", "Laba diena, kuo galėčiau jums padėti?|Nežinau, kur palikau automobilio raktus.|Turime paskubėti, traukinys išvyksta po penkių minučių.|„Viskas bus gerai“, aš tau pažadu.|Kur yra artimiausia vaistinė?|Blogai jaučiuosi, atrodo, kad sergu.|Atsiprašau, kad skambinu taip vėlai.|Ta knyga visą savaitę gulėjo ant stalo.|Visą naktį snigo, o ryte viskas buvo balta.|Padarykime pertrauką ir išgerkime arbatos."},
+    {"lv", "CP1257", "Labdien, kā es varu jums palīdzēt?|Es nezinu, kur atstāju mašīnas atslēgas.|Mums jāsteidzas, vilciens atiet pēc piecām minūtēm.|“Viss būs labi”, es tev apsolu.|Kur ir tuvākā aptieka?|Es jūtos slikti, laikam esmu saslimis.|Atvainojiet, ka zvanu tik vēlu.|Tā grāmata visu nedēļu gulēja uz galda.|Visu nakti sniga, un no rīta viss bija balts.|Uztaisīsim pauzi un iedzersim tēju."},
+    {"et", "CP1257", "Tere päevast, kuidas ma saan teid aidata?|Ma ei tea, kuhu ma auto võtmed jätsin.|Me peame kiirustama, rong väljub viie minuti pärast.|„Kõik saab korda“, ma luban sulle.|Kus on lähim apteek?|Ma tunnen end halvasti, vist olen haige.|Vabandage, et ma nii hilja helistan.|See raamat oli terve nädala laual.|Terve öö sadas lund ja hommikul oli kõik valge, žürii ütles.|Teeme pausi ja joome ühe tassi teed."},
+};
+
+std::string subRip(std::string_view sentences)
+{
+    std::ostringstream out;
+    int n = 0;
+    for (size_t start = 0; start <= sentences.size(); ++n) {
+        const size_t end = std::min(sentences.find('|', start), sentences.size());
+        out << n + 1 << "\r\n00:00:" << 10 + 2 * n << ",000 --> 00:00:" << 11 + 2 * n << ",500\r\n"
+            << sentences.substr(start, end - start) << "\r\n\r\n";
+        start = end + 1;
+    }
+    return out.str();
+}
+
+// The text without a byte-order mark, as the player shows it.
+std::string decode(std::string_view bytes, const std::string& encoding)
+{
+    std::string text = encoding == "UTF-16LE" || encoding == "UTF-16BE"
+                           ? UnicodeToCodePage(bytes, encoding == "UTF-16BE" ? UnicodeForm::Utf16Be : UnicodeForm::Utf16Le, "UTF-8")
+                           : CodePageToUtf8(bytes, encoding);
+    return text.rfind("\xEF\xBB\xBF", 0) == 0 ? text.substr(3) : text;
+}
+
+std::string uchardetAnswer(std::string_view bytes)
+{
+    uchardet_t detector = uchardet_new();
+    uchardet_handle_data(detector, bytes.data(), bytes.size());
+    uchardet_data_end(detector);
+    std::string answer = uchardet_get_charset(detector);
+    uchardet_delete(detector);
+    return answer;
+}
+
+struct Rates {
+    int files = 0, ours = 0, uchardet = 0;
+    void add(const std::string& bytes, const std::string& truth, const std::string& name)
+    {
+        const std::string expected = decode(bytes, truth);
+        const std::string detected = DetectTextEncoding(bytes, "").name;
+        const bool right = decode(bytes, detected) == expected;
+        const std::string alone = uchardetAnswer(bytes);
+        bool aloneRight = false;
+        try {
+            aloneRight = !alone.empty() && decode(bytes, alone) == expected;
+        } catch (const std::invalid_argument&) {
+        }
+        ++files;
+        ours += right;
+        uchardet += aloneRight;
+        if (!right)
+            std::printf("  missed %s (%s): detected %s\n", name.c_str(), truth.c_str(), detected.c_str());
+    }
+    void report(const char* what) const
+    {
+        std::printf("%s: %d files, decoded exactly %.1f %% (uchardet alone %.1f %%)\n", what, files,
+                    100.0 * ours / files, 100.0 * uchardet / files);
+        EXPECT_GE(ours, files * 95 / 100.0) << what;
+        EXPECT_GT(ours, uchardet) << what;
+    }
+};
+
+// Each language in its code page and in UTF-8; every third also in UTF-16 without a mark.
+Rates writtenFiles()
+{
+    Rates rates;
+    int k = 0;
+    for (const Language& l : languages) {
+        const std::string utf8 = subRip(l.sentences);
+        rates.add(UnicodeToCodePage(utf8, UnicodeForm::Utf8, l.codePage), l.codePage, l.code);
+        rates.add(utf8, "UTF-8", l.code);
+        if (k++ % 3 == 0)
+            for (const char* form : {"UTF-16LE", "UTF-16BE"})
+                rates.add(UnicodeToCodePage(utf8, UnicodeForm::Utf8, form), form, l.code);
+    }
+    return rates;
+}
+
+TEST(TextEncoding, DecodesWrittenFilesBetterThanUchardetAlone) { writtenFiles().report("written files"); }
+
+// The corpus's SOURCES.md states each file's encoding in its notes; the rates are measured on
+// the corpus and on the corpus with the written files.
+TEST(TextEncoding, DecodesCorpusBetterThanUchardetAlone)
+{
+    const std::filesystem::path corpus = TESSAVIEW_CORPUS_DIR;
+    std::ifstream sources(corpus / "SOURCES.md");
+    if (!sources)
+        GTEST_SKIP() << "the shared corpus is not at " << corpus << ": corpus encoding rates not measured";
+    const std::regex row(R"(^\| `([^`]+)` \|.*\| ([^|]*) \|$)");
+    const std::regex stated(R"(Windows-(125\d)|UTF-16 (LE|BIG)|UTF-8|ASCII)");
+    Rates rates;
+    std::string folder, line;
+    while (std::getline(sources, line)) {
+        std::smatch m, e;
+        if (line.rfind("### ", 0) == 0)
+            folder = line.substr(4);
+        else if (std::regex_match(line, m, row) && std::regex_search(m[2].first, m[2].second, e, stated)) {
+            const std::string truth = e[1].matched ? "CP" + e[1].str()
+                                      : e[2].matched ? (e[2] == "LE" ? "UTF-16LE" : "UTF-16BE")
+                                                     : "UTF-8";
+            rates.add(ReadWholeFile((corpus / folder / m[1].str()).string()), truth, m[1].str());
+        }
+    }
+    EXPECT_GE(rates.files, 30);
+    std::printf("corpus: %d files, decoded exactly %.1f %% (uchardet alone %.1f %%)\n", rates.files,
+                100.0 * rates.ours / rates.files, 100.0 * rates.uchardet / rates.files);
+    const Rates written = writtenFiles();
+    Rates{rates.files + written.files, rates.ours + written.ours, rates.uchardet + written.uchardet}.report(
+        "corpus and written files");
+}
+
+// Where uchardet alone goes wrong, and the tie that only the user's language can break.
+TEST(TextEncoding, CorrectionsAndTies)
+{
+    struct Case {
+        std::string bytes;
+        const char* language;
+        const char* name;
+        const char* reason;  // a part of it
+    };
+    const auto file = [](std::string_view code) {
+        const auto l = std::find_if(std::begin(languages), std::end(languages), [&](const Language& l) { return l.code == code; });
+        return UnicodeToCodePage(subRip(l->sentences), UnicodeForm::Utf8, l->codePage);
+    };
+    const Case cases[] = {
+        {file("lt"), "", "CP1257", "0x80-0x9F"},  // uchardet: ISO-8859-13, and „ “ as controls
+        {file("tr"), "", "CP1254", "0x80-0x9F"},
+        {file("pl"), "de", "CP1250", "uchardet"},
+        {"Caf\xE9 \xFC" "ber", "pl", "CP1250", "locale"},
+        {"Caf\xE9 \xFC" "ber", "fr", "CP1252", ""},
+    };
+    for (const Case& c : cases) {
+        const TextEncoding e = DetectTextEncoding(c.bytes, c.language);
+        EXPECT_EQ(e.name, c.name) << c.bytes;
+        EXPECT_NE(e.reason.find(c.reason), std::string::npos) << e.reason;
+        ASSERT_FALSE(e.candidates.empty());
+        EXPECT_EQ(e.candidates[0].name, e.name);
+        // The character set the detection names reads the file as the detection does.
+        if (e.charSet != 1)
+            EXPECT_EQ(WindowsCharSetCodePage(e.charSet), e.name);
+    }
+}
+
+// The loader converts UTF-16 without a mark like the marked forms, and keeps with the loaded
+// subtitle the encoding its cues are read in; a file of unknown format changes neither.
+TEST_F(CoreTest, LoaderKeepsEachFilesEncoding)
+{
+    const std::string utf8 = subRip(languages[4].sentences);  // ru
+    struct Case {
+        std::string bytes;
+        const char* name;
+    };
+    const Case cases[] = {
+        {UnicodeToCodePage(utf8, UnicodeForm::Utf8, "CP1251"), "CP1251"},
+        {UnicodeToCodePage(utf8, UnicodeForm::Utf8, "UTF-16LE"), "UTF-16LE"},
+        {UnicodeToCodePage(utf8, UnicodeForm::Utf8, "UTF-16BE"), "UTF-16BE"},
+        {"\xEF\xBB\xBF" + utf8, "UTF-8"},
+    };
+    for (const Case& c : cases) {
+        load(c.bytes);
+        load("not a subtitle", "other.txt");
+        ASSERT_EQ(core.SubList.size(), 10u) << c.name;
+        EXPECT_EQ(core.FileEncoding().name, c.name);
+        EXPECT_EQ(CodePageToUtf8(core.SubList[0]->Text, core.CueCodePage()), "Добрый день, чем я могу вам помочь?");
+    }
+}
+
+}  // namespace
+}  // namespace tessaview::testing
