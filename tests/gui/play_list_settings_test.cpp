@@ -22,7 +22,7 @@ protected:
     void Fill(int count) {
         for (int i = 0; i < count; ++i) List().Append("/m/" + std::to_string(i) + ".avi");
     }
-    void Select(std::initializer_list<int> rows) {
+    void Select(const std::vector<int>& rows) {
         fmMain().lbPlayList->clearSelection();
         for (int row : rows) fmMain().lbPlayList->topLevelItem(row)->setSelected(true);
     }
@@ -51,35 +51,33 @@ TEST_F(PlayListTest, AddStopsAtTheFirstListedFileAndAsksForSeveral) {
     EXPECT_FALSE(desktop.fileRequests.back().multiple);
 }
 
-TEST_F(PlayListTest, DeleteRemovesSelectedUnmarkedEntriesOnly) {
-    Fill(4);
-    List().SetMark(1, MarkPlaying);
-    Select({0, 1, 3});
-    fmMain().sbDel->click();
-    EXPECT_EQ(Names(), std::vector<std::string>({"1", "2"}));
-    EXPECT_EQ(List().Mark(0), MarkPlaying);
-}
-
-TEST_F(PlayListTest, UpAndDownMoveTheFirstSelectedEntryWithItsMark) {
+TEST_F(PlayListTest, UpDownAndDeleteActOnTheSelectionAndKeepTheMarks) {
     Fill(5);
     List().SetMark(1, MarkPaused);
-    Select({1, 3});
-    fmMain().sbUp->click();
-    EXPECT_EQ(Names(), std::vector<std::string>({"1", "0", "2", "3", "4"}));
-    EXPECT_EQ(Selected(), std::vector<int>({0}));
+    // One list, one step after another: each step starts from what the one before left.
+    const struct {
+        std::vector<int> select;
+        QPushButton* TfmMain::*button;
+        const char* names;
+        std::vector<int> selected;
+    } steps[] = {
+        {{1, 3}, &TfmMain::sbUp, "10234", {0}},  // the first selected entry moves, with its mark
+        {{0}, &TfmMain::sbUp, "10234", {0}},     // the first entry stays
+        {{3}, &TfmMain::sbDown, "10243", {4}},
+        {{4}, &TfmMain::sbDown, "10243", {4}},   // the last entry stays
+        {{}, &TfmMain::sbUp, "10243", {}},
+        {{}, &TfmMain::sbDown, "10243", {}},
+        {{0, 2, 4}, &TfmMain::sbDel, "104", {0}},  // a marked entry is never deleted
+    };
+    for (const auto& step : steps) {
+        Select(step.select);
+        (fmMain().*step.button)->click();
+        std::string names;
+        for (const std::string& name : Names()) names += name;
+        EXPECT_EQ(names, step.names);
+        EXPECT_EQ(Selected(), step.selected) << step.names;
+    }
     EXPECT_EQ(List().Mark(0), MarkPaused);
-    fmMain().sbUp->click();  // first entry: nothing
-    EXPECT_EQ(Names(), std::vector<std::string>({"1", "0", "2", "3", "4"}));
-    Select({3});
-    fmMain().sbDown->click();
-    EXPECT_EQ(Names(), std::vector<std::string>({"1", "0", "2", "4", "3"}));
-    EXPECT_EQ(Selected(), std::vector<int>({4}));
-    fmMain().sbDown->click();  // last entry: nothing
-    EXPECT_EQ(Names(), std::vector<std::string>({"1", "0", "2", "4", "3"}));
-    fmMain().lbPlayList->clearSelection();
-    fmMain().sbUp->click();
-    fmMain().sbDown->click();
-    EXPECT_EQ(Names(), std::vector<std::string>({"1", "0", "2", "4", "3"}));
 }
 
 TEST_F(PlayListTest, DoubleClickPlaysTheFirstSelectedAndResetsContinuedPlay) {
