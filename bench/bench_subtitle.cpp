@@ -1,7 +1,10 @@
 // Subtitle core speed: ReadSubRip against FFmpeg's own SubRip demuxer on one generated
-// 100,000-cue file, and FindSubtitleText per cache hit and per search.
+// 100,000-cue file, the whole load with and without encoding detection, and FindSubtitleText
+// per cache hit and per search.
 #include "subtitle/readers.h"
 #include "subtitle/subtitle_core.h"
+#include "subtitle/subtitle_loader.h"
+#include "subtitle/text_rules.h"
 #include "subtitle/time_base.h"
 
 #include <benchmark/benchmark.h>
@@ -38,18 +41,28 @@ std::string clock(int ms)
     return buffer;
 }
 
+using Lines = const char* const[6];
+const Lines englishLines = {"Where were you last night?", "I told you, I was at the harbour.", "- Again?",
+                            "- The ship leaves at dawn, and we have to be on it.",
+                            "Nobody knows what happened to him.", "Come on!"};
+// The same lines in Russian, CP1251.
+const Lines russianLines = {"\xC3\xE4\xE5 \xF2\xFB \xE1\xFB\xEB \xE2\xF7\xE5\xF0\xE0?",
+                            "\xDF \xE6\xE5 \xE3\xEE\xE2\xEE\xF0\xE8\xEB, \xFF \xE1\xFB\xEB \xE2 \xEF\xEE\xF0\xF2\xF3.",
+                            "- \xD1\xED\xEE\xE2\xE0?",
+                            "- \xCA\xEE\xF0\xE0\xE1\xEB\xFC \xF3\xF5\xEE\xE4\xE8\xF2 \xED\xE0 \xF0\xE0\xF1\xF1\xE2\xE5\xF2\xE5.",
+                            "\xCD\xE8\xEA\xF2\xEE \xED\xE5 \xE7\xED\xE0\xE5\xF2, \xF7\xF2\xEE \xF1 \xED\xE8\xEC \xF1\xEB\xF3\xF7\xE8\xEB\xEE\xF1\xFC.",
+                            "\xCF\xEE\xF8\xEB\xE8!"};
+
 // The generated file, written once per run and removed at exit.
 struct SubRipFile {
     std::string path;
     size_t bytes = 0;
-    SubRipFile()
+    explicit SubRipFile(const Lines& lines = englishLines, const char* suffix = "")
     {
-        path = (std::filesystem::temp_directory_path() / ("tessaview-bench-" + std::to_string(getpid()) + ".srt")).string();
+        path = (std::filesystem::temp_directory_path()
+                / ("tessaview-bench-" + std::to_string(getpid()) + suffix + ".srt")).string();
         std::string text;
         std::mt19937 random(7);
-        const char* const lines[] = {"Where were you last night?", "I told you, I was at the harbour.",
-                                     "- Again?", "- The ship leaves at dawn, and we have to be on it.",
-                                     "Nobody knows what happened to him.", "Come on!"};
         for (int i = 0; i < cueCount; ++i) {
             const int start = i * 3000 + 500;
             text += std::to_string(i + 1) + "\r\n" + clock(start) + " --> " + clock(start + 2400) + "\r\n";
@@ -114,6 +127,30 @@ void BM_FfmpegSubRip(benchmark::State& state)
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(file.bytes));
 }
 BENCHMARK(BM_FfmpegSubRip)->Unit(benchmark::kMillisecond);
+
+// LoadSubtitle as the player runs it (argument 1: the CP1251 file) against the same steps
+// without the encoding detection: the whole file read, the first line, the reader.
+void BM_Load(benchmark::State& state, bool detect)
+{
+    static const SubRipFile russian(russianLines, "-cp1251");
+    const SubRipFile& file = state.range(0) ? russian : subRipFile();
+    NullHost host;
+    SubtitleCore core(host, std::filesystem::temp_directory_path().string());
+    for (auto _ : state) {
+        if (detect) {
+            core.LoadSubtitle(file.path);
+        } else {
+            benchmark::DoNotOptimize(ReadWholeFile(file.path).size());
+            TextFile text(file.path);
+            DetectReader(Trim(text.ReadLine()))->read(core, file.path);
+        }
+        benchmark::DoNotOptimize(core.SubList.size());
+    }
+    if (core.SubList.size() != cueCount)
+        state.SkipWithError("wrong cue count");
+}
+BENCHMARK_CAPTURE(BM_Load, WithDetection, true)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Load, WithoutDetection, false)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 struct LoadedCore {
     NullHost host;

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs the subtitle benchmark and prints its figures against the targets:
-# ReadSubRip vs FFmpeg's SubRip demuxer on a generated 100,000-cue file, and the lookup.
+# ReadSubRip vs FFmpeg's SubRip demuxer on a generated 100,000-cue file, its load with and
+# without encoding detection (plain ASCII and CP1251), and the lookup.
 # Usage: bench/run_subtitle_bench.sh [build-dir]   (default: build)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -24,14 +25,21 @@ echo "$csv" | awk -F, '
     cpu[name] = $4 * scale; bps[name] = $6
   }
   END {
+    verdict = "ok"
     read = bps["BM_ReadSubRip"] / 1e6; ff = bps["BM_FfmpegSubRip"] / 1e6
     ratio = (ff > 0) ? read / ff : 0
     hit = cpu["BM_FindSubtitleText_CacheHit"]
     inside = cpu["BM_FindSubtitleText_Search/0"]; between = cpu["BM_FindSubtitleText_Search/1"]
-    verdict = "ok"
     printf "ReadSubRip, 100,000 cues:              %8.1f MB/s   (target >= 300)\n", read
     printf "FFmpeg SubRip demuxer, same file:      %8.1f MB/s\n", ff
     printf "ratio:                                 %8.1f x      (target >= 10)\n", ratio
+    for (arg = 0; arg <= 1; ++arg) {
+      with = cpu["BM_Load/WithDetection/" arg] / 1e6; without = cpu["BM_Load/WithoutDetection/" arg] / 1e6
+      slower = (without > 0) ? with / without : 0
+      printf "load, %s: %6.1f ms with detection, %6.1f ms without: %.2f x (target <= 1.2)\n", \
+             arg ? "CP1251  " : "ASCII   ", with, without, slower
+      if (slower > 1.2) verdict = "MISSED"
+    }
     printf "FindSubtitleText cache hit:            %8.2f ns     (target < 10)\n", hit
     printf "FindSubtitleText search, inside a cue: %8.1f ns     (target < 100)\n", inside
     printf "FindSubtitleText search, between cues: %8.1f ns     (target < 100)\n", between

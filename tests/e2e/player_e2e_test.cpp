@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <signal.h>
 #include <sstream>
 #include <string>
@@ -205,6 +206,47 @@ TEST_F(PlayerE2E, TextTrackInsideTheMovieShowsWhenNoFileLiesBeside) {
     std::this_thread::sleep_for(2500ms);
     EXPECT_GT(ReadRegion(SubtitlePanel(WindowGeometry(id)), dir_ / "panel.ppm").white, 150)
         << "the movie's own text track is not shown";
+}
+
+// With the default character set each file is read in its own encoding: the same line from
+// a CP1251 file and then, when the play list moves on and nothing was set, from a UTF-8 file
+// draws the same pixels (read as one code page for both, the two would differ).
+TEST_F(PlayerE2E, CyrillicInCp1251AndThenInUtf8BothDrawRightWithTheDefaultFont) {
+    const auto make = [&](const char* colour, const fs::path& to) {
+        return std::system(("ffmpeg -loglevel error -y -f lavfi -i color=c=" + std::string(colour) +
+                            ":size=640x352:rate=25:duration=3 -c:v mpeg4 " + to.string()).c_str());
+    };
+    ASSERT_EQ(make("blue", dir_ / "first.avi"), 0);
+    ASSERT_EQ(make("red", dir_ / "second.avi"), 0);
+    const std::string cue = "1\r\n00:00:00,000 --> 00:00:09,000\r\n";
+    std::ofstream(dir_ / "first.srt", std::ios::binary) << cue << "\xCF\xF0\xE8\xE2\xE5\xF2, \xEC\xE8\xF0!\r\n";
+    std::ofstream(dir_ / "second.srt", std::ios::binary) << cue << "Привет, мир!\r\n";
+    std::ofstream(dir_ / "set.ini") << "[PlayList]\nCount=2\n0=" << (dir_ / "first.avi").string() << "\n1="
+                                    << (dir_ / "second.avi").string() << "\n";
+    movie_ = dir_ / "first.avi";
+    Launch();
+    const std::string id = WaitForWindow();
+    ASSERT_FALSE(id.empty()) << "no window titled Tessaview appeared";
+    // The subtitle panel's pixels, and the movie's blue or red shown above it.
+    const auto panel = [&](const char* name) {
+        std::this_thread::sleep_for(1500ms);
+        const Geometry window = WindowGeometry(id);
+        const Shades shades = ReadRegion(SubtitlePanel(window), dir_ / name);
+        EXPECT_GT(shades.white, 150) << name << ": no text in the subtitle panel";
+        std::ifstream in(dir_ / name, std::ios::binary);
+        ReadRegion({window.x + 20, window.y + 90, 4, 4}, dir_ / "picture.ppm");
+        std::ifstream picture(dir_ / "picture.ppm", std::ios::binary);
+        picture.seekg(-3, std::ios::end);
+        char rgb[3] = {};
+        picture.read(rgb, 3);
+        const bool isBlue = static_cast<unsigned char>(rgb[2]) > static_cast<unsigned char>(rgb[0]);
+        return std::pair(std::string(std::istreambuf_iterator<char>(in), {}), isBlue);
+    };
+    const auto [first, blue] = panel("first.ppm");
+    std::this_thread::sleep_for(2500ms);  // the first movie ends and the second one opens
+    const auto [second, secondBlue] = panel("second.ppm");
+    ASSERT_TRUE(blue && !secondBlue) << "the play list did not move on to the red movie";
+    EXPECT_TRUE(first == second) << "the CP1251 and the UTF-8 line are drawn differently";
 }
 
 TEST_F(PlayerE2E, FullScreenShowsTheSubtitleInTheStripAndEscapeLeavesIt) {
