@@ -61,8 +61,6 @@ TfmMain::TfmMain(const MainServices& services)
     ApplyOnTop();
     setAcceptDrops(true);  // DropFileTarget1
     MeasureFrame();
-    Subtitles.ClearSubList();
-    Subtitles.SubLines.clear();
     messageHook_ = new MessageHook(engine_, Movie, plMovie, tbMain);
     messageHook_->setParent(this);
     messageHook_->Install();
