@@ -110,7 +110,6 @@ bool SubtitleCore::LoadTextSubtitle(std::string FileName)
 {
     const bool previousTimeBased = SubIsTimeBased;
     lastReader_.clear();
-    SubIsTimeBased = false;
     try {
         std::string bytes = ReadWholeFile(FileName);
         std::string_view view = bytes;
