@@ -3,7 +3,7 @@
 // per cache hit and per search.
 #include "subtitle/readers.h"
 #include "subtitle/subtitle_core.h"
-#include "subtitle/subtitle_loader.h"
+#include "subtitle/text_encoding.h"
 #include "subtitle/text_rules.h"
 #include "subtitle/time_base.h"
 
@@ -128,29 +128,35 @@ void BM_FfmpegSubRip(benchmark::State& state)
 }
 BENCHMARK(BM_FfmpegSubRip)->Unit(benchmark::kMillisecond);
 
-// LoadSubtitle as the player runs it (argument 1: the CP1251 file) against the same steps
-// without the encoding detection: the whole file read, the first line, the reader.
-void BM_Load(benchmark::State& state, bool detect)
+// LoadSubtitle as the player runs it, and the encoding detection it includes on the same
+// bytes (argument 1: the CP1251 file); the load without detection is the difference.
+const SubRipFile& loadFile(int64_t russian)
 {
-    static const SubRipFile russian(russianLines, "-cp1251");
-    const SubRipFile& file = state.range(0) ? russian : subRipFile();
+    static const SubRipFile cp1251(russianLines, "-cp1251");
+    return russian ? cp1251 : subRipFile();
+}
+
+void BM_LoadSubtitle(benchmark::State& state)
+{
+    const SubRipFile& file = loadFile(state.range(0));
     NullHost host;
     SubtitleCore core(host, std::filesystem::temp_directory_path().string());
     for (auto _ : state) {
-        if (detect) {
-            core.LoadSubtitle(file.path);
-        } else {
-            benchmark::DoNotOptimize(ReadWholeFile(file.path).size());
-            TextFile text(file.path);
-            DetectReader(Trim(text.ReadLine()))->read(core, file.path);
-        }
+        core.LoadSubtitle(file.path);
         benchmark::DoNotOptimize(core.SubList.size());
     }
     if (core.SubList.size() != cueCount)
         state.SkipWithError("wrong cue count");
 }
-BENCHMARK_CAPTURE(BM_Load, WithDetection, true)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_Load, WithoutDetection, false)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadSubtitle)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+void BM_DetectTextEncoding(benchmark::State& state)
+{
+    const std::string bytes = ReadWholeFile(loadFile(state.range(0)).path);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(DetectTextEncoding(bytes).name.size());
+}
+BENCHMARK(BM_DetectTextEncoding)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 struct LoadedCore {
     NullHost host;
