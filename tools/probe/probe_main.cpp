@@ -112,7 +112,9 @@ bool parseOptions(int argc, char** argv, Options& options)
                 return false;
             options.fps = fps;
         } else if (arg == "--codepage" && hasValue) {
-            options.codePage = argv[++i];
+            // Character set 1, the font dialog's default, reads each file in its own encoding.
+            if (const std::string value = argv[++i]; value != "1")
+                options.codePage = value;
         } else if (arg == "--at" && hasValue) {
             options.at.push_back(argv[++i]);
         } else if (arg.size() > 1 && arg[0] == '-' && arg != "-") {
@@ -368,6 +370,10 @@ int run(int argc, char** argv)
             << "times in:  " << (core.SubIsTimeBased ? "seconds" : "frames") << " (at " << fps << " fps)\n";
         if (encoding)
             out << "encoding:  " << encoding->name << " (" << encoding->reason << ")\n";
+        // The doctor shows how the other likely code pages would read the file, for a person to
+        // compare when the text looks wrong.
+        for (size_t i = 1; options.doctor && encoding && i < encoding->candidates.size(); ++i)
+            out << "  or " << encoding->candidates[i].name << ": " << encoding->candidates[i].sample << "\n";
         for (const std::string& message : host.messages)
             out << "message:   " << text(message) << "\n";
         if (error)
