@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
-  qt6-base-dev libmpv-dev libavformat-dev libavcodec-dev libavutil-dev libuchardet-dev
+  qt6-base-dev libxcb1-dev libmpv-dev libavformat-dev libavcodec-dev libavutil-dev libuchardet-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   ffmpeg xvfb xauth xdotool x11-utils imagemagick dbus fontconfig fonts-dejavu-core
   librsvg2-bin desktop-file-utils appstream

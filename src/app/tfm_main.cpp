@@ -85,6 +85,8 @@ void TfmMain::AttachCompanions(TfmSub* fmSub, TfmSynchronize* fmSynchronize) {
     fmSub_ = fmSub;
     fmSynchronize_ = fmSynchronize;
     viewControl_->SetOverlay(fmSub);
+    // Its image is rebuilt at each new size (full screen): the picture must be drawn again.
+    if (fmSub) fmSub->imSub->installEventFilter(this);
 }
 
 bool TfmMain::HookInstalled() const { return messageHook_->Installed(); }
@@ -165,7 +167,9 @@ void TfmMain::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     // The window manager has already resized the frame the user drags: correct the height
     // right after, once per new size, so a refusing window manager cannot make us loop.
+    // A size given with no button down (maximise, snap, a tiling manager) is kept.
     if (!event->spontaneous() || event->size() == lastSizingRequest_) return;
+    if ((windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) || !desktop_.MouseButtonHeld()) return;
     const std::optional<int32_t> outer = WindowSizingHeight(event->size().width() + FrameWidth);
     if (!outer) return;
     const int clientHeight = *outer - FrameHeight;

@@ -215,6 +215,9 @@ private:
     void SetStatusText(int panel, const std::string& text) override;
     QSize MoviePanelSize() const override;
     void ResizeClientBy(int dw, int dh) override;
+    QRect OuterGeometry() const override { return frameGeometry(); }
+    void MoveOuterTo(QPoint topLeft) override { move(topLeft); }
+    double PixelRatio() const override { return devicePixelRatioF(); }
 
     // ClockSurfaces.
     void SetTrackPosition(int32_t frame) override;

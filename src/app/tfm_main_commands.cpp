@@ -186,6 +186,8 @@ bool TfmMain::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::Resize) return QWidget::eventFilter(watched, event);
     if (watched == lbSubParent) {
         lbSubParentResize();
+    } else if (fmSub_ && watched == fmSub_->imSub) {
+        Movie.LastBitmapIndex = -1;
     } else if (watched == plMovie) {
         Guarded([this] { movieControl_->MoviePanelResized(); });
     } else if (watched == plPlayList) {

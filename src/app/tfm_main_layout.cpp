@@ -11,6 +11,7 @@
 #include <QHeaderView>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QSlider>
 #include <QSplitter>
@@ -29,6 +30,17 @@ constexpr int SubtitlePanelHeight = 83;
 constexpr int SplitterThickness = 3;
 constexpr int PlayListDesignWidth = 230;
 constexpr int PlayListButtonBar = 37;
+
+// A press on the track bar puts the thumb where it lands and holds it there, as a press on the
+// thumb does; the seek follows on release.
+class TrackBarStyle : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override {
+        if (hint == SH_Slider_AbsoluteSetButtons) return Qt::LeftButton;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
 
 QWidget* BlackPanel(QWidget* parent, const char* name) {
     auto* panel = new QWidget(parent);
@@ -198,6 +210,9 @@ void TfmMain::BuildLayout() {
     tbMain->setFixedHeight(TrackStripHeight);
     tbMain->setRange(0, 1000);
     tbMain->setFocusPolicy(Qt::ClickFocus);  // no focus by tabbing
+    auto* trackStyle = new TrackBarStyle;
+    trackStyle->setParent(tbMain);
+    tbMain->setStyle(trackStyle);
 
     plClient = new QSplitter(Qt::Vertical);
     plClient->setObjectName("plClient");

@@ -44,6 +44,12 @@ public:
 
     virtual QRect ScreenGeometry() const = 0;  // primary screen
     virtual QRect WorkArea() const = 0;        // primary screen without the task bar
+    // The screen `window` is on, without the task bar; the primary one's by default.
+    virtual QRect AvailableArea(const QWidget* window) const { (void)window; return WorkArea(); }
+    // All monitors together; the primary screen alone by default.
+    virtual QRect VirtualDesktop() const { return ScreenGeometry(); }
+    // A mouse button is down anywhere on the display, the window manager's frame included.
+    virtual bool MouseButtonHeld() const { return false; }
     virtual void SetScreenSaverActive(bool active) = 0;
 };
 

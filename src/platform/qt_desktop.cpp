@@ -6,9 +6,13 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QGuiApplication>
+#include <QtGui/qguiapplication_platform.h>
 #include <QMessageBox>
 #include <QScreen>
 #include <QUrl>
+#include <QWidget>
+#include <cstdlib>
+#include <xcb/xcb.h>
 
 namespace tessaview {
 
@@ -72,6 +76,32 @@ QRect QtDesktop::ScreenGeometry() const {
 QRect QtDesktop::WorkArea() const {
     QScreen* screen = QGuiApplication::primaryScreen();
     return screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+}
+
+QRect QtDesktop::AvailableArea(const QWidget* window) const {
+    const QScreen* screen = window ? window->screen() : QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry() : WorkArea();
+}
+
+QRect QtDesktop::VirtualDesktop() const {
+    QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->virtualGeometry() : ScreenGeometry();
+}
+
+bool QtDesktop::MouseButtonHeld() const {
+    // The window manager's frame is not ours: only the X server knows the button is down.
+    if (auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()) {
+        xcb_connection_t* connection = x11->connection();
+        const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
+        if (!screen) return false;
+        xcb_query_pointer_reply_t* reply =
+            xcb_query_pointer_reply(connection, xcb_query_pointer(connection, screen->root), nullptr);
+        if (!reply) return false;
+        const bool held = (reply->mask & (XCB_BUTTON_MASK_1 | XCB_BUTTON_MASK_2 | XCB_BUTTON_MASK_3)) != 0;
+        std::free(reply);
+        return held;
+    }
+    return QGuiApplication::mouseButtons() != Qt::NoButton;
 }
 
 void QtDesktop::SetScreenSaverActive(bool active) { screenSaver_.SetActive(active); }

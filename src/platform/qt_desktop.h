@@ -20,6 +20,9 @@ public:
 
     QRect ScreenGeometry() const override;
     QRect WorkArea() const override;
+    QRect AvailableArea(const QWidget* window) const override;
+    QRect VirtualDesktop() const override;
+    bool MouseButtonHeld() const override;
     void SetScreenSaverActive(bool active) override;
 
 private:

@@ -7,6 +7,7 @@
 #include "playback/clock_math.h"
 #include "playback/file_names.h"
 #include "playback/subtitle_search.h"
+#include "playback/view_modes.h"
 #include "shell/play_list.h"
 #include "subtitle/subtitle_core.h"
 #include "subtitle/text_rules.h"
@@ -157,10 +158,17 @@ void MovieControl::Stop1Click() {
 
 void MovieControl::ScaleMovieWindow(double scale) {
     if (fields_.MovieFileName.empty()) return;
+    // The size is one movie pixel per screen pixel, within the screen the window is on. With
+    // no picture size known (a failed first open) there is nothing to size the window to.
     const QSize panel = window_.MoviePanelSize();
-    const int dw = RoundHalfEven(static_cast<long double>(fields_.VideoWidth) * scale) - panel.width();
-    const int dh = RoundHalfEven(static_cast<long double>(fields_.VideoHeight) * scale) - panel.height();
-    window_.ResizeClientBy(dw, dh);
+    const QRect outer = window_.OuterGeometry();
+    const QRect available = desktop_.AvailableArea(window_.DialogParent());
+    const std::optional<QSize> fitted =
+        FittedPanelSize(QSize(fields_.VideoWidth, fields_.VideoHeight), scale, window_.PixelRatio(),
+                        outer.size() - panel, available.size());
+    if (!fitted) return;
+    window_.ResizeClientBy(fitted->width() - panel.width(), fitted->height() - panel.height());
+    window_.MoveOuterTo(KeptInside(window_.OuterGeometry(), available));
     engine_.SizeChange();
 }
 

@@ -4,6 +4,7 @@
 
 #include "playback/movie_fields.h"
 
+#include <QRect>
 #include <QSize>
 #include <cstdint>
 #include <string>
@@ -38,6 +39,9 @@ public:
     virtual void SetStatusText(int panel, const std::string& text) = 0;
     virtual QSize MoviePanelSize() const = 0;
     virtual void ResizeClientBy(int dw, int dh) = 0;
+    virtual QRect OuterGeometry() const = 0;  // frame included
+    virtual void MoveOuterTo(QPoint topLeft) = 0;
+    virtual double PixelRatio() const = 0;    // device pixels per window pixel
     virtual bool AutoloadChecked() const = 0;
     virtual void ShowWindowedLayout() = 0;
     virtual void NN3Click() = 0;  // the Full Screen command

@@ -26,6 +26,8 @@ void ViewControl::NN1Click() { movie_.ScaleMovieWindow(1.0); }
 void ViewControl::NN2Click() { movie_.ScaleMovieWindow(2.0); }
 
 void ViewControl::NN3Click() {
+    // No picture to show (a failed first open): the screen would only turn black.
+    if (fields_.VideoWidth <= 0 || fields_.VideoHeight <= 0) return;
     engine_.SetFullScreen(1);
     fields_.IsFullScreen = true;
     ShowFullScreenLayout();
@@ -43,11 +45,18 @@ void ViewControl::ShowFullScreenLayout() {
 }
 
 void ViewControl::ShowWindowedLayout() {
+    const bool returning = !mainWindow_.isVisible();
     mainWindow_.show();
+    if (returning) {
+        // Back from full screen: the keyboard was the picture's, the shortcuts are ours again.
+        mainWindow_.raise();
+        mainWindow_.activateWindow();
+    }
     if (!overlay_) return;
-    const QRect screen = desktop_.ScreenGeometry();
-    overlay_->move(screen.x() + screen.width(), overlay_->y());
-    overlay_->move(overlay_->x(), screen.y() + screen.height());
+    // Beyond every monitor, not only the primary one.
+    const QRect desktop = desktop_.VirtualDesktop();
+    overlay_->move(desktop.x() + desktop.width(), overlay_->y());
+    overlay_->move(overlay_->x(), desktop.y() + desktop.height());
 }
 
 void ViewControl::FullScreenKey(int virtualKey) {

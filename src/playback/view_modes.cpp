@@ -39,4 +39,25 @@ std::optional<int32_t> SizingHeight(int32_t proposedWidth, int32_t frameWidth, i
     return ClampToInt32(h);
 }
 
+std::optional<QSize> FittedPanelSize(QSize picture, double scale, double pixelRatio, QSize around, QSize available) {
+    if (picture.width() <= 0 || picture.height() <= 0 || !(scale > 0) || !(pixelRatio > 0)) return std::nullopt;
+    const double width = picture.width() * scale / pixelRatio;
+    const double height = picture.height() * scale / pixelRatio;
+    const auto whole = [](double value) { return static_cast<int>(std::clamp(std::nearbyint(value), 1.0, 1.0e9)); };
+    const QSize wanted(whole(width), whole(height));
+    const int roomWidth = available.width() - around.width();
+    const int roomHeight = available.height() - around.height();
+    if (wanted.width() <= roomWidth && wanted.height() <= roomHeight) return wanted;
+    const double shrink = std::min(roomWidth / width, roomHeight / height);
+    // Down, not to the nearest: a rounded-up pixel would not fit.
+    const auto down = [](double value) { return static_cast<int>(std::clamp(std::floor(value + 1e-9), 1.0, 1.0e9)); };
+    return QSize(down(width * shrink), down(height * shrink));
+}
+
+QPoint KeptInside(const QRect& outer, const QRect& available) {
+    const int x = std::max(std::min(outer.x(), available.x() + available.width() - outer.width()), available.x());
+    const int y = std::max(std::min(outer.y(), available.y() + available.height() - outer.height()), available.y());
+    return {x, y};
+}
+
 }  // namespace tessaview

@@ -164,6 +164,10 @@ TEST_F(ClockTest, BitmapCuesDrawOncePerIndexAndAgainAfterAGap) {
     EXPECT_EQ(fmMain().imSubtitle->size(), fmMain().lbSubParent->size());
     Tick(31);
     EXPECT_EQ(vobsub.CallCount("GetDataPointer"), 3);
+    // So does the overlay's, when full screen widens it.
+    fmMain().NN3Click();
+    Tick(32);
+    EXPECT_EQ(fmMain().fmSub()->imSub->Image().pixel((1024 - 4) / 2, 0), qRgb(254, 254, 254));
 }
 
 TEST_F(ClockTest, BitmapBranchWithoutFrameRateAsksNothing) {

@@ -80,6 +80,25 @@ TEST_F(ViewTest, FullScreenLeftWithoutAskingTheEngine) {
     EXPECT_EQ(engine.CallCount("SetFullScreen"), 0);
 }
 
+TEST_F(ViewTest, AfterAFailedFirstOpenPlayAndFullScreenLeaveTheWindowAlone) {
+    engine.failingPaths.insert(Folder() + "/bad.avi");
+    OpenThroughDialog(Folder() + "/bad.avi");
+    const QSize before = fmMain().size();
+    fmMain().Play1Click();
+    EXPECT_EQ(fmMain().size(), before);
+    fmMain().NN3Click();
+    EXPECT_FALSE(engine.fullScreen);
+    EXPECT_TRUE(fmMain().isVisible());
+}
+
+TEST_F(ViewTest, OverlayParksBeyondTheWholeDesktop) {
+    desktop.virtualDesktop = QRect(-1280, -200, 3584, 1400);  // a monitor left of and one below the primary
+    OpenPicture(640, 352);
+    fmMain().NN3Click();
+    Key(VK_ESCAPE);
+    EXPECT_EQ(Overlay().topLeft(), QPoint(2304, 1200));
+}
+
 TEST_F(ViewTest, PictureWithoutWidthLeavesTheLayoutAlone) {
     OpenPicture(0, 0);
     fmMain().NN3Click();

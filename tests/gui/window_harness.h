@@ -28,6 +28,7 @@ public:
     QStringList errors, informations, exceptions, urls;
     QRect screen{0, 0, 1024, 768};
     QRect workArea{0, 0, 1024, 740};
+    QRect virtualDesktop{0, 0, 1024, 768};
     bool screenSaverActive = true;
     int screenSaverCalls = 0;
 
@@ -39,6 +40,8 @@ public:
     void OpenUrl(const QString& url) override { urls << url; }
     QRect ScreenGeometry() const override { return screen; }
     QRect WorkArea() const override { return workArea; }
+    QRect AvailableArea(const QWidget*) const override { return workArea; }
+    QRect VirtualDesktop() const override { return virtualDesktop; }
     void SetScreenSaverActive(bool active) override {
         screenSaverActive = active;
         ++screenSaverCalls;

@@ -180,6 +180,9 @@ void MpvEngine::embedSurface() {
     // A container owns the surface while it is in the panel. A container whose window has
     // been taken away cannot take it back (Qt drops it), so each stay gets a new one.
     container_ = QWidget::createWindowContainer(surface_, panel_);
+    // A container hands drags to the window inside, which knows nothing of files: a drop on
+    // the picture belongs to the main window, as one anywhere else does.
+    container_->setAcceptDrops(false);
     container_->winId();
     container_->setGeometry(panel_->rect());
     container_->show();
