@@ -81,6 +81,10 @@ MpvEngine::MpvEngine() {
     // arenas of their own that keep what was freed in them: over hundreds of loads resident
     // memory only grows. Two arenas keep it flat.
     mallopt(M_ARENA_MAX, 2);
+    // Picture buffers then go straight back to the system when freed: left to itself glibc
+    // raises this threshold after the first frees and keeps later buffers in the heap, which
+    // grows in steps as movies of other sizes come and go.
+    mallopt(M_MMAP_THRESHOLD, 256 * 1024);
 }
 
 MpvEngine::~MpvEngine() { tearDown(); }
