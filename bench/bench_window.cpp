@@ -32,7 +32,7 @@ public:
 class NoInstances : public InstanceControl {
 public:
     bool MainWindowExists() override { return false; }
-    void TerminateStaleInstance(int64_t) override {}
+    void TerminateStaleInstance(int64_t, std::chrono::system_clock::time_point) override {}
 };
 
 struct Fixture {

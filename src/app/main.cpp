@@ -8,9 +8,11 @@
 #include "external/mpv/create_mpv_engine.h"
 #include "platform/process/instance_registry.h"
 #include "platform/qt_desktop.h"
+#include "shell/settings/file_locations.h"
 
 #include <QApplication>
 #include <clocale>
+#include <cstdlib>
 #include <iostream>
 
 int main(int argc, char* argv[]) {
@@ -30,11 +32,25 @@ int main(int argc, char* argv[]) {
     std::unique_ptr<TextTracks> tracks = CreateFfmpegTextTracks();
     HookLibrary hook;
     QtDesktop desktop;
-    const std::string programFolder = QCoreApplication::applicationDirPath().toStdString();
+    const FileLocations locations =
+        ChooseFileLocations(QCoreApplication::applicationDirPath().toStdString(), std::getenv);
+    // An installed copy converts subtitles in a folder of the user's own, gone at the end.
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    const PrivateFolder scratch =
+        locations.Installed ? PrivateFolder(runtime != nullptr && *runtime == '/' ? runtime : "") : PrivateFolder();
     InstanceRegistry instances;
 
-    const MainServices services{*engine, *vobsub, hook, desktop, instances, programFolder,
-                                QCoreApplication::arguments(), InstanceRegistry::CurrentProcessId(), tracks.get()};
+    const MainServices services{*engine,
+                                *vobsub,
+                                hook,
+                                desktop,
+                                instances,
+                                locations.SettingsFolder,
+                                QCoreApplication::arguments(),
+                                InstanceRegistry::CurrentProcessId(),
+                                tracks.get(),
+                                scratch.Path(),
+                                locations.Installed};
     Program program(services);
     instances.Register();  // from now on a later start finds this instance
     return QApplication::exec();

@@ -37,7 +37,7 @@
 namespace tessaview {
 
 TfmMain::TfmMain(const MainServices& services)
-    : Subtitles(*this, services.programFolder),
+    : Subtitles(*this, services.tmpSubFolder.empty() ? services.programFolder : services.tmpSubFolder),
       engine_(services.engine),
       vobsub_(services.vobsub),
       hook_(services.hook),
@@ -45,7 +45,8 @@ TfmMain::TfmMain(const MainServices& services)
       instances_(services.instances),
       programFolder_(services.programFolder),
       arguments_(services.arguments),
-      processId_(services.processId) {
+      processId_(services.processId),
+      makeProgramFolder_(services.makeProgramFolder) {
     setObjectName("fmMain");
     setWindowTitle("Tessaview");
     BuildLayout();
@@ -141,7 +142,7 @@ void TfmMain::FormClose() {
     Subtitles.SubLines.clear();
     hook_.FreeHook();
     // A failed save is shown, and the program still ends: the lists and the hook are gone.
-    Guarded([this] { SaveSettings(*this, programFolder_, processId_); });
+    Guarded([this] { SaveSettings(*this, programFolder_, processId_, makeProgramFolder_); });
 }
 
 void TfmMain::closeEvent(QCloseEvent* event) {

@@ -56,6 +56,8 @@ struct MainServices {
     QStringList arguments;  // the command line, program name first
     int64_t processId = 0;
     TextTracks* tracks = nullptr;  // text tracks inside movies, for the autoload
+    std::string tmpSubFolder;        // empty: the program folder
+    bool makeProgramFolder = false;  // made at the first save (an installed copy's)
 };
 
 inline constexpr int DesignClientWidth = 546;
@@ -240,6 +242,7 @@ private:
     std::string programFolder_;
     QStringList arguments_;
     int64_t processId_;
+    bool makeProgramFolder_ = false;
 
     SettingsFields settings_;
     bool autoload_ = true;

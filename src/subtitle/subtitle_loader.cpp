@@ -8,6 +8,7 @@
 #include "subtitle/text_rules.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace tessaview {
 
@@ -34,6 +35,25 @@ const DetectionRule detectionTable[] = {
      {"ReadTimeColonText", ReadTimeColonText}},
     {[](std::string_view l) { return IsDigitLine(l); }, {"ReadSubRip", ReadSubRip}},
     {[](std::string_view l) { return l[0] == '['; }, {"ReadBracketFrames", ReadBracketFrames}},
+};
+
+// Removes tmpsub once the load that converted into it is over, however it ended.
+class ConvertedFileRemover {
+public:
+    ConvertedFileRemover(const std::string& fileName, std::string tmpSub)
+        : fileName_(fileName), original_(fileName), tmpSub_(std::move(tmpSub)) {}
+    ~ConvertedFileRemover()
+    {
+        if (fileName_ != original_ && fileName_ == tmpSub_)
+            ::unlink(tmpSub_.c_str());
+    }
+    ConvertedFileRemover(const ConvertedFileRemover&) = delete;
+    ConvertedFileRemover& operator=(const ConvertedFileRemover&) = delete;
+
+private:
+    const std::string& fileName_;
+    const std::string original_;
+    const std::string tmpSub_;
 };
 
 bool fileExists(const std::string& path)
@@ -110,6 +130,7 @@ bool SubtitleCore::LoadTextSubtitle(std::string FileName)
 {
     const bool previousTimeBased = SubIsTimeBased;
     lastReader_.clear();
+    const ConvertedFileRemover removeTmpSub(FileName, TmpSubPath());
     try {
         std::string bytes = ReadWholeFile(FileName);
         std::string_view view = bytes;

@@ -38,7 +38,8 @@ private:
 
 // Reads a whole file as bytes, untouched. Throws RuntimeError "Cannot open file <path>".
 std::string ReadWholeFile(const std::string& path);
-// Writes bytes to a file, replacing it. Throws RuntimeError "Cannot create file <path>".
+// Writes bytes to a new file only the user can read, removing whatever had that name first.
+// Throws RuntimeError "Cannot create file <path>".
 void WriteWholeFile(const std::string& path, std::string_view bytes);
 
 // Removes from both ends every character whose code is 32 or less.

@@ -13,7 +13,9 @@ public:
     bool windowExists = false;
     std::vector<int64_t> terminated;
     bool MainWindowExists() override { return windowExists; }
-    void TerminateStaleInstance(int64_t pid) override { terminated.push_back(pid); }
+    void TerminateStaleInstance(int64_t pid, std::chrono::system_clock::time_point) override {
+        terminated.push_back(pid);
+    }
 };
 
 }  // namespace tessaview::test

@@ -3,11 +3,14 @@
 
 #include <cerrno>
 #include <charconv>
+#include <ctime>
 #include <climits>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
+#include <sstream>
 #include <utility>
 
 #include <fcntl.h>
@@ -52,6 +55,44 @@ bool readEntry(const std::filesystem::path& file, Entry& entry) {
         return false;
     const auto [end, error] = std::from_chars(pid.data(), pid.data() + pid.size(), entry.pid);
     return error == std::errc() && end == pid.data() + pid.size() && entry.pid > 0;
+}
+
+// The real user of process `pid`, from the "Uid:" line of its status.
+std::optional<uid_t> realUser(int64_t pid) {
+    std::ifstream in("/proc/" + std::to_string(pid) + "/status");
+    for (std::string line; std::getline(in, line);)
+        if (line.rfind("Uid:", 0) == 0) {
+            std::istringstream fields(line.substr(4));
+            uid_t uid = 0;
+            if (fields >> uid) return uid;
+        }
+    return std::nullopt;
+}
+
+// When process `pid` started, on the wall clock: its start in clock ticks after boot (field
+// 22 of its stat line, counted after the command name, which may hold blanks) carried over
+// from the boot-time clock.
+std::optional<std::chrono::system_clock::time_point> startTime(int64_t pid) {
+    std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
+    std::string line;
+    std::getline(in, line);
+    const auto close = line.rfind(')');
+    if (close == std::string::npos) return std::nullopt;
+    std::istringstream fields(line.substr(close + 1));
+    std::string field;
+    for (int i = 3; i < 22 && fields >> field;) ++i;
+    unsigned long long ticks = 0;
+    timespec boot {}, real {};
+    const long perSecond = ::sysconf(_SC_CLK_TCK);
+    if (!(fields >> ticks) || perSecond <= 0 || ::clock_gettime(CLOCK_BOOTTIME, &boot) != 0 ||
+        ::clock_gettime(CLOCK_REALTIME, &real) != 0)
+        return std::nullopt;
+    using namespace std::chrono;
+    const auto hz = static_cast<unsigned long long>(perSecond);
+    const auto sinceStart = seconds(boot.tv_sec) + nanoseconds(boot.tv_nsec) - seconds(ticks / hz) -
+                            nanoseconds(ticks % hz * 1'000'000'000ULL / hz);
+    const auto now = system_clock::from_time_t(real.tv_sec) + duration_cast<system_clock::duration>(nanoseconds(real.tv_nsec));
+    return now - duration_cast<system_clock::duration>(sinceStart);
 }
 
 bool isAlive(int64_t pid) {
@@ -185,10 +226,12 @@ bool InstanceRegistry::MainWindowExists() {
     return found;
 }
 
-void InstanceRegistry::TerminateStaleInstance(int64_t pid) {
+void InstanceRegistry::TerminateStaleInstance(int64_t pid, std::chrono::system_clock::time_point storedAt) {
     if (pid <= 0 || pid > INT_MAX || pid == CurrentProcessId()) return;
     const ProcessHandle process(pid);
-    if (!process.usable() || !runsOwnExecutable(pid)) return;
+    if (!process.usable() || !runsOwnExecutable(pid) || realUser(pid) != ::getuid()) return;
+    // A number reused by an instance started since cannot be the one stored.
+    if (const auto started = startTime(pid); !started || *started >= storedAt) return;
     process.kill(pid);
 }
 

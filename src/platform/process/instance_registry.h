@@ -36,7 +36,7 @@ public:
     void Unregister();
 
     bool MainWindowExists() override;
-    void TerminateStaleInstance(int64_t pid) override;
+    void TerminateStaleInstance(int64_t pid, std::chrono::system_clock::time_point storedAt) override;
 
     static int64_t CurrentProcessId();
     const std::string& Directory() const { return directory_; }

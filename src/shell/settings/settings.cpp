@@ -2,6 +2,7 @@
 #include "shell/settings/settings.h"
 
 #include "platform/process/instance_control.h"
+#include "shell/settings/file_locations.h"
 #include "shell/settings/profile_file.h"
 #include "shell/settings/settings_keys.h"
 
@@ -45,7 +46,7 @@ void LoadSettings(SettingsWindow& window, const std::string& programFolder, Inst
 
     if (instances.MainWindowExists()) {
         const int32_t lastProcess = ReadSetting(file, Setting::LastProcess);
-        if (lastProcess != -1) instances.TerminateStaleInstance(lastProcess);
+        if (lastProcess != -1) instances.TerminateStaleInstance(lastProcess, file.ModifiedTime());
     }
 
     window.SetAutoloadChecked(ReadSetting(file, Setting::Autoload) != 0);
@@ -77,7 +78,8 @@ void LoadSettings(SettingsWindow& window, const std::string& programFolder, Inst
     if (const int32_t height = ReadSetting(file, Setting::Height); height != -1) window.SetHeight(height);
 }
 
-void SaveSettings(SettingsWindow& window, const std::string& programFolder, int64_t processId) {
+void SaveSettings(SettingsWindow& window, const std::string& programFolder, int64_t processId, bool makeFolder) {
+    if (makeFolder) MakePrivateFolders(programFolder);
     ProfileFile file(SettingsFileName(programFolder));
     const SettingsFields& fields = window.Fields();
     const FontSpec font = window.OverlayFont();

@@ -65,8 +65,10 @@ std::string SettingsFileName(const std::string& programFolder);
 // Reads every setting into the window, ending a stale earlier instance on the way.
 void LoadSettings(SettingsWindow& window, const std::string& programFolder, InstanceControl& instances);
 // Writes every setting, replacing the file once; throws RuntimeError("Unable to write to
-// <file>") when that fails, and the file is then left as it was.
-void SaveSettings(SettingsWindow& window, const std::string& programFolder, int64_t processId);
+// <file>") when that fails, and the file is then left as it was. With `makeFolder` a missing
+// folder is made first (an installed copy's settings folder).
+void SaveSettings(SettingsWindow& window, const std::string& programFolder, int64_t processId,
+                  bool makeFolder = false);
 // The overlay window's font keys, with their defaults.
 FontSpec ReadOverlayFont(const std::string& programFolder);
 

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <chrono>
 #include <filesystem>
 #include <thread>
@@ -39,13 +40,22 @@ public:
         if (::posix_spawn(&pid, kHelper.c_str(), nullptr, nullptr, argv.data(), environ) != 0) pid = -1;
         return Child(pid);
     }
-    // A copy of this very program: it runs our executable.
-    static Child ofThisProgram() {
+    // A copy of this very program: it runs our executable, as `user` once it returns.
+    static Child ofThisProgram(uid_t user = ::getuid()) {
+        int ready[2];
+        if (::pipe(ready) != 0) return Child(-1);
         const pid_t pid = ::fork();
         if (pid == 0) {
+            if (::setuid(user) != 0) ::_exit(1);
+            ::close(ready[1]);
             ::sleep(30);
             ::_exit(0);
         }
+        ::close(ready[1]);
+        char end = 0;
+        while (::read(ready[0], &end, 1) < 0 && errno == EINTR) {
+        }
+        ::close(ready[0]);
         return Child(pid);
     }
     Child(Child&& other) noexcept : pid_(std::exchange(other.pid_, -1)) {}
@@ -79,6 +89,10 @@ bool waitForRegistration(const std::string& folder, pid_t pid) {
     return std::filesystem::exists(entry);
 }
 
+std::chrono::system_clock::time_point now() {
+    return std::chrono::system_clock::now();
+}
+
 TEST(InstanceRegistry, OnlyALiveProcessRunningOurExecutableIsEnded) {
     TempDir folder;
     InstanceRegistry ours({folder.path(), ""});
@@ -86,22 +100,30 @@ TEST(InstanceRegistry, OnlyALiveProcessRunningOurExecutableIsEnded) {
 
     Child unrelated = Child::helper();
     ASSERT_GT(unrelated.pid(), 0);
-    ours.TerminateStaleInstance(unrelated.pid());
+    ours.TerminateStaleInstance(unrelated.pid(), now());
     EXPECT_TRUE(unrelated.running());
-    helperIsOurs.TerminateStaleInstance(unrelated.pid());
+    helperIsOurs.TerminateStaleInstance(unrelated.pid(), now());
     EXPECT_TRUE(unrelated.killed());
 
     Child copy = Child::ofThisProgram();
     ASSERT_GT(copy.pid(), 0);
-    helperIsOurs.TerminateStaleInstance(copy.pid());
+    helperIsOurs.TerminateStaleInstance(copy.pid(), now());
     EXPECT_TRUE(copy.running());
-    ours.TerminateStaleInstance(copy.pid());
+    // Stored before the copy started: its number was reused. A copy another user runs.
+    ours.TerminateStaleInstance(copy.pid(), now() - 1h);
+    EXPECT_TRUE(copy.running());
+    if (::geteuid() == 0) {
+        Child otherUsers = Child::ofThisProgram(65534);
+        ours.TerminateStaleInstance(otherUsers.pid(), now());
+        EXPECT_TRUE(otherUsers.running());
+    }
+    ours.TerminateStaleInstance(copy.pid(), now());
     EXPECT_TRUE(copy.killed());
 
     // Ourselves, numbers that name no process, and nonsense: nothing happens.
     for (int64_t pid : {InstanceRegistry::CurrentProcessId(), int64_t{0}, int64_t{-1}, int64_t{1} << 40,
                         int64_t{::getppid()}})
-        ours.TerminateStaleInstance(pid);
+        ours.TerminateStaleInstance(pid, now());
 }
 
 TEST(InstanceRegistry, AWindowExistsOnlyWhileARegisteredInstanceLives) {
@@ -126,7 +148,7 @@ TEST(InstanceRegistry, AWindowExistsOnlyWhileARegisteredInstanceLives) {
     InstanceRegistry helperIsOurs({registry, kHelper});
     EXPECT_FALSE(InstanceRegistry({registry, ""}).MainWindowExists());  // registered, but not our program
     EXPECT_TRUE(helperIsOurs.MainWindowExists());
-    helperIsOurs.TerminateStaleInstance(other.pid());
+    helperIsOurs.TerminateStaleInstance(other.pid(), now());
     EXPECT_TRUE(other.killed());
     // Its entry outlived it; the next look removes it.
     EXPECT_FALSE(helperIsOurs.MainWindowExists());
@@ -149,6 +171,10 @@ TEST(InstanceRegistry, LoadSettingsEndsTheStoredInstanceButNeverAnUnrelatedProce
     ASSERT_TRUE(waitForRegistration(registry, earlier.pid()));
     folder.write("set.ini", "[LastProcessHandle]\r\nHandle=" + std::to_string(earlier.pid()) + "\r\n");
     InstanceRegistry helperIsOurs({registry, kHelper});
+    std::filesystem::last_write_time(folder.file("set.ini"), std::filesystem::file_time_type::clock::now() - 1h);
+    LoadSettings(window, folder.path(), helperIsOurs);
+    EXPECT_TRUE(earlier.running());  // written before it started
+    std::filesystem::last_write_time(folder.file("set.ini"), std::filesystem::file_time_type::clock::now());
     LoadSettings(window, folder.path(), helperIsOurs);
     EXPECT_TRUE(earlier.killed());
     EXPECT_TRUE(unrelated.running());

@@ -2,6 +2,7 @@
 // a load leaves behind when it fails.
 #include "subtitle/readers.h"
 #include "subtitle/subtitle_loader.h"
+#include "subtitle/text_rules.h"
 #include "subtitle_test_support.h"
 
 #include <gtest/gtest.h>
@@ -131,7 +132,7 @@ TEST_F(Loader, ByteOrderMarksConvertThroughTmpsub)
         EXPECT_EQ(core.LastReader(), "ReadSubRip");
         EXPECT_EQ(cues(), (Cues{{1, 2, c.text}})) << c.codePage;
         EXPECT_EQ(core.SubFileName, path);  // the name given, not tmpsub
-        EXPECT_EQ(std::ifstream(core.TmpSubPath()).get(), '1');
+        EXPECT_FALSE(std::filesystem::exists(core.TmpSubPath()));  // gone after the load
     }
 }
 
@@ -187,6 +188,19 @@ TEST_F(Loader, RuntimeErrorsLeaveNameRateAndPreviousStateAlone)
     EXPECT_EQ(cues().size(), 2u);
     EXPECT_EQ(core.SubFileName, dir.file("movie.idx"));
     EXPECT_TRUE(core.SubIsTimeBased);
+}
+
+TEST_F(Loader, TmpsubIsMadeAnewForTheUserAloneNeverThroughALinkInItsPlace)
+{
+    const std::string victim = dir.write("victim", "keep");
+    std::filesystem::create_symlink(victim, core.TmpSubPath());
+    load(utf16(u"1\n00:00:01,000 --> 00:00:02,000\nA\n", false));
+    EXPECT_EQ(cues(), (Cues{{1, 2, "A"}}));
+    EXPECT_EQ(test::readFile(victim), "keep");
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(core.TmpSubPath())));
+    WriteWholeFile(core.TmpSubPath(), "x");
+    EXPECT_EQ(std::filesystem::status(core.TmpSubPath()).permissions(),
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
 }
 
 TEST_F(Loader, UnwritableProgramFolderRaisesCannotCreate)

@@ -1,0 +1,73 @@
+// Choosing the settings folder of an installed or a portable copy, and private folders.
+#include "shell/settings/file_locations.h"
+
+#include <filesystem>
+#include <utility>
+
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace tessaview {
+
+namespace {
+
+// Relative values are ignored, as the base-directory rules of the desktop ask.
+std::string absoluteVariable(const std::function<const char*(const char*)>& environment, const char* name) {
+    const char* value = environment(name);
+    return value != nullptr && value[0] == '/' ? std::string(value) : std::string();
+}
+
+std::string homeFolder(const std::function<const char*(const char*)>& environment) {
+    std::string home = absoluteVariable(environment, "HOME");
+    if (home.empty())
+        if (const passwd* entry = ::getpwuid(::getuid()); entry != nullptr && entry->pw_dir != nullptr)
+            home = entry->pw_dir;
+    return home;
+}
+
+}  // namespace
+
+FileLocations ChooseFileLocations(const std::string& executableFolder,
+                                  const std::function<const char*(const char*)>& environment) {
+    std::error_code error;
+    if (!std::filesystem::exists(std::filesystem::path(executableFolder) / kInstalledMarker, error))
+        return {executableFolder, false};
+    std::string config = absoluteVariable(environment, "XDG_CONFIG_HOME");
+    if (config.empty()) config = homeFolder(environment) + "/.config";
+    return {(std::filesystem::path(config) / "tessaview").lexically_normal().string(), true};
+}
+
+void MakePrivateFolders(const std::string& folder) {
+    std::filesystem::path made;
+    for (const auto& part : std::filesystem::path(folder)) {
+        made /= part;
+        ::mkdir(made.c_str(), 0700);
+    }
+}
+
+PrivateFolder::PrivateFolder(const std::string& runtimeFolder) {
+    std::error_code error;
+    const std::filesystem::path temporary = std::filesystem::temp_directory_path(error);
+    for (const std::filesystem::path& base : {std::filesystem::path(runtimeFolder), temporary}) {
+        std::string pattern = (base / "tessaview-XXXXXX").string();
+        if (!base.empty() && ::mkdtemp(pattern.data()) != nullptr) {
+            path_ = pattern;
+            return;
+        }
+    }
+}
+
+PrivateFolder::~PrivateFolder() {
+    std::error_code error;
+    if (!path_.empty()) std::filesystem::remove_all(path_, error);
+}
+
+PrivateFolder::PrivateFolder(PrivateFolder&& other) noexcept : path_(std::exchange(other.path_, {})) {}
+
+PrivateFolder& PrivateFolder::operator=(PrivateFolder&& other) noexcept {
+    std::swap(path_, other.path_);
+    return *this;
+}
+
+}  // namespace tessaview
