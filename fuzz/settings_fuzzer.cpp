@@ -14,7 +14,7 @@ namespace {
 class NoInstances : public InstanceControl {
 public:
     bool MainWindowExists() override { return false; }
-    void TerminateStaleInstance(int64_t) override {}
+    void TerminateStaleInstance(int64_t, std::chrono::system_clock::time_point) override {}
 };
 
 class RecordingWindow : public SettingsWindow {
