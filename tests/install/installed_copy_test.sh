@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The installed program: `cmake --install` into a temporary prefix, --help and friends without a
 # display, then, under X, the copy started by its menu entry's command with HOME in a temporary
-# folder and the prefix read-only. Exit status 77 (skipped) when there is no X display.
+# folder and the prefix read-only: it shows a UTF-16 subtitle, Exit saves into HOME's config
+# folder, and nothing in the prefix changes. Exit status 77 (skipped) when there is no X display.
 set -euo pipefail
 build=$1
 work=$(mktemp -d /tmp/tessaview-install-XXXXXX)
@@ -74,4 +75,10 @@ wait "$pid" || status=$?
 pid=
 [ "$status" -eq 0 ] || fail "the program ended with status $status on Exit"
 
-echo "installed copy: window through the menu entry, UTF-16 subtitle, clean Exit"
+grep -q '^\[Pos\]' "$home/.config/tessaview/set.ini" || fail "Exit wrote no $home/.config/tessaview/set.ini"
+chmod -R u+w "$prefix"
+(cd "$prefix" && find . -printf '%p %s %T@\n' | sort) | diff "$work/before" - || fail "the program wrote into its prefix"
+# The instance registry's own folder ($XDG_RUNTIME_DIR/tessaview) stays; the private ones go.
+left=$(find "$work/run" "$work/tmp" -mindepth 1 -maxdepth 1 -name 'tessaview-*')
+[ -z "$left" ] || fail "the program left its private folder behind: $left"
+echo "installed copy: window, UTF-16 subtitle, settings in \$HOME/.config/tessaview, prefix untouched"
