@@ -249,31 +249,6 @@ TEST_F(PlayerE2E, CyrillicInCp1251AndThenInUtf8BothDrawRightWithTheDefaultFont) 
     EXPECT_TRUE(first == second) << "the CP1251 and the UTF-8 line are drawn differently";
 }
 
-TEST_F(PlayerE2E, FullScreenShowsTheSubtitleInTheStripAndEscapeLeavesIt) {
-    WriteSubRip();
-    Launch();
-    const std::string id = WaitForWindow();
-    ASSERT_FALSE(id.empty());
-    std::this_thread::sleep_for(1500ms);
-    Focus(id);
-    Shell("xdotool key F4");
-    std::this_thread::sleep_for(1000ms);
-    EXPECT_TRUE(Shell("xdotool search --maxdepth 1 --onlyvisible --name '^Tessaview$'").empty())
-        << "the main window stays shown in full screen";
-    // 1280 x 1024 screen, 640 x 352 picture: the strip's top is at (1024 + 704) / 2 = 864.
-    const Shades strip = ReadRegion({0, 866, 1280, 60}, dir_ / "strip.ppm");
-    EXPECT_GT(strip.white, 150) << "no subtitle in the full-screen strip";
-
-    Shell("xdotool mousemove 640 300");  // keys go to the window under the pointer
-    Shell("xdotool key Escape");
-    std::string back;
-    for (int i = 0; i < 30 && back.empty(); ++i) {
-        std::this_thread::sleep_for(100ms);
-        back = Shell("xdotool search --maxdepth 1 --onlyvisible --name '^Tessaview$'");
-    }
-    EXPECT_FALSE(back.empty()) << "Escape did not bring the main window back";
-}
-
 TEST_F(PlayerE2E, VobSubPairBesideTheMovieShowsItsPictureInThePanel) {
     // One white picture, due from 1.0 s to 3.0 s.
     tessaview::testpair::Picture mark;
@@ -448,14 +423,26 @@ TEST_F(WindowE2E, SizeGivenByTheWindowManagerIsKeptAndAFrameDragFollowsTheWidth)
     EXPECT_NE(WindowGeometry(id).height, 768);
 }
 
-TEST_F(WindowE2E, ShortcutsWorkAtOnceAfterEscapeLeavesFullScreen) {
-    const std::string id = LaunchWith("testsrc=size=640x352:rate=25:duration=60");  // still playing when paused
+TEST_F(WindowE2E, FullScreenShowsTheSubtitleInTheStripAndAfterEscapeTheKeysWorkAtOnce) {
+    movie_ = MakeMovie("long.avi", "testsrc=size=640x352:rate=25:duration=60");  // still playing when paused
+    std::ofstream(dir_ / "long.srt") << "1\r\n00:00:00,000 --> 00:01:00,000\r\nSUBTITLE IN THE STRIP\r\n";
+    const std::string id = LaunchWith();
     ASSERT_FALSE(id.empty());
     Focus(id);
     Shell("xdotool key F4");
     std::this_thread::sleep_for(1000ms);
-    Shell("xdotool mousemove 640 300 key Escape");
-    std::this_thread::sleep_for(1000ms);
+    EXPECT_TRUE(Shell("xdotool search --maxdepth 1 --onlyvisible --name '^Tessaview$'").empty())
+        << "the main window stays shown in full screen";
+    // 1280 x 1024 screen, 640 x 352 picture: the strip's top is at (1024 + 704) / 2 = 864.
+    EXPECT_GT(ReadRegion({0, 866, 1280, 60}, dir_ / "strip.ppm").white, 150) << "no subtitle in the full-screen strip";
+    Shell("xdotool mousemove 640 300 key Escape");  // keys go to the window under the pointer
+    std::string back;
+    for (int i = 0; i < 30 && back.empty(); ++i) {
+        std::this_thread::sleep_for(100ms);
+        back = Shell("xdotool search --maxdepth 1 --onlyvisible --name '^Tessaview$'");
+    }
+    ASSERT_FALSE(back.empty()) << "Escape did not bring the main window back";
+    std::this_thread::sleep_for(500ms);
     Shell("xdotool mousemove 1270 1015 key ctrl+p");  // the pointer away from the window
     std::this_thread::sleep_for(500ms);
     const Geometry window = WindowGeometry(id);
