@@ -40,13 +40,15 @@ int main(int argc, char* argv[]) {
         locations.Installed ? PrivateFolder(runtime != nullptr && *runtime == '/' ? runtime : "") : PrivateFolder();
     InstanceRegistry instances;
 
+    // The arguments as the system gave them: the toolkit's decoding would spoil a file name
+    // that is not valid UTF-8.
     const MainServices services{*engine,
                                 *vobsub,
                                 hook,
                                 desktop,
                                 instances,
                                 locations.SettingsFolder,
-                                QCoreApplication::arguments(),
+                                std::vector<std::string>(argv, argv + argc),
                                 InstanceRegistry::CurrentProcessId(),
                                 tracks.get(),
                                 scratch.Path(),

@@ -8,6 +8,7 @@
 #include "external/movie_engine.h"
 #include "external/vobsub_library.h"
 #include "platform/desktop.h"
+#include "platform/local_file_names.h"
 #include "playback/message_hook.h"
 #include "playback/view_control.h"
 #include "playback/view_modes.h"
@@ -21,8 +22,6 @@
 #include "shell/play_list.h"
 
 #include <QAbstractEventDispatcher>
-#include <QDir>
-#include <QFileInfo>
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -33,6 +32,7 @@
 #include <QTimer>
 #include <QTreeWidget>
 #include <QUrl>
+#include <filesystem>
 
 namespace tessaview {
 
@@ -51,7 +51,7 @@ TfmMain::TfmMain(const MainServices& services)
     setWindowTitle("Tessaview");
     BuildLayout();
     playList_ = std::make_unique<PlayList>(lbPlayList);
-    movieControl_ = std::make_unique<MovieControl>(engine_, Subtitles, *playList_, desktop_, *this, Movie,
+    movieControl_ = std::make_unique<MovieControl>(engine_, Subtitles, *playList_, desktop_, fileChooser_, *this, Movie,
                                                    services.tracks);
     viewControl_ = std::make_unique<ViewControl>(engine_, desktop_, Movie, *movieControl_, *this,
                                                  [this] { return tmMovie->isActive(); });
@@ -110,7 +110,7 @@ bool TfmMain::event(QEvent* event) {
         // found by a later start from elsewhere.
         if (arguments_.size() >= 2)
             Guarded([this] {
-                movieControl_->OpenFromCommandLine(QFileInfo(arguments_.at(1)).absoluteFilePath().toStdString());
+                movieControl_->OpenFromCommandLine(std::filesystem::absolute(arguments_.at(1)).lexically_normal());
             });
         // Painted in the button face from now on; until then the bar shows the window's white.
         tlbMain->setBackgroundRole(QPalette::Button);
@@ -205,7 +205,7 @@ void TfmMain::dropEvent(QDropEvent* event) {
 
 void TfmMain::DropFiles(const QStringList& files) {
     std::vector<std::string> names;
-    for (const QString& file : files) names.push_back(file.toStdString());
+    for (const QString& file : files) names.push_back(LocalFileName(file));
     Guarded([this, &names] { movieControl_->OpenDropped(names); });
 }
 

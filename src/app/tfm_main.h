@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/status_panels.h"
+#include "platform/file_chooser.h"
 #include "playback/movie_control.h"
 #include "playback/movie_fields.h"
 #include "playback/subtitle_clock.h"
@@ -17,6 +18,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 class QAction;
 class QMenu;
@@ -53,7 +55,7 @@ struct MainServices {
     Desktop& desktop;
     InstanceControl& instances;
     std::string programFolder;
-    QStringList arguments;  // the command line, program name first
+    std::vector<std::string> arguments;  // the command line as bytes, program name first
     int64_t processId = 0;
     TextTracks* tracks = nullptr;  // text tracks inside movies, for the autoload
     std::string tmpSubFolder;        // empty: the program folder
@@ -240,7 +242,7 @@ private:
     Desktop& desktop_;
     InstanceControl& instances_;
     std::string programFolder_;
-    QStringList arguments_;
+    std::vector<std::string> arguments_;
     int64_t processId_;
     bool makeProgramFolder_ = false;
 
@@ -250,6 +252,7 @@ private:
     QSize lastSizingRequest_;
     QSize pendingOuterSize_{-1, -1};
     std::unique_ptr<PlayList> playList_;
+    FileChooser fileChooser_{desktop_};
     std::unique_ptr<MovieControl> movieControl_;
     std::unique_ptr<ViewControl> viewControl_;
     MessageHook* messageHook_ = nullptr;

@@ -4,7 +4,6 @@
 #include "app/tfm_about.h"
 #include "external/movie_engine.h"
 #include "platform/desktop.h"
-#include "playback/file_names.h"
 #include "playback/subtitle_clock.h"
 #include "playback/view_control.h"
 #include "presentation/bitmap_surface.h"
@@ -42,10 +41,10 @@ void TfmMain::Exit1Click() { close(); }
 void TfmMain::tmMovieTimer() { tessaview::tmMovieTimer(engine_, Subtitles, vobsub_, Movie, *this); }
 
 void TfmMain::LoadSubtitle1Click() {
-    const QStringList chosen =
-        desktop_.OpenFiles(this, FileDialogRequest{"Load Subtitle", "Subtitle Files(*.*)|*.*", false});
-    if (chosen.isEmpty()) return;
-    Subtitles.LoadSubtitle(LowerCaseExtension(chosen.first().toStdString()));
+    const std::vector<std::string> chosen =
+        fileChooser_.Choose(this, FileDialogRequest{"Load Subtitle", "Subtitle Files(*.*)|*.*", false});
+    if (chosen.empty()) return;
+    Subtitles.LoadSubtitle(chosen.front());
 }
 
 void TfmMain::EnableAutoloadSubtitle1Click() { SetAutoloadChecked(!autoload_); }
@@ -116,10 +115,7 @@ void TfmMain::About2Click() {
 
 void TfmMain::AddToPlayList() {
     // The dialog is asked for several files here only; the next Play File asks for one again.
-    const QStringList chosen = desktop_.OpenFiles(this, FileDialogRequest{MovieFileDialogTitle, MovieFileDialogFilter, true});
-    std::vector<std::string> files;
-    for (const QString& file : chosen) files.push_back(file.toStdString());
-    playList_->AddFiles(files);
+    playList_->AddFiles(fileChooser_.Choose(this, FileDialogRequest{MovieFileDialogTitle, MovieFileDialogFilter, true}));
 }
 
 void TfmMain::DeleteFromPlayList() { playList_->DeleteFromPlayList(); }

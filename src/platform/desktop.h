@@ -20,6 +20,7 @@ struct FileDialogRequest {
     QString title;
     QString filter;  // "Movie files|*.avi;*.mpg|All Files|*.*" form
     bool multiple = false;
+    QString folder{};  // where the dialog starts; empty: the working folder
 };
 
 struct FontChoice {

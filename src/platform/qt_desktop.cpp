@@ -31,7 +31,7 @@ QString ToQtFilter(const QString& filter) {
 }
 
 QStringList QtDesktop::OpenFiles(QWidget* parent, const FileDialogRequest& request) {
-    QFileDialog dialog(parent, request.title, QString(), ToQtFilter(request.filter));
+    QFileDialog dialog(parent, request.title, request.folder, ToQtFilter(request.filter));
     dialog.setFileMode(request.multiple ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
     if (dialog.exec() != QDialog::Accepted) return {};
     return dialog.selectedFiles();

@@ -1,6 +1,8 @@
 // The subtitle font dialog.
 #include "platform/subtitle_font_dialog.h"
 
+#include "subtitle/code_page.h"
+
 #include <QColorDialog>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -9,19 +11,57 @@
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <stdexcept>
 
 namespace tessaview {
 
+namespace {
+
+// Text in a set is decoded with its code page; a set whose code page this system cannot
+// decode is not offered, rather than read silently as another. Default reads the ANSI code page.
+bool Decodable(int charSet) {
+    if (charSet == 1) return true;
+    const std::string codePage = CharSetOwnCodePage(charSet);
+    if (codePage.empty()) return false;
+    try {
+        CodePageConverter converter(codePage);
+        return true;
+    } catch (const std::invalid_argument&) {
+        return false;
+    }
+}
+
+// The dialog shows the nearest face it has for one it lacks ("MS Sans Serif" shows as the
+// system's sans serif face): only what the user changed from what was shown is taken.
+QFont KeepUntouched(QFont original, const QFont& shownAtStart, const QFont& shownAtEnd) {
+    if (shownAtEnd.family() != shownAtStart.family()) original.setFamily(shownAtEnd.family());
+    if (shownAtEnd.pointSize() != shownAtStart.pointSize() && shownAtEnd.pointSize() > 0)
+        original.setPointSize(shownAtEnd.pointSize());
+    if (shownAtEnd.weight() != shownAtStart.weight()) original.setWeight(shownAtEnd.weight());
+    if (shownAtEnd.italic() != shownAtStart.italic()) original.setItalic(shownAtEnd.italic());
+    if (shownAtEnd.underline() != shownAtStart.underline()) original.setUnderline(shownAtEnd.underline());
+    if (shownAtEnd.strikeOut() != shownAtStart.strikeOut()) original.setStrikeOut(shownAtEnd.strikeOut());
+    return original;
+}
+
+}  // namespace
+
 const std::vector<CharSetName>& CharSetNames() {
-    static const std::vector<CharSetName> names = {
-        {0, "Western (ANSI)"},   {1, "Default"},          {2, "Symbol"},
-        {77, "Mac"},             {128, "Japanese"},        {129, "Korean (Hangul)"},
-        {130, "Korean (Johab)"}, {134, "Chinese (GB2312)"}, {136, "Chinese (Big5)"},
-        {161, "Greek"},          {162, "Turkish"},         {163, "Vietnamese"},
-        {177, "Hebrew"},         {178, "Arabic"},          {186, "Baltic"},
-        {204, "Cyrillic"},       {222, "Thai"},            {238, "Central European"},
-        {255, "OEM"},
-    };
+    static const std::vector<CharSetName> names = [] {
+        const CharSetName all[] = {
+            {0, "Western (ANSI)"},     {1, "Default"},         {2, "Symbol"},
+            {77, "Mac (Roman)"},       {128, "Japanese"},      {129, "Korean (Hangul)"},
+            {130, "Korean (Johab)"},   {134, "Chinese (GB2312)"}, {136, "Chinese (Big5)"},
+            {161, "Greek"},            {162, "Turkish"},       {163, "Vietnamese"},
+            {177, "Hebrew"},           {178, "Arabic"},        {186, "Baltic"},
+            {204, "Cyrillic"},         {222, "Thai"},          {238, "Central European"},
+            {255, "OEM (US)"},
+        };
+        std::vector<CharSetName> offered;
+        for (const CharSetName& entry : all)
+            if (Decodable(entry.number)) offered.push_back(entry);
+        return offered;
+    }();
     return names;
 }
 
@@ -31,6 +71,8 @@ SubtitleFontDialog::SubtitleFontDialog(QWidget* parent, const FontChoice& curren
     fontPart->setOptions(QFontDialog::NoButtons | QFontDialog::DontUseNativeDialog);
     fontPart->setWindowFlags(Qt::Widget);
     fontPart->setCurrentFont(current.font);
+    given_ = current.font;
+    shown_ = fontPart->currentFont();
     // The embedded chooser is a dialog of its own: Escape in it would hide it and leave an
     // empty window. Its ending ends the whole dialog instead.
     connect(fontPart, &QDialog::finished, this, [this](int result) {
@@ -83,7 +125,7 @@ void SubtitleFontDialog::SetCharSet(int charSet) {
 
 FontChoice SubtitleFontDialog::Choice() const {
     FontChoice choice;
-    choice.font = fontPart->currentFont();
+    choice.font = KeepUntouched(given_, shown_, fontPart->currentFont());
     choice.color = color_;
     choice.charSet = charSetBox->currentData().toInt();
     return choice;

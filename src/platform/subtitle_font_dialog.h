@@ -28,9 +28,12 @@ public:
 
 private:
     QColor color_ = Qt::white;
+    QFont given_;  // the font the dialog was opened with
+    QFont shown_;  // the font it showed for it at first
 };
 
-// The Windows character sets offered, as (number, name) pairs in display order.
+// The Windows character sets offered (those whose text can be decoded here), as (number,
+// name) pairs in display order.
 struct CharSetName {
     int number;
     const char* name;

@@ -9,8 +9,4 @@ namespace tessaview {
 // when none.
 std::string WithoutExtension(const std::string& path);
 
-// The path with only its extension in lower case. Folders and the base name keep their
-// case, since the file system tells "Film" from "film".
-std::string LowerCaseExtension(const std::string& path);
-
 }  // namespace tessaview

@@ -4,15 +4,16 @@
 #include "external/movie_engine.h"
 #include "external/text_tracks.h"
 #include "platform/desktop.h"
+#include "platform/file_chooser.h"
 #include "playback/clock_math.h"
 #include "playback/file_names.h"
 #include "playback/subtitle_search.h"
 #include "playback/view_modes.h"
 #include "shell/play_list.h"
+#include "subtitle/file_case.h"
 #include "subtitle/subtitle_core.h"
 #include "subtitle/text_rules.h"
 
-#include <QFileInfo>
 #include <QWidget>
 
 namespace tessaview {
@@ -22,23 +23,27 @@ const char* const MovieFileErrorText =
     "See https://tessaview.org/help for more information.";
 const char* const FrameRateErrorText = "Can not get the frame rate of the movie";
 const char* const MovieFileDialogTitle = "Play DivX Movie";
-const char* const MovieFileDialogFilter = "Movie files|*.avi;*.mpg;*.mpeg;*.dat;*.divx;*.wmv;*.asf|All Files|*.*";
+// The classic entries first; the last one lists the containers common today.
+const char* const MovieFileDialogFilter =
+    "Movie files|*.avi;*.mpg;*.mpeg;*.dat;*.divx;*.wmv;*.asf|All Files|*.*|"
+    "Other movie files|*.mkv;*.mp4;*.m4v;*.mov;*.webm;*.ts;*.m2ts;*.ogv;*.flv;*.wmv";
 
 MovieControl::MovieControl(MovieEngine& engine, SubtitleCore& core, PlayList& playList, Desktop& desktop,
-                           MovieWindow& window, MovieFields& fields, TextTracks* tracks)
+                           FileChooser& chooser, MovieWindow& window, MovieFields& fields, TextTracks* tracks)
     : engine_(engine),
       core_(core),
       playList_(playList),
       desktop_(desktop),
+      chooser_(chooser),
       window_(window),
       fields_(fields),
       tracks_(tracks) {}
 
 void MovieControl::PromptOpenMovie() {
     FileDialogRequest request{MovieFileDialogTitle, MovieFileDialogFilter, false};
-    const QStringList chosen = desktop_.OpenFiles(window_.DialogParent(), request);
-    if (chosen.isEmpty()) return;
-    fields_.MovieFileName = chosen.first().toStdString();
+    const std::vector<std::string> chosen = chooser_.Choose(window_.DialogParent(), request);
+    if (chosen.empty()) return;
+    fields_.MovieFileName = chosen.front();
     OpenMovie();
 }
 
@@ -87,6 +92,7 @@ bool MovieControl::PlayNextEntry() {
 }
 
 void MovieControl::OpenMovie() {
+    chooser_.WasAt(fields_.MovieFileName);
     try {
         engine_.PlayFile(fields_.MovieFileName, window_.MoviePanel());
     } catch (...) {
@@ -120,8 +126,8 @@ void MovieControl::OpenMovie() {
 void MovieControl::AutoloadSubtitle() {
     const std::string base = WithoutExtension(fields_.MovieFileName);
     for (const char* extension : {".idx", ".sub", ".srt", ".ssa"}) {
-        const std::string candidate = base + extension;
-        if (!QFileInfo(QString::fromStdString(candidate)).isFile()) continue;
+        const std::string candidate = FindWithExtension(base, extension);
+        if (candidate.empty()) continue;
         core_.LoadSubtitle(candidate);
         return;
     }

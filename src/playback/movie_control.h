@@ -15,6 +15,7 @@ class QWidget;
 namespace tessaview {
 
 class Desktop;
+class FileChooser;
 class MovieEngine;
 class PlayList;
 class SubtitleCore;
@@ -49,8 +50,8 @@ public:
 
 class MovieControl {
 public:
-    MovieControl(MovieEngine& engine, SubtitleCore& core, PlayList& playList, Desktop& desktop, MovieWindow& window,
-                 MovieFields& fields, TextTracks* tracks = nullptr);
+    MovieControl(MovieEngine& engine, SubtitleCore& core, PlayList& playList, Desktop& desktop, FileChooser& chooser,
+                 MovieWindow& window, MovieFields& fields, TextTracks* tracks = nullptr);
 
     // Openers: each sets MovieFileName and opens it.
     void PlayFile1Click();
@@ -81,6 +82,7 @@ private:
     SubtitleCore& core_;
     PlayList& playList_;
     Desktop& desktop_;
+    FileChooser& chooser_;
     MovieWindow& window_;
     MovieFields& fields_;
     TextTracks* tracks_;  // text tracks inside movies; none: they are not looked for

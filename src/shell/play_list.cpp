@@ -1,6 +1,7 @@
 // The play list's operations over its list view.
 #include "shell/play_list.h"
 
+#include "platform/local_file_names.h"
 #include "shell/tool_pictures.h"
 
 #include <QPixmap>
@@ -10,6 +11,8 @@ namespace tessaview {
 
 namespace {
 constexpr int MarkRole = Qt::UserRole + 1;
+// The caption as the file name's bytes; the shown text may have lost some of them.
+constexpr int NameRole = Qt::UserRole + 2;
 
 // An entry without a mark keeps the mark's room, so all captions start at one edge and all
 // rows have one height.
@@ -27,7 +30,9 @@ PlayList::PlayList(QTreeWidget* lbPlayList) : view_(lbPlayList) {}
 
 int PlayList::Count() const { return view_->topLevelItemCount(); }
 
-std::string PlayList::Caption(int index) const { return view_->topLevelItem(index)->text(0).toStdString(); }
+std::string PlayList::Caption(int index) const {
+    return view_->topLevelItem(index)->data(0, NameRole).toByteArray().toStdString();
+}
 
 int PlayList::Mark(int index) const { return view_->topLevelItem(index)->data(0, MarkRole).toInt(); }
 
@@ -39,7 +44,8 @@ void PlayList::SetMark(int index, int mark) {
 }
 
 void PlayList::Insert(int index, const std::string& caption, int mark) {
-    auto* item = new QTreeWidgetItem(QStringList(QString::fromStdString(caption)));
+    auto* item = new QTreeWidgetItem(QStringList(DisplayFileName(caption)));
+    item->setData(0, NameRole, QByteArray(caption.data(), static_cast<qsizetype>(caption.size())));
     item->setData(0, MarkRole, MarkNone);
     item->setIcon(0, NoMarkPicture());
     item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);

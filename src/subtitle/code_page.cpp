@@ -167,24 +167,34 @@ std::string UnicodeToCodePage(std::string_view bytes, UnicodeForm form, const st
     return out;
 }
 
-std::string WindowsCharSetCodePage(int charSet)
+std::string CharSetOwnCodePage(int charSet)
 {
     switch (charSet) {
     case 0: return "CP1252";
+    case 77: return "MACINTOSH";
     case 128: return "CP932";
     case 129: return "CP949";
+    case 130: return "JOHAB";
     case 134: return "CP936";
     case 136: return "CP950";
     case 161: return "CP1253";
     case 162: return "CP1254";
+    case 163: return "CP1258";
     case 177: return "CP1255";
     case 178: return "CP1256";
     case 186: return "CP1257";
     case 204: return "CP1251";
     case 222: return "CP874";
     case 238: return "CP1250";
-    default: return LocaleAnsiCodePage();
+    case 255: return "CP437";
+    default: return {};
     }
+}
+
+std::string WindowsCharSetCodePage(int charSet)
+{
+    std::string codePage = CharSetOwnCodePage(charSet);
+    return codePage.empty() ? LocaleAnsiCodePage() : codePage;
 }
 
 CodePageConverter::CodePageConverter(const std::string& codePage) : cd_(openIconv("UTF-8", codePage)) {}

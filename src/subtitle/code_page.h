@@ -16,6 +16,9 @@ const std::string& LocaleAnsiCodePage();
 // the character sets without one of their own (1 DEFAULT, 2 SYMBOL, unknown) use the ANSI
 // code page.
 std::string WindowsCharSetCodePage(int charSet);
+// The code page of a character set that has one of its own (77 Mac Roman, 163 CP1258, 255
+// CP437, ...); empty for the others.
+std::string CharSetOwnCodePage(int charSet);
 
 // True when `codePage` names UTF-8 in any of its spellings.
 bool IsUtf8CodePage(std::string_view codePage);

@@ -2,12 +2,12 @@
 // detection by the first non-empty line, and one reader.
 #include "subtitle/subtitle_loader.h"
 
+#include "subtitle/file_case.h"
 #include "subtitle/readers.h"
 #include "subtitle/runtime_error.h"
 #include "subtitle/subtitle_core.h"
 #include "subtitle/text_rules.h"
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace tessaview {
@@ -56,12 +56,6 @@ private:
     const std::string tmpSub_;
 };
 
-bool fileExists(const std::string& path)
-{
-    struct stat info{};
-    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
-}
-
 }  // namespace
 
 const ReaderEntry* DetectReader(std::string_view firstLine)
@@ -99,7 +93,8 @@ void SubtitleCore::LoadSubtitle(const std::string& FileName)
     const std::string base = FileName.substr(0, FileName.size() - ext.size());
     const bool previousVobSub = SubIsVobSub;
     lastReader_.clear();
-    if ((ext == ".idx" || ext == ".ifo" || ext == ".sub") && fileExists(base + ".idx") && fileExists(base + ".sub")) {
+    const bool pairName = SameExtension(ext, ".idx") || SameExtension(ext, ".ifo") || SameExtension(ext, ".sub");
+    if (pairName && !FindWithExtension(base, ".idx").empty() && !FindWithExtension(base, ".sub").empty()) {
         SubIsVobSub = true;
         lastReader_ = "VobSub";
         host_.LoadVobSubFile(base);

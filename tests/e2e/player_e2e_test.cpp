@@ -81,8 +81,8 @@ protected:
         ASSERT_EQ(std::system(make.c_str()), 0);
     }
 
-    void WriteSubRip() {
-        std::ofstream(dir_ / "clip.srt") << "1\r\n00:00:00,000 --> 00:00:07,000\r\nSUBTITLE IN THE PANEL\r\n";
+    void WriteSubRip(const std::string& name = "clip.srt") {
+        std::ofstream(dir_ / name) << "1\r\n00:00:00,000 --> 00:00:07,000\r\nSUBTITLE IN THE PANEL\r\n";
     }
 
     // The subtitle panel: 83 px above the 19-px status bar at the window's bottom.
@@ -154,8 +154,11 @@ protected:
     pid_t pid_ = -1;
 };
 
-TEST_F(PlayerE2E, SubtitleShowsInThePanelAndExitSavesTheSettings) {
-    WriteSubRip();
+TEST_F(PlayerE2E, SubtitleInAnyLetterCaseShowsInThePanelAndExitSavesTheNameAsItsBytes) {
+    const fs::path cafe = dir_ / "caf\xE9.avi";  // not UTF-8, as a name from another system may be
+    fs::rename(movie_, cafe);
+    movie_ = cafe;
+    WriteSubRip("caf\xE9.SRT");
     Launch();
     const std::string id = WaitForWindow();
     ASSERT_FALSE(id.empty()) << "no window titled Tessaview appeared";

@@ -103,7 +103,7 @@ TEST_F(MainWindowTest, StartUpRunsItsStepsAndClosingReleasesTheHook) {
 TEST_F(MainWindowTest, CommandLineOpensTheFirstArgumentOnlyOnceTheLoopRuns) {
     program.reset();
     const std::string movie = MakeFile("first.avi");
-    Start({"tessaview", QString::fromStdString(movie), "second.avi"});
+    Start({"tessaview", movie, "second.avi"});
     EXPECT_TRUE(engine.path.empty());  // deferred until the message loop runs
     Idle();
     EXPECT_EQ(engine.path, movie);

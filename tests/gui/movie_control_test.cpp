@@ -93,29 +93,29 @@ TEST_F(MainWindowTest, ContinuedPlayAddsLengthsAndPlayFileResetsThem) {
     EXPECT_EQ(fmMain().Movie.ContinuedOffset, 0);
 }
 
-TEST_F(MainWindowTest, AutoloadTakesTheFirstOfIdxSubSrtSsa) {
+TEST_F(MainWindowTest, AutoloadTakesTheFirstOfIdxSubSrtSsaInAnyLetterCase) {
     const std::string srt = "1\r\n00:00:01,000 --> 00:00:02,000\r\nText cue\r\n";
-    MakeFile("film.srt", srt);
-    MakeFile("film.ssa", "[Script Info]\r\n");
-    MakeFile("film.idx", "# VobSub index file, v7\r\n");
-    MakeFile("film.sub", "pictures");
+    MakeFile("film.SRT", srt);
+    MakeFile("film.Ssa", "[Script Info]\r\n");
+    MakeFile("film.Idx", "# VobSub index file, v7\r\n");
+    MakeFile("film.SUB", "pictures");
     AnswerLanguageDialogs();
     OpenThroughDialog(MakeFile("film.avi"));
     EXPECT_TRUE(fmMain().Subtitles.SubIsVobSub);
     EXPECT_EQ(vobsub.loadedPath, Folder() + "/film");
-    EXPECT_EQ(fmMain().Subtitles.SubFileName, Folder() + "/film.idx");
+    EXPECT_EQ(fmMain().Subtitles.SubFileName, Folder() + "/film.Idx");
 
-    QFile::remove(folder.filePath("film.idx"));
-    QFile::remove(folder.filePath("film.sub"));
+    QFile::remove(folder.filePath("film.Idx"));
+    QFile::remove(folder.filePath("film.SUB"));
     OpenThroughDialog(Folder() + "/film.avi");
     EXPECT_FALSE(fmMain().Subtitles.SubIsVobSub);
-    EXPECT_EQ(fmMain().Subtitles.SubFileName, Folder() + "/film.srt");
+    EXPECT_EQ(fmMain().Subtitles.SubFileName, Folder() + "/film.SRT");
     EXPECT_EQ(fmMain().Subtitles.SubList.size(), 1u);
 
     fmMain().EnableAutoloadSubtitle1->trigger();  // off: nothing is looked for
     MakeFile("other.srt", srt);
     OpenThroughDialog(MakeFile("other.avi"));
-    EXPECT_EQ(fmMain().Subtitles.SubFileName, Folder() + "/film.srt");
+    EXPECT_EQ(fmMain().Subtitles.SubFileName, Folder() + "/film.SRT");
 }
 
 TEST(SubtitleSearch, AssThenTheUsersLanguageThenOtherTagsByExtension) {

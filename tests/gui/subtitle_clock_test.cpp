@@ -93,17 +93,15 @@ TEST_F(ClockTest, NoSubtitleGivesEmptyCaptionsAndStopKeepsTheLastOne) {
     EXPECT_FALSE(fmMain().imSubtitle->isVisibleTo(&fmMain()));
 }
 
-TEST_F(ClockTest, LoadSubtitleLowerCasesTheExtensionOnly) {
+TEST_F(ClockTest, LoadSubtitleOpensTheFileAsPicked) {
     OpenWithCues();
-    const std::string upper = MakeFile("Movie.SRT", "1\r\n00:00:01,000 --> 00:00:03,000\r\nFrom the dialog\r\n");
-    const std::string lowered = Folder() + "/Movie.srt";
-    QFile::rename(QString::fromStdString(upper), QString::fromStdString(lowered));
+    const std::string upper = MakeFile("Salvage.SRT", "1\r\n00:00:01,000 --> 00:00:03,000\r\nFrom the dialog\r\n");
     desktop.fileAnswers.push_back({QString::fromStdString(upper)});
     fmMain().LoadSubtitle1->trigger();
     ASSERT_EQ(desktop.fileRequests.back().title, "Load Subtitle");
     EXPECT_EQ(desktop.fileRequests.back().filter, "Subtitle Files(*.*)|*.*");
     EXPECT_TRUE(desktop.exceptions.isEmpty()) << desktop.exceptions.join(";").toStdString();
-    EXPECT_EQ(fmMain().Subtitles.SubFileName, lowered);  // "Movie" keeps its capital
+    EXPECT_EQ(fmMain().Subtitles.SubFileName, upper);
     EXPECT_EQ(Tick(50), "From the dialog");
 }
 

@@ -32,7 +32,7 @@ MainWindowTest::MainWindowTest() { Start(); }
 
 MainWindowTest::~MainWindowTest() { program.reset(); }
 
-void MainWindowTest::Start(QStringList arguments) {
+void MainWindowTest::Start(std::vector<std::string> arguments) {
     program = std::make_unique<Program>(
         MainServices{engine, vobsub, hook, desktop, instances, Folder(), std::move(arguments), 4242, &tracks});
 }

@@ -60,7 +60,7 @@ protected:
     MainWindowTest();
     ~MainWindowTest() override;
 
-    void Start(QStringList arguments = {"tessaview"});
+    void Start(std::vector<std::string> arguments = {"tessaview"});
     void CloseAndRestart();
     void Close();
     TfmMain& fmMain() { return *program->fmMain(); }

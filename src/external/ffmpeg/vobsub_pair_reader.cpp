@@ -2,7 +2,6 @@
 #include "external/ffmpeg/vobsub_pair_reader.h"
 
 #include <algorithm>
-#include <filesystem>
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -12,6 +11,7 @@ extern "C" {
 
 #include "external/ffmpeg/ffmpeg_handles.h"
 #include "external/ffmpeg/spu_timing.h"
+#include "subtitle/file_case.h"
 #include "subtitle/vobsub_index_scan.h"
 
 namespace tessaview {
@@ -20,13 +20,11 @@ namespace {
 // The demuxer keeps at most this many languages.
 constexpr int MaxLanguages = int(MaxVobSubStreams);
 
-// The pair's files are usually lower case; upper case is taken when only that exists.
-std::string pairFile(const std::string& path, const char* lower, const char* upper) {
-    std::error_code error;
-    if (!std::filesystem::exists(path + lower, error) && std::filesystem::exists(path + upper, error)) {
-        return path + upper;
-    }
-    return path + lower;
+// The pair's file with its extension in any letter case; the lower-case name when none exists,
+// so that the demuxer reports the missing file.
+std::string pairFile(const std::string& path, std::string_view extension) {
+    std::string found = FindWithExtension(path, extension);
+    return found.empty() ? path + std::string(extension) : found;
 }
 
 std::string languageTag(const AVStream* stream) {
@@ -41,8 +39,8 @@ std::optional<IndexedPair> readVobSubPair(const std::string& path) {
     if (format == nullptr || path.empty()) {
         return std::nullopt;
     }
-    const std::string indexPath = pairFile(path, ".idx", ".IDX");
-    const std::string picturePath = pairFile(path, ".sub", ".SUB");
+    const std::string indexPath = pairFile(path, ".idx");
+    const std::string picturePath = pairFile(path, ".sub");
     // Read before the demuxer: an index with more streams than it keeps overruns its memory.
     const VobSubIndexCounts counts = ScanVobSubIndexFile(indexPath);
     if (counts.streamLines > MaxVobSubStreams) {

@@ -1,5 +1,6 @@
 // LoadSubtitle: VobSub pairs, byte-order marks and tmpsub, detection order, and the state
 // a load leaves behind when it fails.
+#include "subtitle/file_case.h"
 #include "subtitle/readers.h"
 #include "subtitle/subtitle_loader.h"
 #include "subtitle/text_rules.h"
@@ -58,6 +59,17 @@ TEST(Detection, ExtensionIsTakenAfterTheLastSeparator)
 
 class Loader : public CoreTest {};
 
+TEST(FindWithExtension, GivenSpellingFirstThenByteOrderBaseNameExactly)
+{
+    TempDir dir;
+    for (const char* name : {"both.SRT", "both.srt", "two.sRt", "two.Srt", "Film.ssa"})
+        dir.write(name, "x");
+    std::filesystem::create_directory(dir.file("film.ass"));
+    for (const auto& [base, found] : {std::pair{"both", "both.srt"}, {"two", "two.Srt"}})
+        EXPECT_EQ(FindWithExtension(dir.file(base), ".srt"), dir.file(found));
+    EXPECT_EQ(FindWithExtension(dir.file("film"), ".ssa") + FindWithExtension(dir.file("film"), ".ass"), "");
+}
+
 TEST_F(Loader, VobSubPairGoesToTheLibraryAndKeepsTheCueList)
 {
     load("1\n00:00:01,000 --> 00:00:02,000\nText\n", "text.srt");
@@ -75,21 +87,23 @@ TEST_F(Loader, VobSubPairGoesToTheLibraryAndKeepsTheCueList)
     EXPECT_TRUE(core.SubIsTimeBased);
 }
 
-TEST_F(Loader, HalfAPairOrAnUpperCaseExtensionIsReadAsText)
+TEST_F(Loader, HalfAPairIsReadAsTextWhateverTheCaseOfItsExtension)
 {
     dir.write("lone.sub", "{1}{2}frames\n");
     core.LoadSubtitle(dir.file("lone.sub"));
     EXPECT_FALSE(core.SubIsVobSub);
     EXPECT_EQ(core.LastReader(), "ReadBraceFrames");
     dir.write("pair.IDX", "# VobSub index file, v7\nid: de\n");
-    dir.write("pair.sub", "x");
-    dir.write("pair.idx", "x");
     core.LoadSubtitle(dir.file("pair.IDX"));
     EXPECT_FALSE(core.SubIsVobSub);
     EXPECT_EQ(core.LastReader(), "ReadSsa");
     EXPECT_TRUE(cues().empty());
     EXPECT_TRUE(host.messages.empty());
     EXPECT_TRUE(host.vobSubLoads.empty());
+    dir.write("pair.Sub", "x");  // now whole, in any spelling
+    core.LoadSubtitle(dir.file("pair.IDX"));
+    EXPECT_TRUE(core.SubIsVobSub);
+    EXPECT_EQ(host.vobSubLoads, Strings{dir.file("pair")});
     // Blank lines before the first line that decides; line feeds alone end lines.
     load("\n\n  1  \n00:00:01,000 --> 00:00:02,000\nA\n");
     EXPECT_EQ(core.LastReader(), "ReadSubRip");

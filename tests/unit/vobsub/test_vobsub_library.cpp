@@ -146,6 +146,12 @@ TEST_F(VobSubLibraryTest, LanguagesAndNames) {
     for (const auto& [index, expected] : names) EXPECT_EQ(name(index), expected) << index;
     EXPECT_EQ(library_->pictureCount(0), 3);
     EXPECT_EQ(library_->pictureCount(2), 2);
+    // The same pair named on a file system that ignores letter case.
+    fs::rename(dir_.file("pair.idx"), dir_.file("pair.IDX"));
+    fs::rename(dir_.file("pair.sub"), dir_.file("pair.Sub"));
+    const std::unique_ptr<FfmpegVobSub> other = CreateFfmpegVobSub();
+    other->LoadVobSubFile(dir_.file("pair"));
+    EXPECT_EQ(other->pictureCount(2), 2);
 }
 
 TEST_F(VobSubLibraryTest, PictureDueAtChosenTimesAndNoneBetween) {

@@ -1,0 +1,48 @@
+// The subtitle font dialog keeps what the user did not touch, and offers only character sets
+// whose text it can decode as that set does.
+#include "platform/subtitle_font_dialog.h"
+#include "presentation/code_page_decoder.h"
+
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QFontDialog>
+#include <gtest/gtest.h>
+#include <map>
+#include <set>
+
+namespace tessaview::test {
+namespace {
+
+TEST(SubtitleFontDialog, KeepsAFaceThisSystemLacksUntilTheUserPicksAnother) {
+    SubtitleFontDialog dialog(nullptr, FontChoice{QFont("MS Sans Serif", 12), Qt::white, 0});
+    EXPECT_EQ(dialog.Choice().font.family(), "MS Sans Serif");
+    QFont other = dialog.fontPart->currentFont();
+    for (const QString& family : QFontDatabase::families())
+        if (family != other.family()) other.setFamily(family);
+    other.setPointSize(20);
+    dialog.fontPart->setCurrentFont(other);
+    EXPECT_EQ(dialog.Choice().font.family(), other.family());
+    EXPECT_EQ(dialog.Choice().font.pointSize(), 20);
+}
+
+TEST(SubtitleFontDialog, EveryCharacterSetOfferedDecodesItsOwnLetters) {
+    const std::map<int, std::pair<std::string, QString>> letters = {
+        {0, {"\x80", "€"}},    {77, {"\x8E", "é"}},   {128, {"\x82\xA0", "あ"}}, {129, {"\xB0\xA1", "가"}},
+        {130, {"\x88\x61", "가"}}, {134, {"\xC4\xE3", "你"}}, {136, {"\xA7\x41", "你"}}, {161, {"\xE1", "α"}},
+        {162, {"\xFD", "ı"}},  {163, {"\xF5", "ơ"}},  {177, {"\xE0", "א"}},   {178, {"\xC7", "ا"}},
+        {186, {"\xE0", "ą"}},  {204, {"\xC0", "А"}},  {222, {"\xA1", "ก"}},   {238, {"\xB9", "ą"}},
+        {255, {"\x82", "é"}},
+    };
+    SubtitleFontDialog dialog(nullptr, FontChoice{});
+    std::set<int> offered, expected;
+    for (int i = 0; i < dialog.charSetBox->count(); ++i) offered.insert(dialog.charSetBox->itemData(i).toInt());
+    offered.erase(1);  // the ANSI code page of the locale
+    for (const auto& [set, letter] : letters) {
+        expected.insert(set);
+        EXPECT_EQ(CodePageDecoder(set).Decode(letter.first), letter.second) << set;
+    }
+    EXPECT_EQ(offered, expected);  // and not Symbol, which has no code page here
+}
+
+}  // namespace
+}  // namespace tessaview::test
