@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <clocale>
+#include <csignal>
 #include <cstdlib>
 #include <iostream>
 
@@ -23,6 +24,9 @@ int main(int argc, char* argv[]) {
     // toolkit must therefore run through XWayland.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "xcb");
+    // Under a file-size limit a write fails with EFBIG and is reported, instead of the kernel
+    // ending the program halfway through writing tmpsub or set.ini.
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication application(argc, argv);
     std::setlocale(LC_NUMERIC, "C");  // libmpv refuses to start otherwise
 

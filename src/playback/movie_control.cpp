@@ -12,6 +12,7 @@
 #include "shell/play_list.h"
 #include "subtitle/file_case.h"
 #include "subtitle/subtitle_core.h"
+#include "subtitle/text_encoding.h"
 #include "subtitle/text_rules.h"
 
 #include <QWidget>
@@ -132,7 +133,7 @@ void MovieControl::AutoloadSubtitle() {
         return;
     }
     for (const std::string& candidate :
-         ExtraSubtitleNames(fields_.MovieFileName, NamesBeside(fields_.MovieFileName), LocaleLanguageTag())) {
+         ExtraSubtitleNames(fields_.MovieFileName, NamesBeside(fields_.MovieFileName), LocaleLanguage())) {
         core_.LoadSubtitle(candidate);
         return;
     }

@@ -3,7 +3,6 @@
 
 #include "playback/file_names.h"
 
-#include <QLocale>
 #include <algorithm>
 #include <filesystem>
 #include <tuple>
@@ -93,13 +92,6 @@ std::vector<std::string> NamesBeside(const std::string& path)
         if (it->is_regular_file(error))
             names.push_back(it->path().filename().string());
     return names;
-}
-
-std::string LocaleLanguageTag()
-{
-    const QString name = QLocale::system().name();  // "en_US", "C"
-    return name.size() >= 2 && name != QLatin1String("C") ? lower(name.section(QLatin1Char('_'), 0, 0).toStdString())
-                                                          : std::string();
 }
 
 std::string TrackFilePath(const std::string& tmpSubPath, const std::string& extension)

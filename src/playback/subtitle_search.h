@@ -18,9 +18,6 @@ std::vector<std::string> ExtraSubtitleNames(const std::string& movie, const std:
 // The names of the regular files in the folder of `path`; none when it cannot be listed.
 std::vector<std::string> NamesBeside(const std::string& path);
 
-// The two-letter language of the user's locale ("en"); empty for the C locale.
-std::string LocaleLanguageTag();
-
 // Where a track taken out of a movie is written: beside tmpsub, named tmptrack + extension.
 std::string TrackFilePath(const std::string& tmpSubPath, const std::string& extension);
 
