@@ -108,21 +108,5 @@ TEST(Corpus, EveryFileLoadsAsExpected)
     EXPECT_EQ(seen, expectations.size());
 }
 
-class CorpusCues : public CoreTest {};
-
-TEST_F(CorpusCues, BothByteOrdersGiveTheSameCuesAndFramesKeepTheirNumbers)
-{
-    const std::string root = TESSAVIEW_CORPUS_DIR;
-    if (!std::filesystem::exists(root))
-        GTEST_SKIP() << NoCorpus;
-    core.LoadSubtitle(root + "/weird/pysrt-bom-utf-16-be.srt");
-    const Cues be = cues();
-    core.LoadSubtitle(root + "/utf16/pysrt-bom-utf-16-le.srt");
-    EXPECT_EQ(cues(), be);
-    EXPECT_TRUE(core.SubIsTimeBased);
-    core.LoadSubtitle(root + "/microdvd/subtitlesparser-Pirates_of_Caraibean_CD1.sub");
-    EXPECT_EQ(cues().front(), (Cue{1, 1, "29.970"}));
-}
-
 }  // namespace
 }  // namespace tessaview::testing

@@ -1,5 +1,5 @@
 // Encoding detection: how many files it decodes exactly, against uchardet alone, over files
-// written here in each code page and over the shared corpus; and what the loader does with it.
+// written here in each code page; and what the loader does with it.
 #include "subtitle/code_page.h"
 #include "subtitle/text_encoding.h"
 #include "subtitle/text_rules.h"
@@ -11,9 +11,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <regex>
 #include <sstream>
 
 namespace tessaview::testing {
@@ -98,8 +95,7 @@ struct Rates {
     }
 };
 
-// Each language in its code page and in UTF-8, every third also in UTF-16 without a mark;
-// and the corpus, whose SOURCES.md states each file's encoding in its notes.
+// Each language in its code page and in UTF-8, every third also in UTF-16 without a mark.
 TEST(TextEncoding, DecodesBetterThanUchardetAlone)
 {
     Rates rates;
@@ -113,27 +109,6 @@ TEST(TextEncoding, DecodesBetterThanUchardetAlone)
                 rates.add(UnicodeToCodePage(utf8, UnicodeForm::Utf8, form), form, l.code);
     }
     rates.report("written files");
-    const std::filesystem::path corpus = TESSAVIEW_CORPUS_DIR;
-    std::ifstream sources(corpus / "SOURCES.md");
-    if (!sources) {
-        std::printf("corpus skipped: the shared corpus is not at %s\n", corpus.c_str());
-        return;
-    }
-    const std::regex row(R"(^\| `([^`]+)` \|.*\| ([^|]*) \|$)");
-    const std::regex stated(R"(Windows-(125\d)|UTF-16 (LE|BIG)|UTF-8|ASCII)");
-    std::string folder, line;
-    const int written = rates.files;
-    while (std::getline(sources, line)) {
-        std::smatch m, e;
-        if (line.rfind("### ", 0) == 0)
-            folder = line.substr(4);
-        else if (std::regex_match(line, m, row) && std::regex_search(m[2].first, m[2].second, e, stated))
-            rates.add(ReadWholeFile((corpus / folder / m[1].str()).string()),
-                      e[1].matched ? "CP" + e[1].str() : e[2].matched ? (e[2] == "LE" ? "UTF-16LE" : "UTF-16BE") : "UTF-8",
-                      m[1].str());
-    }
-    EXPECT_GE(rates.files - written, 30) << "corpus files with a stated encoding";
-    rates.report("written files and corpus");
 }
 
 // Where uchardet alone goes wrong, and the tie that only the user's language can break.
