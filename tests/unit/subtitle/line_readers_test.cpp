@@ -43,15 +43,7 @@ TEST(FrameLine, ParsesGroupsTheWayThePositionArithmeticDoes)
 
 using Reader = void (*)(SubtitleCore&, const std::string&);
 
-class Readers : public CoreTest {
-protected:
-    Cues read(Reader reader, const std::string& text)
-    {
-        host.messages.clear();
-        reader(core, dir.write("in.txt", text));
-        return cues();
-    }
-};
+class Readers : public CoreTest {};
 
 TEST_F(Readers, EachReaderWithItsQuirksAndErrors)
 {
@@ -68,6 +60,8 @@ TEST_F(Readers, EachReaderWithItsQuirksAndErrors)
         {"frames: open ends filled from the next start", ReadBraceFrames,
          "{10}{}A|B\r\n\r\n  {20}{30}B  \r\n{40}C\r\n{50}D\r\n",
          {{10, 20, "A\r\nB"}, {20, 30, "B"}, {40, 50, "C"}, {50, -1, "D"}}},
+        {"frames: a bad line ends the read, open ends are not filled after it", ReadBraceFrames,
+         "{10}{}a\n{20}{30}b\n{oops}c\n{40}{}d\n", {{10, -1, "a"}, {20, 30, "b"}}, "Subtitle file error"},
         {"bracket frames", ReadBracketFrames, "[100][250]Hello\n", {{100, 250, "Hello"}}},
         {"SSA: Dialogue lines only", ReadSsa,
          ssaHeader + "Dialogue: Marked=0,0:00:01.50,0:00:04.00,Default,Name,0000,0000,0000,,Hello, world\\NBye\n"
@@ -114,16 +108,8 @@ TEST_F(Readers, EachReaderWithItsQuirksAndErrors)
         EXPECT_EQ(host.messages, c.message ? Strings{c.message} : Strings{});
         EXPECT_EQ(core.SubIsTimeBased, c.reader != ReadBraceFrames && c.reader != ReadBracketFrames);
     }
-}
-
-TEST_F(Readers, FrameReadersKeepTheirLinesAndStopAtABadLine)
-{
-    read(ReadBraceFrames, "{10}{}A|B\r\n\r\n  {20}{30}B  \r\n{40}C\r\n{50}D\r\n");
+    ReadBraceFrames(core, dir.write("in.txt", cases[0].text));  // the lines a frame reader keeps
     EXPECT_EQ(core.SubLines, (Strings{"{10}{}A|B", "{20}{30}B", "{40}C", "{50}D"}));
-
-    // Open ends are not filled after the error.
-    EXPECT_EQ(read(ReadBraceFrames, "{10}{}a\n{20}{30}b\n{oops}c\n{40}{}d\n"), (Cues{{10, -1, "a"}, {20, 30, "b"}}));
-    EXPECT_EQ(host.messages, Strings{"Subtitle file error"});
 }
 
 }  // namespace
