@@ -12,9 +12,11 @@ class FakeInstances : public InstanceControl {
 public:
     bool windowExists = false;
     std::vector<int64_t> terminated;
+    std::chrono::system_clock::time_point storedAt;  // when the last ended number was written
     bool MainWindowExists() override { return windowExists; }
-    void TerminateStaleInstance(int64_t pid, std::chrono::system_clock::time_point) override {
+    void TerminateStaleInstance(int64_t pid, std::chrono::system_clock::time_point written) override {
         terminated.push_back(pid);
+        storedAt = written;
     }
 };
 

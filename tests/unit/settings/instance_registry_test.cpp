@@ -1,8 +1,6 @@
 // The instance registry with real second processes: who counts as a running instance, and
 // that a stored process number is ended only when it runs our executable.
 #include "platform/process/instance_registry.h"
-#include "shell/settings/settings.h"
-#include "unit/settings/fake_settings_window.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -153,31 +151,6 @@ TEST(InstanceRegistry, AWindowExistsOnlyWhileARegisteredInstanceLives) {
     // Its entry outlived it; the next look removes it.
     EXPECT_FALSE(helperIsOurs.MainWindowExists());
     EXPECT_TRUE(std::filesystem::is_empty(registry));
-}
-
-TEST(InstanceRegistry, LoadSettingsEndsTheStoredInstanceButNeverAnUnrelatedProcess) {
-    TempDir folder;
-    const std::string registry = folder.file("registry");
-    InstanceRegistry self({registry, ""});
-    self.Register();
-
-    Child unrelated = Child::helper();
-    folder.write("set.ini", "[LastProcessHandle]\r\nHandle=" + std::to_string(unrelated.pid()) + "\r\n");
-    test::FakeWindow window;
-    LoadSettings(window, folder.path(), self);
-    EXPECT_TRUE(unrelated.running());
-
-    Child earlier = Child::helper(registry);
-    ASSERT_TRUE(waitForRegistration(registry, earlier.pid()));
-    folder.write("set.ini", "[LastProcessHandle]\r\nHandle=" + std::to_string(earlier.pid()) + "\r\n");
-    InstanceRegistry helperIsOurs({registry, kHelper});
-    std::filesystem::last_write_time(folder.file("set.ini"), std::filesystem::file_time_type::clock::now() - 1h);
-    LoadSettings(window, folder.path(), helperIsOurs);
-    EXPECT_TRUE(earlier.running());  // written before it started
-    std::filesystem::last_write_time(folder.file("set.ini"), std::filesystem::file_time_type::clock::now());
-    LoadSettings(window, folder.path(), helperIsOurs);
-    EXPECT_TRUE(earlier.killed());
-    EXPECT_TRUE(unrelated.running());
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 namespace tessaview {
 namespace {
 
+using namespace std::chrono_literals;
 using test::FakeInstances;
 using test::FakeWindow;
 using test::readFile;
@@ -155,8 +156,12 @@ TEST(SaveSettings, WhatIsSavedLoadsBackAndAShorterListLeavesOldKeys) {
     const std::string text = readFile(folder.file("set.ini"));
     EXPECT_NE(std::string::npos, text.find("Count=2\r\n0=first\r\n1=second\r\n2=2\r\n3=3\r\n4=4\r\n"));
 
+    // The stored number is judged by when set.ini was written.
+    std::filesystem::last_write_time(folder.file("set.ini"), std::filesystem::file_time_type::clock::now() - 1h);
     Loaded l = load(folder, "", true);
     EXPECT_EQ(std::vector<int64_t>{2}, l.instances.terminated);
+    EXPECT_LT(std::chrono::system_clock::now() - 61min, l.instances.storedAt);
+    EXPECT_GT(std::chrono::system_clock::now() - 59min, l.instances.storedAt);
     EXPECT_EQ((std::vector<std::string>{"first", "second"}), l.window.captions);
     EXPECT_EQ(saved.bounds, l.window.bounds);
     EXPECT_FALSE(l.window.fields.OnTop);
