@@ -109,35 +109,26 @@ TEST(ProfileFile, WritesChangeOneLineAndKeepEveryOtherByte) {
     EXPECT_EQ(1, std::distance(std::filesystem::directory_iterator(folder.path()), {}));
 }
 
+// A line break cannot add keys or sections: it is written as two blanks.
 TEST(ProfileFile, WrittenValuesReadBackIdenticallyInASecondStore) {
     TempDir folder;
     const std::string name = folder.file("a.ini");
     const std::string values[] = {"plain", " leading blank", "trailing blank\t", "'quoted'", "\"x\"",
-                                  "a=b;c", "[not a section]", "caf\xE9", ""};
+                                  "a=b;c", "[not a section]", "caf\xE9", "", "movie\r\n[Evil]\r\nk=1"};
     {
         ProfileFile file(name);
         for (std::size_t i = 0; i < std::size(values); ++i) file.WriteString("S", std::to_string(i), values[i]);
     }
     const ProfileFile second(name);
-    for (std::size_t i = 0; i < std::size(values); ++i)
+    for (std::size_t i = 0; i + 1 < std::size(values); ++i)
         EXPECT_EQ(values[i], second.ReadString("s", std::to_string(i), "absent")) << i;
-}
-
-TEST(ProfileFile, ALineBreakInAValueCannotAddKeysOrSections) {
-    TempDir folder;
-    const std::string name = folder.file("a.ini");
-    ProfileFile(name).WriteString("S", "v", "movie\r\n[Evil]\r\nk=1");
-    const ProfileFile file(name);
-    EXPECT_EQ("absent", file.ReadString("Evil", "k", "absent"));
-    EXPECT_EQ("movie  [Evil]  k=1", file.ReadString("S", "v", ""));
+    EXPECT_EQ("absent", second.ReadString("Evil", "k", "absent"));
+    EXPECT_EQ("movie  [Evil]  k=1", second.ReadString("S", "9", ""));
 }
 
 TEST(ProfileFile, AFailedWriteNamesTheFile) {
-    // Files that must not be replaced are the settings store test's.
-    TempDir folder;
-    const std::string missingFolder = folder.file("no/such/folder/set.ini");
-    EXPECT_EQ("Unable to write to " + missingFolder,
-              test::errorOf([&] { ProfileFile(missingFolder).WriteString("S", "k", "v"); }));
+    const std::string missing = TempDir().file("set.ini");  // its folder is gone
+    EXPECT_EQ("Unable to write to " + missing, test::errorOf([&] { ProfileFile(missing).WriteString("S", "k", "v"); }));
 }
 
 TEST(ProfileFile, WritingThroughALinkChangesTheFileItNames) {
@@ -151,21 +142,15 @@ TEST(ProfileFile, WritingThroughALinkChangesTheFileItNames) {
 
 TEST(ProfileFile, GarbageFilesReadAsDefaultsAndKeepTheirBytes) {
     std::mt19937 random(7);
-    std::string binary(4096, '\0');
+    std::string binary(1024, '\0');
     for (char& c : binary) c = static_cast<char>(random());
-    binary += std::string("\n[S\0]\n=\n[]\n==\n\r\r\n", 17);
-    const std::string cases[] = {binary, "no sections here\nk=1\nOnTop=0\n", std::string(8192, '[')};
-    for (const std::string& bytes : cases) {
+    for (const std::string& bytes : {binary + std::string("\n[S\0]\n=\n[]\n==\n\r\r\n", 17), std::string(8192, '[')}) {
         TempDir folder;
-        const std::string name = folder.file("a.ini");
-        writeFile(name, bytes);
-        ProfileFile file(name);
-        EXPECT_EQ(-1, file.ReadInteger("Pos", "Left", -1));
-        EXPECT_EQ("d", file.ReadString("Setting", "OnTop", "d"));
-        file.WriteInteger("Pos", "Left", 3);
-        const std::string written = readFile(name);
+        const std::string name = folder.write("a.ini", bytes);
+        EXPECT_EQ(-1, ProfileFile(name).ReadInteger("Pos", "Left", -1));
+        ProfileFile(name).WriteInteger("Pos", "Left", 3);
         EXPECT_EQ(3, ProfileFile(name).ReadInteger("Pos", "Left", -1));
-        EXPECT_GE(written.size(), bytes.size());
+        EXPECT_GE(readFile(name).size(), bytes.size());
     }
 }
 
