@@ -25,6 +25,16 @@ TEST(SubtitleFontDialog, KeepsAFaceThisSystemLacksUntilTheUserPicksAnother) {
     EXPECT_EQ(dialog.Choice().font.pointSize(), 20);
 }
 
+TEST(SubtitleFontDialog, OffersColourAndCharacterSetBesideTheFont) {
+    SubtitleFontDialog dialog(nullptr, FontChoice{QFont("DejaVu Sans", 14), QColor(10, 20, 30), 129});
+    EXPECT_EQ(dialog.Choice().color, QColor(10, 20, 30));
+    EXPECT_EQ(dialog.Choice().charSet, 129);
+    dialog.SetCharSet(3);  // a number without a name still comes back
+    dialog.SetColor(Qt::red);
+    EXPECT_EQ(dialog.Choice().charSet, 3);
+    EXPECT_EQ(dialog.Choice().color, QColor(Qt::red));
+}
+
 TEST(SubtitleFontDialog, EveryCharacterSetOfferedDecodesItsOwnLetters) {
     const std::map<int, std::pair<std::string, QString>> letters = {
         {0, {"\x80", "€"}},    {77, {"\x8E", "é"}},   {128, {"\x82\xA0", "あ"}}, {129, {"\xB0\xA1", "가"}},

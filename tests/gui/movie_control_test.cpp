@@ -204,9 +204,11 @@ TEST_F(MainWindowTest, MovieEndOpensTheNextEntryAndStopsAfterTheLast) {
     OpenThroughDialog(a);
     OpenThroughDialog(b);
     OpenThroughDialog(a);
+    fmMain().NN3Click();
     engine.EndMovie();
     Idle();
     EXPECT_EQ(engine.path, b);
+    EXPECT_TRUE(engine.fullScreen);  // the next entry returns to full screen
     EXPECT_EQ(Marks(fmMain()), std::vector<int>({MarkNone, MarkPlaying}));
     EXPECT_EQ(fmMain().Movie.ContinuedOffset, 0);
     engine.EndMovie();

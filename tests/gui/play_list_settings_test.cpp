@@ -111,11 +111,8 @@ TEST_F(MainWindowTest, SettingsSurviveACloseAndANewStart) {
     fmMain().EnableAutoloadSubtitle1->trigger();
     desktop.fileAnswers.push_back({"/m/a.avi", "/m/b.avi"});
     fmMain().sbAdd->click();
-    FontChoice choice;
-    choice.font = QFont("DejaVu Serif", 18);
+    FontChoice choice{QFont("DejaVu Serif", 18), QColor(0, 255, 0), 238};
     choice.font.setItalic(true);
-    choice.color = QColor(0, 255, 0);
-    choice.charSet = 238;
     desktop.fontAnswer = choice;
     fmMain().SetSubtitleFont1->trigger();
     fmMain().move(33, 44);

@@ -3,7 +3,6 @@
 #include "window_harness.h"
 
 #include "app/status_panels.h"
-#include "platform/subtitle_font_dialog.h"
 #include "playback/clock_math.h"
 #include "presentation/bitmap_surface.h"
 #include "presentation/subtitle_label.h"
@@ -67,18 +66,6 @@ TEST_F(ClockTest, OffsetsMoveTheLookupButNotTheTrackBarOrTheClockText) {
         EXPECT_EQ(fmMain().tbMain->value(), c.track);
         EXPECT_EQ(Panel(0), c.clock);
     }
-}
-
-TEST_F(ClockTest, SynchronizeButtonsReachTheNextTick) {
-    OpenWithCues();
-    TfmSynchronize* sync = fmMain().fmSynchronize();
-    sync->SpeedButton4->click();  // +1s
-    sync->SpeedButton4->click();  // +1s
-    sync->SpeedButton2->click();  // -100ms
-    EXPECT_EQ(sync->SyncOffset(), 1900);
-    EXPECT_EQ(Tick(0), "cue1");  // frame 48 (47.5 rounds to even)
-    sync->Button1->click();      // Reset
-    EXPECT_EQ(Tick(0), "cue0");
 }
 
 TEST_F(ClockTest, NoSubtitleGivesEmptyCaptionsAndStopKeepsTheLastOne) {
@@ -184,11 +171,8 @@ TEST_F(MainWindowTest, FontDialogResultReachesBothLabelsAndCancelChangesNothing)
     EXPECT_EQ(desktop.fontRequests[0].charSet, 1);
     EXPECT_EQ(fmMain().lbSubtitle->GetSubtitleFont().font, before.font);
 
-    FontChoice choice;
-    choice.font = QFont("DejaVu Sans", 20);
+    FontChoice choice{QFont("DejaVu Sans", 20), QColor(255, 255, 0), 204};
     choice.font.setBold(true);
-    choice.color = QColor(255, 255, 0);
-    choice.charSet = 204;
     desktop.fontAnswer = choice;
     fmMain().SetSubtitleFont1->trigger();
     for (SubtitleLabel* label : {fmMain().lbSubtitle, fmMain().fmSub()->lbSub}) {
@@ -206,24 +190,6 @@ TEST(ClockMath, RoundingAndSumsStopAtTheEndOfTheRange) {
     EXPECT_EQ(RoundHalfEven(-2.5L), -2);
     EXPECT_EQ(RoundHalfEven(1e12L), 2147483647);
     EXPECT_EQ(SaturatingAdd(2147483600, 100), 2147483647);
-}
-
-TEST(SubtitleFontDialog, OffersColourAndCharacterSetBesideTheFont) {
-    FontChoice current;
-    current.font = QFont("DejaVu Sans", 14);
-    current.color = QColor(10, 20, 30);
-    current.charSet = 129;
-    SubtitleFontDialog dialog(nullptr, current);
-    FontChoice choice = dialog.Choice();
-    EXPECT_EQ(choice.font.family(), "DejaVu Sans");
-    EXPECT_EQ(choice.font.pointSize(), 14);
-    EXPECT_EQ(choice.color, QColor(10, 20, 30));
-    EXPECT_EQ(choice.charSet, 129);
-    dialog.SetCharSet(3);  // a number without a name still comes back
-    dialog.SetColor(Qt::red);
-    choice = dialog.Choice();
-    EXPECT_EQ(choice.charSet, 3);
-    EXPECT_EQ(choice.color, QColor(Qt::red));
 }
 
 }  // namespace

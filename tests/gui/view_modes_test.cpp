@@ -107,20 +107,6 @@ TEST_F(ViewTest, PictureWithoutWidthLeavesTheLayoutAlone) {
     EXPECT_FALSE(fmMain().WindowSizingHeight(800).has_value());
 }
 
-TEST_F(ViewTest, NextPlayListEntryReturnsToFullScreen) {
-    const std::string a = MakeFile("a.avi"), b = MakeFile("b.avi");
-    OpenThroughDialog(b);
-    OpenThroughDialog(a);
-    fmMain().PlayListEntries().Remove(0);
-    fmMain().PlayListEntries().Append(b);  // a, b with a playing
-    fmMain().NN3Click();
-    engine.EndMovie();
-    Idle();
-    EXPECT_EQ(engine.path, b);
-    EXPECT_TRUE(engine.fullScreen);
-    EXPECT_FALSE(fmMain().isVisible());
-}
-
 TEST_F(ViewTest, OriginAndDoubleSizeFitTheMoviePanelToThePicture) {
     OpenPicture(320, 240);
     fmMain().NN2->trigger();

@@ -30,7 +30,6 @@ public:
     QRect workArea{0, 0, 1024, 740};
     QRect virtualDesktop{0, 0, 1024, 768};
     bool screenSaverActive = true;
-    int screenSaverCalls = 0;
 
     QStringList OpenFiles(QWidget*, const FileDialogRequest& request) override;
     std::optional<FontChoice> ChooseFont(QWidget*, const FontChoice& current) override;
@@ -42,10 +41,7 @@ public:
     QRect WorkArea() const override { return workArea; }
     QRect AvailableArea(const QWidget*) const override { return workArea; }
     QRect VirtualDesktop() const override { return virtualDesktop; }
-    void SetScreenSaverActive(bool active) override {
-        screenSaverActive = active;
-        ++screenSaverCalls;
-    }
+    void SetScreenSaverActive(bool active) override { screenSaverActive = active; }
 };
 
 class FakeHook : public HookLibrary {

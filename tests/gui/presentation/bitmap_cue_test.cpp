@@ -118,19 +118,6 @@ TEST_F(BitmapCueTest, ClearPaintsBlackAndTheSamePictureIsDrawnAgainAfterwards) {
     EXPECT_EQ(imSubtitle.Image().pixel(146, 4), qRgb(127, 127, 127));
 }
 
-TEST_F(BitmapCueTest, ResizedPanelIsRebuiltBlackAndTheRedrawIsCentredForTheNewWidth) {
-    library.SetPicture(2, 100, 10, 255, 255, 255, 255);
-    DrawBitmapCue(library, LastBitmapIndex, imSubtitle, imSub);
-    EXPECT_EQ(LitColumns(imSubtitle.Image(), 0), std::make_pair(106, 205));
-
-    imSubtitle.resize(500, 60);  // hidden widget: the image still follows the new size
-    EXPECT_EQ(imSubtitle.Image().size(), QSize(500, 60));
-    EXPECT_EQ(LitColumns(imSubtitle.Image(), 0), std::make_pair(-1, -1));
-    LastBitmapIndex = -1;  // what the main window does on a resize of the panel
-    DrawBitmapCue(library, LastBitmapIndex, imSubtitle, imSub);
-    EXPECT_EQ(LitColumns(imSubtitle.Image(), 0), std::make_pair(200, 299));
-}
-
 TEST_F(BitmapCueTest, EmptyOrInvertedRectangleLeavesBothSurfacesBlackButKeepsTheIndex) {
     library.SetPicture(1, 50, 5, 255, 255, 255, 255);
     DrawBitmapCue(library, LastBitmapIndex, imSubtitle, imSub);

@@ -36,9 +36,6 @@ TEST(TfmSub, FontOfTheSettingsFileReachesTheOverlayAndTheMainWindowLabel) {
     TfmSub fmSub(dir.path().toStdString(), &lbSubtitle);
     for (const SubtitleLabel* label : {fmSub.lbSub, &lbSubtitle})
         EXPECT_EQ(ToFontSpec(label->GetSubtitleFont()), (FontSpec{"DejaVu Serif", 18, 204, 255}));
-    // The character set decides how the cue bytes read.
-    lbSubtitle.SetCaption("\xCF\xF0\xE8");
-    EXPECT_EQ(lbSubtitle.DisplayText(), QStringLiteral("При"));
 }
 
 }  // namespace

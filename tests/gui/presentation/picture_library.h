@@ -41,7 +41,6 @@ public:
         *data = handedOut_.empty() ? nullptr : handedOut_.data();
         *out = rect;
     }
-    const std::vector<uint8_t>& HandedOut() const { return handedOut_; }
 
 private:
     std::vector<uint8_t> handedOut_;
