@@ -42,8 +42,6 @@ struct Pair {
                                      0xd0e0f0, 0x111111, 0x222222, 0x333333};
     std::vector<Language> languages;
     int langidx = 0;
-    // Pad every pack to 2048 bytes as DVD rips do.
-    bool padPacks = true;
 };
 
 // Pattern value (0..3) of a pixel: 1 on the border, so the picture keeps its full size, and a
@@ -64,49 +62,31 @@ inline std::array<uint8_t, 4> expectedBgra(const Pair& pair, const Picture& p, i
 inline int64_t stopDate(int64_t durationMs) { return (durationMs * 90 + 1023) / 1024; }
 inline int64_t effectiveDurationMs(int64_t durationMs) { return (stopDate(durationMs) << 10) / 90; }
 
-namespace detail {
-
-// Nibbles, high half first; a line of the picture starts on a whole byte.
-struct NibbleWriter {
-    std::vector<uint8_t> bytes;
+// Nibbles, high half first; each line of the picture starts on a whole byte. A run takes 1, 2,
+// 3 or 4 nibbles by its length; a run reaching the line's end is written as "to the end".
+inline void encodeRow(std::vector<uint8_t>& out, const Picture& p, int y) {
     bool half = false;
-    void put(uint32_t value, int nibbles) {
+    for (int x = 0, length = 1; x < p.width; x += length, length = 1) {
+        const int value = patternValue(p, x, y);
+        while (x + length < p.width && length < 255 && patternValue(p, x + length, y) == value) ++length;
+        const bool toEnd = x + length == p.width && length > 3;
+        const int nibbles = toEnd || length >= 64 ? 4 : length >= 16 ? 3 : length >= 4 ? 2 : 1;
+        const uint32_t code = uint32_t(toEnd ? value : length << 2 | value);
         for (int i = nibbles - 1; i >= 0; --i, half = !half) {
-            const uint8_t n = uint8_t((value >> (4 * i)) & 15);
-            if (half) bytes.back() |= n;
-            else bytes.push_back(uint8_t(n << 4));
+            const uint8_t n = uint8_t((code >> (4 * i)) & 15);
+            if (half) out.back() |= n;
+            else out.push_back(uint8_t(n << 4));
         }
     }
-};
-
-// One run in the 2-bit code: 1, 2, 3 or 4 nibbles by length; `toEnd` fills the line.
-inline void putRun(NibbleWriter& out, int length, int value, bool toEnd) {
-    const int nibbles = toEnd || length >= 64 ? 4 : length >= 16 ? 3 : length >= 4 ? 2 : 1;
-    out.put(uint32_t(toEnd ? value : length << 2 | value), nibbles);
 }
-
-inline void encodeRow(NibbleWriter& out, const Picture& p, int y) {
-    int x = 0;
-    while (x < p.width) {
-        const int value = patternValue(p, x, y);
-        int length = 1;
-        while (x + length < p.width && length < 255 && patternValue(p, x + length, y) == value) ++length;
-        putRun(out, length, value, x + length == p.width && length > 3);
-        x += length;
-    }
-    out.half = false;
-}
-
-}  // namespace detail
 
 // The subpicture unit of a picture: size, control offset, both fields' RLE, then the control
 // sequences (start with colours, alpha, area and field offsets; then the stop, if any).
 inline std::vector<uint8_t> subpictureUnit(const Picture& p) {
-    detail::NibbleWriter rle{{0, 0, 0, 0}};
-    for (int y = 0; y < p.height; y += 2) detail::encodeRow(rle, p, y);
-    const size_t bottomField = rle.bytes.size();
-    for (int y = 1; y < p.height; y += 2) detail::encodeRow(rle, p, y);
-    std::vector<uint8_t> unit = std::move(rle.bytes);
+    std::vector<uint8_t> unit{0, 0, 0, 0};
+    for (int y = 0; y < p.height; y += 2) encodeRow(unit, p, y);
+    const size_t bottomField = unit.size();
+    for (int y = 1; y < p.height; y += 2) encodeRow(unit, p, y);
     const size_t firstControl = unit.size();
     const size_t secondControl = firstControl + 4 + 1 + 3 + 3 + 7 + 5 + 1;
     const size_t next = p.durationMs ? secondControl : firstControl;
@@ -133,28 +113,23 @@ inline std::vector<uint8_t> subpictureUnit(const Picture& p) {
     return unit;
 }
 
-// The unit in MPEG-PS packs, one private-stream-1 packet per pack, the time on the first.
-inline std::vector<uint8_t> packetsFor(const std::vector<uint8_t>& unit, int substream, int64_t ms, bool pad) {
-    constexpr size_t PackSize = 2048;
+// The unit in 2048-byte MPEG-PS packs as DVD rips have them, one private-stream-1 packet per
+// pack with the time on the first, each pack filled up with a padding packet.
+inline std::vector<uint8_t> packetsFor(const std::vector<uint8_t>& unit, int substream, int64_t ms) {
     const std::array<uint8_t, 14> packHeader{0x00, 0x00, 0x01, 0xba, 0x44, 0x00, 0x04,
                                              0x00, 0x04, 0x01, 0x01, 0x89, 0xc3, 0xf8};
     std::vector<uint8_t> out;
-    size_t done = 0;
-    bool first = true;
-    while (done < unit.size() || first) {
+    for (size_t done = 0; done < unit.size() || out.empty();) {
         const size_t packStart = out.size();
-        out.insert(out.end(), packHeader.begin(), packHeader.end());
-        const size_t headerData = first ? 5 : 0;
-        const size_t overhead = 14 + 6 + 3 + headerData + 1;
-        size_t chunk = std::min(unit.size() - done, PackSize - overhead);
-        if (pad) {
-            const size_t left = PackSize - overhead - chunk;
-            if (left > 0 && left < 6) chunk -= 6 - left;
-        }
+        const size_t headerData = done == 0 ? 5 : 0;
+        const size_t room = 2048 - (14 + 6 + 3 + headerData + 1);
+        size_t chunk = std::min(unit.size() - done, room);
+        if (room - chunk > 0 && room - chunk < 6) chunk -= 6 - (room - chunk);  // room for padding
         const size_t pesLength = 3 + headerData + 1 + chunk;
-        out.insert(out.end(), {0x00, 0x00, 0x01, 0xbd, uint8_t(pesLength >> 8), uint8_t(pesLength)});
-        out.insert(out.end(), {0x81, uint8_t(first ? 0x80 : 0x00), uint8_t(headerData)});
-        if (first) {
+        out.insert(out.end(), packHeader.begin(), packHeader.end());
+        out.insert(out.end(), {0x00, 0x00, 0x01, 0xbd, uint8_t(pesLength >> 8), uint8_t(pesLength), 0x81,
+                               uint8_t(headerData ? 0x80 : 0x00), uint8_t(headerData)});
+        if (headerData) {
             const uint64_t pts = uint64_t(ms) * 90;
             out.insert(out.end(), {uint8_t(0x21 | ((pts >> 29) & 0x0e)), uint8_t(pts >> 22),
                                    uint8_t(((pts >> 14) & 0xfe) | 1), uint8_t(pts >> 7), uint8_t(((pts << 1) & 0xfe) | 1)});
@@ -162,22 +137,13 @@ inline std::vector<uint8_t> packetsFor(const std::vector<uint8_t>& unit, int sub
         out.push_back(uint8_t(0x20 + substream));
         out.insert(out.end(), unit.begin() + long(done), unit.begin() + long(done + chunk));
         done += chunk;
-        first = false;
-        const size_t used = out.size() - packStart;
-        if (pad && used < PackSize) {
-            const size_t paddingLength = PackSize - used - 6;
-            out.insert(out.end(), {0x00, 0x00, 0x01, 0xbe, uint8_t(paddingLength >> 8), uint8_t(paddingLength)});
-            out.insert(out.end(), paddingLength, 0xff);
+        if (const size_t used = out.size() - packStart; used < 2048) {
+            const size_t padding = 2048 - used - 6;
+            out.insert(out.end(), {0x00, 0x00, 0x01, 0xbe, uint8_t(padding >> 8), uint8_t(padding)});
+            out.insert(out.end(), padding, 0xff);
         }
     }
     return out;
-}
-
-inline std::string idxTime(int64_t ms) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%02d:%02d:%02d:%03d", int(ms / 3600000), int(ms / 60000 % 60),
-                  int(ms / 1000 % 60), int(ms % 1000));
-    return text;
 }
 
 // Writes `path`.idx and `path`.sub; pictures go into the .sub in time order across languages.
@@ -190,33 +156,27 @@ inline void writePair(const Pair& pair, const std::string& path) {
     std::vector<Placed> placed;
     for (const Language& language : pair.languages)
         for (const Picture& picture : language.pictures) placed.push_back({&language, &picture});
-    std::stable_sort(placed.begin(), placed.end(),
-                     [](const Placed& a, const Placed& b) { return a.picture->startMs < b.picture->startMs; });
+    std::ranges::stable_sort(placed, {}, [](const Placed& item) { return item.picture->startMs; });
     std::vector<uint8_t> sub;
     for (Placed& item : placed) {
         item.filepos = sub.size();
-        const auto packets = packetsFor(subpictureUnit(*item.picture), item.language->index,
-                                        item.picture->startMs, pair.padPacks);
+        const auto packets = packetsFor(subpictureUnit(*item.picture), item.language->index, item.picture->startMs);
         sub.insert(sub.end(), packets.begin(), packets.end());
     }
     std::ofstream(path + ".sub", std::ios::binary).write(reinterpret_cast<const char*>(sub.data()), long(sub.size()));
 
     std::ofstream idx(path + ".idx", std::ios::binary);
-    idx << "# VobSub index file, v7 (do not modify this line!)\n# Written by the test pair writer\n\n"
-        << "size: 720x480\norg: 0, 0\nscale: 100%, 100%\nalpha: 100%\n\npalette: ";
-    for (size_t i = 0; i < pair.palette.size(); ++i) {
-        char hex[16];
-        std::snprintf(hex, sizeof hex, "%06x", unsigned(pair.palette[i]));
-        idx << hex << (i + 1 < pair.palette.size() ? ", " : "\n");
-    }
-    idx << "\nlangidx: " << pair.langidx << "\n";
+    idx << "# VobSub index file, v7 (do not modify this line!)\nsize: 720x480\npalette: " << std::hex;
+    for (size_t i = 0; i < pair.palette.size(); ++i) idx << pair.palette[i] << (i < 15 ? ", " : "\n");
+    idx << std::dec << "langidx: " << pair.langidx << "\n";
+    char line[80];
     for (const Language& language : pair.languages) {
-        idx << "\n# " << language.code << "\nid: " << language.code << ", index: " << language.index << "\n";
-        char pos[16];
+        idx << "id: " << language.code << ", index: " << language.index << "\n";
         for (const Placed& item : placed) {
-            if (item.language != &language) continue;
-            std::snprintf(pos, sizeof pos, "%09zx", item.filepos);
-            idx << "timestamp: " << idxTime(item.picture->startMs) << ", filepos: " << pos << "\n";
+            const int64_t ms = item.picture->startMs;
+            std::snprintf(line, sizeof line, "timestamp: %02d:%02d:%02d:%03d, filepos: %09zx\n", int(ms / 3600000),
+                          int(ms / 60000 % 60), int(ms / 1000 % 60), int(ms % 1000), item.filepos);
+            if (item.language == &language) idx << line;
         }
     }
 }
