@@ -7,46 +7,35 @@
 #include <QScreen>
 #include <QWindow>
 #include <filesystem>
-#include <memory>
 
 #include "engine_test_support.h"
 #include "external/messages.h"
-#include "external/mpv/mpv_engine.h"
 
 namespace tessaview::test {
 namespace {
 
 using namespace std::chrono_literals;
 
-class FullScreenTest : public ::testing::Test {
+class FullScreenTest : public EngineTest {
 protected:
     void SetUp() override {
         if (const std::string why = startOnPrivateX(); !why.empty()) GTEST_SKIP() << why;
-        panel = std::make_unique<Panel>();
-        panel->resize(400, 300);
-        panel->show();
-        panel->engine = &engine;
-        engine.SetMainWindow(&mainWindow);
-        const std::string path = moviePath("odd");  // with sound: no audio device must not matter
-        ASSERT_FALSE(path.empty());
-        engine.PlayFile(path, panel.get());
-        ASSERT_TRUE(waitUntil([&] { return pos() >= 2; }));
+        wire(400, 300);
+        play("odd");  // with sound: no audio device must not matter
+        ASSERT_TRUE(waitForPos([](int32_t frame) { return frame >= 2; }));
         engine.PauseMovie();  // held still, so the movie cannot end during the test
     }
-
-    int32_t pos() { return posOf(engine); }
 
     // mpv still answers and still plays once the window has moved.
     void expectStillPlaying() {
         engine.SetPos(10);
         engine.PauseMovie();
-        EXPECT_TRUE(waitUntil([&] { return pos() >= 13; })) << "position stuck at " << pos();
+        EXPECT_TRUE(waitForPos([](int32_t frame) { return frame >= 13; })) << "position stuck at " << pos();
         engine.PauseMovie();
     }
-
-    MainWindow mainWindow;
-    std::unique_ptr<Panel> panel;
-    MpvEngine engine;
+    bool backInThePanel(QWindow* surface) {
+        return waitUntil([&] { return surface->parent() != nullptr && surface->size() == panel->size(); });
+    }
 };
 
 TEST_F(FullScreenTest, FillsThePrimaryScreenAndComesBackIntoThePanel) {
@@ -64,16 +53,23 @@ TEST_F(FullScreenTest, FillsThePrimaryScreenAndComesBackIntoThePanel) {
     expectStillPlaying();
 
     engine.SetFullScreen(0);
-    EXPECT_TRUE(waitUntil([&] { return surface->parent() != nullptr && surface->size() == panel->size(); }));
+    EXPECT_TRUE(backInThePanel(surface));
     EXPECT_EQ(surface->winId(), id);
     expectStillPlaying();
-    pumpFor(100ms);
-    EXPECT_EQ(mainWindow.count(WM_FULLSCREEN_LEFT), 0);
 
     // The panel resized by the program: SizeChange fits the picture to it again.
     panel->resize(200, 150);
     engine.SizeChange();
     EXPECT_TRUE(waitUntil([&] { return surface->size() == QSize(200, 150); }));
+
+    // Stop leaves full screen without telling the program.
+    engine.SetFullScreen(1);
+    ASSERT_TRUE(waitUntil([&] { return surface->isExposed() && surface->parent() == nullptr; }));
+    engine.StopMovie();
+    EXPECT_FALSE(engine.isFullScreen());
+    EXPECT_TRUE(backInThePanel(surface)) << "the stopped picture still covers the screen";
+    pumpFor(100ms);
+    EXPECT_EQ(mainWindow.count(WM_FULLSCREEN_LEFT), 0);
 }
 
 TEST_F(FullScreenTest, ClosingTheWindowEndsFullScreenAndTellsTheProgramOnce) {
@@ -92,18 +88,6 @@ TEST_F(FullScreenTest, ClosingTheWindowEndsFullScreenAndTellsTheProgramOnce) {
     EXPECT_EQ(mainWindow.count(WM_FULLSCREEN_LEFT), 1);
 }
 
-TEST_F(FullScreenTest, StopLeavesFullScreenWithoutTellingTheProgram) {
-    QWindow* surface = engine.surface();
-    engine.SetFullScreen(1);
-    ASSERT_TRUE(waitUntil([&] { return surface->isExposed(); }));
-    engine.StopMovie();
-    EXPECT_FALSE(engine.isFullScreen());
-    EXPECT_TRUE(waitUntil([&] { return surface->parent() != nullptr && surface->size() == panel->size(); }))
-        << "the stopped picture still covers the screen";
-    pumpFor(100ms);
-    EXPECT_EQ(mainWindow.count(WM_FULLSCREEN_LEFT), 0);
-}
-
 TEST_F(FullScreenTest, PanelDestroyedInFullScreenIsHarmless) {
     engine.SetFullScreen(1);
     ASSERT_TRUE(waitUntil([&] { return engine.surface()->isExposed(); }));
@@ -111,15 +95,12 @@ TEST_F(FullScreenTest, PanelDestroyedInFullScreenIsHarmless) {
     pumpFor(200ms);  // mpv keeps waking the engine; nothing may reach the dead panel
     engine.SetFullScreen(0);
     EXPECT_FALSE(engine.isFullScreen());
-    pumpFor(100ms);
 }
 
 // Each failed open reloads the movie before it; the video output must survive that, since each
 // new OpenGL output leaves a pipe open.
 TEST_F(FullScreenTest, FailedOpensWhileAMovieIsLoadedKeepTheDescriptorCountFlat) {
-    const auto descriptors = [] {
-        return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {});
-    };
+    const auto descriptors = [] { return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {}); };
     const auto failOpen = [&] {
         EXPECT_ANY_THROW(engine.PlayFile(moviePath("text"), panel.get()));
         pumpFor(100ms);

@@ -1,5 +1,5 @@
 // The libmpv engine against movies made with ffmpeg, headless: what it reports about a
-// movie, failed loads, position, seek, pause, stop and the end-of-movie message.
+// movie, failed loads, position, seek, pause, stop, keys and the end-of-movie message.
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -9,11 +9,9 @@
 #include <array>
 #include <filesystem>
 #include <fstream>
-#include <memory>
 
 #include "engine_test_support.h"
 #include "external/messages.h"
-#include "external/mpv/mpv_engine.h"
 #include "subtitle/runtime_error.h"
 #include "support/temp_dir.h"
 
@@ -22,24 +20,12 @@ namespace {
 
 using namespace std::chrono_literals;
 
-class MpvEngineTest : public ::testing::Test {
+class MpvEngineTest : public EngineTest {
 protected:
     void SetUp() override {
         if (!startHeadless()) GTEST_SKIP() << "the process already runs on a real display";
-        panel = std::make_unique<Panel>();
-        panel->resize(320, 240);
-        panel->show();
-        panel->engine = &engine;
-        engine.SetMainWindow(&mainWindow);
+        wire(320, 240);
     }
-
-    void play(const std::string& name) {
-        const std::string path = moviePath(name);
-        ASSERT_FALSE(path.empty()) << "ffmpeg could not make " << name;
-        engine.PlayFile(path, panel.get());
-    }
-
-    int32_t pos() { return posOf(engine); }
     // Frame rate in thousandths, length in frames, picture size.
     std::array<int32_t, 4> facts() {
         std::array<int32_t, 4> f{-1, -1, -1, -1};
@@ -48,15 +34,6 @@ protected:
         engine.GetVideoWH(f[2], f[3]);
         return f;
     }
-
-    bool waitForPos(const std::function<bool(int32_t)>& wanted, std::chrono::milliseconds timeout = 5s) {
-        return waitUntil([&] { return wanted(pos()); }, timeout);
-    }
-
-    // Declared first so the engine, which draws into the panel, goes before it.
-    MainWindow mainWindow;
-    std::unique_ptr<Panel> panel;
-    MpvEngine engine;
 };
 
 TEST_F(MpvEngineTest, ReportsFrameRateLengthAndPictureSize) {
@@ -72,7 +49,7 @@ TEST_F(MpvEngineTest, ReportsFrameRateLengthAndPictureSize) {
     }
 }
 
-std::vector<std::string> unplayable() {
+TEST_F(MpvEngineTest, FailedLoadThrowsAndLeavesThePlayingMovieOrNothingAsItWas) {
     const std::filesystem::path folder = std::filesystem::path(moviePath("missing")).parent_path();
     // FFmpeg's demuxer, which mpv would hand it to, writes past its memory on this index.
     const std::string overfull = (folder / "overfull.idx").string();
@@ -80,13 +57,12 @@ std::vector<std::string> unplayable() {
     std::ofstream index(overfull);
     index << "# VobSub index file, v7\n";
     for (int k = 0; k < 33; ++k) index << "id: x, index: " << k % 2 << "\ntimestamp: 00:00:01:000, filepos: 0\n";
-    return {moviePath("missing"), moviePath("text"), moviePath("tone"), folder.string(), overfull};
-}
+    index.close();
+    const std::string unplayable[] = {moviePath("missing"), moviePath("text"), moviePath("tone"), folder, overfull};
 
-TEST_F(MpvEngineTest, FailedLoadThrowsAndLeavesThePlayingMovieOrNothingAsItWas) {
     engine.SetFullScreen(1);  // before any movie there is no picture window to move
     EXPECT_FALSE(engine.isFullScreen());
-    for (const std::string& path : unplayable()) {
+    for (const std::string& path : unplayable) {
         SCOPED_TRACE(path);
         EXPECT_THROW(engine.PlayFile(path, panel.get()), RuntimeError);
         EXPECT_EQ(facts(), (std::array<int32_t, 4>{0, 0, 0, 0}));
@@ -104,7 +80,7 @@ TEST_F(MpvEngineTest, FailedLoadThrowsAndLeavesThePlayingMovieOrNothingAsItWas) 
     engine.PauseMovie();
     engine.SetPos(30);
     pumpFor(300ms);
-    for (const std::string& path : unplayable()) {
+    for (const std::string& path : unplayable) {
         SCOPED_TRACE(path);
         EXPECT_NE(errorOf([&] { engine.PlayFile(path, panel.get()); }).find(path), std::string::npos);
         EXPECT_EQ(facts(), (std::array<int32_t, 4>{25000, 100, 320, 240}));
@@ -117,7 +93,7 @@ TEST_F(MpvEngineTest, FailedLoadThrowsAndLeavesThePlayingMovieOrNothingAsItWas) 
     EXPECT_TRUE(waitForPos([](int32_t frame) { return frame > 35; }));
 }
 
-TEST_F(MpvEngineTest, PositionAdvancesWhilePlayingAndHoldsWhilePaused) {
+TEST_F(MpvEngineTest, PlayPauseAndStopMoveThePositionAsTheyShould) {
     play("25fps");
     const auto started = std::chrono::steady_clock::now();
     ASSERT_TRUE(waitForPos([](int32_t frame) { return frame >= 10; }));
@@ -125,53 +101,37 @@ TEST_F(MpvEngineTest, PositionAdvancesWhilePlayingAndHoldsWhilePaused) {
     EXPECT_LT(pos(), elapsed * 25 + 5) << "position runs ahead of the clock";
     EXPECT_GT(panel->movieEvents, 0) << "mpv's wake-ups never reached the movie panel";
 
+    // Paused, the movie holds; play while paused goes on from where the movie stands.
     engine.PauseMovie();
     EXPECT_TRUE(engine.isPaused());
     pumpFor(150ms);
     const int32_t held = pos();
     pumpFor(300ms);
     EXPECT_EQ(pos(), held);
-
-    engine.PauseMovie();
+    engine.PlayMovie();
     EXPECT_FALSE(engine.isPaused());
     EXPECT_TRUE(waitForPos([&](int32_t frame) { return frame >= held + 5; }));
-}
+    EXPECT_LT(pos(), held + 20);
 
-TEST_F(MpvEngineTest, SetPosLandsOnTheFrameAsked) {
-    struct Case {
-        const char* movie;
-        int32_t frame;
-    };
-    for (const Case& c : {Case{"25fps", 37}, Case{"25fps", 0}, Case{"23.976fps", 50}, Case{"23.976fps", 7}}) {
-        SCOPED_TRACE(std::string(c.movie) + " frame " + std::to_string(c.frame));
-        play(c.movie);
-        engine.PauseMovie();
-        engine.SetPos(c.frame);
-        EXPECT_EQ(pos(), c.frame) << "the new position shows at once";
-        pumpFor(400ms);  // the seek has been carried out by now
-        EXPECT_EQ(pos(), c.frame);
-    }
-}
-
-TEST_F(MpvEngineTest, StopReturnsToTheStartAndPlayStartsAgain) {
-    play("25fps");
-    ASSERT_TRUE(waitForPos([](int32_t frame) { return frame >= 20; }));
     engine.StopMovie();
     EXPECT_EQ(pos(), 0);
     pumpFor(400ms);
     EXPECT_EQ(pos(), 0) << "a stopped movie does not move";
-
     engine.PlayMovie();
     EXPECT_TRUE(waitForPos([](int32_t frame) { return frame >= 3; }));
-    EXPECT_LT(pos(), 20) << "play after stop starts from the beginning";
+    EXPECT_LT(pos(), held + 5) << "play after stop starts from the beginning";
+}
 
-    // Play while paused goes on from where the movie stands.
-    engine.PauseMovie();
-    pumpFor(150ms);
-    const int32_t held = pos();
-    engine.PlayMovie();
-    EXPECT_TRUE(waitForPos([&](int32_t frame) { return frame > held; }));
-    EXPECT_LT(pos(), held + 15);
+TEST_F(MpvEngineTest, SetPosLandsOnTheFrameAsked) {
+    for (const auto& [movie, frame] : {std::pair{"25fps", 37}, {"25fps", 0}, {"23.976fps", 50}, {"23.976fps", 7}}) {
+        SCOPED_TRACE(std::string(movie) + " frame " + std::to_string(frame));
+        play(movie);
+        engine.PauseMovie();
+        engine.SetPos(frame);
+        EXPECT_EQ(pos(), frame) << "the new position shows at once";
+        pumpFor(400ms);  // the seek has been carried out by now
+        EXPECT_EQ(pos(), frame);
+    }
 }
 
 TEST_F(MpvEngineTest, EndOfMovieIsReportedOncePerRun) {
@@ -205,7 +165,6 @@ TEST_F(MpvEngineTest, NoEndMessageAfterStopOrAfterAnotherMovieReplacesIt) {
             EXPECT_EQ(pos(), 0);
         } else {
             play("23.976fps");
-            EXPECT_EQ(facts()[0], 23976);
             EXPECT_TRUE(waitForPos([](int32_t frame) { return frame >= 3; }));
         }
         EXPECT_EQ(mainWindow.count(WM_MOVIE_END), 0);
@@ -219,23 +178,19 @@ TEST_F(MpvEngineTest, KeysReachTheProgramOnlyInFullScreen) {
     const auto press = [&](int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         QKeyEvent event(QEvent::KeyPress, key, modifiers);
         QCoreApplication::sendEvent(surface, &event);
+        pumpFor(50ms);
     };
     press(Qt::Key_Space);
-    pumpFor(50ms);
     EXPECT_TRUE(mainWindow.keys().empty());
-
     engine.SetFullScreen(1);
     EXPECT_TRUE(engine.isFullScreen());
-    for (int key : {Qt::Key_Escape, Qt::Key_Space, Qt::Key_Up, Qt::Key_Down, Qt::Key_A, Qt::Key_Shift}) press(key);
+    press(Qt::Key_Escape);
     press(Qt::Key_5, Qt::KeypadModifier);
-    pumpFor(50ms);
-    EXPECT_EQ(mainWindow.keys(), (std::vector<intptr_t>{27, 32, 38, 40, 65, 16, 101}));
-
+    EXPECT_EQ(mainWindow.keys(), (std::vector<intptr_t>{27, 101}));
     engine.SetFullScreen(0);
     EXPECT_FALSE(engine.isFullScreen());
     press(Qt::Key_Escape);
-    pumpFor(50ms);
-    EXPECT_EQ(mainWindow.keys().size(), 7u);
+    EXPECT_EQ(mainWindow.keys().size(), 2u);
     EXPECT_EQ(mainWindow.count(WM_FULLSCREEN_LEFT), 0) << "leaving when asked is not reported";
 }
 

@@ -129,6 +129,26 @@ void pumpFor(std::chrono::milliseconds duration) {
     waitUntil([&] { return std::chrono::steady_clock::now() > end; }, duration * 2);
 }
 
+void EngineTest::wire(int width, int height) {
+    panel = std::make_unique<Panel>();
+    panel->resize(width, height);
+    panel->show();
+    panel->engine = &engine;
+    engine.SetMainWindow(&mainWindow);
+}
+
+void EngineTest::play(const std::string& name) {
+    const std::string path = moviePath(name);
+    ASSERT_FALSE(path.empty()) << "ffmpeg could not make " << name;
+    engine.PlayFile(path, panel.get());
+}
+
+int32_t EngineTest::pos() {
+    int32_t frame = -1;
+    engine.GetPos(frame);
+    return frame;
+}
+
 bool Panel::event(QEvent* event) {
     if (event->type() == WM_MOVIE_EVENT) {
         ++movieEvents;
