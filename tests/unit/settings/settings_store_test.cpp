@@ -71,15 +71,6 @@ TEST(LoadSettings, RemovesTemporariesOfAKilledSaveButNotOfARunningOne) {
         EXPECT_TRUE(std::filesystem::exists(folder.file(name))) << name;
 }
 
-// What SaveSettings leaves in a folder where it must fail: the old set.ini as it was, no temporary.
-void expectRefusedSave(const TempDir& folder, const std::string& what) {
-    test::FakeWindow window;
-    EXPECT_EQ("Unable to write to " + folder.file("set.ini"),
-              test::errorOf([&] { SaveSettings(window, folder.path(), 1); }))
-        << what;
-    EXPECT_EQ(1, std::distance(std::filesystem::directory_iterator(folder.path()), {})) << what;
-}
-
 TEST(SaveSettings, NeverReplacesAFileItCannotReadOrWrite) {
     struct Case {
         const char* what;
@@ -96,7 +87,11 @@ TEST(SaveSettings, NeverReplacesAFileItCannotReadOrWrite) {
         if (c.rootGetsRoundIt && ::geteuid() == 0) continue;
         TempDir folder;
         c.make(folder.file("set.ini"));
-        expectRefusedSave(folder, c.what);
+        test::FakeWindow window;
+        EXPECT_EQ("Unable to write to " + folder.file("set.ini"),
+                  test::errorOf([&] { SaveSettings(window, folder.path(), 1); })) << c.what;
+        // No temporary is left beside it.
+        EXPECT_EQ(1, std::distance(std::filesystem::directory_iterator(folder.path()), {})) << c.what;
         if (std::filesystem::is_regular_file(folder.file("set.ini"))) {
             ::chmod(folder.file("set.ini").c_str(), 0600);
             EXPECT_EQ("[S]\r\nk=1\r\n", readFile(folder.file("set.ini"))) << c.what;

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace tessaview {
 namespace {
 
@@ -28,32 +30,31 @@ Loaded load(const TempDir& folder, const std::string& ini, bool windowExists = f
     return result;
 }
 
-TEST(LoadSettings, WithoutAFileEveryDefaultApplies) {
-    TempDir folder;
-    Loaded l = load(folder, "", true);
-    EXPECT_TRUE(l.window.fields.OnTop);
-    EXPECT_TRUE(l.window.fields.UseSkin);
-    EXPECT_FALSE(l.window.fields.ShowPlayList);
-    EXPECT_EQ(230, l.window.fields.PlayListWidth);
-    EXPECT_TRUE(l.instances.terminated.empty());
-    const std::vector<std::string> expected = {"Autoload 1", "ShowChecked 0", "PanelWidth 0", "Left 640", "Top 280"};
-    EXPECT_EQ(expected, l.window.calls);
-    EXPECT_FALSE(std::filesystem::exists(folder.file("set.ini")));
-}
-
-TEST(LoadSettings, StepsRunInTheirOrderWithTheStoredValues) {
-    TempDir folder;
-    Loaded l = load(folder,
-                    "[Pos]\r\nHeight=300\r\nWidth=400\r\ntop=20\r\nLeft=10\r\n"
-                    "[useskin]\r\nplaylistwidth=0x12C\r\nshowplaylist=1\r\nUseSkin=0\r\n"
-                    "[PlayList]\r\n2=c\r\nCount=3\r\n0=a\r\n3=left over\r\n"
-                    "[Autoload]\r\nEnable=0\r\n[Setting]\r\nOnTop=0\r\n");
-    const std::vector<std::string> expected = {"Autoload 0", "Entry a",   "Entry ",  "Entry c",   "ShowChecked 1",
-                                               "PanelWidth 300", "Left 10", "Top 20", "Width 400", "Height 300"};
-    EXPECT_EQ(expected, l.window.calls);
-    EXPECT_FALSE(l.window.fields.OnTop);
-    EXPECT_FALSE(l.window.fields.UseSkin);
-    EXPECT_EQ(300, l.window.fields.PlayListWidth);
+TEST(LoadSettings, StepsRunInTheirOrderWithTheStoredValuesOrTheDefaults) {
+    const struct {
+        std::string ini;
+        std::vector<std::string> calls;
+        SettingsFields fields;
+    } cases[] = {
+        {"", {"Autoload 1", "ShowChecked 0", "PanelWidth 0", "Left 640", "Top 280"}, {true, true, false, 230}},
+        {"[Pos]\r\nHeight=300\r\nWidth=400\r\ntop=20\r\nLeft=10\r\n"
+         "[useskin]\r\nplaylistwidth=0x12C\r\nshowplaylist=1\r\nUseSkin=0\r\n"
+         "[PlayList]\r\n2=c\r\nCount=3\r\n0=a\r\n3=left over\r\n"
+         "[Autoload]\r\nEnable=0\r\n[Setting]\r\nOnTop=0\r\n",
+         {"Autoload 0", "Entry a", "Entry ", "Entry c", "ShowChecked 1", "PanelWidth 300", "Left 10", "Top 20",
+          "Width 400", "Height 300"},
+         {false, false, true, 300}},
+    };
+    for (const auto& c : cases) {
+        TempDir folder;
+        const Loaded l = load(folder, c.ini, true);
+        EXPECT_EQ(c.calls, l.window.calls);
+        const SettingsFields& f = l.window.fields;
+        EXPECT_EQ(std::tuple(c.fields.OnTop, c.fields.UseSkin, c.fields.ShowPlayList, c.fields.PlayListWidth),
+                  std::tuple(f.OnTop, f.UseSkin, f.ShowPlayList, f.PlayListWidth));
+        EXPECT_TRUE(l.instances.terminated.empty());
+        EXPECT_EQ(!c.ini.empty(), std::filesystem::exists(folder.file("set.ini")));  // loading writes nothing
+    }
 }
 
 TEST(LoadSettings, ThePanelWidthFollowsTheCheckAndANonPositiveWidthFallsBack) {
@@ -102,20 +103,14 @@ TEST(LoadSettings, AnAbsentLeftCentresInTheWorkAreaWithTheDesignSize) {
 }
 
 TEST(LoadSettings, AStoredProcessIsEndedOnlyWhenAMainWindowExists) {
-    struct Case {
-        bool windowExists;
-        const char* ini;
-        std::vector<int64_t> terminated;
-    };
-    const Case cases[] = {
-        {false, "[LastProcessHandle]\r\nHandle=1234\r\n", {}},
-        {true, "[LastProcessHandle]\r\nHandle=1234\r\n", {1234}},
-        {true, "[LastProcessHandle]\r\nHandle=-1\r\n", {}},
-        {true, "[Setting]\r\nOnTop=1\r\n", {}},
-    };
-    for (const Case& c : cases) {
+    const std::string stored = "[LastProcessHandle]\r\nHandle=";
+    const std::tuple<bool, std::string, bool> cases[] = {
+        {false, stored + "1234", false}, {true, stored + "1234", true}, {true, stored + "-1", false},
+        {true, "[Setting]\r\nOnTop=1", false}};
+    for (const auto& [exists, ini, ended] : cases) {
         TempDir folder;
-        EXPECT_EQ(c.terminated, load(folder, c.ini, c.windowExists).instances.terminated) << c.ini;
+        const auto terminated = load(folder, ini + "\r\n", exists).instances.terminated;
+        EXPECT_EQ(ended ? std::vector<int64_t>{1234} : std::vector<int64_t>{}, terminated) << ini;
     }
 }
 
