@@ -99,7 +99,6 @@ TEST_F(Loader, HalfAPairIsReadAsTextWhateverTheCaseOfItsExtension)
     EXPECT_EQ(core.LastReader(), "ReadSsa");
     EXPECT_TRUE(cues().empty());
     EXPECT_TRUE(host.messages.empty());
-    EXPECT_TRUE(host.vobSubLoads.empty());
     dir.write("pair.Sub", "x");  // now whole, in any spelling
     core.LoadSubtitle(dir.file("pair.IDX"));
     EXPECT_TRUE(core.SubIsVobSub);
