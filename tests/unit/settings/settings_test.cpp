@@ -57,48 +57,36 @@ TEST(LoadSettings, StepsRunInTheirOrderWithTheStoredValuesOrTheDefaults) {
     }
 }
 
-TEST(LoadSettings, ThePanelWidthFollowsTheCheckAndANonPositiveWidthFallsBack) {
-    struct Case {
-        const char* ini;
-        bool showPlayList;
-        int32_t width, panel;
-    };
-    const Case cases[] = {
-        {"[useskin]\r\nshowplaylist=1\r\nplaylistwidth=-5\r\n", true, 230, 230},
-        {"[useskin]\r\nshowplaylist=1\r\nplaylistwidth=0\r\n", true, 230, 230},
-        {"[useskin]\r\nshowplaylist=1\r\nplaylistwidth=1\r\n", true, 1, 1},
-        {"[useskin]\r\nshowplaylist=0\r\nplaylistwidth=300\r\n", false, 300, 0},
-    };
-    for (const Case& c : cases) {
-        TempDir folder;
-        Loaded l = load(folder, c.ini);
-        EXPECT_EQ(c.showPlayList, l.window.showPlayListChecked) << c.ini;
-        EXPECT_EQ(c.width, l.window.fields.PlayListWidth) << c.ini;
-        EXPECT_EQ(c.panel, l.window.panelWidth) << c.ini;
-    }
-}
-
-TEST(LoadSettings, AnAbsentLeftCentresInTheWorkAreaWithTheDesignSize) {
-    struct Case {
-        WindowBounds area;
+TEST(LoadSettings, PlaceAndPanelFollowTheStoredValuesOrTheirFallbacks) {
+    const struct {
         const char* ini;
         WindowBounds expected;
-    };
-    const Case cases[] = {
-        // Top 40 overrides the centred top; the stored size comes after the centring.
-        {{0, 0, 1920, 1040}, "[Pos]\r\nLeft=-1\r\nTop=40\r\nWidth=1000\r\n", {640, 40, 1000, 480}},
-        {{10, 20, 1001, 701}, "", {10 + 180, 20 + 110, 640, 480}},
+        int32_t width, panel;  // the list's width, and the panel's (0: hidden)
+        WindowBounds area = {0, 0, 1920, 1040};
+    } cases[] = {
+        // An absent Left centres with the design size; Top 40 overrides the centred top, the
+        // stored size comes after the centring.
+        {"[Pos]\r\nLeft=-1\r\nTop=40\r\nWidth=1000\r\n", {640, 40, 1000, 480}, 230, 0},
+        {"", {10 + 180, 20 + 110, 640, 480}, 230, 0, {10, 20, 1001, 701}},
         // A work area smaller than the window: the halves truncate toward zero.
-        {{0, 0, 500, 300}, "[Pos]\r\nHeight=-1\r\n", {-70, -90, 640, 480}},
-        {{0, 0, 800, 600}, "[Pos]\r\nLeft=-2\r\ntop=-1\r\n", {-2, 6, 640, 480}},
+        {"[Pos]\r\nHeight=-1\r\n", {-70, -90, 640, 480}, 230, 0, {0, 0, 500, 300}},
+        {"[Pos]\r\nLeft=-2\r\ntop=-1\r\n", {-2, 6, 640, 480}, 230, 0, {0, 0, 800, 600}},
+        // A non-positive width falls back; the panel follows the check.
+        {"[useskin]\r\nshowplaylist=1\r\nplaylistwidth=-5\r\n", {640, 280, 640, 480}, 230, 230},
+        {"[useskin]\r\nshowplaylist=1\r\nplaylistwidth=0\r\n", {640, 280, 640, 480}, 230, 230},
+        {"[useskin]\r\nshowplaylist=1\r\nplaylistwidth=1\r\n", {640, 280, 640, 480}, 1, 1},
+        {"[useskin]\r\nshowplaylist=0\r\nplaylistwidth=300\r\n", {640, 280, 640, 480}, 300, 0},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         TempDir folder;
         Loaded l;
         l.window.workArea = c.area;
         if (*c.ini) folder.write("set.ini", c.ini);
         LoadSettings(l.window, folder.path(), l.instances);
         EXPECT_EQ(c.expected, l.window.bounds) << c.ini;
+        EXPECT_EQ(c.width, l.window.fields.PlayListWidth) << c.ini;
+        EXPECT_EQ(c.panel != 0, l.window.showPlayListChecked) << c.ini;
+        EXPECT_EQ(c.panel, l.window.panelWidth) << c.ini;
     }
 }
 
