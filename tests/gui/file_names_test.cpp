@@ -5,7 +5,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QTreeWidget>
 #include <fstream>
 
 namespace tessaview::test {

@@ -4,8 +4,8 @@
 #include "presentation/code_page_decoder.h"
 
 #include <QComboBox>
-#include <QFontDatabase>
 #include <QFontDialog>
+#include <QFontDatabase>
 #include <gtest/gtest.h>
 #include <map>
 #include <set>

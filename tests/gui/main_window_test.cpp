@@ -4,16 +4,14 @@
 
 #include "app/tfm_about.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QDropEvent>
+#include <QLabel>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QUrl>
-#include <QTimer>
 #include <QToolButton>
 #include <QFile>
-#include <QLabel>
 
 namespace tessaview::test {
 namespace {

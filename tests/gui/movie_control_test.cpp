@@ -2,18 +2,13 @@
 // alone, continued play, autoload, play-list marks, seeking and the end of a movie.
 #include "window_harness.h"
 
-#include "app/status_panels.h"
 #include "external/messages.h"
 #include "playback/subtitle_search.h"
 #include "shell/play_list.h"
 
-#include <QAction>
 #include <QFile>
 #include <QApplication>
 #include <QMouseEvent>
-#include <QSlider>
-#include <QTimer>
-#include <QTreeWidget>
 
 namespace tessaview::test {
 namespace {
@@ -167,19 +162,19 @@ TEST_F(MainWindowTest, TrackBarSeeksOnReleaseOnlyAndTheThumbStaysWhileHeld) {
     OpenThroughDialog(MakeFile("a.avi"));
     QSlider* track = fmMain().tbMain;
     const QPoint middle = track->rect().center();
-    QMouseEvent press(QEvent::MouseButtonPress, middle, track->mapToGlobal(middle), Qt::LeftButton, Qt::LeftButton,
-                      Qt::NoModifier);
-    QApplication::sendEvent(track, &press);
+    auto mouse = [&](QEvent::Type type, Qt::MouseButtons held) {
+        QMouseEvent event(type, middle, track->mapToGlobal(middle), Qt::LeftButton, held, Qt::NoModifier);
+        QApplication::sendEvent(track, &event);
+    };
+    mouse(QEvent::MouseButtonPress, Qt::LeftButton);
     EXPECT_TRUE(fmMain().Movie.TrackDragging);
     track->setValue(700);
     engine.position = 100;
     fmMain().tmMovieTimer();
     EXPECT_EQ(track->value(), 700);  // not pulled back while held
     EXPECT_EQ(engine.CallCount("SetPos"), 0);
-    QMouseEvent release(QEvent::MouseButtonRelease, middle, track->mapToGlobal(middle), Qt::LeftButton,
-                        Qt::NoButton, Qt::NoModifier);
     const int thumb = track->value();
-    QApplication::sendEvent(track, &release);
+    mouse(QEvent::MouseButtonRelease, Qt::NoButton);
     EXPECT_FALSE(fmMain().Movie.TrackDragging);
     ASSERT_EQ(engine.CallCount("SetPos"), 1);
     EXPECT_EQ(engine.calls.back(), "SetPos " + std::to_string(thumb));
@@ -188,14 +183,12 @@ TEST_F(MainWindowTest, TrackBarSeeksOnReleaseOnlyAndTheThumbStaysWhileHeld) {
     EXPECT_EQ(track->value(), 100);
 
     // The second press of a quick double click holds the thumb like any other press.
-    QMouseEvent again(QEvent::MouseButtonDblClick, middle, track->mapToGlobal(middle), Qt::LeftButton,
-                      Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(track, &again);
+    mouse(QEvent::MouseButtonDblClick, Qt::LeftButton);
     EXPECT_TRUE(fmMain().Movie.TrackDragging);
     track->setValue(600);
     fmMain().tmMovieTimer();
     EXPECT_EQ(track->value(), 600);
-    QApplication::sendEvent(track, &release);
+    mouse(QEvent::MouseButtonRelease, Qt::NoButton);
     EXPECT_EQ(engine.calls.back(), "SetPos 600");
 }
 

@@ -5,13 +5,8 @@
 #include "presentation/tfm_sub.h"
 #include "shell/play_list.h"
 
-#include <QAction>
-#include <QFile>
-#include <QPushButton>
 #include <QDir>
 #include <QFileInfo>
-#include <QSplitter>
-#include <QTreeWidget>
 
 namespace tessaview::test {
 namespace {

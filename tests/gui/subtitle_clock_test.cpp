@@ -2,17 +2,12 @@
 // and the subtitle commands around it (Load Subtitle, frame rate, synchronize, font).
 #include "window_harness.h"
 
-#include "app/status_panels.h"
 #include "playback/clock_math.h"
 #include "presentation/bitmap_surface.h"
 #include "presentation/subtitle_label.h"
 #include "presentation/tfm_sub.h"
 #include "presentation/tfm_synchronize.h"
 
-#include <QAction>
-#include <QPushButton>
-#include <QSlider>
-#include <QTimer>
 
 namespace tessaview::test {
 namespace {
@@ -114,14 +109,8 @@ TEST_F(ClockTest, FrameRateMenuChecksOneItemAndFillsPanelFour) {
 }
 
 TEST_F(ClockTest, BitmapCuesDrawOncePerIndexAndAgainAfterAGap) {
-    FakeVobSubPicture picture;
-    picture.index = 7;
-    picture.startMs = 1000;
-    picture.endMs = 2000;
-    picture.width = 4;
-    picture.height = 2;
-    picture.bgra.assign(4 * 2 * 4, 255);
-    vobsub.pictures = {picture};
+    // Picture 7, 4 x 2 white pixels, due from 1000 to 2000 ms.
+    vobsub.pictures = {FakeVobSubPicture{7, 1000, 2000, 4, 2, std::vector<uint8_t>(4 * 2 * 4, 255)}};
     vobsub.languages = {"English"};
     MakeFile("pair.idx", "# VobSub index file, v7\r\n");
     MakeFile("pair.sub", "x");

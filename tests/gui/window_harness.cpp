@@ -3,12 +3,10 @@
 
 #include "support/gui_app_environment.h"
 
-#include "app/status_panels.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QListWidget>
-#include <QTimer>
 
 #include "presentation/tfm_sel_lan.h"
 

@@ -12,7 +12,13 @@
 #include "platform/desktop.h"
 #include "platform/process/instance_control.h"
 
+#include <QAction>
+#include <QPushButton>
+#include <QSlider>
+#include <QSplitter>
 #include <QTemporaryDir>
+#include <QTimer>
+#include <QTreeWidget>
 #include <deque>
 #include <gtest/gtest.h>
 #include <memory>

@@ -2,21 +2,16 @@
 // captions line up, and Escape in the font dialog cancels it.
 #include "window_harness.h"
 
-#include "app/status_panels.h"
 #include "platform/subtitle_font_dialog.h"
 #include "presentation/tfm_synchronize.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QFontDialog>
 #include <QKeyEvent>
 #include <QFontMetrics>
 #include <QLabel>
-#include <QPushButton>
 #include <QStyle>
 #include <QStyleOptionButton>
-#include <QTimer>
-#include <QTreeWidget>
 
 namespace tessaview::test {
 namespace {

@@ -106,15 +106,13 @@ TEST_F(SynchronizeTest, NumberCannotBeTypedPastedOrCutButArrowKeysStepByOne) {
     SyncSpinEdit* seSyn = fmSynchronize.seSyn;
     seSyn->setValue(42);
     QApplication::clipboard()->setText(QStringLiteral("777"));
-    KeyClick(seSyn, Qt::Key_9, Qt::NoModifier, "9");
-    KeyClick(seSyn, Qt::Key_Minus, Qt::NoModifier, "-");
-    KeyClick(seSyn, Qt::Key_X, Qt::NoModifier, "x");
-    KeyClick(seSyn, Qt::Key_Backspace);
-    KeyClick(seSyn, Qt::Key_Delete);
-    KeyClick(seSyn, Qt::Key_V, Qt::ControlModifier);
-    KeyClick(seSyn, Qt::Key_X, Qt::ControlModifier);
-    KeyClick(seSyn, Qt::Key_Insert, Qt::ShiftModifier);
-    KeyClick(seSyn, Qt::Key_PageUp);
+    const std::tuple<int, Qt::KeyboardModifier, const char*> keys[] = {
+        {Qt::Key_9, Qt::NoModifier, "9"},       {Qt::Key_Minus, Qt::NoModifier, "-"},
+        {Qt::Key_X, Qt::NoModifier, "x"},       {Qt::Key_Backspace, Qt::NoModifier, ""},
+        {Qt::Key_Delete, Qt::NoModifier, ""},   {Qt::Key_V, Qt::ControlModifier, ""},
+        {Qt::Key_X, Qt::ControlModifier, ""},   {Qt::Key_Insert, Qt::ShiftModifier, ""},
+        {Qt::Key_PageUp, Qt::NoModifier, ""}};
+    for (const auto& [key, modifier, text] : keys) KeyClick(seSyn, key, modifier, text);
     EXPECT_EQ(seSyn->text(), QStringLiteral("42"));
     EXPECT_TRUE(seSyn->Editor()->isReadOnly());
 

@@ -3,7 +3,6 @@
 #include "presentation/subtitle_label.h"
 #include "presentation/tfm_sub.h"
 
-#include <QApplication>
 
 #include <gtest/gtest.h>
 

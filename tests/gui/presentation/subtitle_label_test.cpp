@@ -9,7 +9,6 @@
 
 #include <QEvent>
 #include <QImage>
-#include <QPainter>
 #include <QPixmap>
 #include <vector>
 
