@@ -1,4 +1,5 @@
 // The shared reading rules: line ends, Ctrl-Z, trimming, digit tests, number conversion.
+#include "subtitle/code_page.h"
 #include "subtitle/text_rules.h"
 #include "subtitle_test_support.h"
 
@@ -57,6 +58,23 @@ TEST(TextHelpers, TrimDigitTestsAndLineBreakCodes)
     EXPECT_EQ(ReplaceByCrLfIgnoreCase("A[BR]b[br][b", "[br]"), "A\r\nb\r\n[b");
     EXPECT_EQ(ReplaceByCrLfIgnoreCase("end\\N", "\\n"), "end\r\n");  // a code that ends the line
     EXPECT_EQ(ReplaceByCrLf("a|b||", '|'), "a\r\nb\r\n\r\n");
+}
+
+TEST(UnicodeToCodePage, PairsAtTheEdgesDecodeAndBrokenUnitsBecomeQuestionMarks)
+{
+    const struct {
+        std::string bytes;
+        UnicodeForm form;
+        const char* utf8;
+    } cases[] = {
+        {std::string("\x00\xD8\x00\xDC", 4), UnicodeForm::Utf16Le, "\xF0\x90\x80\x80"},  // the first pair
+        {"\xDB\xFF\xDF\xFF", UnicodeForm::Utf16Be, "\xF4\x8F\xBF\xBF"},                  // the last pair
+        {std::string("a\x00\x00\xD8", 4), UnicodeForm::Utf16Le, "a?"},  // a high half ends the text
+        {"a\xFF" "b", UnicodeForm::Utf8, "a?b"},
+        {"\xED\xA0\x80", UnicodeForm::Utf8, "???"},  // a surrogate written as UTF-8
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(UnicodeToCodePage(c.bytes, c.form, "UTF-8"), c.utf8) << ::testing::PrintToString(c.bytes);
 }
 
 TEST(StrToInt, AcceptsWhatTheRuntimeAcceptsAndNamesTheTextOtherwise)
