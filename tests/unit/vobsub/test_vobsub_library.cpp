@@ -281,8 +281,10 @@ TEST_F(VobSubLibraryTest, ReloadReplacesThePairCompletely) {
     EXPECT_FALSE(library_->GetFrame(2000));
     const auto now = shownAt(9000);
     ASSERT_TRUE(now);
-    // A number the caller may still hold for the old pair's picture never comes back.
+    // A number the caller may still hold for the old pair's picture never comes back, and
+    // none is negative (-1 means no picture to the caller).
     EXPECT_NE(now->index, old->index);
+    EXPECT_GE(now->index, 0);
     EXPECT_NE(now->pixels, old->pixels);
     library_->LoadVobSubFile(dir_.file("absent"));
     expectEmpty();
