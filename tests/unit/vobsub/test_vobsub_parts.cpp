@@ -49,9 +49,9 @@ TEST(SpuTiming, BrokenUnitsAreRefused) {
         return unit;
     };
     // Cut short, control outside the unit, a size below the header, the area command's
-    // arguments cut off by the declared size, nothing at all.
+    // last argument cut off by the declared size, nothing at all.
     for (const auto& unit : {std::vector<uint8_t>(whole.begin(), whole.end() - 3), with(2, 0xff00 | whole[3]),
-                             with(0, 2), with(0, control + 12), std::vector<uint8_t>{}})
+                             with(0, 2), with(0, control + 17), std::vector<uint8_t>{}})
         EXPECT_FALSE(timingOf(unit)) << "unit of " << unit.size() << " bytes";
 
     // A control sequence pointing backwards, or past the unit, ends the walk.
