@@ -1,30 +1,14 @@
 // The main-window test harness and the one application all tests of this program share.
 #include "window_harness.h"
 
+#include "presentation/tfm_sel_lan.h"
 #include "support/gui_app_environment.h"
-
 
 #include <QApplication>
 #include <QFile>
 #include <QListWidget>
 
-#include "presentation/tfm_sel_lan.h"
-
 namespace tessaview::test {
-
-
-QStringList FakeDesktop::OpenFiles(QWidget*, const FileDialogRequest& request) {
-    fileRequests.push_back(request);
-    if (fileAnswers.empty()) return {};
-    QStringList answer = fileAnswers.front();
-    fileAnswers.pop_front();
-    return answer;
-}
-
-std::optional<FontChoice> FakeDesktop::ChooseFont(QWidget*, const FontChoice& current) {
-    fontRequests.push_back(current);
-    return fontAnswer;
-}
 
 MainWindowTest::MainWindowTest() { Start(); }
 

@@ -37,8 +37,17 @@ public:
     QRect virtualDesktop{0, 0, 1024, 768};
     bool screenSaverActive = true;
 
-    QStringList OpenFiles(QWidget*, const FileDialogRequest& request) override;
-    std::optional<FontChoice> ChooseFont(QWidget*, const FontChoice& current) override;
+    QStringList OpenFiles(QWidget*, const FileDialogRequest& request) override {
+        fileRequests.push_back(request);
+        if (fileAnswers.empty()) return {};
+        QStringList answer = fileAnswers.front();
+        fileAnswers.pop_front();
+        return answer;
+    }
+    std::optional<FontChoice> ChooseFont(QWidget*, const FontChoice& current) override {
+        fontRequests.push_back(current);
+        return fontAnswer;
+    }
     void ErrorBox(QWidget*, const QString& text) override { errors << text; }
     void InformationBox(QWidget*, const QString& text) override { informations << text; }
     void ExceptionBox(QWidget*, const QString& text) override { exceptions << text; }
@@ -71,10 +80,10 @@ protected:
     std::string MakeFile(const std::string& name, const std::string& text = "x");
     // Opens `path` through the Play File command.
     void OpenThroughDialog(const std::string& path);
-    void Idle();
+    void Idle();  // lets posted events run and the idle handler refresh the commands
     // From now on every language dialog that opens is answered at once: `line` selected
     // (-1 none), then OK.
-    void AnswerLanguageDialogs(int line = -1);  // lets posted events run and the idle handler refresh the commands
+    void AnswerLanguageDialogs(int line = -1);
     std::string Panel(int index);
 
     QTemporaryDir folder;

@@ -14,7 +14,6 @@ public:
     int32_t index = 0;
     VobSubRect rect;
     std::vector<uint8_t> pixels;  // BGRA, as the picture is stored
-    int indexCalls = 0;
     int dataCalls = 0;
 
     // A w x h picture, every pixel the same.
@@ -31,10 +30,7 @@ public:
     void GetLangName(int32_t, char* name) override { name[0] = '\0'; }
     void SetCurrentLang(int32_t) override {}
     bool GetFrame(int32_t) override { return true; }
-    int32_t GetCurrentIndex() override {
-        ++indexCalls;
-        return index;
-    }
+    int32_t GetCurrentIndex() override { return index; }
     void GetDataPointer(uint8_t** data, VobSubRect* out) override {
         ++dataCalls;
         handedOut_ = pixels;

@@ -163,8 +163,7 @@ TEST_F(SubtitleLabelTest, SettingTheSameCaptionDoesNotRepaint) {
     label.installEventFilter(&counter);
     label.show();
     label.SetCaption("first");
-    QApplication::processEvents();
-    QApplication::processEvents();
+    for (int i = 0; i < 2; ++i) QApplication::processEvents();
     ASSERT_GT(counter.paints, 0);
 
     counter.paints = 0;
@@ -178,7 +177,6 @@ TEST_F(SubtitleLabelTest, SettingTheSameCaptionDoesNotRepaint) {
     QApplication::processEvents();
     EXPECT_GT(counter.paints, 0);
     EXPECT_EQ(label.Caption(), "second");
-    label.hide();
 }
 
 TEST(SubtitleLabelCodePage, CueBytesAreReadInTheCodePageOfTheFontsCharacterSet) {
