@@ -31,7 +31,24 @@ std::string Shell(const std::string& command) {
         while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) output.append(buffer, n);
         pclose(pipe);
     }
+    output.erase(output.find_last_not_of(" \n") + 1);
     return output;
+}
+
+// Polls for a state the player reaches in its own time: at once on an idle machine, within
+// `limit` on a loaded one. A fixed pause would be too short on the one and waste the other.
+template <class Condition>
+bool WaitUntil(Condition done, std::chrono::milliseconds limit = 20s) {
+    for (const auto end = std::chrono::steady_clock::now() + limit; !done(); std::this_thread::sleep_for(50ms))
+        if (std::chrono::steady_clock::now() > end) return false;
+    return true;
+}
+
+std::string Focused() { return Shell("xdotool getwindowfocus -f 2>/dev/null"); }
+std::string Titled(const std::string& title) { return Shell("xdotool search --onlyvisible --name '^" + title + "$'"); }
+// Whether the line-per-window list `ids` holds the window `id`.
+bool Lists(const std::string& ids, const std::string& id) {
+    return !id.empty() && ("\n" + ids + "\n").find("\n" + id + "\n") != std::string::npos;
 }
 
 struct Geometry {
@@ -75,20 +92,35 @@ protected:
         dir_ = pattern;
         // The program keeps set.ini beside itself: a copy of its own gives the test a clean folder.
         fs::copy_file(fs::path(TESSAVIEW_BINARY_DIR) / "src" / "tessaview", dir_ / "tessaview");
-        movie_ = dir_ / "clip.avi";
-        const std::string make = "ffmpeg -loglevel error -y -f lavfi -i testsrc=size=640x352:rate=25:duration=8 "
-                                 "-c:v mpeg4 -q:v 5 " + movie_.string();
-        ASSERT_EQ(std::system(make.c_str()), 0);
+        movie_ = MakeMovie("clip.avi", "testsrc=size=640x352:rate=25:duration=8");
     }
 
-    void WriteSubRip(const std::string& name = "clip.srt") {
-        std::ofstream(dir_ / name) << "1\r\n00:00:00,000 --> 00:00:07,000\r\nSUBTITLE IN THE PANEL\r\n";
+    fs::path MakeMovie(const std::string& name, const std::string& source) {
+        const std::string make =
+            "ffmpeg -loglevel error -y -f lavfi -i '" + source + "' -c:v mpeg4 -q:v 5 " + (dir_ / name).string();
+        EXPECT_EQ(std::system(make.c_str()), 0);
+        return dir_ / name;
     }
 
     // The subtitle panel: 83 px above the 19-px status bar at the window's bottom.
     static Geometry SubtitlePanel(const Geometry& window) {
         return {window.x + 4, window.y + window.height - 19 - 83 + 2, window.width - 8, 60};
     }
+    // A part of the movie panel, below menu, tool bar and track bar.
+    static Geometry Picture(const Geometry& window) { return {window.x + 20, window.y + 90, 200, 100}; }
+
+    // A part of the window as it is now: the movie resizes the window once it opens.
+    Shades Read(const std::string& id, Geometry (*part)(const Geometry&)) {
+        return ReadRegion(part(WindowGeometry(id)), dir_ / "grab.ppm");
+    }
+    std::string Pixels(const Geometry& region, Shades* shades = nullptr) {
+        const Shades read = ReadRegion(region, dir_ / "grab.ppm");
+        if (shades) *shades = read;
+        std::ifstream in(dir_ / "grab.ppm", std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), {}};
+    }
+    // The native windows inside the player's: "WxH+x+y  +screenX+screenY" in device pixels.
+    std::string Tree(const std::string& id) { return Shell("xwininfo -tree -id " + id); }
 
     void Focus(const std::string& id) { Shell("xdotool windowfocus --sync " + id + " 2>/dev/null"); }
 
@@ -110,13 +142,9 @@ protected:
     }
 
     std::string WaitForWindow() {
-        for (auto end = std::chrono::steady_clock::now() + 20s; std::chrono::steady_clock::now() < end;) {
-            std::string id = Shell("xdotool search --maxdepth 1 --onlyvisible --name '^Tessaview$' 2>/dev/null | head -1");
-            while (!id.empty() && (id.back() == '\n' || id.back() == ' ')) id.pop_back();
-            if (!id.empty()) return id;
-            std::this_thread::sleep_for(200ms);
-        }
-        return {};
+        std::string id;
+        WaitUntil([&] { return !(id = Shell("xdotool search --maxdepth 1 --onlyvisible --name '^Tessaview$' | head -1")).empty(); });
+        return id;
     }
 
     Geometry WindowGeometry(const std::string& id) {
@@ -137,17 +165,30 @@ protected:
     }
 
     // Exit status, or -1 when the program is still running after `limit`.
-    int WaitForExit(std::chrono::seconds limit) {
-        for (auto end = std::chrono::steady_clock::now() + limit; std::chrono::steady_clock::now() < end;) {
-            int status = 0;
-            if (waitpid(pid_, &status, WNOHANG) == pid_) {
-                pid_ = -1;
-                return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-            }
-            std::this_thread::sleep_for(100ms);
-        }
-        return -1;
+    int WaitForExit(std::chrono::milliseconds limit) {
+        int status = 0;
+        if (!WaitUntil([&] { return waitpid(pid_, &status, WNOHANG) == pid_; }, limit)) return -1;
+        pid_ = -1;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     }
+
+    // The player's shown top-level windows: main window, parked overlay, open menus and boxes.
+    int Windows() {
+        const std::string ids = Shell("xdotool search --maxdepth 1 --onlyvisible --pid " + std::to_string(pid_) + " 2>/dev/null");
+        return ids.empty() ? 0 : 1 + static_cast<int>(std::count(ids.begin(), ids.end(), '\n'));
+    }
+    // Opens a menu with the key `open`, presses `keys` in it and waits for it to close.
+    void Menu(const std::string& id, const std::string& open, const std::string& keys) {
+        Focus(id);
+        const int shown = Windows();
+        Shell("xdotool key " + open);
+        ASSERT_TRUE(WaitUntil([&] { return Windows() > shown; })) << open << " opened no menu";
+        Shell("xdotool key " + keys);
+        ASSERT_TRUE(WaitUntil([&] { return Windows() <= shown; })) << keys << " left the menu open";
+    }
+    // Once a menu opened after them shows, the keys and sizes sent before have been handled:
+    // what was to change has changed.
+    void Settle(const std::string& id) { Menu(id, "alt+v", "Escape Escape"); }
 
     fs::path dir_;
     fs::path movie_;
@@ -158,31 +199,29 @@ TEST_F(PlayerE2E, SubtitleInAnyLetterCaseShowsInThePanelAndExitSavesTheNameAsIts
     const fs::path cafe = dir_ / "caf\xE9.avi";  // not UTF-8, as a name from another system may be
     fs::rename(movie_, cafe);
     movie_ = cafe;
-    WriteSubRip("caf\xE9.SRT");
+    std::ofstream(dir_ / "caf\xE9.SRT") << "1\r\n00:00:00,000 --> 00:00:07,000\r\nSUBTITLE IN THE PANEL\r\n";
     Launch();
     const std::string id = WaitForWindow();
     ASSERT_FALSE(id.empty()) << "no window titled Tessaview appeared";
-    std::this_thread::sleep_for(2500ms);  // the movie opens and the clock ticks
-
-    const Geometry window = WindowGeometry(id);
+    // The movie opens and the clock ticks.
+    Geometry window;
+    Shades shades, picture;
+    WaitUntil([&] {
+        window = WindowGeometry(id);
+        shades = ReadRegion(SubtitlePanel(window), dir_ / "panel.ppm");
+        picture = ReadRegion(Picture(window), dir_ / "movie.ppm");
+        return shades.white > 150 && shades.black > shades.total / 2 && picture.lit > picture.total / 2;
+    });
     ASSERT_GT(window.width, 300);
-    const Shades shades = ReadRegion(SubtitlePanel(window), dir_ / "panel.ppm");
-    ASSERT_GT(shades.total, 0) << "no screenshot";
     EXPECT_GT(shades.white, 150) << "no white text in the subtitle panel";
     EXPECT_GT(shades.black, shades.total / 2) << "the panel is not black";
-    // The picture is drawn inside the movie panel (below menu, tool bar and track bar), and
-    // the engine opened no window of its own.
-    const Shades picture = ReadRegion({window.x + 20, window.y + 90, 200, 100}, dir_ / "movie.ppm");
+    // The picture is drawn inside the movie panel, and the engine opened no window of its own.
     EXPECT_GT(picture.lit, picture.total / 2) << "no movie picture in the movie panel";
     EXPECT_TRUE(Shell("xdotool search --maxdepth 1 --onlyvisible --name ' - mpv$' 2>/dev/null").empty())
         << "the engine shows the movie in a window of its own";
 
-    // Exit through the menu: Alt+M opens "&Movie", E runs "&Exit".
-    Focus(id);
-    Shell("xdotool key alt+m");
-    std::this_thread::sleep_for(500ms);
-    Shell("xdotool key e");
-    ASSERT_EQ(WaitForExit(15s), 0) << "the program did not close cleanly on Exit";
+    Menu(id, "alt+m", "e");  // "&Movie", "&Exit"
+    ASSERT_EQ(WaitForExit(20s), 0) << "the program did not close cleanly on Exit";
 
     std::ifstream ini(dir_ / "set.ini");
     std::stringstream text;
@@ -206,8 +245,7 @@ TEST_F(PlayerE2E, TextTrackInsideTheMovieShowsWhenNoFileLiesBeside) {
     Launch();
     const std::string id = WaitForWindow();
     ASSERT_FALSE(id.empty()) << "no window titled Tessaview appeared";
-    std::this_thread::sleep_for(2500ms);
-    EXPECT_GT(ReadRegion(SubtitlePanel(WindowGeometry(id)), dir_ / "panel.ppm").white, 150)
+    EXPECT_TRUE(WaitUntil([&] { return Read(id, SubtitlePanel).white > 150; }))
         << "the movie's own text track is not shown";
 }
 
@@ -215,47 +253,41 @@ TEST_F(PlayerE2E, TextTrackInsideTheMovieShowsWhenNoFileLiesBeside) {
 // a CP1251 file and then, when the play list moves on and nothing was set, from a UTF-8 file
 // draws the same pixels (read as one code page for both, the two would differ).
 TEST_F(PlayerE2E, CyrillicInCp1251AndThenInUtf8BothDrawRightWithTheDefaultFont) {
-    const auto make = [&](const char* colour, const fs::path& to) {
-        return std::system(("ffmpeg -loglevel error -y -f lavfi -i color=c=" + std::string(colour) +
-                            ":size=640x352:rate=25:duration=3 -c:v mpeg4 " + to.string()).c_str());
-    };
-    ASSERT_EQ(make("blue", dir_ / "first.avi"), 0);
-    ASSERT_EQ(make("red", dir_ / "second.avi"), 0);
-    const std::string cue = "1\r\n00:00:00,000 --> 00:00:09,000\r\n";
-    std::ofstream(dir_ / "first.srt", std::ios::binary) << cue << "\xCF\xF0\xE8\xE2\xE5\xF2, \xEC\xE8\xF0!\r\n";
-    std::ofstream(dir_ / "second.srt", std::ios::binary) << cue << "Привет, мир!\r\n";
+    MakeMovie("first.avi", "color=c=blue:size=640x352:rate=25:duration=4");
+    MakeMovie("second.avi", "color=c=red:size=640x352:rate=25:duration=3");
+    // The first line goes a second before its movie ends: text over the red picture is the second file's.
+    std::ofstream(dir_ / "first.srt", std::ios::binary)
+        << "1\r\n00:00:00,000 --> 00:00:03,000\r\n\xCF\xF0\xE8\xE2\xE5\xF2, \xEC\xE8\xF0!\r\n";
+    std::ofstream(dir_ / "second.srt", std::ios::binary) << "1\r\n00:00:00,000 --> 00:00:09,000\r\nПривет, мир!\r\n";
     std::ofstream(dir_ / "set.ini") << "[PlayList]\nCount=2\n0=" << (dir_ / "first.avi").string() << "\n1="
                                     << (dir_ / "second.avi").string() << "\n";
     movie_ = dir_ / "first.avi";
     Launch();
     const std::string id = WaitForWindow();
     ASSERT_FALSE(id.empty()) << "no window titled Tessaview appeared";
-    // The subtitle panel's pixels, and the movie's blue or red shown above it.
-    const auto panel = [&](const char* name) {
-        std::this_thread::sleep_for(1500ms);
-        const Geometry window = WindowGeometry(id);
-        const Shades shades = ReadRegion(SubtitlePanel(window), dir_ / name);
-        EXPECT_GT(shades.white, 150) << name << ": no text in the subtitle panel";
-        std::ifstream in(dir_ / name, std::ios::binary);
-        ReadRegion({window.x + 20, window.y + 90, 4, 4}, dir_ / "picture.ppm");
-        std::ifstream picture(dir_ / "picture.ppm", std::ios::binary);
-        picture.seekg(-3, std::ios::end);
-        char rgb[3] = {};
-        picture.read(rgb, 3);
-        const bool isBlue = static_cast<unsigned char>(rgb[2]) > static_cast<unsigned char>(rgb[0]);
-        return std::pair(std::string(std::istreambuf_iterator<char>(in), {}), isBlue);
+    // The subtitle panel's pixels once it shows text below the movie's blue or red.
+    const auto panel = [&](bool blue) {
+        std::string pixels;
+        EXPECT_TRUE(WaitUntil([&] {
+            const Geometry window = WindowGeometry(id);
+            const std::string picture = Pixels({window.x + 20, window.y + 90, 1, 1});
+            const int red = static_cast<unsigned char>(picture.end()[-3]), other = static_cast<unsigned char>(picture.end()[-1]);
+            Shades text;
+            pixels = Pixels(SubtitlePanel(window), &text);
+            return (blue ? other - red : red - other) > 100 && text.white > 150;
+        })) << "no text in the subtitle panel below the " << (blue ? "blue" : "red") << " movie";
+        return pixels;
     };
-    const auto [first, blue] = panel("first.ppm");
-    std::this_thread::sleep_for(2500ms);  // the first movie ends and the second one opens
-    const auto [second, secondBlue] = panel("second.ppm");
-    ASSERT_TRUE(blue && !secondBlue) << "the play list did not move on to the red movie";
-    EXPECT_TRUE(first == second) << "the CP1251 and the UTF-8 line are drawn differently";
+    const std::string first = panel(true);
+    EXPECT_TRUE(panel(false) == first) << "the CP1251 and the UTF-8 line are drawn differently";
 }
 
 TEST_F(PlayerE2E, VobSubPairBesideTheMovieShowsItsPictureInThePanel) {
-    // One white picture, due from 1.0 s to 3.0 s.
+    // One white picture, due from 2.0 s to 4.0 s. The movie fades in from black and is lit
+    // from 1.4 s on: a dark movie says that the panel was read before the picture was due.
+    movie_ = MakeMovie("clip.avi", "color=c=white:size=640x352:rate=25:duration=6,fade=in:d=4");
     tessaview::testpair::Picture mark;
-    mark.startMs = 1000;
+    mark.startMs = 2000;
     mark.durationMs = 2000;
     mark.width = 100;
     mark.height = 30;
@@ -267,18 +299,17 @@ TEST_F(PlayerE2E, VobSubPairBesideTheMovieShowsItsPictureInThePanel) {
     Launch();
     const std::string id = WaitForWindow();
     ASSERT_FALSE(id.empty());
-    std::this_thread::sleep_for(300ms);
-    const Geometry window = WindowGeometry(id);
     long brightest = 0;
     long before = -1;
-    for (auto end = std::chrono::steady_clock::now() + 6s; std::chrono::steady_clock::now() < end;) {
-        const Shades shades = ReadRegion(SubtitlePanel(window), dir_ / "panel.ppm");
-        if (before < 0) before = shades.lit;
-        brightest = std::max(brightest, shades.lit);
-        if (brightest > 20) break;
-        std::this_thread::sleep_for(150ms);
-    }
-    EXPECT_EQ(before, 0) << "something bright in the panel before the picture was due";
+    WaitUntil([&] {
+        const Geometry window = WindowGeometry(id);
+        const long lit = ReadRegion(SubtitlePanel(window), dir_ / "panel.ppm").lit;
+        const Shades picture = ReadRegion(Picture(window), dir_ / "movie.ppm");
+        if (picture.lit < picture.total / 2) before = std::max(before, lit);
+        brightest = std::max(brightest, lit);
+        return brightest > 20;
+    });
+    EXPECT_EQ(before, 0) << "something bright in the panel before the picture was due (-1: not read that early)";
     EXPECT_GT(brightest, 20) << "the VobSub picture (a small mark) never showed in the subtitle panel";
 }
 
@@ -286,41 +317,20 @@ TEST_F(PlayerE2E, VobSubPairBesideTheMovieShowsItsPictureInThePanel) {
 
 namespace {
 
-// Runs the n-th entry of the View menu (0 = "Origin Size") from the keyboard.
-void RunViewMenuEntry(int index) {
-    Shell("xdotool key alt+v");
-    std::this_thread::sleep_for(400ms);
-    for (int i = 0; i < index; ++i) Shell("xdotool key Down");
-    Shell("xdotool key Return");
-}
-
-// Types `path` into the Play File dialog; true once the dialog has taken it.
+// Types `path` into the Play File dialog once it has the keyboard.
 bool OpenThroughDialog(const std::string& path) {
     Shell("xdotool key ctrl+o");
-    for (int i = 0; i < 50; ++i) {
-        if (!Shell("xdotool search --onlyvisible --name '^Play DivX Movie$' 2>/dev/null").empty()) {
-            std::this_thread::sleep_for(300ms);
-            Shell("xdotool type --delay 5 '" + path + "'");
-            Shell("xdotool key Return");
-            return true;
-        }
-        std::this_thread::sleep_for(100ms);
-    }
-    return false;
+    if (!WaitUntil([] { return Lists(Titled("Play DivX Movie"), Focused()); })) return false;
+    Shell("xdotool type --delay 5 '" + path + "'");
+    Shell("xdotool key Return");
+    return true;
 }
 
-// Waits for the error box (a second window titled Tessaview) and closes it with Enter.
-bool CloseErrorBox() {
-    for (int i = 0; i < 80; ++i) {
-        const std::string windows = Shell("xdotool search --onlyvisible --name '^Tessaview$' 2>/dev/null");
-        if (std::count(windows.begin(), windows.end(), '\n') >= 2) {
-            std::this_thread::sleep_for(200ms);
-            Shell("xdotool key Return");
-            return true;
-        }
-        std::this_thread::sleep_for(100ms);
-    }
-    return false;
+// Closes the error box (a second window titled Tessaview) with Enter once it has the keyboard.
+bool CloseErrorBox(const std::string& main) {
+    if (!WaitUntil([&] { return Focused() != main && Lists(Titled("Tessaview"), Focused()); })) return false;
+    Shell("xdotool key Return");
+    return WaitUntil([&] { return Titled("Tessaview") == main; });
 }
 
 TEST_F(PlayerE2E, FilesThatAreNoMoviesGetTheirMessageAndThePlayerGoesOn) {
@@ -331,31 +341,31 @@ TEST_F(PlayerE2E, FilesThatAreNoMoviesGetTheirMessageAndThePlayerGoesOn) {
     Launch();
     const std::string id = WaitForWindow();
     ASSERT_FALSE(id.empty());
-    std::this_thread::sleep_for(1500ms);
+    ASSERT_TRUE(WaitUntil([&] { return Tree(id).find(" 640x352+") != std::string::npos; })) << "the movie did not open";
     for (const std::string& path : {broken, sound, broken}) {
         SCOPED_TRACE(path);
-        Shell("xdotool mousemove " + std::to_string(WindowGeometry(id).x + 400) + " " +
-              std::to_string(WindowGeometry(id).y + 40) + " click 1");  // the empty tool bar takes the keys
+        const Geometry window = WindowGeometry(id);
+        Shell("xdotool mousemove " + std::to_string(window.x + 400) + " " + std::to_string(window.y + 40) +
+              " click 1");  // the empty tool bar takes the keys
         ASSERT_TRUE(OpenThroughDialog(path)) << "no Play File dialog";
-        EXPECT_TRUE(CloseErrorBox()) << "no error box";
-        std::this_thread::sleep_for(500ms);
-        ASSERT_EQ(WaitForExit(1s), -1) << "the player ended on a file that is no movie";
+        EXPECT_TRUE(CloseErrorBox(id)) << "no error box";
+        ASSERT_EQ(WaitForExit(0s), -1) << "the player ended on a file that is no movie";
     }
+    Menu(id, "alt+m", "e");  // and it still answers: "&Movie", "&Exit"
+    EXPECT_EQ(WaitForExit(20s), 0) << "the player did not go on after the files that are no movies";
 }
 
 TEST_F(PlayerE2E, AlwaysOnTopWhilePlayingKeepsThePlayerAndItsPicture) {
     Launch();
     const std::string id = WaitForWindow();
     ASSERT_FALSE(id.empty());
-    std::this_thread::sleep_for(1500ms);
+    const auto pictured = [&] { const Shades picture = Read(id, Picture); return picture.lit > picture.total / 2; };
+    ASSERT_TRUE(WaitUntil(pictured)) << "no movie picture";
     for (int round = 0; round < 2; ++round) {
-        Focus(id);
-        RunViewMenuEntry(3);  // "Always on Top", off and then on again
-        std::this_thread::sleep_for(1500ms);
-        ASSERT_EQ(WaitForExit(1s), -1) << "the player ended when Always on Top was toggled";
-        const Geometry window = WindowGeometry(id);
-        const Shades picture = ReadRegion({window.x + 20, window.y + 90, 200, 100}, dir_ / "movie.ppm");
-        EXPECT_GT(picture.lit, picture.total / 2) << "no movie picture after Always on Top, round " << round;
+        Menu(id, "alt+v", "Down Down Down Return");  // "Always on Top", off and then on again
+        Settle(id);
+        ASSERT_EQ(WaitForExit(0s), -1) << "the player ended when Always on Top was toggled";
+        EXPECT_TRUE(WaitUntil(pictured)) << "no movie picture after Always on Top, round " << round;
     }
 }
 
@@ -367,38 +377,29 @@ namespace {
 // given by a window manager, takes files dropped anywhere, and its track bar seeks by click.
 class WindowE2E : public PlayerE2E {
 protected:
-    // Plays the 640 x 352 clip, or a movie made from a picture source of ffmpeg's.
-    std::string LaunchWith(const std::string& source = {}) {
+    // Plays the 640 x 352 clip, or a movie made from a picture source of ffmpeg's, and waits
+    // for a native window of `shown` ("WxH+") inside the player's.
+    std::string LaunchWith(const std::string& source = {}, const std::string& shown = " 640x352+") {
         if (!source.empty()) movie_ = MakeMovie("source.avi", source);
         Launch();
         const std::string id = WaitForWindow();
-        std::this_thread::sleep_for(2000ms);
+        if (!id.empty()) WaitUntil([&] { return Tree(id).find(shown) != std::string::npos; });
         return id;
     }
-    fs::path MakeMovie(const std::string& name, const std::string& source) {
-        const std::string make = "ffmpeg -loglevel error -y -f lavfi -i '" + source + "' -c:v mpeg4 " + (dir_ / name).string();
-        EXPECT_EQ(std::system(make.c_str()), 0);
-        return dir_ / name;
-    }
-    std::string Pixels(const Geometry& region) {
-        ReadRegion(region, dir_ / "grab.ppm");
-        std::ifstream in(dir_ / "grab.ppm", std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), {}};
-    }
-    // The native windows inside the player's: "WxH+x+y  +screenX+screenY" in device pixels.
-    std::string Tree(const std::string& id) { return Shell("xwininfo -tree -id " + id); }
 };
 
 bool OnScreen(const Geometry& g) { return g.x >= 0 && g.y >= 0 && g.x + g.width <= 1280 && g.y + g.height <= 1024; }
 
 TEST_F(WindowE2E, TooLargeAPictureShrinksTheWindowOntoTheScreen) {
-    const std::string id = LaunchWith("testsrc=size=1920x1080:rate=25:duration=8");
+    const std::string id = LaunchWith("testsrc=size=1920x1080:rate=25:duration=8", "");
     ASSERT_FALSE(id.empty());
-    const Geometry origin = WindowGeometry(id);
-    EXPECT_TRUE(OnScreen(origin) && (origin.width == 1280 || origin.height == 1024)) << origin.width << "x" << origin.height;
-    Focus(id);
-    RunViewMenuEntry(1);  // "Double Size"
-    std::this_thread::sleep_for(800ms);
+    Geometry origin;
+    EXPECT_TRUE(WaitUntil([&] {
+        origin = WindowGeometry(id);
+        return OnScreen(origin) && (origin.width == 1280 || origin.height == 1024);
+    })) << origin.width << "x" << origin.height;
+    Menu(id, "alt+v", "Down Return");  // "Double Size"
+    Settle(id);
     EXPECT_TRUE(OnScreen(WindowGeometry(id)));
     EXPECT_EQ(WindowGeometry(id).width, origin.width);
 }
@@ -409,21 +410,20 @@ TEST_F(WindowE2E, OriginSizeIsOneMoviePixelPerDevicePixel) {
     unsetenv("QT_SCALE_FACTOR");
     ASSERT_FALSE(id.empty());
     EXPECT_NE(Tree(id).find(" 640x352+"), std::string::npos) << Tree(id);
-    EXPECT_TRUE(OnScreen(WindowGeometry(id)));
+    EXPECT_TRUE(WaitUntil([&] { return OnScreen(WindowGeometry(id)); }));
 }
 
 TEST_F(WindowE2E, SizeGivenByTheWindowManagerIsKeptAndAFrameDragFollowsTheWidth) {
     const std::string id = LaunchWith();
     ASSERT_FALSE(id.empty());
     Shell("xdotool windowsize --sync " + id + " 1024 768");  // maximised, snapped or tiled
-    std::this_thread::sleep_for(800ms);
+    Settle(id);
     EXPECT_EQ(WindowGeometry(id).height, 768);
     // A drag of the frame: the button is held outside the window's own area.
     Shell("xdotool mousemove 1270 1015 mousedown 1");
     Shell("xdotool windowsize " + id + " 900 768");
-    std::this_thread::sleep_for(800ms);
+    EXPECT_TRUE(WaitUntil([&] { return WindowGeometry(id).height != 768; }));
     Shell("xdotool mouseup 1");
-    EXPECT_NE(WindowGeometry(id).height, 768);
 }
 
 TEST_F(WindowE2E, FullScreenShowsTheSubtitleInTheStripAndAfterEscapeTheKeysWorkAtOnce) {
@@ -433,26 +433,25 @@ TEST_F(WindowE2E, FullScreenShowsTheSubtitleInTheStripAndAfterEscapeTheKeysWorkA
     ASSERT_FALSE(id.empty());
     Focus(id);
     Shell("xdotool key F4");
-    std::this_thread::sleep_for(1000ms);
-    EXPECT_TRUE(Shell("xdotool search --maxdepth 1 --onlyvisible --name '^Tessaview$'").empty())
-        << "the main window stays shown in full screen";
     // 1280 x 1024 screen, 640 x 352 picture: the strip's top is at (1024 + 704) / 2 = 864.
-    EXPECT_GT(ReadRegion({0, 866, 1280, 60}, dir_ / "strip.ppm").white, 150) << "no subtitle in the full-screen strip";
+    const auto strip = [&] { return ReadRegion({0, 866, 1280, 60}, dir_ / "strip.ppm").white; };
+    WaitUntil([&] { return !Lists(Titled("Tessaview"), id) && strip() > 150; });
+    EXPECT_FALSE(Lists(Titled("Tessaview"), id)) << "the main window stays shown in full screen";
+    EXPECT_GT(strip(), 150) << "no subtitle in the full-screen strip";
     Shell("xdotool mousemove 640 300 key Escape");  // keys go to the window under the pointer
-    std::string back;
-    for (int i = 0; i < 30 && back.empty(); ++i) {
-        std::this_thread::sleep_for(100ms);
-        back = Shell("xdotool search --maxdepth 1 --onlyvisible --name '^Tessaview$'");
-    }
-    ASSERT_FALSE(back.empty()) << "Escape did not bring the main window back";
-    std::this_thread::sleep_for(500ms);
+    // Back in its window, the player has the keyboard without a click.
+    ASSERT_TRUE(WaitUntil([&] { return Lists(Titled("Tessaview"), id) && Focused() == id; }))
+        << "Escape did not bring the main window back with the keyboard";
     Shell("xdotool mousemove 1270 1015 key ctrl+p");  // the pointer away from the window
-    std::this_thread::sleep_for(500ms);
     const Geometry window = WindowGeometry(id);
     const Geometry picture{window.x + 20, window.y + 90, 600, 250};  // with the counter and the moving band
-    const std::string before = Pixels(picture);
-    std::this_thread::sleep_for(600ms);
-    EXPECT_TRUE(Pixels(picture) == before) << "Ctrl+P did not pause the movie";
+    // Still for 600 ms, as a playing movie's counter and band never are.
+    std::string before = Pixels(picture);
+    EXPECT_TRUE(WaitUntil([&] {
+        std::this_thread::sleep_for(600ms);
+        const std::string now = Pixels(picture);
+        return std::exchange(before, now) == now;
+    })) << "Ctrl+P did not pause the movie";
 }
 
 TEST_F(WindowE2E, FileDroppedOnThePictureOpens) {
@@ -465,19 +464,18 @@ TEST_F(WindowE2E, FileDroppedOnThePictureOpens) {
         execl(TESSAVIEW_DRAG_HELPER, TESSAVIEW_DRAG_HELPER, "1180", "920", other.c_str(), static_cast<char*>(nullptr));
         _exit(127);
     }
-    std::this_thread::sleep_for(1500ms);
+    // The helper's title tells how far the drag has come.
+    EXPECT_TRUE(WaitUntil([] { return !Titled("drag-helper").empty(); }));
     Shell("xdotool mousemove 1220 960 mousedown 1");
-    for (int step = 1; step <= 10; ++step) {
-        std::this_thread::sleep_for(100ms);
+    EXPECT_TRUE(WaitUntil([] { return !Titled("dragging").empty(); }));
+    for (int step = 1; step <= 10; ++step)
         Shell("xdotool mousemove " + std::to_string(1220 + (window.x + 200 - 1220) * step / 10) + " " +
               std::to_string(960 + (window.y + 200 - 960) * step / 10));
-    }
-    std::this_thread::sleep_for(300ms);
+    EXPECT_TRUE(WaitUntil([] { return !Titled("accepted").empty(); })) << "the player refused the drag";
     Shell("xdotool mouseup 1");
-    std::this_thread::sleep_for(2000ms);
+    EXPECT_TRUE(WaitUntil([&] { return WindowGeometry(id).height != window.height; })) << "the dropped movie did not open";
     kill(helper, SIGKILL);
     waitpid(helper, nullptr, 0);
-    EXPECT_NE(WindowGeometry(id).height, window.height) << "the dropped movie did not open";
 }
 
 TEST_F(WindowE2E, ClickOnTheTrackBarSeeksToTheClickedPlace) {
@@ -488,13 +486,11 @@ TEST_F(WindowE2E, ClickOnTheTrackBarSeeksToTheClickedPlace) {
     Focus(id);
     Shell("xdotool key ctrl+p");
     const Geometry window = WindowGeometry(id);
-    const Geometry picture{window.x + 20, window.y + 90, 200, 100};
-    EXPECT_EQ(ReadRegion(picture, dir_ / "ramp.ppm").lit, 0);
+    EXPECT_EQ(ReadRegion(Picture(window), dir_ / "ramp.ppm").lit, 0);
     const int track = std::atoi(Shell("echo '" + Tree(id) + "' | grep -o 'x17+.*' | cut -d+ -f5").c_str());
     Shell("xdotool mousemove " + std::to_string(window.x + window.width * 3 / 4) + " " + std::to_string(track + 8) + " click 1");
-    std::this_thread::sleep_for(1000ms);
-    const Shades after = ReadRegion(picture, dir_ / "ramp.ppm");
-    EXPECT_GT(after.lit, after.total / 2) << "the movie is not near three quarters of its length";
+    EXPECT_TRUE(WaitUntil([&] { const Shades after = Read(id, Picture); return after.lit > after.total / 2; }))
+        << "the movie is not near three quarters of its length";
 }
 
 }  // namespace

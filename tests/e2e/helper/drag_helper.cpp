@@ -1,9 +1,9 @@
 // A drag source for the end-to-end tests, as a file manager is: a small window titled
-// "drag-helper" at x y; a press in it drags the files named after them.
+// "drag-helper" at x y; a press in it drags the files named after them. The title tells the
+// test how far the drag has come: "dragging", then "accepted" once the target takes the files.
 #include <QApplication>
 #include <QDrag>
 #include <QMimeData>
-#include <QTimer>
 #include <QUrl>
 #include <QWidget>
 
@@ -15,9 +15,12 @@ class Source : public QWidget {
         for (const QString& file : QCoreApplication::arguments().mid(3)) urls << QUrl::fromLocalFile(file);
         data->setUrls(urls);
         drag->setMimeData(data);
+        connect(drag, &QDrag::actionChanged, this, [this](Qt::DropAction action) {
+            if (action == Qt::CopyAction) setWindowTitle(QStringLiteral("accepted"));
+        });
+        setWindowTitle(QStringLiteral("dragging"));
+        // The target asks for the names after the drop: stay to answer until the test ends.
         drag->exec(Qt::CopyAction);
-        // The target asks for the names after the drop: stay to answer.
-        QTimer::singleShot(3000, qApp, &QCoreApplication::quit);
     }
 };
 
