@@ -14,6 +14,8 @@ cleanup() {
 }
 trap cleanup EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
+# Runs the command every 0.1 s until it succeeds, for at most 20 s: the program takes its own time.
+wait_for() { for _ in $(seq 200); do "$@" && return 0; sleep 0.1; done; return 1; }
 
 prefix=$work/prefix
 cmake --install "$build" --prefix "$prefix" >/dev/null
@@ -51,25 +53,26 @@ env -u XDG_CONFIG_HOME HOME="$home" PATH="$prefix/bin:$PATH" XDG_RUNTIME_DIR="$w
     $command &
 pid=$!
 
-id=
-for _ in $(seq 100); do
-  id=$(xdotool search --maxdepth 1 --onlyvisible --name '^Tessaview$' 2>/dev/null | head -1) || true
-  [ -n "$id" ] && break
-  sleep 0.2
-done
-[ -n "$id" ] || fail "the installed program showed no window"
-sleep 2.5
+window() { id=$(xdotool search --maxdepth 1 --onlyvisible --name '^Tessaview$' 2>/dev/null | head -1) && [ -n "$id" ]; }
+wait_for window || fail "the installed program showed no window"
 # White text in the subtitle panel: 83 px above the 19-px status bar at the window's bottom.
-eval "$(xdotool getwindowgeometry --shell "$id")"
-import -window root -crop "$((WIDTH - 8))x60+$((X + 4))+$((Y + HEIGHT - 100))" "ppm:$work/panel.ppm"
-white=$(convert "$work/panel.ppm" -colorspace gray -threshold 78% -format '%[fx:int(mean*w*h)]' info:)
-[ "$white" -gt 150 ] || fail "the UTF-16 subtitle did not show ($white white pixels in the panel)"
+subtitle() {
+  eval "$(xdotool getwindowgeometry --shell "$id")"
+  import -window root -crop "$((WIDTH - 8))x60+$((X + 4))+$((Y + HEIGHT - 100))" "ppm:$work/panel.ppm"
+  white=$(convert "$work/panel.ppm" -colorspace gray -threshold 78% -format '%[fx:int(mean*w*h)]' info:)
+  [ "$white" -gt 150 ]
+}
+white=0
+wait_for subtitle || fail "the UTF-16 subtitle did not show ($white white pixels in the panel)"
 
+# The Movie menu (one more window of the program's), then its Exit.
+windows() { xdotool search --maxdepth 1 --onlyvisible --pid "$pid" 2>/dev/null | wc -l; }
 xdotool windowfocus --sync "$id" 2>/dev/null || true
+shown=$(windows)
 xdotool key alt+m
-sleep 0.5
+wait_for eval '[ "$(windows)" -gt "$shown" ]' || fail "Alt+M opened no menu"
 xdotool key e
-for _ in $(seq 150); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+wait_for eval '! ps -o stat= -p "$pid" | grep -qv Z' || fail "the program did not end on Exit"  # gone or a zombie
 status=0
 wait "$pid" || status=$?
 pid=
