@@ -45,7 +45,7 @@ bool WaitUntil(Condition done, std::chrono::milliseconds limit = 20s) {
 }
 
 std::string Focused() { return Shell("xdotool getwindowfocus -f 2>/dev/null"); }
-std::string Titled(const std::string& title) { return Shell("xdotool search --onlyvisible --name '^" + title + "$'"); }
+std::string Titled(const std::string& t) { return Shell("xdotool search --maxdepth 1 --onlyvisible --name '^" + t + "$'"); }
 // Whether the line-per-window list `ids` holds the window `id`.
 bool Lists(const std::string& ids, const std::string& id) {
     return !id.empty() && ("\n" + ids + "\n").find("\n" + id + "\n") != std::string::npos;
@@ -143,7 +143,7 @@ protected:
 
     std::string WaitForWindow() {
         std::string id;
-        WaitUntil([&] { return !(id = Shell("xdotool search --maxdepth 1 --onlyvisible --name '^Tessaview$' | head -1")).empty(); });
+        WaitUntil([&] { return !(id = Titled("Tessaview")).empty(); });
         return id;
     }
 
@@ -174,7 +174,7 @@ protected:
 
     // The player's shown top-level windows: main window, parked overlay, open menus and boxes.
     int Windows() {
-        const std::string ids = Shell("xdotool search --maxdepth 1 --onlyvisible --pid " + std::to_string(pid_) + " 2>/dev/null");
+        const std::string ids = Shell("xdotool search --maxdepth 1 --onlyvisible --pid " + std::to_string(pid_));
         return ids.empty() ? 0 : 1 + static_cast<int>(std::count(ids.begin(), ids.end(), '\n'));
     }
     // Opens a menu with the key `open`, presses `keys` in it and waits for it to close.
@@ -217,7 +217,7 @@ TEST_F(PlayerE2E, SubtitleInAnyLetterCaseShowsInThePanelAndExitSavesTheNameAsIts
     EXPECT_GT(shades.black, shades.total / 2) << "the panel is not black";
     // The picture is drawn inside the movie panel, and the engine opened no window of its own.
     EXPECT_GT(picture.lit, picture.total / 2) << "no movie picture in the movie panel";
-    EXPECT_TRUE(Shell("xdotool search --maxdepth 1 --onlyvisible --name ' - mpv$' 2>/dev/null").empty())
+    EXPECT_TRUE(Titled(".* - mpv").empty())
         << "the engine shows the movie in a window of its own";
 
     Menu(id, "alt+m", "e");  // "&Movie", "&Exit"
@@ -253,7 +253,7 @@ TEST_F(PlayerE2E, TextTrackInsideTheMovieShowsWhenNoFileLiesBeside) {
 // a CP1251 file and then, when the play list moves on and nothing was set, from a UTF-8 file
 // draws the same pixels (read as one code page for both, the two would differ).
 TEST_F(PlayerE2E, CyrillicInCp1251AndThenInUtf8BothDrawRightWithTheDefaultFont) {
-    MakeMovie("first.avi", "color=c=blue:size=640x352:rate=25:duration=4");
+    movie_ = MakeMovie("first.avi", "color=c=blue:size=640x352:rate=25:duration=4");
     MakeMovie("second.avi", "color=c=red:size=640x352:rate=25:duration=3");
     // The first line goes a second before its movie ends: text over the red picture is the second file's.
     std::ofstream(dir_ / "first.srt", std::ios::binary)
@@ -261,7 +261,6 @@ TEST_F(PlayerE2E, CyrillicInCp1251AndThenInUtf8BothDrawRightWithTheDefaultFont) 
     std::ofstream(dir_ / "second.srt", std::ios::binary) << "1\r\n00:00:00,000 --> 00:00:09,000\r\nПривет, мир!\r\n";
     std::ofstream(dir_ / "set.ini") << "[PlayList]\nCount=2\n0=" << (dir_ / "first.avi").string() << "\n1="
                                     << (dir_ / "second.avi").string() << "\n";
-    movie_ = dir_ / "first.avi";
     Launch();
     const std::string id = WaitForWindow();
     ASSERT_FALSE(id.empty()) << "no window titled Tessaview appeared";
@@ -271,10 +270,10 @@ TEST_F(PlayerE2E, CyrillicInCp1251AndThenInUtf8BothDrawRightWithTheDefaultFont) 
         EXPECT_TRUE(WaitUntil([&] {
             const Geometry window = WindowGeometry(id);
             const std::string picture = Pixels({window.x + 20, window.y + 90, 1, 1});
-            const int red = static_cast<unsigned char>(picture.end()[-3]), other = static_cast<unsigned char>(picture.end()[-1]);
+            const int redness = static_cast<unsigned char>(picture.end()[-3]) - static_cast<unsigned char>(picture.end()[-1]);
             Shades text;
             pixels = Pixels(SubtitlePanel(window), &text);
-            return (blue ? other - red : red - other) > 100 && text.white > 150;
+            return (blue ? -redness : redness) > 100 && text.white > 150;
         })) << "no text in the subtitle panel below the " << (blue ? "blue" : "red") << " movie";
         return pixels;
     };

@@ -62,8 +62,7 @@ subtitle() {
   white=$(convert "$work/panel.ppm" -colorspace gray -threshold 78% -format '%[fx:int(mean*w*h)]' info:)
   [ "$white" -gt 150 ]
 }
-white=0
-wait_for subtitle || fail "the UTF-16 subtitle did not show ($white white pixels in the panel)"
+wait_for subtitle || fail "the UTF-16 subtitle did not show (${white:-0} white pixels in the panel)"
 
 # The Movie menu (one more window of the program's), then its Exit.
 windows() { xdotool search --maxdepth 1 --onlyvisible --pid "$pid" 2>/dev/null | wc -l; }
