@@ -139,19 +139,15 @@ public:
     void SetCurrentLang(int32_t index) override { chosen.push_back(index); }
 };
 
-QStringList Lines(const TfmSelLan& dialog) {
-    QStringList lines;
-    for (int i = 0; i < dialog.ListBox1->count(); ++i) lines << dialog.ListBox1->item(i)->text();
-    return lines;
-}
-
 TEST(TfmSelLan, ListsOnlyDetectedLanguagesAndStartsTheCountdown) {
     LanguageLibrary library;
     library.names = {"English", "(Not detected)", "French", "", "(not detected)"};
     library.langNum = 4;
     TfmSelLan fmSelLan(nullptr);
     fmSelLan.FillLanguageList(library);
-    EXPECT_EQ(Lines(fmSelLan), QStringList({"0 - English", "2 - French", "4 - (not detected)"}));
+    QStringList lines;
+    for (int i = 0; i < fmSelLan.ListBox1->count(); ++i) lines << fmSelLan.ListBox1->item(i)->text();
+    EXPECT_EQ(lines, QStringList({"0 - English", "2 - French", "4 - (not detected)"}));
     EXPECT_TRUE(fmSelLan.ListBox1->selectedItems().isEmpty());
     EXPECT_TRUE(fmSelLan.Timer1->isActive());
 
