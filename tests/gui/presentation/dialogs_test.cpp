@@ -150,6 +150,9 @@ TEST(TfmSelLan, ListsOnlyDetectedLanguagesAndStartsTheCountdown) {
     EXPECT_EQ(lines, QStringList({"0 - English", "2 - French", "4 - (not detected)"}));
     EXPECT_TRUE(fmSelLan.ListBox1->selectedItems().isEmpty());
     EXPECT_TRUE(fmSelLan.Timer1->isActive());
+    fmSelLan.show();
+    fmSelLan.seOK->click();  // closes at once, not when the countdown ends
+    EXPECT_FALSE(fmSelLan.isVisible());
 
     library.langNum = -1;  // no language at all: an empty list
     fmSelLan.FillLanguageList(library);
