@@ -343,6 +343,7 @@ TEST_F(PlayerE2E, FilesThatAreNoMoviesGetTheirMessageAndThePlayerGoesOn) {
     ASSERT_TRUE(WaitUntil([&] { return Tree(id).find(" 640x352+") != std::string::npos; })) << "the movie did not open";
     for (const std::string& path : {broken, sound, broken}) {
         SCOPED_TRACE(path);
+        Focus(id);  // back from the box, so that Ctrl+O is the window's
         const Geometry window = WindowGeometry(id);
         Shell("xdotool mousemove " + std::to_string(window.x + 400) + " " + std::to_string(window.y + 40) +
               " click 1");  // the empty tool bar takes the keys
