@@ -170,8 +170,9 @@ TEST_F(MainWindowTest, FontDialogResultReachesBothLabelsAndCancelChangesNothing)
     }
 }
 
-TEST(ClockMath, RoundingAndSumsStopAtTheEndOfTheRange) {
-    // The common cases show through the window above; these are the edges it never reaches.
+TEST(ClockMath, RoundingAndSumsStopAtTheEndOfTheRangeAndTheRateTakesTheUsersSeparator) {
+    // The common cases show through the window above; these are the ones it never reaches.
+    EXPECT_EQ(FrameRateText(29.97, ','), "29,97fps");
     EXPECT_EQ(RoundHalfEven(-2.5L), -2);
     EXPECT_EQ(RoundHalfEven(1e12L), 2147483647);
     EXPECT_EQ(SaturatingAdd(2147483600, 100), 2147483647);
