@@ -93,12 +93,20 @@ protected:
         // The program keeps set.ini beside itself: a copy of its own gives the test a clean folder.
         fs::copy_file(fs::path(TESSAVIEW_BINARY_DIR) / "src" / "tessaview", dir_ / "tessaview");
         movie_ = MakeMovie("clip.avi", "testsrc=size=640x352:rate=25:duration=8");
+        // An X server resets whenever its last client leaves and refuses connections meanwhile:
+        // a client held for the whole test keeps the polls' comings and goings from doing that.
+        ASSERT_TRUE(WaitUntil([&] {
+            if (holder_) pclose(holder_);
+            holder_ = popen("echo $$; exec stdbuf -oL xdotool getmouselocation sleep 3600 2>/dev/null", "r");
+            char line[80] = {};
+            holderPid_ = fgets(line, sizeof line, holder_) ? std::atoi(line) : -1;
+            return fgets(line, sizeof line, holder_) && line[0] == 'x';
+        })) << "no connection to the X display";
     }
 
     fs::path MakeMovie(const std::string& name, const std::string& source) {
-        const std::string make =
-            "ffmpeg -loglevel error -y -f lavfi -i '" + source + "' -c:v mpeg4 -q:v 5 " + (dir_ / name).string();
-        EXPECT_EQ(std::system(make.c_str()), 0);
+        const std::string make = "ffmpeg -loglevel error -y -f lavfi -i '" + source + "' -c:v mpeg4 -q:v 5 ";
+        EXPECT_EQ(std::system((make + (dir_ / name).string()).c_str()), 0);
         return dir_ / name;
     }
 
@@ -130,6 +138,7 @@ protected:
             waitpid(pid_, nullptr, 0);
         }
         if (!dir_.empty()) fs::remove_all(dir_);
+        if (holder_ && kill(holderPid_, SIGKILL) == 0) pclose(holder_);
     }
 
     void Launch() {
@@ -149,18 +158,8 @@ protected:
 
     Geometry WindowGeometry(const std::string& id) {
         Geometry g;
-        std::istringstream shell(Shell("xdotool getwindowgeometry --shell " + id));
-        std::string line;
-        while (std::getline(shell, line)) {
-            const auto eq = line.find('=');
-            if (eq == std::string::npos) continue;
-            const std::string key = line.substr(0, eq);
-            const int value = std::atoi(line.c_str() + eq + 1);
-            if (key == "X") g.x = value;
-            if (key == "Y") g.y = value;
-            if (key == "WIDTH") g.width = value;
-            if (key == "HEIGHT") g.height = value;
-        }
+        std::sscanf(Shell("xdotool getwindowgeometry --shell " + id).c_str(), "WINDOW=%*d X=%d Y=%d WIDTH=%d HEIGHT=%d",
+                    &g.x, &g.y, &g.width, &g.height);
         return g;
     }
 
@@ -186,13 +185,14 @@ protected:
         Shell("xdotool key " + keys);
         ASSERT_TRUE(WaitUntil([&] { return Windows() <= shown; })) << keys << " left the menu open";
     }
-    // Once a menu opened after them shows, the keys and sizes sent before have been handled:
-    // what was to change has changed.
+    // Once a menu opened after them shows, the keys and sizes sent before have been handled.
     void Settle(const std::string& id) { Menu(id, "alt+v", "Escape Escape"); }
 
     fs::path dir_;
     fs::path movie_;
     pid_t pid_ = -1;
+    FILE* holder_ = nullptr;
+    pid_t holderPid_ = -1;
 };
 
 TEST_F(PlayerE2E, SubtitleInAnyLetterCaseShowsInThePanelAndExitSavesTheNameAsItsBytes) {
