@@ -47,9 +47,7 @@ bool WaitUntil(Condition done, std::chrono::milliseconds limit = 20s) {
 std::string Focused() { return Shell("xdotool getwindowfocus -f 2>/dev/null"); }
 std::string Titled(const std::string& t) { return Shell("xdotool search --maxdepth 1 --onlyvisible --name '^" + t + "$'"); }
 // Whether the line-per-window list `ids` holds the window `id`.
-bool Lists(const std::string& ids, const std::string& id) {
-    return !id.empty() && ("\n" + ids + "\n").find("\n" + id + "\n") != std::string::npos;
-}
+bool Lists(const std::string& ids, const std::string& id) { return !id.empty() && ("\n" + ids + "\n").find("\n" + id + "\n") != std::string::npos; }
 
 struct Geometry {
     int x = 0, y = 0, width = 0, height = 0;
@@ -224,9 +222,7 @@ TEST_F(PlayerE2E, SubtitleInAnyLetterCaseShowsInThePanelAndExitSavesTheNameAsIts
     ASSERT_EQ(WaitForExit(20s), 0) << "the program did not close cleanly on Exit";
 
     std::ifstream ini(dir_ / "set.ini");
-    std::stringstream text;
-    text << ini.rdbuf();
-    const std::string settings = text.str();
+    const std::string settings(std::istreambuf_iterator<char>(ini), {});
     EXPECT_NE(settings.find("Width=" + std::to_string(window.width)), std::string::npos) << settings;
     EXPECT_NE(settings.find("Height=" + std::to_string(window.height)), std::string::npos) << settings;
     EXPECT_NE(settings.find("Left=" + std::to_string(window.x)), std::string::npos) << settings;

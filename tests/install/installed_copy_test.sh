@@ -6,9 +6,9 @@
 set -euo pipefail
 build=$1
 work=$(mktemp -d /tmp/tessaview-install-XXXXXX)
-pid=
+pid= holder=
 cleanup() {
-  [ -n "$pid" ] && kill -9 "$pid" 2>/dev/null
+  kill -9 $pid $holder 2>/dev/null
   chmod -R u+w "$work"
   rm -rf "$work"
 }
@@ -46,6 +46,9 @@ printf '1\r\n00:00:00,000 --> 00:00:07,000\r\nUTF-16 SUBTITLE\r\n' | iconv -f UT
 
 (cd "$prefix" && find . -printf '%p %s %T@\n' | sort) >"$work/before"
 chmod -R a-w "$prefix"
+# The X server resets whenever its last client leaves and refuses the program meanwhile: hold one.
+hold() { exec 3< <(exec stdbuf -oL xdotool getmouselocation sleep 600 2>/dev/null); holder="$holder $!"; read -r -u 3 line && [ "${line:0:2}" = x: ]; }
+wait_for hold || fail "no connection to the X display"
 # The desktop entry's command, with %f the movie and PATH leading to the prefix.
 command=$(sed -n 's/^Exec=//p' "$desktop")
 command=${command//%f/$movies/clip.avi}
