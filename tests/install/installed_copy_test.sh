@@ -8,7 +8,7 @@ build=$1
 work=$(mktemp -d /tmp/tessaview-install-XXXXXX)
 pid= holder=
 cleanup() {
-  kill -9 $pid $holder 2>/dev/null
+  [ -z "$pid$holder" ] || kill -9 $pid $holder 2>/dev/null || true
   chmod -R u+w "$work"
   rm -rf "$work"
 }
