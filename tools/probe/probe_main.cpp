@@ -2,6 +2,7 @@
 // player would hold: reader, time base, messages, error, cues and the text due at frames.
 #include "external/ffmpeg/ffmpeg_text_tracks.h"
 #include "external/ffmpeg/ffmpeg_vobsub.h"
+#include "shell/settings/file_locations.h"
 #include "subtitle/code_page.h"
 #include "subtitle/runtime_error.h"
 #include "subtitle/subtitle_core.h"
@@ -51,29 +52,6 @@ struct Options {
     bool help = false;
     std::optional<std::string> movie;
     std::string file;
-};
-
-// A private folder for tmpsub, removed with everything in it at the end.
-class TempFolder {
-public:
-    TempFolder()
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "tessaview-probe-XXXXXX").string();
-        if (char* made = mkdtemp(pattern.data()))
-            path_ = made;
-    }
-    ~TempFolder()
-    {
-        std::error_code ignored;
-        if (!path_.empty())
-            std::filesystem::remove_all(path_, ignored);
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    const std::string& path() const { return path_; }
-
-private:
-    std::string path_;
 };
 
 const char* const usageText =
@@ -262,14 +240,15 @@ int run(int argc, char** argv)
         }
         frames.push_back(*frame);
     }
-    TempFolder folder;
-    if (folder.path().empty()) {
+    // tmpsub goes in a private folder of its own, removed with everything in it at the end.
+    const PrivateFolder folder("");
+    if (folder.Path().empty()) {
         std::cerr << "tessaview-probe: cannot create a temporary folder\n";
         return 1;
     }
 
     ProbeHost host;
-    SubtitleCore core(host, folder.path());
+    SubtitleCore core(host, folder.Path());
     ReadFacts facts;
     if (options.doctor)
         core.Facts = &facts;
