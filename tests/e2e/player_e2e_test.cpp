@@ -272,15 +272,9 @@ TEST_F(PlayerE2E, VobSubPairBesideTheMovieShowsItsPictureInThePanel) {
     // One white picture, due from 2.0 s to 4.0 s. The movie fades in from black and is lit
     // from 1.4 s on: a dark movie says that the panel was read before the picture was due.
     movie_ = MakeMovie("clip.avi", "color=c=white:size=640x352:rate=25:duration=6,fade=in:d=4");
-    tessaview::testpair::Picture mark;
-    mark.startMs = 2000;
-    mark.durationMs = 2000;
-    mark.width = 100;
-    mark.height = 30;
-    mark.colours = {4, 4, 4, 4};
-    mark.alphas = {15, 15, 15, 15};
     tessaview::testpair::Pair pair;
-    pair.languages.push_back({"en", 0, {mark}});
+    pair.languages.push_back({"en", 0, {{.startMs = 2000, .durationMs = 2000, .width = 100, .height = 30,
+                                         .colours = {4, 4, 4, 4}, .alphas = {15, 15, 15, 15}}}});
     tessaview::testpair::writePair(pair, (dir_ / "clip").string());
     const std::string id = Launch();
     ASSERT_FALSE(id.empty());
