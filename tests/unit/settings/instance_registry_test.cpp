@@ -1,5 +1,5 @@
 // The instance registry with real second processes: who counts as a running instance, and
-// that a stored process number is ended only when it runs our executable.
+// that a stored process number is ended only when it is a stale copy of our own program.
 #include "platform/process/instance_registry.h"
 #include "support/temp_dir.h"
 
@@ -7,15 +7,13 @@
 
 #include <cerrno>
 #include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <thread>
 
-#include <csignal>
-#include <spawn.h>
+#include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-extern char** environ;
 
 namespace tessaview {
 namespace {
@@ -23,28 +21,20 @@ namespace {
 using namespace std::chrono_literals;
 using test::TempDir;
 
-const std::string kHelper = TESSAVIEW_INSTANCE_HELPER;
-
-// A child process of this test, killed and reaped when the test is done with it.
+// A child of this test, killed and reaped at the end. It runs `program`, or else stays a
+// copy of this program as `user`, registered in `registry` when one is given. The
+// constructor returns once the child is ready.
 class Child {
 public:
-    static Child helper(const std::string& registryFolder = {}) {
-        std::vector<std::string> args = {kHelper};
-        if (!registryFolder.empty()) args.push_back(registryFolder);
-        std::vector<char*> argv;
-        for (auto& arg : args) argv.push_back(arg.data());
-        argv.push_back(nullptr);
-        pid_t pid = -1;
-        if (::posix_spawn(&pid, kHelper.c_str(), nullptr, nullptr, argv.data(), environ) != 0) pid = -1;
-        return Child(pid);
-    }
-    // A copy of this very program: it runs our executable, as `user` once it returns.
-    static Child ofThisProgram(uid_t user = ::getuid()) {
+    explicit Child(const char* program, uid_t user = ::getuid(), const std::string& registry = {}) {
         int ready[2];
-        if (::pipe(ready) != 0) return Child(-1);
-        const pid_t pid = ::fork();
-        if (pid == 0) {
+        if (::pipe2(ready, O_CLOEXEC) != 0) return;
+        pid_ = ::fork();
+        if (pid_ == 0) {
             if (::setuid(user) != 0) ::_exit(1);
+            if (program != nullptr) ::execl(program, program, "30", nullptr);
+            InstanceRegistry self({registry, ""});
+            if (!registry.empty()) self.Register();
             ::close(ready[1]);
             ::sleep(30);
             ::_exit(0);
@@ -54,9 +44,7 @@ public:
         while (::read(ready[0], &end, 1) < 0 && errno == EINTR) {
         }
         ::close(ready[0]);
-        return Child(pid);
     }
-    Child(Child&& other) noexcept : pid_(std::exchange(other.pid_, -1)) {}
     ~Child() {
         if (pid_ > 0) {
             ::kill(pid_, SIGKILL);
@@ -65,62 +53,48 @@ public:
     }
 
     pid_t pid() const { return pid_; }
-    bool running() {
+    bool running() const {
         std::this_thread::sleep_for(100ms);  // give a wrongly sent signal time to land
         return ::waitpid(pid_, nullptr, WNOHANG) == 0;
     }
     bool killed() {
         int status = 0;
-        const bool ended = ::waitpid(pid_, &status, 0) == pid_;
-        pid_ = -1;
+        const bool ended = ::waitpid(std::exchange(pid_, -1), &status, 0) > 0;
         return ended && WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
     }
 
 private:
-    explicit Child(pid_t pid) : pid_(pid) {}
     pid_t pid_ = -1;
 };
-
-bool waitForRegistration(const std::string& folder, pid_t pid) {
-    const std::string entry = folder + "/" + std::to_string(pid) + ".instance";
-    for (int i = 0; i < 500 && !std::filesystem::exists(entry); ++i) std::this_thread::sleep_for(10ms);
-    return std::filesystem::exists(entry);
-}
 
 std::chrono::system_clock::time_point now() {
     return std::chrono::system_clock::now();
 }
 
-TEST(InstanceRegistry, OnlyALiveProcessRunningOurExecutableIsEnded) {
+TEST(InstanceRegistry, OnlyAStaleCopyOfOurProgramOfTheSameUserIsEnded) {
     TempDir folder;
     InstanceRegistry ours({folder.path(), ""});
-    InstanceRegistry helperIsOurs({folder.path(), kHelper});
 
-    Child unrelated = Child::helper();
-    ASSERT_GT(unrelated.pid(), 0);
-    ours.TerminateStaleInstance(unrelated.pid(), now());
-    EXPECT_TRUE(unrelated.running());
-    helperIsOurs.TerminateStaleInstance(unrelated.pid(), now());
-    EXPECT_TRUE(unrelated.killed());
+    Child other("/bin/sleep");
+    ASSERT_GT(other.pid(), 0);
+    ours.TerminateStaleInstance(other.pid(), now());
+    EXPECT_TRUE(other.running());
 
-    Child copy = Child::ofThisProgram();
+    Child copy(nullptr);
     ASSERT_GT(copy.pid(), 0);
-    helperIsOurs.TerminateStaleInstance(copy.pid(), now());
-    EXPECT_TRUE(copy.running());
-    // Stored before the copy started: its number was reused. A copy another user runs.
+    // Stored before the copy started: its number was reused.
     ours.TerminateStaleInstance(copy.pid(), now() - 1h);
     EXPECT_TRUE(copy.running());
     if (::geteuid() == 0) {
-        Child otherUsers = Child::ofThisProgram(65534);
+        Child otherUsers(nullptr, 65534);
         ours.TerminateStaleInstance(otherUsers.pid(), now());
         EXPECT_TRUE(otherUsers.running());
     }
     ours.TerminateStaleInstance(copy.pid(), now());
     EXPECT_TRUE(copy.killed());
 
-    // Ourselves, numbers that name no process, and nonsense: nothing happens.
-    for (int64_t pid : {InstanceRegistry::CurrentProcessId(), int64_t{0}, int64_t{-1}, int64_t{1} << 40,
-                        int64_t{::getppid()}})
+    // Ourselves and numbers that name no process: nothing happens.
+    for (int64_t pid : {InstanceRegistry::CurrentProcessId(), int64_t{0}, int64_t{-1}, int64_t{1} << 40})
         ours.TerminateStaleInstance(pid, now());
 }
 
@@ -137,19 +111,17 @@ TEST(InstanceRegistry, AWindowExistsOnlyWhileARegisteredInstanceLives) {
         self.Register(kMainWindowClass, "Another title");
         EXPECT_FALSE(self.MainWindowExists());
         self.Register();
-        EXPECT_TRUE(InstanceRegistry({registry, ""}).MainWindowExists());
     }
     EXPECT_TRUE(std::filesystem::is_empty(registry));  // unregistered when it went away
 
-    Child other = Child::helper(registry);
-    ASSERT_TRUE(waitForRegistration(registry, other.pid()));
-    InstanceRegistry helperIsOurs({registry, kHelper});
-    EXPECT_FALSE(InstanceRegistry({registry, ""}).MainWindowExists());  // registered, but not our program
-    EXPECT_TRUE(helperIsOurs.MainWindowExists());
-    helperIsOurs.TerminateStaleInstance(other.pid(), now());
+    Child other(nullptr, ::getuid(), registry);
+    InstanceRegistry ours({registry, ""});
+    EXPECT_FALSE(InstanceRegistry({registry, "/bin/sleep"}).MainWindowExists());  // registered, other program
+    EXPECT_TRUE(ours.MainWindowExists());
+    ours.TerminateStaleInstance(other.pid(), now());
     EXPECT_TRUE(other.killed());
     // Its entry outlived it; the next look removes it.
-    EXPECT_FALSE(helperIsOurs.MainWindowExists());
+    EXPECT_FALSE(ours.MainWindowExists());
     EXPECT_TRUE(std::filesystem::is_empty(registry));
 }
 

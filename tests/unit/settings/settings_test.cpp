@@ -1,5 +1,6 @@
-// LoadSettings, SaveSettings and the overlay font read, against a window without any window.
-#include "platform/process/instance_control.h"
+// LoadSettings, SaveSettings and the overlay font read, against a window without any window;
+// files that must not be replaced; where an installed and a portable copy keep set.ini.
+#include "shell/settings/file_locations.h"
 #include "shell/settings/settings.h"
 #include "unit/settings/fake_settings_window.h"
 #include "support/temp_dir.h"
@@ -8,26 +9,49 @@
 
 #include <tuple>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 namespace tessaview {
 namespace {
 
 using namespace std::chrono_literals;
-using test::FakeInstances;
 using test::FakeWindow;
 using test::readFile;
 using test::TempDir;
+using test::writeFile;
 
 struct Loaded {
     FakeWindow window;
-    FakeInstances instances;
+    test::FakeInstances instances;
 };
 
-Loaded load(const TempDir& folder, const std::string& ini, bool windowExists = false) {
+Loaded load(const TempDir& folder, const std::string& ini, bool windowExists = false,
+            WindowBounds area = {0, 0, 1920, 1040}) {
     Loaded result;
     if (!ini.empty()) folder.write("set.ini", ini);
     result.instances.windowExists = windowExists;
+    result.window.workArea = area;
     LoadSettings(result.window, folder.path(), result.instances);
     return result;
+}
+
+std::string saveError(const TempDir& folder) {
+    FakeWindow window;
+    return test::errorOf([&] { SaveSettings(window, folder.path(), 1); });
+}
+
+long entries(const TempDir& folder) {
+    return std::distance(std::filesystem::directory_iterator(folder.path()), {});
+}
+
+mode_t modeOf(const std::string& name) {
+    struct stat info {};
+    return ::stat(name.c_str(), &info) == 0 ? info.st_mode & 07777 : 0;
 }
 
 TEST(LoadSettings, StepsRunInTheirOrderWithTheStoredValuesOrTheDefaults) {
@@ -61,31 +85,22 @@ TEST(LoadSettings, PlaceAndPanelFollowTheStoredValuesOrTheirFallbacks) {
     const struct {
         const char* ini;
         WindowBounds expected;
-        int32_t width, panel;  // the list's width, and the panel's (0: hidden)
+        int32_t panel;  // the panel's width, the list's too when shown
         WindowBounds area = {0, 0, 1920, 1040};
     } cases[] = {
-        // An absent Left centres with the design size; Top 40 overrides the centred top, the
-        // stored size comes after the centring.
-        {"[Pos]\r\nLeft=-1\r\nTop=40\r\nWidth=1000\r\n", {640, 40, 1000, 480}, 230, 0},
-        {"", {10 + 180, 20 + 110, 640, 480}, 230, 0, {10, 20, 1001, 701}},
-        // A work area smaller than the window: the halves truncate toward zero.
-        {"[Pos]\r\nHeight=-1\r\n", {-70, -90, 640, 480}, 230, 0, {0, 0, 500, 300}},
-        {"[Pos]\r\nLeft=-2\r\ntop=-1\r\n", {-2, 6, 640, 480}, 230, 0, {0, 0, 800, 600}},
-        // A non-positive width falls back; the panel follows the check.
-        {"[useskin]\r\nshowplaylist=1\r\nplaylistwidth=-5\r\n", {640, 280, 640, 480}, 230, 230},
-        {"[useskin]\r\nshowplaylist=1\r\nplaylistwidth=0\r\n", {640, 280, 640, 480}, 230, 230},
-        {"[useskin]\r\nshowplaylist=1\r\nplaylistwidth=1\r\n", {640, 280, 640, 480}, 1, 1},
-        {"[useskin]\r\nshowplaylist=0\r\nplaylistwidth=300\r\n", {640, 280, 640, 480}, 300, 0},
+        // An absent Left centres with the design size; a stored Top and size come after.
+        {"[Pos]\r\nLeft=-1\r\nTop=40\r\nWidth=1000\r\n", {640, 40, 1000, 480}, 0},
+        {"", {10 + 180, 20 + 110, 640, 480}, 0, {10, 20, 1001, 701}},
+        {"[Pos]\r\nLeft=-2\r\ntop=-1\r\n", {-2, 6, 640, 480}, 0},
+        // A non-positive width falls back.
+        {"[useskin]\r\nshowplaylist=1\r\nplaylistwidth=-5\r\n", {640, 280, 640, 480}, 230},
+        {"[useskin]\r\nshowplaylist=1\r\nplaylistwidth=0\r\n", {640, 280, 640, 480}, 230},
+        {"[useskin]\r\nshowplaylist=1\r\nplaylistwidth=1\r\n", {640, 280, 640, 480}, 1},
     };
     for (const auto& c : cases) {
         TempDir folder;
-        Loaded l;
-        l.window.workArea = c.area;
-        if (*c.ini) folder.write("set.ini", c.ini);
-        LoadSettings(l.window, folder.path(), l.instances);
+        const Loaded l = load(folder, c.ini, false, c.area);
         EXPECT_EQ(c.expected, l.window.bounds) << c.ini;
-        EXPECT_EQ(c.width, l.window.fields.PlayListWidth) << c.ini;
-        EXPECT_EQ(c.panel != 0, l.window.showPlayListChecked) << c.ini;
         EXPECT_EQ(c.panel, l.window.panelWidth) << c.ini;
     }
 }
@@ -104,8 +119,19 @@ TEST(LoadSettings, AStoredProcessIsEndedOnlyWhenAMainWindowExists) {
 
 TEST(LoadSettings, ADamagedCountCannotHangTheStart) {
     TempDir folder;
-    Loaded l = load(folder, "[PlayList]\r\nCount=2000000000\r\n");
-    EXPECT_EQ(100000u, l.window.captions.size());
+    EXPECT_EQ(100000u, load(folder, "[PlayList]\r\nCount=2000000000\r\n").window.captions.size());
+}
+
+TEST(LoadSettings, RemovesTemporariesOfAKilledSaveButNotOfARunningOne) {
+    TempDir folder;
+    for (const char* name : {".set.ini.Killed", ".set.ini.Active", ".set.ini.x", "set.ini.Killed", ".a.ini.Killed"})
+        folder.write(name, "[PlayList]\r\n");
+    const int active = ::open(folder.file(".set.ini.Active").c_str(), O_RDONLY);
+    ASSERT_EQ(0, ::flock(active, LOCK_EX));
+    load(folder, "");
+    ::close(active);
+    EXPECT_FALSE(std::filesystem::exists(folder.file(".set.ini.Killed")));
+    EXPECT_EQ(4, entries(folder));
 }
 
 TEST(SaveSettings, AFileCreatedFromNothingHasTheSevenSectionsInOrder) {
@@ -127,31 +153,76 @@ TEST(SaveSettings, AFileCreatedFromNothingHasTheSevenSectionsInOrder) {
               readFile(folder.file("set.ini")));
 }
 
-TEST(SaveSettings, WhatIsSavedLoadsBackAndAShorterListLeavesOldKeys) {
+TEST(SaveSettings, AShorterListLeavesOldKeysAndTheNumberIsJudgedByTheFilesTime) {
     TempDir folder;
     FakeWindow saved;
-    saved.fields = {false, false, true, 321};
-    saved.bounds = {100, 200, 700, 500};
     saved.captions = {"0", "1", "2", "3", "4"};
     SaveSettings(saved, folder.path(), 1);
     saved.captions = {"first", "second"};
     SaveSettings(saved, folder.path(), 2);
-    const std::string text = readFile(folder.file("set.ini"));
-    EXPECT_NE(std::string::npos, text.find("Count=2\r\n0=first\r\n1=second\r\n2=2\r\n3=3\r\n4=4\r\n"));
+    EXPECT_NE(std::string::npos,
+              readFile(folder.file("set.ini")).find("Count=2\r\n0=first\r\n1=second\r\n2=2\r\n3=3\r\n4=4\r\n"));
 
-    // The stored number is judged by when set.ini was written.
     std::filesystem::last_write_time(folder.file("set.ini"), std::filesystem::file_time_type::clock::now() - 1h);
-    Loaded l = load(folder, "", true);
+    const Loaded l = load(folder, "", true);
     EXPECT_EQ(std::vector<int64_t>{2}, l.instances.terminated);
     EXPECT_LT(std::chrono::system_clock::now() - 61min, l.instances.storedAt);
     EXPECT_GT(std::chrono::system_clock::now() - 59min, l.instances.storedAt);
     EXPECT_EQ((std::vector<std::string>{"first", "second"}), l.window.captions);
-    EXPECT_EQ(saved.bounds, l.window.bounds);
-    EXPECT_FALSE(l.window.fields.OnTop);
-    EXPECT_FALSE(l.window.fields.UseSkin);
-    EXPECT_TRUE(l.window.fields.ShowPlayList);
-    EXPECT_EQ(321, l.window.fields.PlayListWidth);
-    EXPECT_FALSE(l.window.autoload);
+}
+
+TEST(SaveSettings, NeverReplacesAFileItCannotReadOrWrite) {
+    const struct {
+        const char* what;
+        bool rootGetsRoundIt;
+        void (*make)(const std::string& name);
+    } cases[] = {
+        {"unreadable", true, [](const std::string& n) { writeFile(n, "[S]\r\nk=1\r\n"); ::chmod(n.c_str(), 0200); }},
+        {"read-only", true, [](const std::string& n) { writeFile(n, "[S]\r\nk=1\r\n"); ::chmod(n.c_str(), 0444); }},
+        {"directory", false, [](const std::string& n) { std::filesystem::create_directory(n); }},
+        {"fifo", false, [](const std::string& n) { ::mkfifo(n.c_str(), 0600); }},
+    };
+    for (const auto& [what, rootGetsRoundIt, make] : cases) {
+        if (rootGetsRoundIt && ::geteuid() == 0) continue;
+        TempDir folder;
+        make(folder.file("set.ini"));
+        EXPECT_EQ("Unable to write to " + folder.file("set.ini"), saveError(folder)) << what;
+        EXPECT_EQ(1, entries(folder)) << what;  // no temporary is left beside it
+        if (std::filesystem::is_regular_file(folder.file("set.ini"))) {
+            ::chmod(folder.file("set.ini").c_str(), 0600);
+            EXPECT_EQ("[S]\r\nk=1\r\n", readFile(folder.file("set.ini"))) << what;
+        }
+    }
+}
+
+TEST(SaveSettings, KeepsTheFilesPermissionsAndOwner) {
+    TempDir folder;
+    const std::string name = folder.write("set.ini", "");
+    ::chmod(name.c_str(), 0640);
+    const uid_t owner = ::geteuid() == 0 ? 65534 : ::geteuid();
+    ASSERT_EQ(0, ::chown(name.c_str(), owner, static_cast<gid_t>(-1)));
+    FakeWindow window;
+    SaveSettings(window, folder.path(), 1);
+    struct stat info {};
+    ASSERT_EQ(0, ::stat(name.c_str(), &info));
+    EXPECT_EQ(0640u, info.st_mode & 07777);
+    EXPECT_EQ(owner, info.st_uid);
+}
+
+TEST(SaveSettings, AFileSizeLimitFailsTheSaveInsteadOfEndingTheProgram) {
+    TempDir folder;
+    folder.write("set.ini", "[S]\r\nk=1\r\n");
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const rlimit limit{64, 64};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        ::_exit(saveError(folder) == "Unable to write to " + folder.file("set.ini") ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(child, ::waitpid(child, &status, 0));
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_EQ("[S]\r\nk=1\r\n", readFile(folder.file("set.ini")));
+    EXPECT_EQ(1, entries(folder));
 }
 
 TEST(ReadOverlayFont, ReadsTheFourKeysWithTheirDefaults) {
@@ -159,6 +230,51 @@ TEST(ReadOverlayFont, ReadsTheFourKeysWithTheirDefaults) {
     EXPECT_EQ(FontSpec{}, ReadOverlayFont(folder.path()));
     folder.write("set.ini", "[FONT]\r\nNAME=\"Noto Sans\"\r\nSIZE=big\r\nCHARSET=0x1CC\r\nCOLOR=$FF\r\n");
     EXPECT_EQ((FontSpec{"Noto Sans", 12, 0xCC, 255}), ReadOverlayFont(folder.path()));
+}
+
+TEST(FileLocations, OnlyAnInstalledCopyKeepsItsSettingsInTheConfigurationFolder) {
+    const std::tuple<bool, const char*, std::string> cases[] = {  // marker, XDG_CONFIG_HOME, folder
+        {false, "/cfg", ""},  // "": the executable's own folder
+        {true, "/cfg/./", "/cfg/tessaview"},
+        {true, "relative", "/home/u/.config/tessaview"},
+    };
+    for (const auto& [marker, configHome, expected] : cases) {
+        TempDir prefix;
+        std::filesystem::create_directories(prefix.file("bin"));
+        if (marker) {
+            std::filesystem::create_directories(prefix.file("share/tessaview"));
+            prefix.write("share/tessaview/installed", "");
+        }
+        const auto environment = [home = configHome](const char* name) {
+            return std::string_view(name) == "HOME" ? "/home/u" : home;
+        };
+        const FileLocations chosen = ChooseFileLocations(prefix.file("bin"), environment);
+        EXPECT_EQ(expected.empty() ? prefix.file("bin") : expected, chosen.SettingsFolder);
+        EXPECT_EQ(marker, chosen.Installed);
+    }
+}
+
+TEST(FileLocations, TheFirstSaveOfAnInstalledCopyMakesItsPrivateFolder) {
+    TempDir home;
+    FakeWindow window;
+    SaveSettings(window, home.file(".config/tessaview"), 1, true);
+    EXPECT_TRUE(std::filesystem::is_regular_file(home.file(".config/tessaview/set.ini")));
+    EXPECT_EQ(0700u, modeOf(home.file(".config")));
+}
+
+TEST(PrivateFolder, IsTheUsersAloneAndGoesAwayWithItsContents) {
+    TempDir runtime;
+    for (const std::string& base : {runtime.path(), runtime.file("missing")}) {
+        std::string path;
+        {
+            const PrivateFolder folder(base);
+            path = folder.Path();
+            writeFile(path + "/tmpsub", "x");
+            EXPECT_EQ(0700u, modeOf(path)) << base;
+            EXPECT_EQ(base == runtime.path(), path.rfind(runtime.path(), 0) == 0) << path;
+        }
+        EXPECT_FALSE(std::filesystem::exists(path));
+    }
 }
 
 }  // namespace
