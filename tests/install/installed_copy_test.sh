@@ -1,10 +1,8 @@
 #!/usr/bin/env bash
-# The installed program: `cmake --install` into a temporary prefix, --help and friends without a
-# display, then, under X, the copy started by its menu entry's command with HOME in a temporary
-# folder and the prefix read-only: it shows a UTF-16 subtitle, Exit saves into HOME's config
-# folder, and nothing in the prefix changes. Exit status 77 (skipped) when there is no X display.
+# `cmake --install` into a temporary prefix; --help without a display; under X, the menu entry's
+# command with HOME in a temporary folder and the prefix read-only shows a UTF-16 subtitle, and
+# Exit saves into HOME's config folder only. Exit status 77 (skipped) when there is no X display.
 set -euo pipefail
-build=$1
 work=$(mktemp -d /tmp/tessaview-install-XXXXXX)
 pid= holder=
 cleanup() {
@@ -18,18 +16,14 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 wait_for() { for _ in $(seq 200); do "$@" && return 0; sleep 0.1; done; return 1; }
 
 prefix=$work/prefix
-cmake --install "$build" --prefix "$prefix" >/dev/null
+cmake --install "$1" --prefix "$prefix" >/dev/null
 desktop=$prefix/share/applications/org.tessaview.Tessaview.desktop
 desktop-file-validate "$desktop" || fail "desktop-file-validate refused the desktop entry"
 appstreamcli validate --no-net "$prefix"/share/metainfo/*.xml >/dev/null || fail "appstreamcli refused the metainfo"
 
-# --help and --version answer without a display; an unknown option is an error.
-bare=(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM)
-"${bare[@]}" "$prefix/bin/tessaview" --help | grep -q '^Usage: tessaview ' || fail "--help"
-"${bare[@]}" "$prefix/bin/tessaview" --version | grep -qx 'tessaview [0-9.]*' || fail "--version"
-status=0
-"${bare[@]}" "$prefix/bin/tessaview" --foo >"$work/out" 2>"$work/err" || status=$?
-[ "$status" -eq 2 ] && [ ! -s "$work/out" ] && grep -q '^Usage: ' "$work/err" || fail "--foo gave status $status"
+bare=(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$prefix/bin/tessaview")
+"${bare[@]}" --help | grep -q '^Usage: tessaview ' || fail "--help"
+"${bare[@]}" --version | grep -qx 'tessaview [0-9.]*' || fail "--version"
 "$prefix/bin/tessaview-probe" --help | grep -q 'tessaview-probe' || fail "tessaview-probe --help"
 
 if [ -z "${DISPLAY:-}" ]; then
@@ -37,37 +31,35 @@ if [ -z "${DISPLAY:-}" ]; then
   exit 77
 fi
 
-# A movie with a UTF-16 subtitle beside it, in a folder of the test's own.
 movies=$work/movies home=$work/home
 mkdir -p "$movies" "$home" "$work/run" "$work/tmp"
 chmod 700 "$work/run"
 ffmpeg -loglevel error -y -f lavfi -i testsrc=size=640x352:rate=25:duration=8 -c:v mpeg4 -q:v 5 "$movies/clip.avi"
 printf '1\r\n00:00:00,000 --> 00:00:07,000\r\nUTF-16 SUBTITLE\r\n' | iconv -f UTF-8 -t UTF-16 >"$movies/clip.srt"
-
-(cd "$prefix" && find . -printf '%p %s %T@\n' | sort) >"$work/before"
+listing() { (cd "$prefix" && find . -printf '%p %s %T@\n' | sort); }
+listing >"$work/before"
 chmod -R a-w "$prefix"
+
 # The X server resets whenever its last client leaves and refuses the program meanwhile: hold one.
 hold() { exec 3< <(exec stdbuf -oL xdotool getmouselocation sleep 600 2>/dev/null); holder="$holder $!"; read -r -u 3 line && [ "${line:0:2}" = x: ]; }
 wait_for hold || fail "no connection to the X display"
-# The desktop entry's command, with %f the movie and PATH leading to the prefix.
 command=$(sed -n 's/^Exec=//p' "$desktop")
-command=${command//%f/$movies/clip.avi}
 env -u XDG_CONFIG_HOME HOME="$home" PATH="$prefix/bin:$PATH" XDG_RUNTIME_DIR="$work/run" TMPDIR="$work/tmp" \
-    $command &
+    ${command//%f/$movies/clip.avi} &
 pid=$!
-
 window() { id=$(xdotool search --maxdepth 1 --onlyvisible --name '^Tessaview$' 2>/dev/null | head -1) && [ -n "$id" ]; }
 wait_for window || fail "the installed program showed no window"
 # White text in the subtitle panel: 83 px above the 19-px status bar at the window's bottom.
 subtitle() {
   eval "$(xdotool getwindowgeometry --shell "$id")"
-  import -window root -crop "$((WIDTH - 8))x60+$((X + 4))+$((Y + HEIGHT - 100))" "ppm:$work/panel.ppm"
-  white=$(convert "$work/panel.ppm" -colorspace gray -threshold 78% -format '%[fx:int(mean*w*h)]' info:)
+  white=$(import -window root -crop "$((WIDTH - 8))x60+$((X + 4))+$((Y + HEIGHT - 100))" ppm:- |
+          convert - -colorspace gray -threshold 78% -format '%[fx:int(mean*w*h)]' info:)
   [ "$white" -gt 150 ]
 }
 wait_for subtitle || fail "the UTF-16 subtitle did not show (${white:-0} white pixels in the panel)"
+[ "$(stat -c %a "$work"/run/tessaview-*)" = 700 ] || fail "the private folder is open to others"
 
-# The Movie menu (one more window of the program's), then its Exit.
+# Exit from the Movie menu (one more window of the program's); the program then ends cleanly.
 windows() { xdotool search --maxdepth 1 --onlyvisible --pid "$pid" 2>/dev/null | wc -l; }
 xdotool windowfocus --sync "$id" 2>/dev/null || true
 shown=$(windows)
@@ -75,14 +67,13 @@ xdotool key alt+m
 wait_for eval '[ "$(windows)" -gt "$shown" ]' || fail "Alt+M opened no menu"
 xdotool key e
 wait_for eval '! ps -o stat= -p "$pid" | grep -qv Z' || fail "the program did not end on Exit"  # gone or a zombie
-status=0
-wait "$pid" || status=$?
+wait "$pid" || fail "the program ended with status $? on Exit"
 pid=
-[ "$status" -eq 0 ] || fail "the program ended with status $status on Exit"
 
 grep -q '^\[Pos\]' "$home/.config/tessaview/set.ini" || fail "Exit wrote no $home/.config/tessaview/set.ini"
+[ "$(stat -c %a "$home/.config")" = 700 ] || fail "the settings folder is open to others"
 chmod -R u+w "$prefix"
-(cd "$prefix" && find . -printf '%p %s %T@\n' | sort) | diff "$work/before" - || fail "the program wrote into its prefix"
+listing | diff "$work/before" - || fail "the program wrote into its prefix"
 # The instance registry's own folder ($XDG_RUNTIME_DIR/tessaview) stays; the private ones go.
 left=$(find "$work/run" "$work/tmp" -mindepth 1 -maxdepth 1 -name 'tessaview-*')
 [ -z "$left" ] || fail "the program left its private folder behind: $left"

@@ -3,13 +3,11 @@
 
 #include "platform/process/instance_control.h"
 
-#include <cstdint>
 #include <vector>
 
 namespace tessaview::test {
 
-class FakeInstances : public InstanceControl {
-public:
+struct FakeInstances : InstanceControl {
     bool windowExists = false;
     std::vector<int64_t> terminated;
     std::chrono::system_clock::time_point storedAt;  // when the last ended number was written

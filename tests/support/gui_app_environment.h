@@ -11,15 +11,14 @@
 namespace tessaview::test {
 
 class GuiAppEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override { app_ = std::make_unique<QApplication>(argc_, argv_); }
-    void TearDown() override { app_.reset(); }
-
-private:
     int argc_ = 1;
     char name_[10] = "tessaview";
     char* argv_[2] = {name_, nullptr};
     std::unique_ptr<QApplication> app_;
+
+public:
+    void SetUp() override { app_ = std::make_unique<QApplication>(argc_, argv_); }
+    void TearDown() override { app_.reset(); }
 };
 
 inline ::testing::Environment* const guiAppEnvironment = ::testing::AddGlobalTestEnvironment(new GuiAppEnvironment);

@@ -1,13 +1,8 @@
-// A settings window and an instance control that only record what is done to them.
+// A settings window that only records what is done to it.
 #pragma once
 
 #include "support/fake_instances.h"
-#include "platform/process/instance_control.h"
 #include "shell/settings/settings.h"
-
-#include <optional>
-#include <string>
-#include <vector>
 
 namespace tessaview::test {
 
@@ -15,10 +10,8 @@ class FakeWindow : public SettingsWindow {
 public:
     SettingsFields fields;
     WindowBounds bounds{5, 6, 640, 480};
-    WindowBounds workArea{0, 0, 1920, 1040};
+    WindowBounds workArea{10, 20, 1001, 701};  // off the origin, odd-sized: centred at 190, 130
     bool autoload = false;
-    std::optional<bool> showPlayListChecked;
-    std::optional<int32_t> panelWidth;
     std::vector<std::string> captions;
     FontSpec font;
     std::vector<std::string> calls;
@@ -32,8 +25,8 @@ public:
     WindowBounds WorkArea() const override { return workArea; }
     bool AutoloadChecked() const override { return autoload; }
     void SetAutoloadChecked(bool v) override { log("Autoload", autoload = v); }
-    void SetShowPlayListChecked(bool v) override { log("ShowChecked", *(showPlayListChecked = v)); }
-    void SetPlayListPanelWidth(int32_t v) override { log("PanelWidth", *(panelWidth = v)); }
+    void SetShowPlayListChecked(bool v) override { log("ShowChecked", v); }
+    void SetPlayListPanelWidth(int32_t v) override { log("PanelWidth", v); }
     std::vector<std::string> PlayListCaptions() const override { return captions; }
     void AppendPlayListEntry(const std::string& caption) override {
         captions.push_back(caption);

@@ -6,12 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
-#include <chrono>
 #include <csignal>
-#include <filesystem>
 #include <thread>
 
-#include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -19,20 +16,18 @@ namespace tessaview {
 namespace {
 
 using namespace std::chrono_literals;
-using test::TempDir;
+using Clock = std::chrono::system_clock;
 
-// A child of this test, killed and reaped at the end. It runs `program`, or else stays a
-// copy of this program as `user`, registered in `registry` when one is given. The
-// constructor returns once the child is ready.
+// A copy of this program in a child process, as `user`, registered in `registry` when one is
+// given; killed and reaped at the end. The constructor returns once the child is ready.
 class Child {
 public:
-    explicit Child(const char* program, uid_t user = ::getuid(), const std::string& registry = {}) {
+    explicit Child(uid_t user, const std::string& registry = {}) {
         int ready[2];
-        if (::pipe2(ready, O_CLOEXEC) != 0) return;
+        if (::pipe(ready) != 0) return;
         pid_ = ::fork();
         if (pid_ == 0) {
             if (::setuid(user) != 0) ::_exit(1);
-            if (program != nullptr) ::execl(program, program, "30", nullptr);
             InstanceRegistry self({registry, ""});
             if (!registry.empty()) self.Register();
             ::close(ready[1]);
@@ -41,8 +36,7 @@ public:
         }
         ::close(ready[1]);
         char end = 0;
-        while (::read(ready[0], &end, 1) < 0 && errno == EINTR) {
-        }
+        while (::read(ready[0], &end, 1) < 0 && errno == EINTR) continue;
         ::close(ready[0]);
     }
     ~Child() {
@@ -67,62 +61,35 @@ private:
     pid_t pid_ = -1;
 };
 
-std::chrono::system_clock::time_point now() {
-    return std::chrono::system_clock::now();
-}
-
-TEST(InstanceRegistry, OnlyAStaleCopyOfOurProgramOfTheSameUserIsEnded) {
-    TempDir folder;
-    InstanceRegistry ours({folder.path(), ""});
-
-    Child other("/bin/sleep");
-    ASSERT_GT(other.pid(), 0);
-    ours.TerminateStaleInstance(other.pid(), now());
-    EXPECT_TRUE(other.running());
-
-    Child copy(nullptr);
+TEST(InstanceRegistry, AWindowExistsWhileACopyLivesAndOnlyAStaleCopyOfTheSameUserIsEnded) {
+    test::TempDir folder;
+    const std::string registry = folder.file("registry");
+    InstanceRegistry ours({registry, ""});
+    Child copy(::getuid(), registry);
     ASSERT_GT(copy.pid(), 0);
+    EXPECT_TRUE(ours.MainWindowExists());
+    // Registered, but the process runs another program; and a copy of another program's.
+    InstanceRegistry sleepIsOurs({registry, "/bin/sleep"});
+    EXPECT_FALSE(sleepIsOurs.MainWindowExists());
+    sleepIsOurs.TerminateStaleInstance(copy.pid(), Clock::now());
+    EXPECT_TRUE(copy.running());
     // Stored before the copy started: its number was reused.
-    ours.TerminateStaleInstance(copy.pid(), now() - 1h);
+    ours.TerminateStaleInstance(copy.pid(), Clock::now() - 1h);
     EXPECT_TRUE(copy.running());
     if (::geteuid() == 0) {
-        Child otherUsers(nullptr, 65534);
-        ours.TerminateStaleInstance(otherUsers.pid(), now());
+        Child otherUsers(65534);
+        ours.TerminateStaleInstance(otherUsers.pid(), Clock::now());
         EXPECT_TRUE(otherUsers.running());
     }
-    ours.TerminateStaleInstance(copy.pid(), now());
+    ours.TerminateStaleInstance(copy.pid(), Clock::now());
     EXPECT_TRUE(copy.killed());
-
-    // Ourselves and numbers that name no process: nothing happens.
-    for (int64_t pid : {InstanceRegistry::CurrentProcessId(), int64_t{0}, int64_t{-1}, int64_t{1} << 40})
-        ours.TerminateStaleInstance(pid, now());
-}
-
-TEST(InstanceRegistry, AWindowExistsOnlyWhileARegisteredInstanceLives) {
-    TempDir folder;
-    const std::string registry = folder.file("registry");
-    {
-        InstanceRegistry self({registry, ""});
-        EXPECT_FALSE(self.MainWindowExists());
-        self.Register();
-        EXPECT_TRUE(self.MainWindowExists());
-        self.Unregister();
-        EXPECT_FALSE(self.MainWindowExists());
-        self.Register(kMainWindowClass, "Another title");
-        EXPECT_FALSE(self.MainWindowExists());
-        self.Register();
-    }
-    EXPECT_TRUE(std::filesystem::is_empty(registry));  // unregistered when it went away
-
-    Child other(nullptr, ::getuid(), registry);
-    InstanceRegistry ours({registry, ""});
-    EXPECT_FALSE(InstanceRegistry({registry, "/bin/sleep"}).MainWindowExists());  // registered, other program
-    EXPECT_TRUE(ours.MainWindowExists());
-    ours.TerminateStaleInstance(other.pid(), now());
-    EXPECT_TRUE(other.killed());
     // Its entry outlived it; the next look removes it.
     EXPECT_FALSE(ours.MainWindowExists());
     EXPECT_TRUE(std::filesystem::is_empty(registry));
+
+    // Ourselves and numbers that name no process: nothing happens.
+    for (int64_t pid : {InstanceRegistry::CurrentProcessId(), int64_t{0}, int64_t{-1}, int64_t{1} << 40})
+        ours.TerminateStaleInstance(pid, Clock::now());
 }
 
 }  // namespace

