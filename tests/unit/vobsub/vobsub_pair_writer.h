@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -63,16 +64,14 @@ inline int64_t stopDate(int64_t durationMs) { return (durationMs * 90 + 1023) / 
 inline int64_t effectiveDurationMs(int64_t durationMs) { return (stopDate(durationMs) << 10) / 90; }
 
 // Nibbles, high half first; each line of the picture starts on a whole byte. A run takes 1, 2,
-// 3 or 4 nibbles by its length; a run reaching the line's end is written as "to the end".
+// 3 or 4 nibbles by its length.
 inline void encodeRow(std::vector<uint8_t>& out, const Picture& p, int y) {
     bool half = false;
     for (int x = 0, length = 1; x < p.width; x += length, length = 1) {
         const int value = patternValue(p, x, y);
         while (x + length < p.width && length < 255 && patternValue(p, x + length, y) == value) ++length;
-        const bool toEnd = x + length == p.width && length > 3;
-        const int nibbles = toEnd || length >= 64 ? 4 : length >= 16 ? 3 : length >= 4 ? 2 : 1;
-        const uint32_t code = uint32_t(toEnd ? value : length << 2 | value);
-        for (int i = nibbles - 1; i >= 0; --i, half = !half) {
+        const uint32_t code = uint32_t(length << 2 | value);
+        for (int i = length >= 64 ? 3 : length >= 16 ? 2 : length >= 4 ? 1 : 0; i >= 0; --i, half = !half) {
             const uint8_t n = uint8_t((code >> (4 * i)) & 15);
             if (half) out.back() |= n;
             else out.push_back(uint8_t(n << 4));
@@ -132,7 +131,8 @@ inline std::vector<uint8_t> packetsFor(const std::vector<uint8_t>& unit, int sub
         if (headerData) {
             const uint64_t pts = uint64_t(ms) * 90;
             out.insert(out.end(), {uint8_t(0x21 | ((pts >> 29) & 0x0e)), uint8_t(pts >> 22),
-                                   uint8_t(((pts >> 14) & 0xfe) | 1), uint8_t(pts >> 7), uint8_t(((pts << 1) & 0xfe) | 1)});
+                                   uint8_t(((pts >> 14) & 0xfe) | 1), uint8_t(pts >> 7),
+                                   uint8_t(((pts << 1) & 0xfe) | 1)});
         }
         out.push_back(uint8_t(0x20 + substream));
         out.insert(out.end(), unit.begin() + long(done), unit.begin() + long(done + chunk));
@@ -148,19 +148,19 @@ inline std::vector<uint8_t> packetsFor(const std::vector<uint8_t>& unit, int sub
 
 // Writes `path`.idx and `path`.sub; pictures go into the .sub in time order across languages.
 inline void writePair(const Pair& pair, const std::string& path) {
-    struct Placed {
-        const Language* language;
-        const Picture* picture;
-        size_t filepos = 0;
-    };
-    std::vector<Placed> placed;
+    std::vector<std::pair<const Language*, const Picture*>> placed;
     for (const Language& language : pair.languages)
-        for (const Picture& picture : language.pictures) placed.push_back({&language, &picture});
-    std::ranges::stable_sort(placed, {}, [](const Placed& item) { return item.picture->startMs; });
+        for (const Picture& picture : language.pictures) placed.emplace_back(&language, &picture);
+    std::ranges::stable_sort(placed, {}, [](const auto& item) { return item.second->startMs; });
     std::vector<uint8_t> sub;
-    for (Placed& item : placed) {
-        item.filepos = sub.size();
-        const auto packets = packetsFor(subpictureUnit(*item.picture), item.language->index, item.picture->startMs);
+    std::map<const Language*, std::string> entries;  // each language's index lines
+    for (const auto& [language, picture] : placed) {
+        const int64_t ms = picture->startMs;
+        char line[80];
+        std::snprintf(line, sizeof line, "timestamp: %02d:%02d:%02d:%03d, filepos: %09zx\n", int(ms / 3600000),
+                      int(ms / 60000 % 60), int(ms / 1000 % 60), int(ms % 1000), sub.size());
+        entries[language] += line;
+        const auto packets = packetsFor(subpictureUnit(*picture), language->index, ms);
         sub.insert(sub.end(), packets.begin(), packets.end());
     }
     std::ofstream(path + ".sub", std::ios::binary).write(reinterpret_cast<const char*>(sub.data()), long(sub.size()));
@@ -169,16 +169,8 @@ inline void writePair(const Pair& pair, const std::string& path) {
     idx << "# VobSub index file, v7 (do not modify this line!)\nsize: 720x480\npalette: " << std::hex;
     for (size_t i = 0; i < pair.palette.size(); ++i) idx << pair.palette[i] << (i < 15 ? ", " : "\n");
     idx << std::dec << "langidx: " << pair.langidx << "\n";
-    char line[80];
-    for (const Language& language : pair.languages) {
-        idx << "id: " << language.code << ", index: " << language.index << "\n";
-        for (const Placed& item : placed) {
-            const int64_t ms = item.picture->startMs;
-            std::snprintf(line, sizeof line, "timestamp: %02d:%02d:%02d:%03d, filepos: %09zx\n", int(ms / 3600000),
-                          int(ms / 60000 % 60), int(ms / 1000 % 60), int(ms % 1000), item.filepos);
-            if (item.language == &language) idx << line;
-        }
-    }
+    for (const Language& language : pair.languages)
+        idx << "id: " << language.code << ", index: " << language.index << "\n" << entries[&language];
 }
 
 }  // namespace tessaview::testpair
