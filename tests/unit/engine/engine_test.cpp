@@ -34,8 +34,7 @@ std::string startOnPrivateX() {
     qputenv("DISPLAY", ":" + QByteArray(display).trimmed());
     qputenv("QT_QPA_PLATFORM", "xcb");
     static int argc = 1;
-    static char name[] = "test_engine";
-    static char* argv[] = {name, nullptr};
+    static char* argv[] = {const_cast<char*>("test_engine"), nullptr};
     new QApplication(argc, argv);  // never destroyed: Qt torn down by a static destructor crashes
     return {};
 }
@@ -48,10 +47,7 @@ bool waitUntil(const std::function<bool()>& done, std::chrono::milliseconds time
     return true;
 }
 
-void pumpFor(std::chrono::milliseconds duration) {
-    const auto end = std::chrono::steady_clock::now() + duration;
-    waitUntil([&] { return std::chrono::steady_clock::now() > end; }, duration * 2);
-}
+void pumpFor(std::chrono::milliseconds duration) { waitUntil([] { return false; }, duration); }
 
 // The movie panel, standing for the main window too: it hands mpv's wake-ups to the engine,
 // as the program's panel does, and records the messages the engine posts.
@@ -66,8 +62,7 @@ protected:
     bool event(QEvent* event) override {
         if (event->type() == WM_MOVIE_EVENT) {
             engine_.GraphNotify();
-        } else if (event->type() == WM_FULLSCREEN_KEY || event->type() == WM_FULLSCREEN_LEFT ||
-                   event->type() == WM_MOVIE_END) {
+        } else if (event->type() >= WM_USER) {
             messages.emplace_back(event->type(), static_cast<WindowMessage*>(event)->wParam());
         } else {
             return QWidget::event(event);
@@ -83,10 +78,11 @@ class MpvEngineTest : public ::testing::Test {
 protected:
     void SetUp() override {
         if (const std::string why = startOnPrivateX(); !why.empty()) GTEST_SKIP() << why;
-        // 4 s at 23.976 frames a second (96 frames), 333 x 187, with sound.
-        const std::string make = "ffmpeg -loglevel error -nostdin -f lavfi -i testsrc=size=333x187:"
-                                 "rate=24000/1001:duration=4 -f lavfi -i sine=duration=4 -c:v ffv1 "
-                                 "-c:a pcm_s16le " + movie_;
+        // 4 s at 23.976 frames a second (96 frames) with sound; a key frame every 2 s, so that
+        // only an exact seek lands between them.
+        const std::string make = "ffmpeg -loglevel error -nostdin -f lavfi -i testsrc=size=332x186:"
+                                 "rate=24000/1001:duration=4 -f lavfi -i sine=duration=4 -c:v libx264 "
+                                 "-preset ultrafast -g 48 -pix_fmt yuv420p -c:a pcm_s16le " + movie_;
         ASSERT_EQ(std::system(make.c_str()), 0) << make;
         panel = std::make_unique<Panel>(engine);
         panel->resize(400, 300);
@@ -118,15 +114,7 @@ protected:
     MpvEngine engine;
 };
 
-TEST_F(MpvEngineTest, ReportsFrameRateLengthAndPictureSize) {
-    play();
-    std::array<int32_t, 4> got = facts();
-    EXPECT_NEAR(got[1], 96, 1);  // the length may count the last frame or not
-    got[1] = 96;
-    EXPECT_EQ(got, (std::array<int32_t, 4>{23976, 96, 333, 187}));
-}
-
-TEST_F(MpvEngineTest, FailedLoadThrowsAndLeavesThePlayingMovieOrNothingAsItWas) {
+TEST_F(MpvEngineTest, ReportsTheMovieAndAFailedLoadLeavesThePlayingMovieOrNothingAsItWas) {
     // FFmpeg's demuxer, which mpv would hand it to, writes past its memory on this index.
     std::string overfull = "# VobSub index file, v7\n";
     for (int k = 0; k < 33; ++k)
@@ -149,9 +137,11 @@ TEST_F(MpvEngineTest, FailedLoadThrowsAndLeavesThePlayingMovieOrNothingAsItWas) 
     }
 
     play();
-    const std::array<int32_t, 4> playing = facts();
+    const std::array<int32_t, 4> playing{23976, 96, 332, 186};
+    EXPECT_EQ(facts(), playing);
     engine.PauseMovie();
     engine.SetPos(30);
+    EXPECT_EQ(pos(), 30) << "the new position shows at once";
     pumpFor(300ms);
     for (const std::string& path : unplayable) {
         SCOPED_TRACE(path);
@@ -171,13 +161,11 @@ TEST_F(MpvEngineTest, PlayPauseAndStopMoveThePositionAsTheyShould) {
     ASSERT_TRUE(waitForPos([](int32_t frame) { return frame >= 10; }));
 
     engine.PauseMovie();
-    EXPECT_TRUE(engine.isPaused());
     pumpFor(150ms);
     const int32_t held = pos();
     pumpFor(300ms);
     EXPECT_EQ(pos(), held);
     engine.PlayMovie();
-    EXPECT_FALSE(engine.isPaused());
     EXPECT_GE(pos(), held) << "play while paused goes on from where the movie stands";
     EXPECT_TRUE(waitForPos([&](int32_t frame) { return frame >= held + 5; }));
 
@@ -188,17 +176,6 @@ TEST_F(MpvEngineTest, PlayPauseAndStopMoveThePositionAsTheyShould) {
     engine.PlayMovie();
     EXPECT_TRUE(waitForPos([](int32_t frame) { return frame >= 3; }));
     EXPECT_LT(pos(), held + 5) << "play after stop starts from the beginning";
-}
-
-TEST_F(MpvEngineTest, SetPosLandsOnTheFrameAsked) {
-    play();
-    engine.PauseMovie();
-    for (const int32_t frame : {37, 0, 7}) {
-        engine.SetPos(frame);
-        EXPECT_EQ(pos(), frame) << "the new position shows at once";
-        pumpFor(400ms);  // the seek has been carried out by now
-        EXPECT_EQ(pos(), frame);
-    }
 }
 
 TEST_F(MpvEngineTest, EndOfMovieIsReportedOncePerRunAndNotAfterStopOrReplace) {
@@ -222,11 +199,7 @@ TEST_F(MpvEngineTest, EndOfMovieIsReportedOncePerRunAndNotAfterStopOrReplace) {
         // The movie reaches its end while no event is handled, so the end is still queued
         // inside the engine when the program stops or replaces the movie.
         QThread::msleep(800);
-        if (stop) {
-            engine.StopMovie();
-        } else {
-            play();
-        }
+        stop ? engine.StopMovie() : play();
         pumpFor(500ms);
         EXPECT_EQ(panel->count(WM_MOVIE_END), 2);
     }
@@ -260,13 +233,11 @@ TEST_F(FullScreenTest, FillsThePrimaryScreenAndComesBackIntoThePanel) {
     engine.SetFullScreen(1);
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     EXPECT_TRUE(waitUntil([&] { return surface->isExposed() && surface->geometry() == screen; }));
-    EXPECT_EQ(surface->parent(), nullptr);
-    EXPECT_EQ(surface->winId(), id) << "mpv's window was replaced";
     expectStillPlaying();
 
     engine.SetFullScreen(0);
     EXPECT_TRUE(backInThePanel());
-    EXPECT_EQ(surface->winId(), id);
+    EXPECT_EQ(surface->winId(), id) << "mpv's window was replaced";
     expectStillPlaying();
 
     // Stop leaves full screen without telling the program.
@@ -325,13 +296,12 @@ TEST_F(FullScreenTest, ClosingTheWindowEndsFullScreenOnceAndALostPanelIsHarmless
 TEST_F(FullScreenTest, FailedOpensWhileAMovieIsLoadedKeepTheDescriptorCountFlat) {
     const std::string text = dir.write("notes.txt", "Not a movie.\n");
     const auto descriptors = [] { return std::distance(fs::directory_iterator("/proc/self/fd"), {}); };
-    const auto failOpen = [&] {
+    long before = 0;
+    for (int i = 0; i < 5; ++i) {
+        if (i == 1) before = descriptors();  // from the second on: the first may set up for good
         EXPECT_ANY_THROW(engine.PlayFile(text, panel.get()));
         pumpFor(100ms);
-    };
-    failOpen();
-    const auto before = descriptors();
-    for (int i = 0; i < 4; ++i) failOpen();
+    }
     EXPECT_EQ(descriptors(), before);
     expectStillPlaying();
 }

@@ -163,7 +163,7 @@ inline void writePair(const Pair& pair, const std::string& path) {
         const auto packets = packetsFor(subpictureUnit(*picture), language->index, ms);
         sub.insert(sub.end(), packets.begin(), packets.end());
     }
-    std::ofstream(path + ".sub", std::ios::binary).write(reinterpret_cast<const char*>(sub.data()), long(sub.size()));
+    std::ofstream(path + ".sub", std::ios::binary).write(reinterpret_cast<char*>(sub.data()), long(sub.size()));
 
     std::ofstream idx(path + ".idx", std::ios::binary);
     idx << "# VobSub index file, v7 (do not modify this line!)\nsize: 720x480\npalette: " << std::hex;
