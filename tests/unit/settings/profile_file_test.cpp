@@ -41,12 +41,14 @@ TEST(ProfileFile, ReadsTrimUnquoteAndMatchNamesInAnyCase) {
     EXPECT_EQ("d", file.ReadString("Main", "late", "d"));
 }
 
-TEST(ProfileFile, WritesChangeOneLineAndKeepEveryOtherByte) {
+// Through a link, as a settings file kept elsewhere would be: the file it names changes.
+TEST(ProfileFile, WritesThroughALinkChangeOneLineAndKeepEveryOtherByte) {
     TempDir folder;
-    const std::string name = folder.write("a.ini", "; hand-written notes \xE9\r\n"
-                                                   "[One]\nKey = old\nother=1\n\n"
-                                                   "[Unknown]\r\nx=\"keep me\"\r\n; trailing comment");
-    ProfileFile file(name);
+    const std::string name = folder.write("real.ini", "; hand-written notes \xE9\r\n"
+                                                      "[One]\nKey = old\nother=1\n\n"
+                                                      "[Unknown]\r\nx=\"keep me\"\r\n; trailing comment");
+    std::filesystem::create_symlink(name, folder.file("a.ini"));
+    ProfileFile file(folder.file("a.ini"));
     file.WriteString("ONE", "key", "new");
     file.WriteString("one", "Added", "2");
     file.WriteInteger("Fresh", "n", -5);
