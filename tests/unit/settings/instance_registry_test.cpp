@@ -68,7 +68,7 @@ TEST(InstanceRegistry, AWindowExistsWhileACopyLivesAndOnlyAStaleCopyOfTheSameUse
     Child copy(::getuid(), registry);
     ASSERT_GT(copy.pid(), 0);
     EXPECT_TRUE(ours.MainWindowExists());
-    // Registered, but the process runs another program; and a copy of another program's.
+    // Seen from another program (here /bin/sleep), the copy is neither its window nor its to end.
     InstanceRegistry sleepIsOurs({registry, "/bin/sleep"});
     EXPECT_FALSE(sleepIsOurs.MainWindowExists());
     sleepIsOurs.TerminateStaleInstance(copy.pid(), Clock::now());
