@@ -11,16 +11,13 @@
 namespace tessaview {
 namespace {
 
-TEST(CommandLine, FilesAndQtOptionsStartThePlayerOthersAnswer)
-{
-    // A movie whose name starts like an option, in the working folder.
-    const std::string dashFile = "-command-line-test.avi";
+TEST(CommandLine, FilesAndQtOptionsStartThePlayerOthersAnswer) {
+    const std::string dashFile = "-command-line-test.avi";  // a movie whose name starts like an option
     std::ofstream(dashFile) << "x";
-    struct Case {
+    const struct {
         std::vector<const char*> args;
         std::optional<int> status;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {{"movie.avi"}, std::nullopt},
         {{dashFile.c_str()}, std::nullopt},
         {{"--foo", "movie.avi"}, 2},
@@ -30,7 +27,7 @@ TEST(CommandLine, FilesAndQtOptionsStartThePlayerOthersAnswer)
         {{"movie.avi", "-h"}, 0},
         {{"-reverse=1"}, 2},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         std::vector<const char*> argv{"tessaview"};
         argv.insert(argv.end(), c.args.begin(), c.args.end());
         std::ostringstream out, err;

@@ -1,11 +1,14 @@
-// The subtitle font dialog keeps what the user did not touch, and offers only character sets
-// whose text it can decode as that set does.
+// The subtitle font dialog keeps what the user did not touch, offers only character sets
+// whose text it can decode as that set does, and Escape anywhere in it cancels it.
 #include "platform/subtitle_font_dialog.h"
 #include "presentation/code_page_decoder.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QFontDialog>
 #include <QFontDatabase>
+#include <QKeyEvent>
+#include <QTimer>
 #include <gtest/gtest.h>
 #include <map>
 #include <set>
@@ -14,25 +17,19 @@ namespace tessaview::test {
 namespace {
 
 TEST(SubtitleFontDialog, KeepsAFaceThisSystemLacksUntilTheUserPicksAnother) {
-    SubtitleFontDialog dialog(nullptr, FontChoice{QFont("MS Sans Serif", 12), Qt::white, 0});
+    SubtitleFontDialog dialog(nullptr, FontChoice{QFont("MS Sans Serif", 12), QColor(10, 20, 30), 129});
     EXPECT_EQ(dialog.Choice().font.family(), "MS Sans Serif");
+    EXPECT_EQ(dialog.Choice().color, QColor(10, 20, 30));
+    EXPECT_EQ(dialog.Choice().charSet, 129);
     QFont other = dialog.fontPart->currentFont();
     for (const QString& family : QFontDatabase::families())
         if (family != other.family()) other.setFamily(family);
     other.setPointSize(20);
     dialog.fontPart->setCurrentFont(other);
+    dialog.SetCharSet(3);  // a number without a name still comes back
     EXPECT_EQ(dialog.Choice().font.family(), other.family());
     EXPECT_EQ(dialog.Choice().font.pointSize(), 20);
-}
-
-TEST(SubtitleFontDialog, OffersColourAndCharacterSetBesideTheFont) {
-    SubtitleFontDialog dialog(nullptr, FontChoice{QFont("DejaVu Sans", 14), QColor(10, 20, 30), 129});
-    EXPECT_EQ(dialog.Choice().color, QColor(10, 20, 30));
-    EXPECT_EQ(dialog.Choice().charSet, 129);
-    dialog.SetCharSet(3);  // a number without a name still comes back
-    dialog.SetColor(Qt::red);
     EXPECT_EQ(dialog.Choice().charSet, 3);
-    EXPECT_EQ(dialog.Choice().color, QColor(Qt::red));
 }
 
 TEST(SubtitleFontDialog, EveryCharacterSetOfferedDecodesItsOwnLetters) {
@@ -52,6 +49,22 @@ TEST(SubtitleFontDialog, EveryCharacterSetOfferedDecodesItsOwnLetters) {
         EXPECT_EQ(CodePageDecoder(set).Decode(letter.first), letter.second) << set;
     }
     EXPECT_EQ(offered, expected);  // and not Symbol, which has no code page here
+}
+
+TEST(SubtitleFontDialog, EscapeInTheFontPartCancelsTheWholeDialog) {
+    SubtitleFontDialog dialog(nullptr, FontChoice{QFont("DejaVu Sans", 12), Qt::white, 0});
+    bool stayedOpen = false;
+    QTimer::singleShot(0, &dialog, [&] {
+        QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QApplication::sendEvent(dialog.fontPart, &escape);
+        QTimer::singleShot(0, &dialog, [&] {  // still running: close it so that the test ends
+            stayedOpen = dialog.isVisible();
+            dialog.reject();
+        });
+    });
+    EXPECT_EQ(dialog.exec(), QDialog::Rejected);
+    EXPECT_FALSE(stayedOpen) << "the dialog stayed open without its font part";
+    EXPECT_FALSE(dialog.fontPart->isHidden());  // the next showing has its chooser
 }
 
 }  // namespace

@@ -3,7 +3,6 @@
 
 #include "presentation/subtitle_label.h"
 #include "presentation/tfm_sub.h"
-#include "shell/play_list.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -21,9 +20,10 @@ protected:
         fmMain().lbPlayList->clearSelection();
         for (int row : rows) fmMain().lbPlayList->topLevelItem(row)->setSelected(true);
     }
-    std::vector<std::string> Names() {
-        std::vector<std::string> names;
-        for (const std::string& caption : List().Captions()) names.push_back(QFileInfo(QString::fromStdString(caption)).baseName().toStdString());
+    std::string Names() {  // the entries' base names, one after another
+        std::string names;
+        for (const std::string& caption : List().Captions())
+            names += QFileInfo(QString::fromStdString(caption)).baseName().toStdString();
         return names;
     }
     std::vector<int> Selected() {
@@ -38,7 +38,7 @@ TEST_F(PlayListTest, AddStopsAtTheFirstListedFileAndAsksForSeveral) {
     Fill(2);
     desktop.fileAnswers.push_back({"/m/new.avi", "/m/1.avi", "/m/later.avi"});
     fmMain().sbAdd->click();
-    EXPECT_EQ(Names(), std::vector<std::string>({"0", "1", "new"}));
+    EXPECT_EQ(Names(), "01new");
     EXPECT_TRUE(desktop.fileRequests.back().multiple);
     fmMain().sbAdd->click();  // cancelled
     EXPECT_EQ(List().Count(), 3);
@@ -67,9 +67,7 @@ TEST_F(PlayListTest, UpDownAndDeleteActOnTheSelectionAndKeepTheMarks) {
     for (const auto& step : steps) {
         Select(step.select);
         (fmMain().*step.button)->click();
-        std::string names;
-        for (const std::string& name : Names()) names += name;
-        EXPECT_EQ(names, step.names);
+        EXPECT_EQ(Names(), step.names);
         EXPECT_EQ(Selected(), step.selected) << step.names;
     }
     EXPECT_EQ(List().Mark(0), MarkPaused);
@@ -90,8 +88,6 @@ TEST_F(PlayListTest, DoubleClickPlaysTheFirstSelectedAndResetsContinuedPlay) {
 TEST_F(PlayListTest, ShowPlayListRemembersTheWidth) {
     fmMain().ciShowPlayList->trigger();
     EXPECT_EQ(fmMain().plPlayList->width(), 230);
-    QWidget* panel = fmMain().plPlayList;  // the buttons sit below the list, not over it
-    EXPECT_GE(fmMain().sbAdd->mapTo(panel, QPoint()).y(), fmMain().lbPlayList->mapTo(panel, QPoint(0, fmMain().lbPlayList->height())).y());
     fmMain().plMain->setSizes({fmMain().plMain->width() - 300, 300});
     fmMain().ciShowPlayList->trigger();
     EXPECT_EQ(fmMain().plPlayList->width(), 0);
@@ -99,17 +95,24 @@ TEST_F(PlayListTest, ShowPlayListRemembersTheWidth) {
     EXPECT_EQ(fmMain().plPlayList->width(), 300);
 }
 
-TEST_F(MainWindowTest, SettingsSurviveACloseAndANewStart) {
+TEST_F(MainWindowTest, SettingsAndTheChosenFontSurviveACloseAndANewStart) {
     fmMain().ciShowPlayList->trigger();
     fmMain().plMain->setSizes({fmMain().plMain->width() - 260, 260});
     fmMain().AlwaysonTop1->trigger();
     fmMain().EnableAutoloadSubtitle1->trigger();
     desktop.fileAnswers.push_back({"/m/a.avi", "/m/b.avi"});
     fmMain().sbAdd->click();
-    FontChoice choice{QFont("DejaVu Serif", 18), QColor(0, 255, 0), 238};
-    choice.font.setItalic(true);
-    desktop.fontAnswer = choice;
+    fmMain().SetSubtitleFont1->trigger();  // cancelled: the stored font is asked for and kept
+    ASSERT_EQ(desktop.fontRequests.size(), 1u);
+    EXPECT_EQ(desktop.fontRequests[0].charSet, 1);
+    EXPECT_EQ(fmMain().lbSubtitle->GetSubtitleFont().font.family(), "MS Sans Serif");
+    desktop.fontAnswer = FontChoice{QFont("DejaVu Serif", 18, QFont::Bold), QColor(0, 255, 0), 238};
     fmMain().SetSubtitleFont1->trigger();
+    const FontSpec font{"DejaVu Serif", 18, 238, 0x00FF00};  // the colour as blue-green-red
+    for (SubtitleLabel* label : {fmMain().lbSubtitle, fmMain().fmSub()->lbSub}) {
+        EXPECT_EQ(ToFontSpec(label->GetSubtitleFont()), font);
+        EXPECT_TRUE(label->GetSubtitleFont().font.bold());  // kept while running, though not stored
+    }
     fmMain().move(33, 44);
     fmMain().resize(600, 420);
     const QRect bounds = fmMain().frameGeometry();
@@ -123,13 +126,11 @@ TEST_F(MainWindowTest, SettingsSurviveACloseAndANewStart) {
     EXPECT_EQ(w.PlayListEntries().Captions(), std::vector<std::string>({"/m/a.avi", "/m/b.avi"}));
     EXPECT_TRUE(w.ciShowPlayList->isChecked());
     EXPECT_EQ(w.plPlayList->width(), 260);
-    // The style is not stored; the colour is kept as blue-green-red.
-    EXPECT_EQ(ToFontSpec(w.lbSubtitle->GetSubtitleFont()), (FontSpec{"DejaVu Serif", 18, 238, 0x00FF00}));
+    EXPECT_EQ(ToFontSpec(w.lbSubtitle->GetSubtitleFont()), font);
 }
 
 TEST_F(MainWindowTest, AFailedSaveIsShownAndTheWindowStillCloses) {
-    // A folder where set.ini should be makes every write fail.
-    ASSERT_TRUE(QDir(folder.path()).mkdir("set.ini"));
+    ASSERT_TRUE(QDir(folder.path()).mkdir("set.ini"));  // a folder in its place: every write fails
     bool closed = false;
     QObject::connect(&fmMain(), &TfmMain::Closed, [&closed] { closed = true; });
     fmMain().Exit1->trigger();

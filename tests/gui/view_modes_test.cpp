@@ -3,20 +3,13 @@
 #include "window_harness.h"
 
 #include "external/messages.h"
-#include "shell/play_list.h"
 #include "presentation/tfm_sub.h"
-
 
 namespace tessaview::test {
 namespace {
 
 class ViewTest : public MainWindowTest {
 protected:
-    void OpenPicture(int width, int height) {
-        engine.width = width;
-        engine.height = height;
-        OpenThroughDialog(MakeFile("movie.avi"));
-    }
     void Key(int virtualKey) {
         engine.PressFullScreenKey(virtualKey);
         Idle();
@@ -24,31 +17,19 @@ protected:
     QRect Overlay() { return fmMain().fmSub()->geometry(); }
 };
 
-TEST_F(ViewTest, FullScreenPlacesTheOverlayBelowThePictureAndEscapeParksIt) {
-    OpenPicture(640, 352);
-    fmMain().NN3->trigger();
-    EXPECT_TRUE(engine.fullScreen);
-    EXPECT_TRUE(fmMain().Movie.IsFullScreen);
-    EXPECT_FALSE(fmMain().isVisible());
-    EXPECT_EQ(Overlay(), QRect(0, 665, 1024, 173));  // the placement's arithmetic has its own table
-    Key(VK_ESCAPE);
-    EXPECT_FALSE(engine.fullScreen);
-    EXPECT_FALSE(fmMain().Movie.IsFullScreen);
-    EXPECT_TRUE(fmMain().isVisible());
-    EXPECT_EQ(Overlay().topLeft(), QPoint(1024, 768));  // parked beyond the corner
-}
-
-TEST_F(ViewTest, KeysInFullScreenAndOutOfIt) {
-    OpenPicture(640, 352);
+TEST_F(ViewTest, KeysMoveTheOverlayInFullScreenOnlyAndEscapeParksIt) {
+    OpenMovie("movie.avi", {.width = 640, .height = 352});
     Key(VK_UP);  // windowed: nothing
     EXPECT_EQ(Overlay().topLeft(), QPoint(1024, 768));
-    fmMain().NN3Click();
+    fmMain().NN3->trigger();
+    EXPECT_TRUE(engine.fullScreen);
+    EXPECT_FALSE(fmMain().isVisible());
+    EXPECT_EQ(Overlay(), QRect(0, 665, 1024, 173));  // the placement's arithmetic has its own table
     Key(VK_UP);
     Key(VK_UP);
     Key(VK_DOWN);
     EXPECT_EQ(Overlay().top(), 664);
     Key(VK_SPACE);
-    EXPECT_TRUE(engine.paused);
     EXPECT_EQ(fmMain().PlayListEntries().Mark(0), MarkPaused);
     Key(65);  // any other key: nothing
     EXPECT_EQ(Overlay().top(), 664);
@@ -59,13 +40,14 @@ TEST_F(ViewTest, KeysInFullScreenAndOutOfIt) {
     EXPECT_EQ(Overlay().top(), 664);
     EXPECT_EQ(engine.CallCount("PauseMovie"), 1);
     Key(VK_ESCAPE);
-    EXPECT_FALSE(fmMain().Movie.IsFullScreen);
+    EXPECT_FALSE(engine.fullScreen);
     EXPECT_TRUE(fmMain().isVisible());
+    EXPECT_EQ(Overlay().topLeft(), QPoint(1024, 768));  // parked beyond the corner
 }
 
 TEST_F(ViewTest, FullScreenLeftWithoutAskingTheEngineParksTheOverlayBeyondTheWholeDesktop) {
     desktop.virtualDesktop = QRect(-1280, -200, 3584, 1400);  // a monitor left of and one below the primary
-    OpenPicture(640, 352);
+    OpenMovie("movie.avi");
     fmMain().NN3Click();
     engine.ClearCalls();
     engine.LeaveFullScreen();
@@ -76,67 +58,48 @@ TEST_F(ViewTest, FullScreenLeftWithoutAskingTheEngineParksTheOverlayBeyondTheWho
     EXPECT_EQ(engine.CallCount("SetFullScreen"), 0);
 }
 
-TEST_F(ViewTest, AfterAFailedFirstOpenPlayAndFullScreenLeaveTheWindowAlone) {
+TEST_F(ViewTest, WithoutAPictureSizePlayAndFullScreenLeaveTheWindowAlone) {
     engine.failingPaths.insert(Folder() + "/bad.avi");
-    OpenThroughDialog(Folder() + "/bad.avi");
+    OpenThroughDialog(Folder() + "/bad.avi");  // a failed first open
     const QSize before = fmMain().size();
     fmMain().Play1Click();
     EXPECT_EQ(fmMain().size(), before);
     fmMain().NN3Click();
     EXPECT_FALSE(engine.fullScreen);
     EXPECT_TRUE(fmMain().isVisible());
-}
 
-TEST_F(ViewTest, PictureWithoutWidthLeavesTheLayoutAlone) {
-    OpenPicture(0, 0);
+    OpenMovie("movie.avi", {.width = 0, .height = 0});
     fmMain().NN3Click();
     EXPECT_TRUE(fmMain().isVisible());
-    EXPECT_EQ(Overlay().topLeft(), QPoint(1024, 768));
     EXPECT_FALSE(fmMain().WindowSizingHeight(800).has_value());
 }
 
 TEST_F(ViewTest, OriginAndDoubleSizeFitTheMoviePanelToThePicture) {
-    OpenPicture(320, 240);
+    OpenMovie("movie.avi", {.width = 320, .height = 240});
     fmMain().NN2->trigger();
     EXPECT_EQ(fmMain().plMovie->size(), QSize(640, 480));
     fmMain().NN1->trigger();
     EXPECT_EQ(fmMain().plMovie->size(), QSize(320, 240));
 }
 
-TEST_F(ViewTest, SizingHeightFollowsTheWidthWithTheFiveTerms) {
-    OpenPicture(640, 352);
+TEST_F(ViewTest, SizingHeightFollowsTheWidthWhileAMovieIsOpen) {
+    OpenMovie("movie.avi", {.width = 640, .height = 352});
     TfmMain& w = fmMain();
     const int fixed = w.sbMain->height() + w.lbSubParent->height() + 3 + w.tbMain->height();
     EXPECT_EQ(w.WindowSizingHeight(w.FrameWidth + 400), 220 + fixed + w.FrameHeight);
     w.Stop1Click();
-    EXPECT_FALSE(w.WindowSizingHeight(w.FrameWidth + 400).has_value());  // only while open
+    EXPECT_FALSE(w.WindowSizingHeight(w.FrameWidth + 400).has_value());
 }
 
 TEST_F(ViewTest, MoviePanelResizeRefitsThePictureWhileOpen) {
-    OpenPicture(640, 352);
-    fmMain().Movie.LastBitmapIndex = 5;
+    OpenMovie("movie.avi");
     engine.ClearCalls();
     fmMain().resize(fmMain().width() + 10, fmMain().height());
     EXPECT_EQ(engine.CallCount("SizeChange"), 1);
-    EXPECT_EQ(fmMain().Movie.LastBitmapIndex, -1);
     fmMain().Stop1Click();
     engine.ClearCalls();
     fmMain().resize(fmMain().width() + 10, fmMain().height());
     EXPECT_EQ(engine.CallCount("SizeChange"), 0);
-}
-
-TEST_F(ViewTest, SplitterDragKeepsTheMovieProportions) {
-    OpenPicture(640, 480);
-    TfmMain& w = fmMain();
-    const QList<int> sizes = w.plClient->sizes();
-    w.plClient->setSizes({sizes[0] - 60, sizes[1] + 60});  // as a drag of Splitter1 leaves them
-    w.Splitter1Moved();
-    EXPECT_EQ(w.plMovie->width(), qRound(640.0 * w.plMovie->height() / 480));
-    // Dragged to 30 px or less, the subtitle panel closes.
-    const int shared = w.plClient->sizes()[0] + w.plClient->sizes()[1];
-    w.plClient->setSizes({shared - 25, 25});
-    w.Splitter1Moved();
-    EXPECT_EQ(w.lbSubParent->height(), 0);
 }
 
 }  // namespace

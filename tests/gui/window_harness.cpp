@@ -4,15 +4,10 @@
 #include "presentation/tfm_sel_lan.h"
 #include "support/gui_app_environment.h"
 
-#include <QApplication>
-#include <QFile>
 #include <QListWidget>
+#include <fstream>
 
 namespace tessaview::test {
-
-MainWindowTest::MainWindowTest() { Start(); }
-
-MainWindowTest::~MainWindowTest() { program.reset(); }
 
 void MainWindowTest::Start(std::vector<std::string> arguments) {
     program = std::make_unique<Program>(
@@ -32,15 +27,23 @@ void MainWindowTest::CloseAndRestart() {
 
 std::string MainWindowTest::MakeFile(const std::string& name, const std::string& text) {
     const std::string path = Folder() + "/" + name;
-    QFile file(QString::fromStdString(path));
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(text.data(), static_cast<qint64>(text.size()));
+    EXPECT_TRUE(std::ofstream(path, std::ios::binary) << text) << path;
     return path;
 }
 
 void MainWindowTest::OpenThroughDialog(const std::string& path) {
     desktop.fileAnswers.push_back({QString::fromStdString(path)});
     fmMain().PlayFile1->trigger();
+}
+
+std::string MainWindowTest::OpenMovie(const std::string& name, MovieShape shape) {
+    engine.frameRate = shape.frameRate;
+    engine.duration = shape.duration;
+    engine.width = shape.width;
+    engine.height = shape.height;
+    const std::string path = MakeFile(name);
+    OpenThroughDialog(path);
+    return path;
 }
 
 void MainWindowTest::Idle() {
@@ -62,5 +65,11 @@ void MainWindowTest::AnswerLanguageDialogs(int line) {
 }
 
 std::string MainWindowTest::Panel(int index) { return fmMain().sbMain->Text(index).toStdString(); }
+
+std::vector<int> MainWindowTest::Marks() {
+    std::vector<int> marks;
+    for (int i = 0; i < fmMain().PlayListEntries().Count(); ++i) marks.push_back(fmMain().PlayListEntries().Mark(i));
+    return marks;
+}
 
 }  // namespace tessaview::test

@@ -11,8 +11,10 @@
 #include "external/hook_library.h"
 #include "platform/desktop.h"
 #include "platform/process/instance_control.h"
+#include "shell/play_list.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QPushButton>
 #include <QSlider>
 #include <QSplitter>
@@ -32,8 +34,6 @@ public:
     std::optional<FontChoice> fontAnswer;
     std::vector<FontChoice> fontRequests;
     QStringList errors, informations, exceptions, urls;
-    QRect screen{0, 0, 1024, 768};
-    QRect workArea{0, 0, 1024, 740};
     QRect virtualDesktop{0, 0, 1024, 768};
     bool screenSaverActive = true;
 
@@ -52,9 +52,8 @@ public:
     void InformationBox(QWidget*, const QString& text) override { informations << text; }
     void ExceptionBox(QWidget*, const QString& text) override { exceptions << text; }
     void OpenUrl(const QString& url) override { urls << url; }
-    QRect ScreenGeometry() const override { return screen; }
-    QRect WorkArea() const override { return workArea; }
-    QRect AvailableArea(const QWidget*) const override { return workArea; }
+    QRect ScreenGeometry() const override { return {0, 0, 1024, 768}; }
+    QRect WorkArea() const override { return {0, 0, 1024, 740}; }
     QRect VirtualDesktop() const override { return virtualDesktop; }
     void SetScreenSaverActive(bool active) override { screenSaverActive = active; }
 };
@@ -66,25 +65,31 @@ public:
     void FreeHook() override { ++frees; }
 };
 
+// The movie the fake engine plays next.
+struct MovieShape {
+    int32_t frameRate = 25000, duration = 2500, width = 640, height = 480;
+};
+
 class MainWindowTest : public ::testing::Test {
 protected:
-    MainWindowTest();
-    ~MainWindowTest() override;
+    MainWindowTest() { Start(); }
+    ~MainWindowTest() override { program.reset(); }
 
     void Start(std::vector<std::string> arguments = {"tessaview"});
     void CloseAndRestart();
     void Close();
     TfmMain& fmMain() { return *program->fmMain(); }
     std::string Folder() const { return folder.path().toStdString(); }
-    // Writes a file (its text) into the program folder and returns its full name.
+    // Writes `text` into the file `name` (bytes) of the program folder and returns its full name.
     std::string MakeFile(const std::string& name, const std::string& text = "x");
-    // Opens `path` through the Play File command.
-    void OpenThroughDialog(const std::string& path);
+    void OpenThroughDialog(const std::string& path);  // the Play File command
+    // Makes the movie file `name` of that shape, opens it through Play File, returns its name.
+    std::string OpenMovie(const std::string& name, MovieShape shape = {});
     void Idle();  // lets posted events run and the idle handler refresh the commands
-    // From now on every language dialog that opens is answered at once: `line` selected
-    // (-1 none), then OK.
+    // From now on every language dialog is answered at once: `line` selected (-1 none), then OK.
     void AnswerLanguageDialogs(int line = -1);
     std::string Panel(int index);
+    std::vector<int> Marks();  // the play list's marks, entry by entry
 
     QTemporaryDir folder;
     FakeEngine engine;
