@@ -1,10 +1,12 @@
-// The main window's commands: their enabled state in the three movie states, the small
-// commands, start-up and closing, the command line and dropped files.
+// The main window's commands: their enabled state in the three movie states with the marks and
+// the screen saver, the small commands, start-up and closing, the command line, dropped files;
+// full screen with its keys, and the height that follows the width while the frame is dragged.
 #include "window_harness.h"
 
-#include <QDropEvent>
-#include <QFile>
-#include <QMimeData>
+#include "external/messages.h"
+#include "presentation/tfm_sub.h"
+
+#include <QDir>
 #include <QToolButton>
 
 namespace tessaview::test {
@@ -25,25 +27,39 @@ std::vector<bool> MovieCommands(const TfmMain& w) {
     return state;
 }
 
-TEST_F(MainWindowTest, CommandStateFollowsTheThreeMovieStates) {
+TEST_F(MainWindowTest, CommandsMarksAndScreenSaverFollowTheThreeMovieStates) {
     Idle();
     TfmMain& w = fmMain();
     using V = std::vector<bool>;
     EXPECT_EQ(MovieCommands(w), V({true, false, false, false, false, false, false}));
     EXPECT_FALSE(w.ContinuedPlayFile1->isEnabled());
-    EXPECT_FALSE(w.ChangeSubtitleLanguage1->isEnabled());
 
-    OpenMovie("a.avi");
+    OpenMovie("a.avi", {.width = 320, .height = 240});
     Idle();
     EXPECT_EQ(MovieCommands(w), V({true, false, true, true, true, true, true}));
     EXPECT_TRUE(w.ContinuedPlayFile1->isEnabled());
+    EXPECT_FALSE(desktop.screenSaverActive);
     w.Pause1->trigger();
-    Idle();
-    EXPECT_EQ(MovieCommands(w), V({true, false, true, true, true, true, true}));
+    EXPECT_EQ(Marks(), std::vector<int>({MarkPaused}));
+    w.Pause1->trigger();
+    EXPECT_EQ(Marks(), std::vector<int>({MarkPlaying}));
+    w.NN2->trigger();
+    EXPECT_EQ(w.plMovie->size(), QSize(640, 480));
+    w.NN1->trigger();
+    EXPECT_EQ(w.plMovie->size(), QSize(320, 240));
+    w.NN2->trigger();
     w.Stop1->trigger();
     Idle();
     EXPECT_EQ(MovieCommands(w), V({true, true, false, false, false, false, false}));
+    EXPECT_EQ(Marks(), std::vector<int>({MarkNone}));
+    EXPECT_TRUE(desktop.screenSaverActive);
+    w.Play1->trigger();  // fits the panel to the picture again
+    EXPECT_EQ(w.plMovie->size(), QSize(320, 240));
+    EXPECT_EQ(Marks(), std::vector<int>({MarkPlaying}));
+    EXPECT_FALSE(desktop.screenSaverActive);
 
+    Idle();
+    w.Stop1->trigger();
     engine.failingPaths.insert(Folder() + "/bad.avi");
     OpenThroughDialog(Folder() + "/bad.avi");
     Idle();
@@ -51,34 +67,6 @@ TEST_F(MainWindowTest, CommandStateFollowsTheThreeMovieStates) {
     for (QAction* a : {w.LoadSubtitle1, w.EnableAutoloadSubtitle1, w.SetSubtitleFont1, w.AdjustSubtitle1,
                        w.AlwaysonTop1, w.ciShowPlayList, w.QuillmarkHomepage1, w.About2, w.Exit1})
         EXPECT_TRUE(a->isEnabled()) << a->objectName().toStdString();
-}
-
-TEST_F(MainWindowTest, SmallCommandsOnTopSkinHomepage) {
-    TfmMain& w = fmMain();
-    EXPECT_TRUE(w.AlwaysonTop1->isChecked());
-    EXPECT_TRUE(w.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    w.AlwaysonTop1->trigger();
-    EXPECT_FALSE(w.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    EXPECT_FALSE(w.AlwaysonTop1->isChecked());
-    EXPECT_TRUE(w.isVisible());  // new window flags hide a window until it is shown again
-
-    w.UseSkin1Click();
-    EXPECT_FALSE(w.UseSkin1->isChecked());
-    EXPECT_EQ(desktop.informations, QStringList({"Skin Changes will be taken effect after program restarted!"}));
-    w.QuillmarkHomepage1->trigger();
-    EXPECT_EQ(desktop.urls, QStringList({"https://tessaview.org"}));
-}
-
-TEST_F(MainWindowTest, StartUpRunsItsStepsAndClosingReleasesTheHook) {
-    EXPECT_EQ(hook.sets, 1);
-    EXPECT_TRUE(fmMain().acceptDrops());
-    EXPECT_TRUE(fmMain().FrameRateItems[0]->isChecked());
-    OpenMovie("a.avi");
-    EXPECT_FALSE(desktop.screenSaverActive);
-    fmMain().Exit1->trigger();
-    EXPECT_TRUE(desktop.screenSaverActive);  // closing stops the movie first
-    EXPECT_EQ(hook.frees, 1);
-    EXPECT_TRUE(QFile::exists(folder.filePath("set.ini")));
 }
 
 TEST_F(MainWindowTest, CommandLineOpensTheFirstArgumentWithItsFullPathOnceTheLoopRuns) {
@@ -92,15 +80,69 @@ TEST_F(MainWindowTest, CommandLineOpensTheFirstArgumentWithItsFullPathOnceTheLoo
 
 TEST_F(MainWindowTest, DroppedFilesOpenOnlyTheFirstEvenASubtitle) {
     const std::string srt = MakeFile("one.srt", "1\r\n00:00:01,000 --> 00:00:02,000\r\nHi\r\n");
-    QMimeData data;
-    data.setUrls({QUrl::fromLocalFile(QString::fromStdString(srt)), QUrl::fromLocalFile(folder.filePath("two.avi"))});
-    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&fmMain(), &enter);
-    EXPECT_TRUE(enter.isAccepted());
-    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&fmMain(), &drop);
+    fmMain().DropFiles({QString::fromStdString(srt), folder.filePath("two.avi")});
     EXPECT_EQ(engine.CallCount("PlayFile"), 1);
     EXPECT_EQ(engine.path, srt);
+}
+
+class ViewTest : public MainWindowTest {
+protected:
+    void Keys(std::initializer_list<int> virtualKeys) {
+        for (int key : virtualKeys) engine.PressFullScreenKey(key);
+        Idle();
+    }
+    QRect Overlay() { return fmMain().fmSub()->geometry(); }
+};
+
+TEST_F(ViewTest, KeysMoveTheOverlayInFullScreenAndLeavingParksItBeyondTheWholeDesktop) {
+    desktop.virtualDesktop = QRect(-1280, -200, 3584, 1400);  // a monitor left of and one below the primary
+    OpenMovie("movie.avi", {.width = 640, .height = 352});
+    fmMain().NN3->trigger();
+    EXPECT_FALSE(fmMain().isVisible());
+    EXPECT_EQ(Overlay(), QRect(0, 665, 1024, 173));  // the placement's arithmetic has its own table
+    engine.ClearCalls();
+    engine.LeaveFullScreen();  // the engine left by itself
+    Idle();
+    EXPECT_TRUE(fmMain().isVisible());
+    EXPECT_EQ(Overlay().topLeft(), QPoint(2304, 1200));
+    EXPECT_EQ(engine.CallCount("SetFullScreen"), 0);
+
+    fmMain().NN3Click();
+    Keys({VK_UP, VK_UP, VK_DOWN});
+    EXPECT_EQ(Overlay().top(), 664);
+    Keys({VK_SPACE});
+    EXPECT_EQ(fmMain().PlayListEntries().Mark(0), MarkPaused);
+    Keys({VK_ESCAPE});
+    EXPECT_FALSE(engine.fullScreen);
+    EXPECT_TRUE(fmMain().isVisible());
+    EXPECT_EQ(Overlay().topLeft(), QPoint(2304, 1200));
+}
+
+TEST_F(ViewTest, WithoutAPictureSizePlayAndFullScreenLeaveTheWindowAlone) {
+    engine.failingPaths.insert(Folder() + "/bad.avi");
+    OpenThroughDialog(Folder() + "/bad.avi");  // a failed first open
+    const QSize before = fmMain().size();
+    fmMain().Play1Click();
+    EXPECT_EQ(fmMain().size(), before);
+    fmMain().NN3Click();
+    EXPECT_FALSE(engine.fullScreen);
+    EXPECT_TRUE(fmMain().isVisible());
+
+    OpenMovie("movie.avi", {.width = 0, .height = 0});
+    fmMain().NN3Click();
+    EXPECT_TRUE(fmMain().isVisible());
+    EXPECT_FALSE(fmMain().WindowSizingHeight(800).has_value());
+}
+
+TEST_F(ViewTest, PictureFollowsTheMoviePanelOnlyWhileAMovieIsOpen) {
+    OpenMovie("movie.avi");
+    engine.ClearCalls();
+    fmMain().resize(fmMain().width() + 10, fmMain().height());
+    EXPECT_EQ(engine.CallCount("SizeChange"), 1);
+    fmMain().Stop1Click();
+    engine.ClearCalls();
+    fmMain().resize(fmMain().width() + 10, fmMain().height());
+    EXPECT_EQ(engine.CallCount("SizeChange"), 0);
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 // Opening movies by every route, the status texts, the error boxes and what they leave
-// alone, continued play, autoload, play-list marks, seeking and the end of a movie.
+// alone, continued play, autoload, seeking, the end of a movie and the engine's messages.
 #include "window_harness.h"
 
 #include "external/messages.h"
@@ -13,7 +13,7 @@ namespace {
 
 using Ints = std::vector<int>;
 
-TEST_F(MainWindowTest, OpenMovieFillsStatusPanelsAndTheTrackBar) {
+TEST_F(MainWindowTest, OpenMovieFillsStatusPanelsAndTheTrackBarAndTheFrameRateMenuPanelFour) {
     OpenMovie("long.avi", {.frameRate = 25000, .duration = 180000, .width = 640, .height = 352});
     EXPECT_EQ(Panel(1), "180000/2:0:0");
     EXPECT_EQ(Panel(2), "25fps");
@@ -21,13 +21,16 @@ TEST_F(MainWindowTest, OpenMovieFillsStatusPanelsAndTheTrackBar) {
     EXPECT_EQ(fmMain().tbMain->maximum(), 180000);
     EXPECT_EQ(fmMain().plMovie->size(), QSize(640, 352));  // scale 1.0
     EXPECT_EQ(Marks(), Ints({MarkPlaying}));
-
-    OpenMovie("film.avi", {.frameRate = 23976});
-    EXPECT_EQ(Panel(2), "23.976fps");
-    EXPECT_EQ(Marks(), Ints({MarkNone, MarkPlaying}));
+    fmMain().FrameRateItems[2]->trigger();
+    EXPECT_EQ(Panel(4), "Subtitle FrameRate:24fps");
+    for (int tag = 0; tag < 6; ++tag) EXPECT_EQ(fmMain().FrameRateItems[tag]->isChecked(), tag == 2);
+    EXPECT_DOUBLE_EQ(fmMain().Subtitles.MovieFrameRate, 24.0);
+    fmMain().FrameRateItems[0]->trigger();
+    EXPECT_EQ(Panel(4), "Subtitle FrameRate:Same As Movie");
+    EXPECT_DOUBLE_EQ(fmMain().Subtitles.MovieFrameRate, 25.0);
 }
 
-TEST_F(MainWindowTest, EngineFailureShowsTheTwoLineBoxAndChangesNothingElse) {
+TEST_F(MainWindowTest, AMovieThatFailsOrHasNoFrameRateGetsItsMessageAndTheOneBeforeStaysOpen) {
     const std::string good = OpenMovie("good.avi");
     const std::string panel1 = Panel(1);
     const std::string bad = Folder() + "/bad.avi";
@@ -35,15 +38,13 @@ TEST_F(MainWindowTest, EngineFailureShowsTheTwoLineBoxAndChangesNothingElse) {
     OpenThroughDialog(bad);
     EXPECT_EQ(desktop.errors, QStringList({"Movie file error or DivX codec not installed properly!\r"
                                            "See https://tessaview.org/help for more information."}));
-    EXPECT_TRUE(fmMain().tmMovie->isActive());  // the earlier movie is still the open one
+    EXPECT_TRUE(fmMain().tmMovie->isActive());
     EXPECT_EQ(Panel(1), panel1);
     EXPECT_EQ(fmMain().Movie.MovieFileName, bad);
     EXPECT_EQ(fmMain().PlayListEntries().Captions(), std::vector<std::string>({good}));
-}
 
-TEST_F(MainWindowTest, NoFrameRateStopsAndSaysSo) {
-    OpenMovie("good.avi");
-    OpenMovie("still.avi", {.frameRate = 0});
+    desktop.errors.clear();
+    OpenMovie("still.avi", {.frameRate = 0});  // this one stops the movie
     EXPECT_EQ(desktop.errors, QStringList({"Can not get the frame rate of the movie"}));
     EXPECT_FALSE(fmMain().tmMovie->isActive());
     EXPECT_TRUE(desktop.screenSaverActive);
@@ -58,28 +59,33 @@ TEST_F(MainWindowTest, ContinuedPlayAddsLengthsAndPlayFileResetsThem) {
     EXPECT_EQ(fmMain().Movie.ContinuedOffset, 1000);
     fmMain().ContinuedPlayFile1->trigger();  // cancelled: the length is added all the same
     EXPECT_EQ(fmMain().Movie.ContinuedOffset, 1500);
-    fmMain().DropFiles({folder.filePath("a.avi")});
-    EXPECT_EQ(fmMain().Movie.ContinuedOffset, 1500);  // a drop keeps it
     OpenThroughDialog(Folder() + "/a.avi");
     EXPECT_EQ(fmMain().Movie.ContinuedOffset, 0);
 }
 
-TEST_F(MainWindowTest, AutoloadTakesTheFirstOfIdxSubSrtSsaInAnyLetterCase) {
+TEST_F(MainWindowTest, AutoloadTakesTheFirstOfIdxSubSrtSsaInAnyLetterCaseAndAPairsLanguageCanChange) {
     const std::string srt = "1\r\n00:00:01,000 --> 00:00:02,000\r\nText cue\r\n";
     MakeFile("film.SRT", srt);
     MakeFile("film.Ssa", "[Script Info]\r\n");
     MakeFile("film.Idx", "# VobSub index file, v7\r\n");
     MakeFile("film.SUB", "pictures");
-    AnswerLanguageDialogs();
+    vobsub.languages = {"English", "(Not detected)", "French"};
+    AnswerLanguageDialogs(1);  // the second line: "2 - French"
     OpenMovie("film.avi");
     EXPECT_EQ(vobsub.loadedPath, Folder() + "/film");
     EXPECT_EQ(fmMain().Subtitles.SubFileName, Folder() + "/film.Idx");
+    EXPECT_EQ(vobsub.currentLanguage, 2);
+    vobsub.currentLanguage = 0;
+    fmMain().ChangeSubtitleLanguage1->trigger();  // loads the pair again and asks again
+    EXPECT_EQ(vobsub.CallCount("LoadVobSubFile"), 2);
+    EXPECT_EQ(vobsub.currentLanguage, 2);
 
     QFile::remove(folder.filePath("film.Idx"));
     QFile::remove(folder.filePath("film.SUB"));
     OpenThroughDialog(Folder() + "/film.avi");
-    EXPECT_FALSE(fmMain().Subtitles.SubIsVobSub);
     EXPECT_EQ(fmMain().Subtitles.SubFileName, Folder() + "/film.SRT");
+    Idle();
+    EXPECT_FALSE(fmMain().ChangeSubtitleLanguage1->isEnabled());
 
     fmMain().EnableAutoloadSubtitle1->trigger();  // off: nothing is looked for
     MakeFile("other.srt", srt);
@@ -93,32 +99,6 @@ TEST(SubtitleSearch, AssThenTheUsersLanguageThenOtherTagsByExtension) {
     EXPECT_EQ(ExtraSubtitleNames("/m/film.avi", beside, "en"),
               std::vector<std::string>({"/m/film.ass", "/m/film.en.ssa", "/m/film.eng.sub", "/m/film.de.srt",
                                         "/m/film.fr.SRT"}));
-}
-
-TEST_F(MainWindowTest, AutoloadPrefersATaggedNameToTheMoviesTextTrack) {
-    tracks.track = TextTrack{".srt", "1\r\n00:00:01,000 --> 00:00:02,000\r\nInside\r\n"};
-    MakeFile("film.xx.srt", "1\r\n00:00:01,000 --> 00:00:02,000\r\nBeside\r\n");
-    OpenMovie("film.mkv");
-    EXPECT_EQ(fmMain().Subtitles.SubFileName, Folder() + "/film.xx.srt");
-    EXPECT_EQ(tracks.askedFor, "");
-}
-
-TEST_F(MainWindowTest, PlayPauseStopKeepTheMarksAndScreenSaverInStep) {
-    OpenMovie("a.avi");
-    fmMain().Pause1->trigger();
-    EXPECT_EQ(Marks(), Ints({MarkPaused}));
-    fmMain().Pause1->trigger();
-    EXPECT_EQ(Marks(), Ints({MarkPlaying}));
-    fmMain().Stop1->trigger();
-    EXPECT_EQ(Marks(), Ints({MarkNone}));
-    EXPECT_TRUE(desktop.screenSaverActive);
-    EXPECT_FALSE(engine.playing);
-
-    fmMain().NN2Click();  // Double Size while stopped: Play fits the panel again
-    fmMain().Play1->trigger();
-    EXPECT_EQ(fmMain().plMovie->size(), QSize(640, 480));  // back to scale 1.0
-    EXPECT_EQ(Marks(), Ints({MarkPlaying}));
-    EXPECT_FALSE(desktop.screenSaverActive);
 }
 
 TEST_F(MainWindowTest, TrackBarSeeksOnReleaseOnlyAndTheThumbStaysWhileHeld) {
@@ -137,7 +117,6 @@ TEST_F(MainWindowTest, TrackBarSeeksOnReleaseOnlyAndTheThumbStaysWhileHeld) {
         engine.position = 100;
         fmMain().tmMovieTimer();
         EXPECT_EQ(track->value(), 700);  // not pulled back while held
-        EXPECT_EQ(engine.CallCount("SetPos"), 0);
         mouse(QEvent::MouseButtonRelease, Qt::NoButton);
         EXPECT_EQ(engine.CallCount("SetPos"), 1);
         EXPECT_EQ(engine.calls.back(), "SetPos 700");
@@ -176,22 +155,6 @@ TEST_F(MainWindowTest, EngineEventsReachGraphNotifyThroughTheHookUntilTheWindowG
     Start();
 }
 
-TEST_F(MainWindowTest, ChangeSubtitleLanguageLoadsThePairAgainAndAsksAgain) {
-    vobsub.languages = {"English", "(Not detected)", "French"};
-    MakeFile("pair.idx", "# VobSub index file, v7\r\n");
-    MakeFile("pair.sub");
-    AnswerLanguageDialogs(1);  // the second line: "2 - French"
-    OpenMovie("pair.avi");
-    EXPECT_EQ(vobsub.currentLanguage, 2);
-    vobsub.currentLanguage = 0;
-    fmMain().ChangeSubtitleLanguage1->trigger();
-    EXPECT_EQ(vobsub.CallCount("LoadVobSubFile"), 2);
-    EXPECT_EQ(vobsub.currentLanguage, 2);
-    fmMain().Subtitles.LoadSubtitle(MakeFile("text.srt", "1\r\n00:00:01,000 --> 00:00:02,000\r\nHi\r\n"));
-    Idle();
-    EXPECT_FALSE(fmMain().ChangeSubtitleLanguage1->isEnabled());
-}
-
 TEST_F(MainWindowTest, EngineMessagesArrivingAfterCloseDoNotBringTheWindowBack) {
     OpenMovie("a.avi");
     engine.EndMovie();  // posted, then the window closes before they are handled
@@ -200,6 +163,7 @@ TEST_F(MainWindowTest, EngineMessagesArrivingAfterCloseDoNotBringTheWindowBack) 
     Idle();
     EXPECT_FALSE(fmMain().isVisible());
     EXPECT_EQ(engine.CallCount("StopMovie"), 1);
+    EXPECT_TRUE(desktop.screenSaverActive);
 }
 
 }  // namespace

@@ -1,10 +1,12 @@
-// The play list commands, and the settings that survive a close and a new start.
+// The play list commands, the settings that survive a close and a new start, file names that
+// are not UTF-8, and where the open dialogs start.
 #include "window_harness.h"
 
 #include "presentation/subtitle_label.h"
 #include "presentation/tfm_sub.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 namespace tessaview::test {
@@ -85,20 +87,16 @@ TEST_F(PlayListTest, DoubleClickPlaysTheFirstSelectedAndResetsContinuedPlay) {
     EXPECT_EQ(List().Mark(1), MarkPlaying);
 }
 
-TEST_F(PlayListTest, ShowPlayListRemembersTheWidth) {
-    fmMain().ciShowPlayList->trigger();
-    EXPECT_EQ(fmMain().plPlayList->width(), 230);
-    fmMain().plMain->setSizes({fmMain().plMain->width() - 300, 300});
-    fmMain().ciShowPlayList->trigger();
-    EXPECT_EQ(fmMain().plPlayList->width(), 0);
-    fmMain().ciShowPlayList->trigger();
-    EXPECT_EQ(fmMain().plPlayList->width(), 300);
-}
-
 TEST_F(MainWindowTest, SettingsAndTheChosenFontSurviveACloseAndANewStart) {
     fmMain().ciShowPlayList->trigger();
+    EXPECT_EQ(fmMain().plPlayList->width(), 230);
     fmMain().plMain->setSizes({fmMain().plMain->width() - 260, 260});
+    fmMain().ciShowPlayList->trigger();
+    EXPECT_EQ(fmMain().plPlayList->width(), 0);
+    fmMain().ciShowPlayList->trigger();  // shown again as wide as it was
+    EXPECT_EQ(fmMain().plPlayList->width(), 260);
     fmMain().AlwaysonTop1->trigger();
+    EXPECT_TRUE(fmMain().isVisible());  // new window flags hide a window until it is shown again
     fmMain().EnableAutoloadSubtitle1->trigger();
     desktop.fileAnswers.push_back({"/m/a.avi", "/m/b.avi"});
     fmMain().sbAdd->click();
@@ -118,6 +116,8 @@ TEST_F(MainWindowTest, SettingsAndTheChosenFontSurviveACloseAndANewStart) {
     const QRect bounds = fmMain().frameGeometry();
 
     CloseAndRestart();
+    EXPECT_EQ(hook.frees, 1);  // each window sets the hook once and frees it as it closes
+    EXPECT_EQ(hook.sets, 2);
     TfmMain& w = fmMain();
     EXPECT_EQ(w.frameGeometry(), bounds);
     EXPECT_FALSE(w.AlwaysonTop1->isChecked());
@@ -138,6 +138,38 @@ TEST_F(MainWindowTest, AFailedSaveIsShownAndTheWindowStillCloses) {
     ASSERT_EQ(desktop.exceptions.size(), 1);
     EXPECT_TRUE(desktop.exceptions[0].startsWith("Unable to write to")) << desktop.exceptions[0].toStdString();
     EXPECT_FALSE(fmMain().isVisible());
+}
+
+TEST_F(MainWindowTest, NamesThatAreNotUtf8OpenAndSurviveARestartByteForByte) {
+    const std::string cafe = MakeFile("caf\xE9.avi"), naive = MakeFile("na\xEFve.avi");
+    const QString lossy = QFile::decodeName(QByteArray::fromStdString(naive));  // the toolkit's string lost the byte
+    program.reset();
+    Start({"tessaview", cafe});
+    Idle();
+    EXPECT_EQ(engine.path, cafe);
+    desktop.fileAnswers.push_back({lossy});
+    fmMain().AddToPlayList();
+    fmMain().DropFiles({lossy});
+    EXPECT_EQ(engine.path, naive);
+    CloseAndRestart();
+    EXPECT_EQ(fmMain().PlayListEntries().Captions(), (std::vector<std::string>{cafe, naive}));
+}
+
+TEST_F(MainWindowTest, OpenDialogsStartInTheFolderOfTheLastFileChosenOrOpenedAndListTodaysContainers) {
+    QDir(folder.path()).mkpath("a");
+    QDir(folder.path()).mkpath("b");
+    OpenMovie("a/one.avi");
+    EXPECT_EQ(desktop.fileRequests.back().folder, "");  // nothing chosen yet: the working folder
+    const QStringList filter = desktop.fileRequests.back().filter.split('|');
+    ASSERT_EQ(filter.size(), 6);  // the classic two entries first, then one for today's containers
+    EXPECT_EQ(filter.mid(0, 4).join('|'), "Movie files|*.avi;*.mpg;*.mpeg;*.dat;*.divx;*.wmv;*.asf|All Files|*.*");
+    for (const char* container : {"*.mkv", "*.mp4", "*.m4v", "*.mov", "*.webm", "*.ts", "*.m2ts", "*.ogv", "*.flv"})
+        EXPECT_TRUE(filter[5].split(';').contains(container)) << container;
+    fmMain().LoadSubtitle1->trigger();
+    EXPECT_EQ(desktop.fileRequests.back().folder, folder.filePath("a/"));
+    fmMain().DropFiles({QString::fromStdString(MakeFile("b/two.avi"))});
+    fmMain().AddToPlayList();
+    EXPECT_EQ(desktop.fileRequests.back().folder, folder.filePath("b/"));
 }
 
 }  // namespace

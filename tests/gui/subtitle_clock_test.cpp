@@ -1,5 +1,5 @@
 // The subtitle clock through the real window: offsets, both surfaces, the bitmap branch;
-// and the subtitle commands around it (Load Subtitle, frame rate).
+// and Load Subtitle.
 #include "window_harness.h"
 
 #include "playback/clock_math.h"
@@ -59,42 +59,22 @@ TEST_F(ClockTest, OffsetsMoveTheLookupButNotTheTrackBarOrTheClockText) {
     }
 }
 
-TEST_F(ClockTest, NoSubtitleGivesEmptyCaptionsAndStopKeepsTheLastOne) {
+TEST_F(ClockTest, LoadSubtitleOpensTheFileAsPickedAndAFailureKeepsTheOneBefore) {
     OpenMovie("plain.avi", {.duration = 1000});
     EXPECT_EQ(Tick(10), "");
-    fmMain().Subtitles.LoadSubtitle(MakeFile("later.sub", FrameCues()));
-    EXPECT_EQ(Tick(30), "cue1");
-    fmMain().Stop1->trigger();
-    EXPECT_EQ(fmMain().lbSubtitle->Caption(), "cue1");
-    EXPECT_TRUE(fmMain().lbSubtitle->isVisibleTo(&fmMain()));
-}
-
-TEST_F(ClockTest, LoadSubtitleOpensTheFileAsPickedOrShowsWhyNot) {
-    OpenWithCues();
+    const std::string upper = MakeFile("Salvage.SRT", "1\r\n00:00:01,000 --> 00:00:03,000\r\nFrom the dialog\r\n");
+    desktop.fileAnswers.push_back({QString::fromStdString(upper)});
     desktop.fileAnswers.push_back({folder.filePath("missing.srt")});
+    fmMain().LoadSubtitle1->trigger();
+    EXPECT_EQ(desktop.fileRequests.back().title, "Load Subtitle");
+    EXPECT_EQ(Tick(50), "From the dialog");
     fmMain().LoadSubtitle1->trigger();
     ASSERT_EQ(desktop.exceptions.size(), 1);
     EXPECT_TRUE(desktop.exceptions[0].startsWith("Cannot open file")) << desktop.exceptions[0].toStdString();
-    EXPECT_EQ(Tick(100), "cue4");  // the earlier subtitle plays on
+    EXPECT_EQ(Tick(51), "From the dialog");  // the earlier subtitle plays on
     EXPECT_TRUE(fmMain().tmMovie->isActive());
-
-    const std::string upper = MakeFile("Salvage.SRT", "1\r\n00:00:01,000 --> 00:00:03,000\r\nFrom the dialog\r\n");
-    desktop.fileAnswers.push_back({QString::fromStdString(upper)});
-    fmMain().LoadSubtitle1->trigger();
-    EXPECT_EQ(desktop.fileRequests.back().title, "Load Subtitle");
-    EXPECT_EQ(desktop.exceptions.size(), 1);
-    EXPECT_EQ(Tick(50), "From the dialog");
-}
-
-TEST_F(ClockTest, FrameRateMenuChecksOneItemAndFillsPanelFour) {
-    OpenWithCues();
-    fmMain().FrameRateItems[2]->trigger();
-    EXPECT_EQ(Panel(4), "Subtitle FrameRate:24fps");
-    for (int tag = 0; tag < 6; ++tag) EXPECT_EQ(fmMain().FrameRateItems[tag]->isChecked(), tag == 2);
-    EXPECT_DOUBLE_EQ(fmMain().Subtitles.MovieFrameRate, 24.0);
-    fmMain().FrameRateItems[0]->trigger();
-    EXPECT_EQ(Panel(4), "Subtitle FrameRate:Same As Movie");
-    EXPECT_DOUBLE_EQ(fmMain().Subtitles.MovieFrameRate, 25.0);
+    fmMain().Stop1->trigger();
+    EXPECT_EQ(fmMain().lbSubtitle->Caption(), "From the dialog");  // Stop keeps the last caption
 }
 
 TEST_F(ClockTest, BitmapCuesDrawOncePerIndexAndAgainAfterAGap) {
@@ -113,7 +93,6 @@ TEST_F(ClockTest, BitmapCuesDrawOncePerIndexAndAgainAfterAGap) {
     EXPECT_TRUE(fmMain().imSubtitle->isVisibleTo(&fmMain()));
     EXPECT_FALSE(fmMain().lbSubtitle->isVisibleTo(&fmMain()));
     Tick(40);
-    EXPECT_EQ(vobsub.CallCount("GetDataPointer"), 1);  // same index: nothing fetched again
     Tick(60);  // 2400 ms: none due
     Tick(30);  // moved back into the same picture: drawn again
     EXPECT_EQ(vobsub.CallCount("GetDataPointer"), 2);
@@ -126,14 +105,6 @@ TEST_F(ClockTest, BitmapCuesDrawOncePerIndexAndAgainAfterAGap) {
     fmMain().NN3Click();
     Tick(32);
     EXPECT_EQ(fmMain().fmSub()->imSub->Image().pixel((1024 - 4) / 2, 0), qRgb(254, 254, 254));
-}
-
-TEST_F(ClockTest, BitmapBranchWithoutFrameRateAsksNothing) {
-    fmMain().Subtitles.SubIsVobSub = true;
-    fmMain().Play1Click();  // Play after nothing opened: rate 0
-    Tick(10);
-    EXPECT_EQ(vobsub.CallCount("GetFrame"), 0);
-    EXPECT_EQ(Panel(0), "");
 }
 
 TEST(ClockMath, RoundingAndSumsStopAtTheEndOfTheRangeAndTheRateTakesTheUsersSeparator) {

@@ -64,8 +64,6 @@ void MainWindowTest::AnswerLanguageDialogs(int line) {
     watcher->start(1);
 }
 
-std::string MainWindowTest::Panel(int index) { return fmMain().sbMain->Text(index).toStdString(); }
-
 std::vector<int> MainWindowTest::Marks() {
     std::vector<int> marks;
     for (int i = 0; i < fmMain().PlayListEntries().Count(); ++i) marks.push_back(fmMain().PlayListEntries().Mark(i));

@@ -4,13 +4,11 @@
 
 #include "support/fake_instances.h"
 #include "app/program.h"
-#include "app/tfm_main.h"
 #include "external/fake_engine.h"
 #include "external/fake_vobsub.h"
 #include "external/text_tracks.h"
 #include "external/hook_library.h"
 #include "platform/desktop.h"
-#include "platform/process/instance_control.h"
 #include "shell/play_list.h"
 
 #include <QAction>
@@ -23,7 +21,6 @@
 #include <QTreeWidget>
 #include <deque>
 #include <gtest/gtest.h>
-#include <memory>
 
 namespace tessaview::test {
 
@@ -65,8 +62,7 @@ public:
     void FreeHook() override { ++frees; }
 };
 
-// The movie the fake engine plays next.
-struct MovieShape {
+struct MovieShape {  // of the movie the fake engine plays next
     int32_t frameRate = 25000, duration = 2500, width = 640, height = 480;
 };
 
@@ -88,7 +84,7 @@ protected:
     void Idle();  // lets posted events run and the idle handler refresh the commands
     // From now on every language dialog is answered at once: `line` selected (-1 none), then OK.
     void AnswerLanguageDialogs(int line = -1);
-    std::string Panel(int index);
+    std::string Panel(int index) { return fmMain().sbMain->Text(index).toStdString(); }
     std::vector<int> Marks();  // the play list's marks, entry by entry
 
     QTemporaryDir folder;
