@@ -1,5 +1,5 @@
-// The subtitle clock through the real window: offsets, both surfaces, the bitmap branch;
-// and Load Subtitle.
+// The subtitle clock through the real window (offsets, both surfaces, the bitmap branch) and
+// the Load Subtitle command.
 #include "window_harness.h"
 
 #include "playback/clock_math.h"
