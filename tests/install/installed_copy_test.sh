@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# `cmake --install` into a temporary prefix; --help without a display; under X, the menu entry's
-# command with HOME in a temporary folder and the prefix read-only shows a UTF-16 subtitle, and
-# Exit saves into HOME's config folder only. Exit status 77 (skipped) when there is no X display.
+# `cmake --install` into a temporary prefix; --help, --version and --foo without a display; under X,
+# the menu entry's command with HOME in a temporary folder and the prefix read-only shows a UTF-16
+# subtitle, and Exit saves into HOME's config folder only. Exit status 77 (skipped) without X.
 set -euo pipefail
 work=$(mktemp -d /tmp/tessaview-install-XXXXXX)
 pid= holder=
@@ -24,6 +24,9 @@ appstreamcli validate --no-net "$prefix"/share/metainfo/*.xml >/dev/null || fail
 bare=(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$prefix/bin/tessaview")
 "${bare[@]}" --help | grep -q '^Usage: tessaview ' || fail "--help"
 "${bare[@]}" --version | grep -qx 'tessaview [0-9.]*' || fail "--version"
+status=0
+"${bare[@]}" --foo >"$work/out" 2>"$work/err" || status=$?
+[ "$status" -eq 2 ] && [ ! -s "$work/out" ] && grep -q '^Usage: ' "$work/err" || fail "--foo gave status $status"
 "$prefix/bin/tessaview-probe" --help | grep -q 'tessaview-probe' || fail "tessaview-probe --help"
 
 if [ -z "${DISPLAY:-}" ]; then

@@ -32,7 +32,6 @@ public:
 
     const std::string& path() const { return path_; }
     std::string file(const std::string& name) const { return path_ + "/" + name; }
-    // Writes `bytes` as the file `name` and returns its full name.
     std::string write(const std::string& name, const std::string& bytes) const {
         writeFile(file(name), bytes);
         return file(name);

@@ -66,7 +66,6 @@ TEST(InstanceRegistry, AWindowExistsWhileACopyLivesAndOnlyAStaleCopyOfTheSameUse
     const std::string registry = folder.file("registry");
     InstanceRegistry ours({registry, ""});
     Child copy(::getuid(), registry);
-    ASSERT_GT(copy.pid(), 0);
     EXPECT_TRUE(ours.MainWindowExists());
     // Seen from another program (here /bin/sleep), the copy is neither its window nor its to end.
     InstanceRegistry sleepIsOurs({registry, "/bin/sleep"});
