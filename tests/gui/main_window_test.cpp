@@ -1,6 +1,6 @@
 // The main window's commands: their enabled state in the three movie states with the marks and
 // the screen saver, the command line, dropped files, full screen with its keys, and the picture
-// that follows the movie panel.
+// that follows the movie panel and the splitter.
 #include "window_harness.h"
 
 #include "external/messages.h"
@@ -129,11 +129,15 @@ TEST_F(ViewTest, WithoutAPictureSizePlayAndFullScreenLeaveTheWindowAlone) {
     EXPECT_FALSE(fmMain().WindowSizingHeight(800).has_value());
 }
 
-TEST_F(ViewTest, PictureFollowsTheMoviePanelOnlyWhileAMovieIsOpen) {
+TEST_F(ViewTest, PictureFollowsTheMoviePanelOnlyWhileAMovieIsOpenAndASplitterDragKeepsItsShape) {
     OpenMovie("movie.avi");
     engine.ClearCalls();
     fmMain().resize(fmMain().width() + 10, fmMain().height());
     EXPECT_EQ(engine.CallCount("SizeChange"), 1);
+    const QList<int> sizes = fmMain().plClient->sizes();
+    fmMain().plClient->setSizes({sizes[0] - 60, sizes[1] + 60});  // as a drag of the splitter leaves them
+    fmMain().Splitter1Moved();
+    EXPECT_EQ(fmMain().plMovie->width(), qRound(640.0 * fmMain().plMovie->height() / 480));
     fmMain().Stop1Click();
     engine.ClearCalls();
     fmMain().resize(fmMain().width() + 10, fmMain().height());
