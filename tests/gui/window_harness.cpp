@@ -66,7 +66,8 @@ void MainWindowTest::AnswerLanguageDialogs(int line) {
 
 std::vector<int> MainWindowTest::Marks() {
     std::vector<int> marks;
-    for (int i = 0; i < fmMain().PlayListEntries().Count(); ++i) marks.push_back(fmMain().PlayListEntries().Mark(i));
+    const PlayList& list = fmMain().PlayListEntries();
+    for (int i = 0; i < list.Count(); ++i) marks.push_back(list.Mark(i));
     return marks;
 }
 
