@@ -82,7 +82,7 @@ protected:
     int32_t LastBitmapIndex = -1;
 };
 
-TEST_F(BitmapCueTest, PictureIsCentredAWideOneCutOnBothSidesAndANewOneReplacesIt) {
+TEST_F(BitmapCueTest, PictureIsCentredAWideOneCutANewOneReplacesItAndAClearRemovesIt) {
     library.SetPicture(7, 720, 100, {10, 100, 255, 255});  // blue, green and red all differ
     library.rect = {5, 5, 725, 105};  // only width and height count, not the place
     Draw();
@@ -98,6 +98,9 @@ TEST_F(BitmapCueTest, PictureIsCentredAWideOneCutOnBothSidesAndANewOneReplacesIt
     EXPECT_EQ(LitColumns(imSub.Image(), 5), kNone);
     EXPECT_EQ(LitColumns(imSubtitle.Image(), 0), Columns(154, 157));
     EXPECT_EQ(imSubtitle.Image().pixel(154, 1), qRgb(127, 127, 127));
+    ClearBitmapCue(LastBitmapIndex, imSubtitle, imSub);  // its time is over
+    EXPECT_EQ(LitColumns(imSub.Image(), 0), kNone);
+    EXPECT_EQ(LitColumns(imSubtitle.Image(), 0), kNone);
 }
 
 TEST_F(BitmapCueTest, EmptyOrInvertedRectangleLeavesBothSurfacesBlackButKeepsTheIndex) {
