@@ -25,7 +25,7 @@ TEST(FullScreenOverlayTop, SitsBelowThePictureAndNeverLowerThan80AboveTheBottom)
     EXPECT_EQ(FullScreenOverlayTop(1024, 768, 0, 352), std::nullopt);
 }
 
-TEST(Splitters, PanelCollapsesAt30TheOtherSideKeeps30AndTheWindowKeepsTheProportions) {
+TEST(Splitters, PanelCollapsesAt30TheOtherSideKeeps30AndDragsKeepThePicturesProportions) {
     EXPECT_EQ(SplitterPanelSize(31, 400), 31);
     EXPECT_EQ(SplitterPanelSize(30, 400), 0);
     EXPECT_EQ(SplitterPanelSize(390, 400), 370);  // the movie panel keeps 30
@@ -36,6 +36,8 @@ TEST(Splitters, PanelCollapsesAt30TheOtherSideKeeps30AndTheWindowKeepsTheProport
     EXPECT_EQ(Splitter1Moved(400, 250, 640, 0), std::nullopt);
     EXPECT_EQ(Splitter2Moved(400, 250, 0, 480), std::nullopt);
     EXPECT_EQ(SizingHeight(500, 8, 0, 352, 130, 46), std::nullopt);
+    // A frame drag to 400 px inside a frame of 8 x 46: the picture's 220 plus the fixed 130.
+    EXPECT_EQ(SizingHeight(8 + 400, 8, 640, 352, 130, 46), 220 + 130 + 46);
 }
 
 }  // namespace
