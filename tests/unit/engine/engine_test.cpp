@@ -51,17 +51,13 @@ void pumpFor(std::chrono::milliseconds duration) { waitUntil([] { return false; 
 
 // The movie panel, standing for the main window too: it hands mpv's wake-ups to the engine,
 // as the program's panel does, and records the messages the engine posts.
-class Panel : public QWidget {
-public:
-    explicit Panel(MovieEngine& engine) : engine_(engine) {}
+struct Panel : QWidget {
     using Message = std::pair<int, intptr_t>;
-    std::vector<Message> messages;
+    explicit Panel(MovieEngine& engine) : engine(engine) {}
     int count(int type) const { return int(std::ranges::count(messages, type, &Message::first)); }
-
-protected:
     bool event(QEvent* event) override {
         if (event->type() == WM_MOVIE_EVENT) {
-            engine_.GraphNotify();
+            engine.GraphNotify();
         } else if (event->type() >= WM_USER) {
             messages.emplace_back(event->type(), static_cast<WindowMessage*>(event)->wParam());
         } else {
@@ -69,9 +65,8 @@ protected:
         }
         return true;
     }
-
-private:
-    MovieEngine& engine_;
+    MovieEngine& engine;
+    std::vector<Message> messages;
 };
 
 class MpvEngineTest : public ::testing::Test {
@@ -239,6 +234,10 @@ TEST_F(FullScreenTest, FillsThePrimaryScreenAndComesBackIntoThePanel) {
     EXPECT_TRUE(backInThePanel());
     EXPECT_EQ(surface->winId(), id) << "mpv's window was replaced";
     expectStillPlaying();
+    // The panel resized by the program: SizeChange fits the picture to it again.
+    panel->resize(200, 150);
+    engine.SizeChange();
+    EXPECT_TRUE(waitUntil([&] { return surface->size() == QSize(200, 150); }));
 
     // Stop leaves full screen without telling the program.
     engine.SetFullScreen(1);

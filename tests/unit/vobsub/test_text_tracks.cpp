@@ -1,4 +1,4 @@
-// A SubStation track taken out of a movie that ffmpeg makes here, and the movie's timing.
+// Text tracks taken out of movies that ffmpeg makes here, and the movies' timing.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -10,27 +10,33 @@ namespace tessaview {
 namespace {
 
 TEST(FfmpegTextTracks, FirstTextTrackComesBackAsItsFileAndTheMovieTellsItsTiming) {
-    const test::TempDir dir;
     const std::string dialogue = "Dialogue: 0,0:00:00.50,0:00:01.25,Default,,0,0,0,,Hi\\Nthere";
-    const std::string header = "[Script Info]\nScriptType: v4.00+\n\n[Events]\nFormat: Layer, Start, End, "
-                               "Style, Name, MarginL, MarginR, MarginV, Effect, Text\n";
-    const std::string script = dir.write("in.ass", header + dialogue + "\n");
-    const std::string movie = dir.file("movie.mkv");
-    const std::string make = "ffmpeg -loglevel error -nostdin -f lavfi -i color=size=32x32:rate=25:duration=2"
-                             " -i " + script + " -c:v mpeg4 -c:s ass " + movie;
-    ASSERT_EQ(std::system(make.c_str()), 0) << make;
+    const std::string ass = "[Script Info]\nScriptType: v4.00+\n\n[Events]\nFormat: Layer, Start, End, "
+                            "Style, Name, MarginL, MarginR, MarginV, Effect, Text\n" + dialogue + "\n";
+    // ffmpeg's subtitle encoder and the file it reads, the lines that must come back.
+    const std::tuple<std::string, std::string, std::string> cases[] = {
+        {"srt", "1\n00:00:00,050 --> 00:00:01,005\nHello\n", "00:00:00,050 --> 00:00:01,005\r\nHello\r\n"},
+        {"ass", ass, dialogue + "\r\n"}};
+    const test::TempDir dir;
     const auto tracks = CreateFfmpegTextTracks();
-    const std::optional<TextTrack> track = tracks->FirstTextTrack(movie);
-    ASSERT_TRUE(track);
-    EXPECT_EQ(track->extension, ".ass");
-    EXPECT_EQ(track->text.substr(0, 3), "\xEF\xBB\xBF");
-    EXPECT_NE(track->text.find(dialogue + "\r\n"), std::string::npos) << track->text;
-    const std::optional<MovieTiming> timing = tracks->ReadMovieTiming(movie);
+    for (const auto& [codec, text, lines] : cases) {
+        const std::string movie = dir.file(codec + ".mkv");
+        const std::string input = dir.write("in." + codec, text);
+        const std::string make = "ffmpeg -loglevel error -nostdin -f lavfi -i color=s=32x32:r=25:d=2 -i " +
+                                 input + " -c:v mpeg4 -c:s " + codec + " " + movie;
+        ASSERT_EQ(std::system(make.c_str()), 0) << make;
+        const std::optional<TextTrack> track = tracks->FirstTextTrack(movie);
+        ASSERT_TRUE(track) << codec;
+        EXPECT_EQ(track->extension, "." + codec);
+        EXPECT_EQ(track->text.substr(0, 3), "\xEF\xBB\xBF");
+        EXPECT_NE(track->text.find(lines), std::string::npos) << track->text;
+    }
+    const std::optional<MovieTiming> timing = tracks->ReadMovieTiming(dir.file("ass.mkv"));
     ASSERT_TRUE(timing);
     EXPECT_DOUBLE_EQ(timing->frameRate, 25.0);
     EXPECT_NEAR(timing->lengthSeconds, 2.0, 0.1);
-    EXPECT_FALSE(tracks->FirstTextTrack(script + ".none"));
-    EXPECT_FALSE(tracks->ReadMovieTiming(script + ".none"));
+    EXPECT_FALSE(tracks->FirstTextTrack(dir.file("none.mkv")));
+    EXPECT_FALSE(tracks->ReadMovieTiming(dir.file("none.mkv")));
 }
 
 }  // namespace

@@ -5,10 +5,6 @@
 #include <filesystem>
 #include <map>
 
-extern "C" {
-#include <libavutil/log.h>
-}
-
 #include "external/ffmpeg/ffmpeg_vobsub.h"
 #include "support/temp_dir.h"
 #include "unit/vobsub/vobsub_pair_writer.h"
@@ -18,9 +14,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using testpair::Picture;
-
-// Bad pairs make FFmpeg complain on stderr; the tests check the outcome instead.
-const bool quietFfmpeg = (av_log_set_level(AV_LOG_QUIET), true);
 
 Picture picture(int64_t startMs, std::optional<int64_t> durationMs, int seed = 0, int64_t startDelayMs = 0) {
     Picture p;

@@ -34,8 +34,9 @@ TEST(SpuTiming, BrokenUnitsAreRefused) {
     }
 }
 
-// The name is cut to the buffer the caller gives.
-TEST(LanguageNames, CopyStopsAtTheBuffersEnd) {
+// A code in any letter case, stray bytes left out; the name cut to the caller's buffer.
+TEST(LanguageNames, CodesGiveHumanNamesCutToTheBuffer) {
+    EXPECT_EQ(languageName("F\x01R"), "French");
     char buffer[8];
     std::memset(buffer, 'x', sizeof buffer);
     copyZeroTerminated("Portuguese", buffer, 6);
