@@ -7,11 +7,7 @@
 
 #include <uchardet/uchardet.h>
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
-#include <cstdio>
-#include <filesystem>
 #include <fstream>
 #include <regex>
 #include <sstream>
@@ -134,30 +130,6 @@ TEST(TextEncoding, DecodesBetterThanUchardetAlone)
     }
     EXPECT_GE(rates.files - written, 30) << "corpus files with a stated encoding";
     rates.report("written files and corpus");
-}
-
-// Where uchardet alone goes wrong (a third of these) is the next test's.
-TEST(TextEncoding, DecodesNearlyEveryWrittenFileExactly)
-{
-    int files = 0, right = 0;
-    const auto check = [&](const std::string& bytes, const std::string& truth, const char* code) {
-        const std::string detected = DetectTextEncoding(bytes, "").name;
-        ++files;
-        if (decode(bytes, detected) == decode(bytes, truth))
-            ++right;
-        else
-            std::printf("  missed %s (%s): detected %s\n", code, truth.c_str(), detected.c_str());
-    };
-    int k = 0;
-    for (const Language& l : languages) {
-        const std::string utf8 = subRip(l.sentences);
-        check(UnicodeToCodePage(utf8, UnicodeForm::Utf8, l.codePage), l.codePage, l.code);
-        check(utf8, "UTF-8", l.code);
-        if (k++ % 3 == 0)
-            for (const char* form : {"UTF-16LE", "UTF-16BE"})
-                check(UnicodeToCodePage(utf8, UnicodeForm::Utf8, form), form, l.code);
-    }
-    EXPECT_GE(right, files * 95 / 100.0) << right << " of " << files;
 }
 
 // Where uchardet alone goes wrong, and the tie that only the user's language can break.

@@ -1,5 +1,4 @@
-// Shared pieces of the subtitle tests: a recording host and a core wired to it and to a
-// private folder.
+// A host that records what the core tells it, and a core at 25 fps in a private folder.
 #pragma once
 
 #include "subtitle/runtime_error.h"
@@ -14,6 +13,8 @@
 namespace tessaview::testing {
 
 using Strings = std::vector<std::string>;
+using test::errorOf;
+using test::TempDir;
 
 class RecordingHost : public SubtitleHost {
 public:
@@ -34,10 +35,6 @@ public:
     char DecimalSeparator() const override { return separator; }
 };
 
-using test::errorOf;
-using test::TempDir;
-
-// One cue as the tests compare it.
 struct Cue {
     int32_t start = 0;
     int32_t end = 0;
@@ -51,7 +48,6 @@ inline void PrintTo(const Cue& cue, std::ostream* os)
     *os << "{" << cue.start << ", " << cue.end << ", " << ::testing::PrintToString(cue.text) << "}";
 }
 
-// A core at 25 fps with its program folder in a private directory; code page UTF-8.
 class CoreTest : public ::testing::Test {
 protected:
     CoreTest()
@@ -60,7 +56,7 @@ protected:
         core.SetAnsiCodePage("UTF-8");
     }
 
-    // Loads `bytes` as a file named `name` and returns the file's path.
+    // Loads `bytes` as the file `name`; returns its path.
     std::string load(const std::string& bytes, const std::string& name = "sub.txt")
     {
         const std::string path = dir.write(name, bytes);

@@ -1,0 +1,218 @@
+// The readers and the rules they share: line ends, trimming, numbers and clock times.
+#include "subtitle/code_page.h"
+#include "subtitle/readers.h"
+#include "subtitle/text_rules.h"
+#include "subtitle_test_support.h"
+
+namespace tessaview::testing {
+namespace {
+
+TEST(ReadingRules, EveryKindOfLineEndEndsALine)
+{
+    const std::string longLine(5000, 'x');  // many 16-byte blocks before the line end
+    const struct {
+        std::string text;
+        Strings lines;
+    } cases[] = {
+        {"a\r\nb\r\n", {"a", "b"}},
+        {"a\rb\nc", {"a", "b", "c"}},
+        {"a\n\rb", {"a", "", "b"}},  // LF then CR: two line ends
+        {"a\r\r\nb", {"a", "", "b"}},
+        {"\n", {""}},
+        {"a\x1a" "b\nc", {"a"}},  // Ctrl-Z ends the file
+        {longLine + "\r\ny", {longLine, "y"}},
+    };
+    for (const auto& c : cases) {
+        TextFile file = TextFile::FromText(c.text);
+        Strings lines;
+        while (!file.Eof())
+            lines.emplace_back(file.ReadLine());
+        EXPECT_EQ(lines, c.lines) << ::testing::PrintToString(c.text);
+    }
+}
+
+TEST(TextHelpers, TrimAndLineBreakCodes)
+{
+    EXPECT_EQ(Trim(" \t\x01\nab c\x1f \r"), "ab c");
+    EXPECT_EQ(Trim("\xA0x\xA0"), "\xA0x\xA0");  // high bytes are not blanks
+    EXPECT_EQ(ReplaceByCrLfIgnoreCase("a\\Nb\\nc\\x", "\\n"), "a\r\nb\r\nc\\x");
+    EXPECT_EQ(ReplaceByCrLfIgnoreCase("end\\N", "\\n"), "end\r\n");  // a code that ends the line
+}
+
+TEST(UnicodeToCodePage, PairsAtTheEdgesDecodeAndBrokenUnitsBecomeQuestionMarks)
+{
+    const struct {
+        std::string bytes;
+        UnicodeForm form;
+        const char* utf8;
+    } cases[] = {
+        {std::string("\x00\xD8\x00\xDC", 4), UnicodeForm::Utf16Le, "\xF0\x90\x80\x80"},  // the first pair
+        {"\xDB\xFF\xDF\xFF", UnicodeForm::Utf16Be, "\xF4\x8F\xBF\xBF"},                  // the last pair
+        {std::string("a\x00\x00\xD8", 4), UnicodeForm::Utf16Le, "a?"},  // a high half ends the text
+        {"\xED\xA0\x80", UnicodeForm::Utf8, "???"},  // a surrogate written as UTF-8
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(UnicodeToCodePage(c.bytes, c.form, "UTF-8"), c.utf8) << ::testing::PrintToString(c.bytes);
+}
+
+TEST(StrToInt, AcceptsWhatTheRuntimeAcceptsAndNamesTheTextOtherwise)
+{
+    const std::pair<const char*, int32_t> good[] = {
+        {"007", 7},     {"  12", 12},    {"+5", 5},            {"-5", -5},
+        {"$1F", 31},    {"x1f", 31},     {"0XfF", 255},        {"-$10", -16},
+        {"$FFFFFFFF", -1},               {"2147483647", INT32_MAX}, {"-2147483648", INT32_MIN},
+    };
+    for (const auto& [text, value] : good)
+        EXPECT_EQ(StrToInt(text), value) << text;
+    for (const std::string text : {"", "-", "$", "0x", "12 ", "1a", "\t1", "2147483648", "-2147483649",
+                                   "$100000000", "1.5", "--1"})
+        EXPECT_EQ(errorOf([&] { StrToInt(text); }), "'" + text + "' is not a valid integer value");
+}
+
+TEST(ParseClockTime, ReadsFreeWidthFieldsCutsTheFractionAndNamesABadField)
+{
+    const std::pair<const char*, int32_t> good[] = {
+        {"00:00:01.99", 1}, {"1:2:3", 3723}, {"10:00:00.00", 36000},
+        {"-00:00:06.84", 6},  // the sign belongs to the hours only
+    };
+    for (const auto& [text, seconds] : good)
+        EXPECT_EQ(ParseClockTime(text), seconds) << text;
+    const std::pair<const char*, std::string> bad[] = {
+        {"00:00", ""}, {"00:00:01 ", "01 "}, {"00:0a:01", "0a"}, {"00 :00:01", "00 "},
+    };
+    for (const auto& [text, field] : bad)
+        EXPECT_EQ(errorOf([&] { ParseClockTime(text); }), "'" + field + "' is not a valid integer value") << text;
+}
+
+TEST(FrameLine, ParsesGroupsTheWayThePositionArithmeticDoes)
+{
+    const struct {
+        const char* line;
+        bool ok;
+        Cue cue;
+    } cases[] = {
+        {"{100}{}Hello", true, {100, -1, "Hello"}},
+        {"{100}{250}{y:i}Hello", true, {100, 250, "{y:i}Hello"}},
+        {"{100}Hi{250}there", true, {100, 250, "there"}},
+        {"{100}250}there", true, {100, 250, "there"}},  // "}" without "{": the number is the text before it
+        {"{100}{5", true, {100, -1, "{5"}},             // "{" without "}": no second number
+        {"{100}Hi}there", false, {}},
+        {"{100}{y:i}Hello", false, {}},
+        {"{-164}{-68}Hi", false, {}},
+        {"{ 1}{2}Hi", false, {}},
+        {"{}{2}Hi", false, {}},
+    };
+    for (const auto& c : cases) {
+        Cue got;
+        EXPECT_EQ(ParseBraceLine(c.line, got.start, got.end, got.text), c.ok) << c.line;
+        EXPECT_EQ(c.ok ? got : Cue{}, c.cue) << c.line;
+    }
+    Cue got;
+    EXPECT_THROW(ParseBraceLine("{99999999999}{1}x", got.start, got.end, got.text), RuntimeError);
+}
+
+using Reader = void (*)(SubtitleCore&, const std::string&);
+class Readers : public CoreTest {};
+
+TEST_F(Readers, EachReaderWithItsQuirksAndErrors)
+{
+    const std::string A = "1\n00:00:01,000 --> 00:00:02,000\nA\n";
+    const struct {
+        const char* what;
+        Reader reader;
+        std::string text;
+        Cues cues;  // read before the end or the error
+        const char* message = nullptr;
+        bool throws = false;
+    } cases[] = {
+        {"frames: open ends filled from the next start", ReadBraceFrames,
+         "{10}{}A|B\r\n\r\n  {20}{30}B  \r\n{40}C\r\n{50}D\r\n",
+         {{10, 20, "A\r\nB"}, {20, 30, "B"}, {40, 50, "C"}, {50, -1, "D"}}},
+        {"frames: a bad line ends the read, open ends are not filled after it", ReadBraceFrames,
+         "{10}{}a\n{20}{30}b\n{oops}c\n{40}{}d\n", {{10, -1, "a"}, {20, 30, "b"}}, "Subtitle file error"},
+        {"bracket frames", ReadBracketFrames, "[100][250]Hello\n", {{100, 250, "Hello"}}},
+        {"SSA: Dialogue lines only", ReadSsa,
+         "[Events]\nFormat: Marked, Start, End, Style, Name, MarginL, MarginR, MarginV, Effect, Text\n"
+         "Dialogue: Marked=0,0:00:01.50,0:00:04.00,Default,Name,0000,0000,0000,,Hello, world\\NBye\n"
+         "Comment: 0,0:00:05.00,0:00:06.00,Default,,0,0,0,,skipped\n"
+         "dialogue: 0,0:00:05.00,0:00:06.00,Default,,0,0,0,,skipped\n"
+         "  Dialogue: 0,10:00:00.00,10:00:01.99,Default,,0,0,0,,{\\i1}lower\\nbreak\\h\n"
+         "Dialogue: 0,0:00:07.00,0:00:08.00,only,six\n",
+         {{1, 4, "Hello, world\r\nBye"}, {36000, 36001, "{\\i1}lower\r\nbreak\\h"}, {7, 8, "six"}}},
+        {"SSA: a bad time ends the read", ReadSsa,
+         "Dialogue: 0,0:00:01.00,0:00:02.00,S,,0,0,0,,A\nDialogue: 0,0:00:03.00\n", {{1, 2, "A"}}, nullptr, true},
+        {"SubViewer: timing and text line pairs, the last timing line unused", ReadSubViewer,
+         "[INFORMATION]\n[END INFORMATION]\n00:00:01.50,00:00:04.00\nFirst[br]Second[BR]Third\n\n\n\n"
+         "00:00:05.00,00:00:06.00\n\n00:00:07.00,00:00:08.00\n",
+         {{1, 4, "First\r\nSecond\r\nThird"}, {5, 6, ""}}},
+        {"SubViewer: text on two lines", ReadSubViewer,
+         "00:00:01.00,00:00:02.00\none\ntwo\n00:00:03.00,00:00:04.00\nthree\n", {{1, 2, "one"}},
+         "Subtitle File Error"},
+        {"start script: cues end at the next start, the last stays open", ReadStartScript,
+         "[TITLE]\nx\n******** START SCRIPT ********\n[00:00:10]\n  Hello  \n[00:00:15]\n\n[END]\n"
+         "[00:00:20]\nafter end\n",
+         {{10, 15, "  Hello  "}, {15, -1, ""}}},
+        {"start script: no fix-up after an error", ReadStartScript,
+         "******** START SCRIPT ********\n[00:00:10]\nA\n\n", {{10, -1, "A"}}, nullptr, true},
+        {"time:text: the last cue lasts to the end", ReadTimeColonText,
+         "0:00:01:Hello|World\n\n00:00:05:Bye: see you\n",
+         {{1, 5, "Hello\r\nWorld"}, {5, EndlessTime, "Bye: see you"}}},
+        {"time:text: after an error never shown rather than a stale end", ReadTimeColonText,
+         "0:00:01:A\n0:00\n", {{1, -1, "A"}}, nullptr, true},
+        {"SubRip: whole seconds, text lines joined, anything after the end time ignored", ReadSubRip,
+         "1\r\n00:00:01,600 --> 00:00:04,200\r\nFirst\r\nSecond\r\n\r\n"
+         "2\r\n01:02:03,999 --> 01:02:05,000 X1:10 X2:20\r\nThird\r\n",
+         {{1, 4, "First\r\nSecond"}, {3723, 3725, "Third"}}},
+        {"SubRip: an error keeps the cues read before it", ReadSubRip,
+         A + "\n2\n00:00:03 --> 00:00:04\nB\n\n3\n00:00:05,000 --> 00:00:06,000\nC\n", {{1, 2, "A"}},
+         "Subtitle file error"},
+        {"SubRip: a block whose first text line is empty is dropped with its lines", ReadSubRip,
+         "1\n00:00:01,000 --> 00:00:02,000\n\nlost\nlost too\n\n2\n00:00:03,000 --> 00:00:04,000\nkept\n",
+         {{3, 4, "kept"}}},
+        {"SubRip: blank lines inside the text keep the cue open", ReadSubRip,
+         A + "\n\nstill A\n2\n00:00:03,000 --> 00:00:04,000\nB", {{1, 2, "A\r\nstill A"}, {3, 4, "B"}}},
+        {"SubRip: a digit-only text line is taken for the next number", ReadSubRip,
+         A + "1984\n\n2\n00:00:03,000 --> 00:00:04,000\nB\n\n3\n00:00:05,000 --> 00:00:06,000\nC\n",
+         {{1, 2, "A"}, {5, 6, "C"}}},
+        {"SubRip: a number without a timing line skips the block silently", ReadSubRip,
+         "\n\n7\nno timing\nlost\n3\n00:00:05,000 --> 00:00:06,000\nC\n1\n", {{5, 6, "C"}}},
+        {"SubRip: a ten-digit field overflows the conversion", ReadSubRip,
+         A + "\n2\n9999999999:00:01,000 --> 00:00:02,000\nB\n", {{1, 2, "A"}}, nullptr, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        host.messages.clear();
+        if (c.throws)
+            EXPECT_THROW(c.reader(core, dir.write("in.txt", c.text)), RuntimeError);
+        else
+            c.reader(core, dir.write("in.txt", c.text));
+        EXPECT_EQ(cues(), c.cues);
+        EXPECT_EQ(host.messages, c.message ? Strings{c.message} : Strings{});
+        EXPECT_EQ(core.SubIsTimeBased, c.reader != ReadBraceFrames && c.reader != ReadBracketFrames);
+    }
+}
+
+TEST_F(Readers, SubRipTimingVariants)
+{
+    const std::pair<const char*, bool> cases[] = {
+        {"00 : 00 : 01,000 --> 00:00:02,000", true},
+        {"0:0:1,5-->0:0:2,5", true},
+        {"00:00:01.600 --> 00:00:04.200", false},  // full stops instead of commas
+        {"-00:00:06,843 --> 00:00:02,850", false},
+        {"00:00:01:00,000 --> 00:00:02,000", false},
+        {"00:00:01,000 --> ", false},
+    };
+    for (const auto& [timing, ok] : cases) {
+        host.messages.clear();
+        ReadSubRip(core, dir.write("in.srt", std::string("1\n") + timing + "\nText\n"));
+        EXPECT_EQ(cues(), (ok ? Cues{{1, 2, "Text"}} : Cues{})) << timing;
+        EXPECT_EQ(host.messages, ok ? Strings{} : Strings{"Subtitle file error"}) << timing;
+    }
+    EXPECT_EQ(ParseSubRipTime(" 01 : 02 : 03 "), 3723);
+    EXPECT_EQ(ParseSubRipTime("0000000001:0:0"), 3600);  // ten digits go through the runtime's conversion
+    for (const char* bad : {"", "1:2", "1:2:3:4", "a:2:3", "1:+2:3", "1:2:3.5"})
+        EXPECT_EQ(ParseSubRipTime(bad), -1) << bad;
+}
+
+}  // namespace
+}  // namespace tessaview::testing
