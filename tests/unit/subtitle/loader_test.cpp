@@ -24,9 +24,7 @@ const std::string unknownFormat = "Unknown subtitle file format, Please contact 
 TEST(Detection, FirstMatchingRuleInTableOrderPicksTheReader)
 {
     const std::pair<const char*, const char*> cases[] = {
-        {"{1}{2}x", "ReadBraceFrames"},       {"[Script Info]", "ReadSsa"},
-        {"Title:", "ReadSsa"},                {"# VobSub index file, v7", "ReadSsa"},
-        {"[TITLE]", "ReadStartScript"},       {"[INFORMATION]", "ReadSubViewer"},
+        {"Title:", "ReadSsa"},                {"[TITLE]", "ReadStartScript"},
         {"00:00:01:Hi", "ReadTimeColonText"}, {"0:00:01:Hi", "ReadTimeColonText"},
         {"0", "ReadSubRip"},                  {"[script info]", "ReadBracketFrames"},
         {"Title: Movie", nullptr},            {"01:00:00:x", nullptr},
@@ -67,27 +65,29 @@ TEST_F(Loader, AWholeVobSubPairGoesToTheLibraryAndHalfAPairIsReadAsText)
 }
 
 // The status text writes the rate as the user's locale does; whatever rate the user chose, a
-// load that reads a file goes back to the movie's.
+// load that reads a file goes back to the movie's, even one that ends with a reader's message.
 TEST_F(Loader, FrameRateItemAndItsResetByALoad)
 {
     host.separator = ',';
     core.n005Click(4);
     core.n005Click(9);  // no such item: nothing changes
-    EXPECT_EQ(core.MovieFrameRate, 29.97);
     EXPECT_EQ(host.lastStatus, "Subtitle FrameRate:29,97fps");
     core.EngineFrameRate = 23.976;
-    // Blank lines before the first line that decides; a reader's message still completes the load.
     for (const std::string bytes : {"\n\n  1  \n00:00:01,000 --> 00:00:02,000\nA\n", "1\n00:00:01 --> 00:00:02\n"}) {
         core.n005Click(3);
-        load(bytes);
+        load(bytes);  // blank lines before the line that decides
         EXPECT_EQ(core.MovieFrameRate, 23.976);
         EXPECT_EQ(host.lastStatus, "Subtitle FrameRate:Same As Movie");
     }
     EXPECT_EQ(host.messages, Strings{"Subtitle file error"});
 }
 
+// tmpsub is made anew for the user alone, never through a link planted in its place, and
+// removed after the load.
 TEST_F(Loader, ByteOrderMarksConvertThroughTmpsub)
 {
+    const std::string victim = dir.write("victim", "keep");
+    std::filesystem::create_symlink(victim, core.TmpSubPath());
     const std::string srt = "1\n00:00:01,000 --> 00:00:02,000\n";
     const struct {
         std::string bytes;
@@ -106,8 +106,15 @@ TEST_F(Loader, ByteOrderMarksConvertThroughTmpsub)
         const std::string path = load(c.bytes);
         EXPECT_EQ(cues(), (Cues{{1, 2, c.text}})) << c.codePage;
         EXPECT_EQ(core.SubFileName, path);  // the name given, not tmpsub
-        EXPECT_FALSE(std::filesystem::exists(core.TmpSubPath()));  // gone after the load
+        EXPECT_FALSE(std::filesystem::exists(core.TmpSubPath()));
     }
+    EXPECT_EQ(test::readFile(victim), "keep");
+    WriteWholeFile(core.TmpSubPath(), "x");
+    EXPECT_EQ(std::filesystem::status(core.TmpSubPath()).permissions(),
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    SubtitleCore other(host, dir.file("no-such-folder"));
+    EXPECT_EQ(errorOf([&] { other.LoadSubtitle(dir.file("sub.txt")); }),
+              "Cannot create file " + dir.file("no-such-folder/tmpsub"));
 }
 
 TEST_F(Loader, UnknownFormatKeepsThePreviousSubtitleAndResetsTheFrameRateItem)
@@ -142,22 +149,6 @@ TEST_F(Loader, RuntimeErrorsLeaveNameRateAndPreviousStateAlone)
     EXPECT_FALSE(core.SubIsVobSub);
     EXPECT_EQ(cues().size(), 2u);
     EXPECT_EQ(core.SubFileName, dir.file("movie.idx"));
-}
-
-TEST_F(Loader, TmpsubIsMadeAnewForTheUserAloneNeverThroughALinkInItsPlace)
-{
-    const std::string victim = dir.write("victim", "keep");
-    std::filesystem::create_symlink(victim, core.TmpSubPath());
-    load(utf16(u"1\n00:00:01,000 --> 00:00:02,000\nA\n"));
-    EXPECT_EQ(cues(), (Cues{{1, 2, "A"}}));
-    EXPECT_EQ(test::readFile(victim), "keep");
-    WriteWholeFile(core.TmpSubPath(), "x");
-    EXPECT_EQ(std::filesystem::status(core.TmpSubPath()).permissions(),
-              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
-
-    SubtitleCore other(host, dir.file("no-such-folder"));
-    EXPECT_EQ(errorOf([&] { other.LoadSubtitle(dir.file("sub.txt")); }),
-              "Cannot create file " + dir.file("no-such-folder/tmpsub"));
 }
 
 }  // namespace

@@ -29,50 +29,28 @@ TEST(TimeBase, SecondsToFramesRoundsHalfToEvenAndClamps)
         EXPECT_EQ(SecondsToFrames(c.seconds, c.rate), c.frames) << c.seconds << " s at " << c.rate;
 }
 
-TEST_F(Lookup, OpenEndNeverShowsAndEndlessShowsAtEveryRate)
-{
-    core.SubIsTimeBased = true;
-    add(10, OpenEndTime, "open");
-    add(20, EndlessTime, "endless");
-    for (int tag = 1; tag <= 5; ++tag) {
-        core.n005Click(tag);
-        const int32_t start = SecondsToFrames(20, core.MovieFrameRate);
-        EXPECT_EQ(core.FindSubtitleText(SecondsToFrames(10, core.MovieFrameRate)), "") << tag;
-        EXPECT_EQ(core.FindSubtitleText(start - 1), "") << tag;
-        EXPECT_EQ(core.FindSubtitleText(start), "endless") << tag;
-        EXPECT_EQ(core.FindSubtitleText(INT32_MAX), "endless") << tag;
-    }
-}
-
+// Inside the cached interval the list is not consulted; at a cached bound it is. A new rate
+// or a new list empties the cache.
 TEST_F(Lookup, CacheIsStrictAndEmptiedByANewListOrRate)
 {
+    core.SubIsTimeBased = true;
     add(10, 20, "a");
     add(30, 40, "b");
-    EXPECT_EQ(core.FindSubtitleText(15), "a");
-    // Inside the cached interval the list is not consulted; at a cached bound it is.
+    EXPECT_EQ(core.FindSubtitleText(15 * 25), "a");
     core.SubList[0]->Text = "changed";
-    EXPECT_EQ(core.FindSubtitleText(19), "a");
-    EXPECT_EQ(core.FindSubtitleText(20), "changed");
-    // Same count, new records; then times changed in place and announced.
-    core.SubList.clear();
-    add(100, 200, "c");
-    add(300, 400, "d");
-    EXPECT_EQ(core.FindSubtitleText(150), "c");
-    core.SubList[1]->StartTime = 250;
-    core.SubListChanged();
-    EXPECT_EQ(core.FindSubtitleText(260), "d");
-    core.SubIsTimeBased = true;
-    EXPECT_EQ(core.FindSubtitleText(260 * 25), "d");
-    core.n005Click(5);  // 30 fps: the cached bounds were converted at 25
-    EXPECT_EQ(core.FindSubtitleText(260 * 25), "");
-    EXPECT_EQ(core.FindSubtitleText(260 * 30), "d");
+    EXPECT_EQ(core.FindSubtitleText(20 * 25 - 1), "a");
+    EXPECT_EQ(core.FindSubtitleText(20 * 25), "changed");
+    EXPECT_EQ(core.FindSubtitleText(35 * 25), "b");
+    core.n005Click(5);  // 30 fps
+    EXPECT_EQ(core.FindSubtitleText(35 * 25), "");
+    EXPECT_EQ(core.FindSubtitleText(35 * 30), "b");
     core.ClearSubList();
     add(1, 2, "new");
-    EXPECT_EQ(core.FindSubtitleText(260 * 30), "");
+    EXPECT_EQ(core.FindSubtitleText(35 * 30), "");
 }
 
-// Long lists, so that the search runs past the levels it keeps ready, at two rates and in
-// both units: every position inside a cue finds it, every gap finds nothing.
+// Long lists, so that the search runs past the levels it keeps ready, in frames and in
+// seconds: every position inside a cue finds it, every gap finds nothing.
 TEST_F(Lookup, SearchFindsEveryCueOfALongList)
 {
     for (const int count : {1, 2, 5, 9000}) {

@@ -7,9 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
 namespace tessaview::testing {
 
 using Strings = std::vector<std::string>;
@@ -56,7 +53,6 @@ protected:
         core.SetAnsiCodePage("UTF-8");
     }
 
-    // Loads `bytes` as the file `name`; returns its path.
     std::string load(const std::string& bytes, const std::string& name = "sub.txt")
     {
         const std::string path = dir.write(name, bytes);
