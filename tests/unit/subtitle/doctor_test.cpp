@@ -56,19 +56,12 @@ TEST_F(DoctorTest, MovieFitNamesTheFrameRateItemThatAStandardRatioExplains) {
     for (const auto& c : cases) {
         core.ClearSubList();
         core.SubIsTimeBased = c.timeBased;
-        core.SubList.push_back(std::make_unique<TTimeSpan>(TTimeSpan{1, c.lastEnd, "x"}));
+        add(1, c.lastEnd, "x");
         const std::optional<MovieFit> fit = FitToMovie(core, c.movieRate, c.movieLength);
         ASSERT_TRUE(fit);
         EXPECT_EQ(fit->frameRateItem, c.item) << fit->verdict;
         EXPECT_EQ(fit->fitRate.value_or(0), c.fitRate) << fit->verdict;
     }
-}
-
-TEST(DoctorClock, TimesReadAndWrittenAsHoursMinutesSeconds) {
-    EXPECT_EQ(ClockText(3723.5), "1:02:03.500");
-    for (const auto& [text, seconds] : {std::pair<const char*, std::optional<double>>{"1:02:03.5", 3723.5},
-                                        {"75.25", 75.25}, {"1:x", std::nullopt}, {"1.5:00", std::nullopt}})
-        EXPECT_EQ(ParseClockText(text), seconds) << text;
 }
 
 }  // namespace

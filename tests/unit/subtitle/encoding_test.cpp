@@ -7,7 +7,6 @@
 
 #include <uchardet/uchardet.h>
 
-#include <algorithm>
 #include <fstream>
 #include <regex>
 #include <sstream>
@@ -43,16 +42,13 @@ const Language languages[] = {
     {"et", "CP1257", "Tere päevast, kuidas ma saan teid aidata?|Ma ei tea, kuhu ma auto võtmed jätsin.|Me peame kiirustama, rong väljub viie minuti pärast.|„Kõik saab korda“, ma luban sulle.|Kus on lähim apteek?|Ma tunnen end halvasti, vist olen haige.|Vabandage, et ma nii hilja helistan.|See raamat oli terve nädala laual.|Terve öö sadas lund ja hommikul oli kõik valge, žürii ütles.|Teeme pausi ja joome ühe tassi teed."},
 };
 
-std::string subRip(std::string_view sentences)
+std::string subRip(const std::string& sentences)
 {
+    std::istringstream in(sentences);
     std::ostringstream out;
-    int n = 0;
-    for (size_t start = 0; start <= sentences.size(); ++n) {
-        const size_t end = std::min(sentences.find('|', start), sentences.size());
-        out << n + 1 << "\r\n00:00:" << 10 + 2 * n << ",000 --> 00:00:" << 11 + 2 * n << ",500\r\n"
-            << sentences.substr(start, end - start) << "\r\n\r\n";
-        start = end + 1;
-    }
+    std::string line;
+    for (int n = 1; std::getline(in, line, '|'); ++n)
+        out << n << "\r\n00:00:" << 8 + 2 * n << ",000 --> 00:00:" << 9 + 2 * n << ",500\r\n" << line << "\r\n\r\n";
     return out.str();
 }
 

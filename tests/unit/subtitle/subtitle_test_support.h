@@ -60,6 +60,11 @@ protected:
         return path;
     }
 
+    void add(int32_t start, int32_t end, const std::string& text)
+    {
+        core.SubList.push_back(std::make_unique<TTimeSpan>(TTimeSpan{start, end, text}));
+    }
+
     Cues cues() const
     {
         Cues out;
