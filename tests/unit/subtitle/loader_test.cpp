@@ -159,7 +159,7 @@ TEST(TimeBase, SecondsToFramesRoundsHalfToEvenAndClamps)
         double rate;
         int32_t frames;
     } cases[] = {
-        {3, 23.976, 72}, {-3, 24.5, -74}, {1, 25.5, 26},  // ties go to even
+        {3, 23.976, 72}, {1, 24.5, 24}, {-3, 24.5, -74}, {1, 25.5, 26},  // ties go to even
         {5, 29.9, 149},  // 149.4999.. in 80 bits, where a 64-bit product gives 149.5
         {EndlessTime, 30.0, INT32_MAX}, {INT32_MIN, 2.0, INT32_MIN}, {100000000, 21.474836475, INT32_MAX},
     };
