@@ -132,23 +132,16 @@ TEST(TextEncoding, DecodesBetterThanUchardetAlone)
 // character set named reads the file as the detection does.
 TEST(TextEncoding, CorrectionsAndTies)
 {
-    const auto file = [](size_t k) { return UnicodeToCodePage(subRip(languages[k].sentences), UnicodeForm::Utf8,
-                                                              languages[k].codePage); };
-    const struct {
-        std::string bytes;
-        const char* language;
-        const char* name;
-        const char* reason;  // a part of it
-    } cases[] = {
-        {file(15), "", "CP1257", "0x80-0x9F"},  // lt; uchardet: ISO-8859-13, and „ “ as controls
-        {file(0), "de", "CP1250", "uchardet"},  // pl
+    const std::string lt = UnicodeToCodePage(subRip(languages[15].sentences), UnicodeForm::Utf8, "CP1257");
+    const std::tuple<std::string, const char*, const char*, const char*> cases[] = {
+        {lt, "", "CP1257", "0x80-0x9F"},  // uchardet: ISO-8859-13, and „ “ as controls
         {"Caf\xE9 \xFC" "ber", "pl", "CP1250", "locale"},
         {"Caf\xE9 \xFC" "ber", "fr", "CP1252", ""},
     };
-    for (const auto& c : cases) {
-        const TextEncoding e = DetectTextEncoding(c.bytes, c.language);
-        EXPECT_EQ(e.name, c.name) << c.bytes;
-        EXPECT_NE(e.reason.find(c.reason), std::string::npos) << e.reason;
+    for (const auto& [bytes, language, name, reason] : cases) {
+        const TextEncoding e = DetectTextEncoding(bytes, language);
+        EXPECT_EQ(e.name, name) << bytes;
+        EXPECT_NE(e.reason.find(reason), std::string::npos) << e.reason;
         EXPECT_EQ(e.charSet == 1 ? e.name : WindowsCharSetCodePage(e.charSet), e.name);
     }
 }

@@ -66,7 +66,7 @@ TEST_F(Loader, AWholeVobSubPairGoesToTheLibraryAndHalfAPairIsReadAsText)
 }
 
 // The status text writes the rate as the user's locale does; whatever rate the user chose, a
-// load that reads a file goes back to the movie's, even one that ends with a reader's message.
+// load that reads a file goes back to the movie's.
 TEST_F(Loader, FrameRateItemAndItsResetByALoad)
 {
     host.separator = ',';
@@ -74,13 +74,10 @@ TEST_F(Loader, FrameRateItemAndItsResetByALoad)
     core.n005Click(9);  // no such item: nothing changes
     EXPECT_EQ(host.lastStatus, "Subtitle FrameRate:29,97fps");
     core.EngineFrameRate = 23.976;
-    for (const std::string bytes : {"\n\n  1  \n00:00:01,000 --> 00:00:02,000\nA\n", "1\n00:00:01 --> 00:00:02\n"}) {
-        core.n005Click(3);
-        load(bytes);  // blank lines before the line that decides
-        EXPECT_EQ(core.MovieFrameRate, 23.976);
-        EXPECT_EQ(host.lastStatus, "Subtitle FrameRate:Same As Movie");
-    }
-    EXPECT_EQ(host.messages, Strings{"Subtitle file error"});
+    load("\n\n  1  \n00:00:01 --> 00:00:02\n");  // blank lines before the line that decides
+    EXPECT_EQ(host.messages, Strings{"Subtitle file error"});  // a reader's message completes the load
+    EXPECT_EQ(core.MovieFrameRate, 23.976);
+    EXPECT_EQ(host.lastStatus, "Subtitle FrameRate:Same As Movie");
 }
 
 // tmpsub is made anew for the user alone, never through a link planted in its place, and
@@ -118,7 +115,9 @@ TEST_F(Loader, ByteOrderMarksConvertThroughTmpsub)
               "Cannot create file " + dir.file("no-such-folder/tmpsub"));
 }
 
-TEST_F(Loader, UnknownFormatKeepsThePreviousSubtitleAndResetsTheFrameRateItem)
+// A load that fails keeps the previous subtitle, its name and its unit; an unknown format also
+// sets the frame-rate item back to the movie's, a runtime error leaves it alone.
+TEST_F(Loader, FailedLoadsKeepThePreviousSubtitle)
 {
     const std::string first = load(srtA, "first.srt");
     for (const std::string& bytes : Strings{"", "\n \r\n\t\n", "Hello there\n", "\x1a" + srtA}) {
@@ -130,21 +129,16 @@ TEST_F(Loader, UnknownFormatKeepsThePreviousSubtitleAndResetsTheFrameRateItem)
         EXPECT_EQ(core.SubFileName, first);
         EXPECT_EQ(core.FindSubtitleText(30), "A");  // still compared in seconds
     }
-}
-
-TEST_F(Loader, RuntimeErrorsLeaveNameRateAndPreviousStateAlone)
-{
-    load(srtA, "first.srt");
     dir.write("movie.idx", "x");
     dir.write("movie.sub", "x");
     core.LoadSubtitle(dir.file("movie.idx"));
     core.n005Click(2);
-    EXPECT_EQ(errorOf([&] { core.LoadSubtitle(dir.file("missing.srt")); }), "Cannot open file " + dir.file("missing.srt"));
+    const std::string missing = dir.file("missing.srt");
+    EXPECT_EQ(errorOf([&] { core.LoadSubtitle(missing); }), "Cannot open file " + missing);
     EXPECT_TRUE(core.SubIsVobSub);
     EXPECT_EQ(core.SubFileName, dir.file("movie.idx"));
     EXPECT_EQ(core.MovieFrameRate, 24.0);
     EXPECT_EQ(core.FindSubtitleText(48), "A");  // no reader ran: the SubRip cues keep their seconds
-
     // A reader's conversion error ends the load after the reader ran: its cues stay.
     EXPECT_THROW(load("0:00:01:A\n0:00:02:B\n0:0x:03:C\n", "t.txt"), RuntimeError);
     EXPECT_FALSE(core.SubIsVobSub);
@@ -188,7 +182,8 @@ TEST_F(Loader, CacheIsStrictAndEmptiedByANewListOrRate)
 }
 
 // Long lists, so that the search runs past the levels it keeps ready, in frames and in
-// seconds: every position inside a cue finds it, every gap finds nothing.
+// seconds: every position inside a cue finds it, every gap finds nothing. Each position lies
+// outside the interval the one before cached, so the search answers each time.
 TEST_F(Loader, SearchFindsEveryCueOfALongList)
 {
     for (const int count : {1, 2, 5, 9000}) {
@@ -199,9 +194,7 @@ TEST_F(Loader, SearchFindsEveryCueOfALongList)
             core.SubIsTimeBased = timeBased;
             const int32_t scale = timeBased ? 25 : 1;
             for (int i = 0; i < count; i += 1 + count / 300) {
-                core.ClearLookupCache();  // the search itself, not the cache
                 ASSERT_EQ(core.FindSubtitleText(scale * (10 * i + 4)), std::to_string(i)) << count;
-                core.ClearLookupCache();
                 ASSERT_EQ(core.FindSubtitleText(scale * (10 * i + 7)), "") << count << " gap " << i;
             }
         }
