@@ -19,8 +19,9 @@ const char* const unknown = "Unknown subtitle file format, Please contact to sup
 const char* const noInteger = "'' is not a valid integer value";
 
 const std::map<std::string, const char*> folderReaders = {
-    {"microdvd", "ReadBraceFrames"}, {"srt", "ReadSubRip"},    {"ssa", "ReadSsa"},  {"subviewer2", "ReadSubViewer"},
-    {"tmplayer", "ReadTimeColonText"}, {"utf16", "ReadSubRip"}, {"vobsub", "VobSub"}, {"weird", "ReadSubRip"},
+    {"microdvd", "ReadBraceFrames"}, {"srt", "ReadSubRip"}, {"ssa", "ReadSsa"}, {"subviewer2", "ReadSubViewer"},
+    {"tmplayer", "ReadTimeColonText"}, {"utf16", "ReadSubRip"}, {"vobsub", "VobSub"},
+    {"weird", "ReadSubRip"},
 };
 
 // Counts from reading the files: SubRip blocks with empty first text lines are dropped,
@@ -67,7 +68,8 @@ TEST(Corpus, EveryFileLoadsAsExpected)
 {
     const std::filesystem::path root = TESSAVIEW_CORPUS_DIR;
     if (!std::filesystem::exists(root))
-        GTEST_SKIP() << "the subtitle corpus is not at " << root.string() << " (it is not part of the repository)";
+        GTEST_SKIP() << "the subtitle corpus is not at " << root.string()
+                     << " (it is not part of the repository)";
     size_t seen = 0;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
         if (!entry.is_regular_file() || entry.path().filename() == "SOURCES.md")
@@ -86,7 +88,8 @@ TEST(Corpus, EveryFileLoadsAsExpected)
         ASSERT_NE(it, expectations.end()) << "no expectation for a new corpus file";
         ++seen;
         const Expected& want = it->second;
-        EXPECT_EQ(core.LastReader(), want.reader ? want.reader : folderReaders.at(name.substr(0, name.find('/'))));
+        const std::string folder = name.substr(0, name.find('/'));
+        EXPECT_EQ(core.LastReader(), want.reader ? want.reader : folderReaders.at(folder));
         EXPECT_EQ(core.SubList.size(), want.cues);
         EXPECT_EQ(host.messages, want.message ? Strings{want.message} : Strings{});
         EXPECT_EQ(error, want.error ? want.error : "no error");

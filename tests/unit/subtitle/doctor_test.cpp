@@ -9,10 +9,7 @@ namespace {
 class DoctorTest : public CoreTest {};
 
 TEST_F(DoctorTest, EachProblemIsFoundAtItsLine) {
-    const struct {
-        const char* file;
-        Strings expected;  // "line kind"
-    } cases[] = {
+    const std::pair<const char*, Strings> cases[] = {  // a file, and "line kind" of each problem
         {"1\n00:00:01,500 --> 00:00:03,250\n<i>Tom & Jerry</i>\n\n2\n00:00:02,000 --> 00:00:02,900\nOverlap\n\n"
          "3\nno arrow here\nx\n\n4\n00:00:05,000 --> 00:00:04,000\nBackwards\n5\n00:00:06,000 --> 00:00:07,000\n\n"
          "dropped\n6\n00:00:08,000 --> bad\n7\n00:00:09,000 --> 00:00:10,000\nnever read\n",
@@ -27,40 +24,34 @@ TEST_F(DoctorTest, EachProblemIsFoundAtItsLine) {
         {"[INFORMATION]\n00:00:01.50,00:00:02.00\nOne\nTwo\nThree\n", {"2 whole-seconds", "4 stopped"}},
         {"\n\nHello there\n", {"3 unknown-format"}},
     };
-    for (const auto& c : cases) {
+    for (const auto& [file, expected] : cases) {
         ReadFacts facts;
         core.Facts = &facts;
         host.messages.clear();
-        const std::string text = errorOf([&] { load(c.file); });
+        const std::string text = errorOf([&] { load(file); });
         const auto error = text == "no error" ? std::nullopt : std::optional<std::string>(text);
         Strings found;
         for (const Problem& p : DiagnoseSubtitle(core, facts, host.messages, error))
             found.push_back(std::to_string(p.line) + " " + p.kind);
-        EXPECT_EQ(found, c.expected) << c.file;
+        EXPECT_EQ(found, expected) << file;
     }
 }
 
 TEST_F(DoctorTest, MovieFitNamesTheFrameRateItemThatAStandardRatioExplains) {
-    const struct {
-        bool timeBased;
-        int32_t lastEnd;
-        double movieRate, movieLength;
-        const char* item;
-        double fitRate;  // frame-numbered only
-    } cases[] = {
+    const std::tuple<bool, int32_t, double, double, const char*, double> cases[] = {
         {true, 6000, 25.0, 5770.0, "23.976", 0},   // timed for the film, the movie runs fast (25/24 fits too)
         {true, 5754, 23.976, 6000.0, "25.000", 0},  // timed for the fast copy: ends early by the ratio
         {true, 9000, 25.0, 6000.0, "", 0},          // past the end, no ratio brings it in
         {false, 179800, 25.0, 6100.0, "", 29.97},
     };
-    for (const auto& c : cases) {
+    for (const auto& [timeBased, lastEnd, movieRate, movieLength, item, fitRate] : cases) {
         core.ClearSubList();
-        core.SubIsTimeBased = c.timeBased;
-        add(1, c.lastEnd, "x");
-        const std::optional<MovieFit> fit = FitToMovie(core, c.movieRate, c.movieLength);
+        core.SubIsTimeBased = timeBased;
+        add(1, lastEnd, "x");
+        const std::optional<MovieFit> fit = FitToMovie(core, movieRate, movieLength);
         ASSERT_TRUE(fit);
-        EXPECT_EQ(fit->frameRateItem, c.item) << fit->verdict;
-        EXPECT_EQ(fit->fitRate.value_or(0), c.fitRate) << fit->verdict;
+        EXPECT_EQ(fit->frameRateItem, item) << fit->verdict;
+        EXPECT_EQ(fit->fitRate.value_or(0), fitRate) << fit->verdict;  // frame-numbered only
     }
 }
 

@@ -14,14 +14,11 @@
 namespace tessaview::testing {
 namespace {
 
-struct Language {
-    const char* code;
-    const char* codePage;
-    const char* sentences;  // ten, separated by '|'
-};
-
-// Everyday lines in each language, written in the code page its subtitle files use.
-const Language languages[] = {
+// Everyday lines in each language (ten, separated by '|'), and the code page its subtitle
+// files are written in.
+const struct Language {
+    const char *code, *codePage, *sentences;
+} languages[] = {
     {"pl", "CP1250", "Dzień dobry, czy mogę z tobą porozmawiać?|Nie wiem, gdzie zostawiłem klucze od samochodu.|Musimy się spieszyć, pociąg odjeżdża za pięć minut.|Wszystko będzie dobrze, obiecuję ci to.|– Gdzie jest najbliższa apteka?|Źle się czuję, chyba jestem chory.|Przepraszam, że tak późno dzwonię…|Ta książka leżała na stole przez cały tydzień.|Śnieg padał przez całą noc.|Zróbmy sobie przerwę i napijmy się herbaty."},
     {"cs", "CP1250", "Dobrý den, můžu vám nějak pomoct?|Nevím, kde jsem nechal klíče od auta.|Musíme si pospíšit, vlak odjíždí za pět minut.|„Všechno bude v pořádku“, to ti slibuju.|Kde je nejbližší lékárna?|Je mi špatně, asi jsem nemocný.|Promiňte, že volám tak pozdě.|Ta kniha ležela na stole celý týden.|Celou noc padal sníh a ráno bylo všude bílo.|Udělejme si přestávku a dáme si čaj."},
     {"hu", "CP1250", "Jó napot, segíthetek valamiben?|Nem tudom, hol hagytam az autó kulcsát.|Sietnünk kell, a vonat öt perc múlva indul.|„Minden rendben lesz”, ezt megígérem neked.|Hol van a legközelebbi gyógyszertár?|Rosszul érzem magam, azt hiszem, beteg vagyok.|Elnézést, hogy ilyen későn telefonálok.|Az a könyv egész héten az asztalon feküdt.|Egész éjjel esett a hó, és reggelre minden fehér lett.|Tartsunk egy kis szünetet, és igyunk egy teát."},
@@ -48,16 +45,17 @@ std::string subRip(const std::string& sentences)
     std::ostringstream out;
     std::string line;
     for (int n = 1; std::getline(in, line, '|'); ++n)
-        out << n << "\r\n00:00:" << 8 + 2 * n << ",000 --> 00:00:" << 9 + 2 * n << ",500\r\n" << line << "\r\n\r\n";
+        out << n << "\r\n00:00:" << 8 + 2 * n << ",000 --> 00:00:" << 9 + 2 * n << ",500\r\n"
+            << line << "\r\n\r\n";
     return out.str();
 }
 
 // The text without a byte-order mark, as the player shows it.
 std::string decode(std::string_view bytes, const std::string& encoding)
 {
-    std::string text = encoding == "UTF-16LE" || encoding == "UTF-16BE"
-                           ? UnicodeToCodePage(bytes, encoding == "UTF-16BE" ? UnicodeForm::Utf16Be : UnicodeForm::Utf16Le, "UTF-8")
-                           : CodePageToUtf8(bytes, encoding);
+    const UnicodeForm form = encoding == "UTF-16BE" ? UnicodeForm::Utf16Be : UnicodeForm::Utf16Le;
+    const bool utf16 = encoding == "UTF-16LE" || encoding == "UTF-16BE";
+    std::string text = utf16 ? UnicodeToCodePage(bytes, form, "UTF-8") : CodePageToUtf8(bytes, encoding);
     return text.rfind("\xEF\xBB\xBF", 0) == 0 ? text.substr(3) : text;
 }
 

@@ -32,19 +32,6 @@ public:
     char DecimalSeparator() const override { return separator; }
 };
 
-struct Cue {
-    int32_t start = 0;
-    int32_t end = 0;
-    std::string text;
-    bool operator==(const Cue&) const = default;
-};
-using Cues = std::vector<Cue>;
-
-inline void PrintTo(const Cue& cue, std::ostream* os)
-{
-    *os << "{" << cue.start << ", " << cue.end << ", " << ::testing::PrintToString(cue.text) << "}";
-}
-
 class CoreTest : public ::testing::Test {
 protected:
     CoreTest()
@@ -65,11 +52,13 @@ protected:
         core.SubList.push_back(std::make_unique<TTimeSpan>(TTimeSpan{start, end, text}));
     }
 
-    Cues cues() const
+    // Each cue as "start end text".
+    Strings cues() const
     {
-        Cues out;
+        Strings out;
         for (const auto& cue : core.SubList)
-            out.push_back({cue->StartTime, cue->EndTime, cue->Text});
+            out.push_back(std::to_string(cue->StartTime) + " " + std::to_string(cue->EndTime) + " " +
+                          cue->Text);
         return out;
     }
 
