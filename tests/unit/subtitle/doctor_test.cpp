@@ -53,6 +53,7 @@ TEST_F(DoctorTest, MovieFitNamesTheFrameRateItemThatAStandardRatioExplains) {
         EXPECT_EQ(fit->frameRateItem, item) << fit->verdict;
         EXPECT_EQ(fit->fitRate.value_or(0), fitRate) << fit->verdict;  // frame-numbered only
     }
+    EXPECT_EQ(ClockText(3723.5), "1:02:03.500");  // as the report writes times
 }
 
 }  // namespace
