@@ -3,11 +3,15 @@
 // that follows the movie panel and the splitter.
 #include "window_harness.h"
 
+#include "app/command_line.h"
 #include "external/messages.h"
 #include "presentation/tfm_sub.h"
 
 #include <QDir>
 #include <QToolButton>
+
+#include <fstream>
+#include <sstream>
 
 namespace tessaview::test {
 namespace {
@@ -76,6 +80,29 @@ TEST_F(MainWindowTest, CommandLineOpensTheFirstArgumentOnceTheLoopRunsAndADropOn
     fmMain().DropFiles({QString::fromStdString(srt), folder.filePath("two.avi")});  // even a subtitle
     EXPECT_EQ(engine.CallCount("PlayFile"), 2);
     EXPECT_EQ(engine.path, srt);
+}
+
+// Files and Qt's own options start the player; anything else is answered and ends it.
+TEST(CommandLine, FilesAndQtOptionsStartThePlayerOthersAnswer) {
+    const std::string dashFile = "-command-line-test.avi";  // a movie named like an option
+    std::ofstream(dashFile) << "x";
+    const std::pair<std::vector<const char*>, std::optional<int>> cases[] = {
+        {{dashFile.c_str()}, std::nullopt},
+        {{"--foo", "movie.avi"}, 2},
+        {{"-platform", "offscreen", "--style=fusion", "-reverse", "movie.avi"}, std::nullopt},
+        {{"--", "--foo"}, std::nullopt},
+        {{"-platform"}, std::nullopt},
+        {{"movie.avi", "-h"}, 0},
+        {{"-reverse=1"}, 2},
+    };
+    for (const auto& [args, status] : cases) {
+        std::vector<const char*> argv{"tessaview"};
+        argv.insert(argv.end(), args.begin(), args.end());
+        std::ostringstream out, err;
+        EXPECT_EQ(AnswerCommandLine(int(argv.size()), argv.data(), out, err), status) << args.front();
+        EXPECT_EQ(out.str().empty(), status != 0) << args.front();
+    }
+    std::remove(dashFile.c_str());
 }
 
 class ViewTest : public MainWindowTest {

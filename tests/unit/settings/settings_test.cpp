@@ -57,9 +57,11 @@ TEST(LoadSettings, StepsRunInTheirOrderWithTheStoredValuesOrTheDefaults) {
          {false, false, true, 300}},
         // An absent Left centres with the design size; a stored Top and size come after. A
         // width that is not positive falls back.
-        {"[Pos]\r\nTop=40\r\nWidth=1000\r\n[useskin]\r\nshowplaylist=1\r\nplaylistwidth=0\r\n",
+        {"[Pos]\r\nTop=40\r\nWidth=1000\r\n[useskin]\r\nshowplaylist=1\r\nplaylistwidth=-5\r\n",
          {"Autoload 1", "ShowChecked 1", "PanelWidth 230", "Left 190", "Top 130", "Top 40", "Width 1000"},
          {true, true, true, 230}},
+        {"[useskin]\r\nplaylistwidth=0\r\n", {"Autoload 1", "ShowChecked 0", "PanelWidth 0", "Left 190", "Top 130"},
+         {true, true, false, 230}},
     };
     for (const auto& c : cases) {
         TempDir folder;
