@@ -1,5 +1,6 @@
 // LoadSubtitle: detection, VobSub pairs, byte-order marks and tmpsub, the state a load leaves
 // behind when it fails; cue times to frames and the lookup with its cache.
+#include "subtitle/file_case.h"
 #include "subtitle/subtitle_loader.h"
 #include "subtitle/text_rules.h"
 #include "subtitle/time_base.h"
@@ -32,6 +33,21 @@ TEST(Detection, FirstMatchingRuleInTableOrderPicksTheReader)
         const ReaderEntry* entry = DetectReader(line);
         EXPECT_STREQ(entry ? entry->name : nullptr, reader) << line;
     }
+}
+
+// Any spelling of an extension: the given one first, then byte order; base name and folder exactly.
+TEST(FileNames, ExtensionAfterTheLastSeparatorAndFoundInAnyLetterCase)
+{
+    for (const auto& [path, ext] : {std::pair{"/a/b/movie.idx", ".idx"}, {"/a.b/movie", ""},
+                                    {"movie.tar.SUB", ".SUB"}, {"movie.", "."}})
+        EXPECT_EQ(ExtractFileExt(path), ext) << path;
+    TempDir dir;
+    for (const char* name : {"both.SRT", "both.srt", "two.sRt", "two.Srt", "Film.ssa"})
+        dir.write(name, "x");
+    std::filesystem::create_directory(dir.file("film.ass"));
+    for (const auto& [base, found] : {std::pair{"both", "both.srt"}, {"two", "two.Srt"}})
+        EXPECT_EQ(FindWithExtension(dir.file(base), ".srt"), dir.file(found));
+    EXPECT_EQ(FindWithExtension(dir.file("film"), ".ssa") + FindWithExtension(dir.file("film"), ".ass"), "");
 }
 
 class Loader : public CoreTest {};

@@ -69,6 +69,10 @@ TEST_F(Readers, EachReaderWithItsQuirksAndErrors)
          "[TITLE]\nx\n******** START SCRIPT ********\n[00:00:10]\n  Hello  \n[00:00:15]\n\n[END]\n"
          "[00:00:20]\nafter end\n",
          {"10 15   Hello  ", "15 -1 "}},
+        {"start script: the marker line must match exactly", ReadStartScript,
+         "[TITLE]\n******** START SCRIPT ******** \n[00:00:10]\nHello\n", {}},
+        {"time:text: after an error never shown rather than endless", ReadTimeColonText, "0:00:01:A\n0:00\n",
+         {"1 -1 A"}, nullptr, "'' is not a valid integer value"},
         {"time:text: the last cue lasts to the end", ReadTimeColonText,
          "0:00:01:Hello|World\n\n00:00:05:Bye: see you\n",
          {"1 5 Hello\r\nWorld", "5 " + std::to_string(EndlessTime) + " Bye: see you"}},
