@@ -131,6 +131,10 @@ TEST_F(ViewTest, KeysMoveTheOverlayInFullScreenAndLeavingParksItBeyondTheWholeDe
     EXPECT_EQ(Overlay().top(), 664);
     Keys({VK_SPACE});
     EXPECT_EQ(fmMain().PlayListEntries().Mark(0), MarkPaused);
+    fmMain().Stop1Click();  // no movie open: only Escape still works
+    Keys({VK_UP, VK_SPACE});
+    EXPECT_EQ(Overlay().top(), 664);
+    EXPECT_EQ(engine.CallCount("PauseMovie"), 1);
     Keys({VK_ESCAPE});
     EXPECT_FALSE(engine.fullScreen);
     EXPECT_TRUE(fmMain().isVisible());

@@ -6,6 +6,7 @@
 #include "playback/subtitle_search.h"
 
 #include <QFile>
+#include <QLabel>
 #include <QMouseEvent>
 
 namespace tessaview::test {
@@ -28,6 +29,27 @@ TEST_F(MainWindowTest, OpenMovieFillsStatusPanelsAndTheTrackBarAndTheFrameRateMe
     fmMain().FrameRateItems[0]->trigger();
     EXPECT_EQ(Panel(4), "Subtitle FrameRate:Same As Movie");
     EXPECT_DOUBLE_EQ(fmMain().Subtitles.MovieFrameRate, 25.0);
+}
+
+// Each status panel grows to its whole text, side by side, none over another.
+TEST_F(MainWindowTest, StatusPanelsShowTheirWholeText) {
+    TfmMain& w = fmMain();
+    OpenMovie("ten-hours.avi", {.frameRate = 29970, .duration = 1078921, .width = 3840, .height = 2160});
+    w.FrameRateItems[1]->trigger();  // "23.976" for the last panel
+    w.resize(1200, w.height());  // room for all panels: the test is about each panel's own width
+    engine.position = 1078921;
+    w.tmMovieTimer();
+    int left = 0;
+    for (int i = 0; i < 5; ++i) {
+        const QLabel* panel = w.sbMain->Panel(i);
+        SCOPED_TRACE(panel->text().toStdString());
+        EXPECT_EQ(panel->x(), left);
+        // A framed label without an indent of its own sets its text in by half an "x".
+        const QFontMetrics metrics = panel->fontMetrics();
+        const int indent = panel->indent() >= 0 ? panel->indent() : metrics.horizontalAdvance('x') / 2;
+        EXPECT_GE(panel->contentsRect().width() - indent, metrics.horizontalAdvance(panel->text()));
+        left += panel->width();
+    }
 }
 
 TEST_F(MainWindowTest, AMovieThatFailsOrHasNoFrameRateGetsItsMessageAndTheOneBeforeStaysOpen) {
@@ -59,6 +81,8 @@ TEST_F(MainWindowTest, ContinuedPlayAddsLengthsAndPlayFileResetsThem) {
     EXPECT_EQ(fmMain().Movie.ContinuedOffset, 1000);
     fmMain().ContinuedPlayFile1->trigger();  // cancelled: the length is added all the same
     EXPECT_EQ(fmMain().Movie.ContinuedOffset, 1500);
+    fmMain().DropFiles({folder.filePath("a.avi")});
+    EXPECT_EQ(fmMain().Movie.ContinuedOffset, 1500);  // a drop keeps it
     OpenThroughDialog(Folder() + "/a.avi");
     EXPECT_EQ(fmMain().Movie.ContinuedOffset, 0);
 }
