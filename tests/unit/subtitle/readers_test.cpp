@@ -90,6 +90,8 @@ TEST_F(Readers, EachReaderWithItsQuirksAndErrors)
          A + "\n\nstill A\n2\n00:00:03,000 --> 00:00:04,000\nB", {"1 2 A\r\nstill A", "3 4 B"}},
         {"SubRip: full stops instead of commas stop the read", ReadSubRip,
          A + "\n2\n00:00:03.600 --> 00:00:04.200\nB\n", {"1 2 A"}, "Subtitle file error"},
+        {"SubRip: a time with a field missing stops the read", ReadSubRip,
+         A + "\n2\n00:03,000 --> 00:00:04,000\nB\n", {"1 2 A"}, "Subtitle file error"},
         {"SubRip: a digit-only text line is taken for the next number", ReadSubRip,
          A + "1984\n\n2\n00:00:03,000 --> 00:00:04,000\nB\n\n3\n00:00:05,000 --> 00:00:06,000\nC\n",
          {"1 2 A", "5 6 C"}},

@@ -1,9 +1,10 @@
-// Tests of the library's plain parts: broken units and the language name's copy.
+// Tests of the library's plain parts: broken units, the timeline and the language name's copy.
 #include <gtest/gtest.h>
 
 #include <cstring>
 
 #include "external/ffmpeg/language_names.h"
+#include "external/ffmpeg/picture_index.h"
 #include "external/ffmpeg/spu_timing.h"
 #include "unit/vobsub/vobsub_pair_writer.h"
 
@@ -31,6 +32,20 @@ TEST(SpuTiming, BrokenUnitsAreRefused) {
         const auto timing = timingOf(with(control + 2, next));
         ASSERT_TRUE(timing);
         EXPECT_FALSE(timing->stopDelayMs);
+    }
+}
+
+// Out of file order; an open or overlapping picture ends where the next starts; of two with
+// one start the later in the file wins. Due pictures are named by their offset.
+TEST(PictureTimeline, DuePictureFollowsStartsAndEnds) {
+    std::vector<IndexedPicture> pictures{
+        {5000, 6000, 0}, {1000, OpenEndMs, 1}, {3000, 9000, 2}, {3000, 4000, 3}, {7000, OpenEndMs, 4}};
+    finishTimeline(pictures);
+    const std::pair<int64_t, int> cases[] = {{999, -1},   {1000, 1},  {2999, 1},  {3000, 3}, {4000, -1},
+                                             {5999, 0},   {6000, -1}, {7000, 4}, {100000000, 4}};
+    for (const auto& [ms, offset] : cases) {
+        const int64_t due = findDuePicture(pictures, ms);
+        EXPECT_EQ(due < 0 ? -1 : int(pictures[due].offset), offset) << "at " << ms;
     }
 }
 
