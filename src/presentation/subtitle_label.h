@@ -51,6 +51,11 @@ public:
     // Characters held in laid-out lines: bounded by what the panel can show, however long
     // the caption.
     qsizetype LaidOutCharacters() const;
+    // Line `line` as laid out, kept across paints until the caption or the font changes; null
+    // until a paint has shown it.
+    const QTextLayout* LaidOutLine(size_t line) const {
+        return line < layouts_.size() ? layouts_[line].get() : nullptr;
+    }
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -164,7 +164,7 @@ TEST(SubtitleFontConversion, StoredFontRoundTripsWithColourAsBgrAndOneByteCharac
     EXPECT_EQ(FromFontSpec(FontSpec{"X", 12, 0x1CC, 255}).charSet, 0xCC);  // one byte kept
 }
 
-TEST_F(SubtitleLabelTest, OnlyTheMiddleThePanelShowsIsLaidOutAndALongLineStillReachesBothEdges) {
+TEST_F(SubtitleLabelTest, OnlyWhatThePanelShowsIsLaidOutOncePerCaptionAndALongLineReachesBothEdges) {
     // Twice the bound below is enough: laid out whole, either caption would pass it.
     std::string manyLines;
     for (int i = 0; i < 40000; ++i) manyLines += "line\r\n";
@@ -174,6 +174,10 @@ TEST_F(SubtitleLabelTest, OnlyTheMiddleThePanelShowsIsLaidOutAndALongLineStillRe
         EXPECT_GT(label.LaidOutCharacters(), 0);
         EXPECT_LT(label.LaidOutCharacters(), 100000) << "of " << caption.size();
     }
+    // Laid out once per caption, not again at each paint.
+    const QTextLayout* laidOut = label.LaidOutLine(0);
+    label.grab();
+    EXPECT_TRUE(laidOut && label.LaidOutLine(0) == laidOut);
     // The one-line caption, last: cut at both edges, not wrapped onto a second line.
     EXPECT_EQ(ink.left, 0);
     EXPECT_EQ(ink.right, kWidth - 1);
