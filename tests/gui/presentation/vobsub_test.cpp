@@ -177,7 +177,12 @@ TEST(SelectVobSubLanguage, ChosenLineSetsItsIndexWhenTheCountdownEndsAndNoneSets
                            }),
               std::vector<int32_t>{2});
     // No language offered: OK closes at once and sets language 0 all the same.
-    EXPECT_EQ(RunSelection({}, [](TfmSelLan& d) { d.seOK->click(); }), std::vector<int32_t>{0});
+    EXPECT_EQ(RunSelection({},
+                           [](TfmSelLan& d) {
+                               d.seOK->click();
+                               EXPECT_FALSE(d.isVisible());
+                           }),
+              std::vector<int32_t>{0});
 }
 
 }  // namespace

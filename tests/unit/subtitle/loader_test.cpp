@@ -93,6 +93,21 @@ TEST_F(Loader, FrameRateItemAndItsResetByALoad)
     EXPECT_EQ(host.lastStatus, "Subtitle FrameRate:Same As Movie");
 }
 
+// Pairs at both edges decode; a high half ending the text, a stray byte and a surrogate written
+// as UTF-8 each become question marks.
+TEST(UnicodeToCodePage, PairsAtTheEdgesDecodeAndBrokenUnitsBecomeQuestionMarks)
+{
+    const std::tuple<std::string, UnicodeForm, std::string> cases[] = {
+        {std::string("\x00\xD8\x00\xDC", 4), UnicodeForm::Utf16Le, "\xF0\x90\x80\x80"},
+        {"\xDB\xFF\xDF\xFF", UnicodeForm::Utf16Be, "\xF4\x8F\xBF\xBF"},
+        {std::string("a\x00\x00\xD8", 4), UnicodeForm::Utf16Le, "a?"},
+        {"a\xFF" "b", UnicodeForm::Utf8, "a?b"},
+        {"\xED\xA0\x80", UnicodeForm::Utf8, "???"},
+    };
+    for (const auto& [bytes, form, utf8] : cases)
+        EXPECT_EQ(UnicodeToCodePage(bytes, form, "UTF-8"), utf8) << ::testing::PrintToString(bytes);
+}
+
 // tmpsub is made anew for the user alone, never through a link planted in its place, and
 // removed after the load.
 TEST_F(Loader, ByteOrderMarksConvertThroughTmpsub)
