@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev libxcb1-dev libmpv-dev libavformat-dev libavcodec-dev libavutil-dev libuchardet-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   ffmpeg xvfb xauth xdotool x11-utils imagemagick dbus fontconfig fonts-dejavu-core
-  librsvg2-bin desktop-file-utils appstream
+  librsvg2-bin desktop-file-utils appstream openbox ccache
 )
 
 missing=()
