@@ -7,6 +7,7 @@
 #include "external/hook_library.h"
 #include "external/mpv/create_mpv_engine.h"
 #include "platform/process/instance_registry.h"
+#include "platform/end_signals.h"
 #include "platform/qt_desktop.h"
 #include "shell/settings/file_locations.h"
 
@@ -58,6 +59,9 @@ int main(int argc, char* argv[]) {
                                 scratch.Path(),
                                 locations.Installed};
     Program program(services);
+    // A logout or `kill` ends the program as Exit does, saving the settings and the play list.
+    EndSignals endSignals;
+    QObject::connect(&endSignals, &EndSignals::Received, program.fmMain(), [&program] { program.fmMain()->close(); });
     instances.Register();  // from now on a later start finds this instance
     return QApplication::exec();
 }

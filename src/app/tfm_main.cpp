@@ -123,6 +123,7 @@ bool TfmMain::event(QEvent* event) {
     }
     if (type == WM_FULLSCREEN_KEY) {
         const auto key = static_cast<int>(static_cast<WindowMessage*>(event)->wParam());
+        if (key == 'V' && Movie.IsFullScreen && tmMovie->isActive()) ShowSubtitles1Click();
         Guarded([this, key] { viewControl_->FullScreenKey(key); });
         return true;
     }
@@ -320,16 +321,28 @@ void TfmMain::ShowBitmapSurfaces() {
     fmSub_->imSub->setVisible(true);
 }
 
+void TfmMain::MovieOpened(const std::string& MovieFileName) {
+    setWindowTitle(DisplayFileName(MovieFileName).section('/', -1) + QStringLiteral(" - Tessaview"));
+}
+
+void TfmMain::RemoveSubtitle() {
+    Subtitles.RemoveSubtitle();
+    SetCaptions({});
+    ClearBitmapCue();
+    ShowTextSurfaces();
+}
+
 void TfmMain::SetCaptions(const std::string& text) {
     // The file's own code page travels with the text: the next load may bring another one.
     lbSubtitle->SetFileCodePage(Subtitles.CueCodePage());
-    lbSubtitle->SetCaption(text);
+    lbSubtitle->SetCaption(subtitlesShown_ ? text : std::string());
     if (!fmSub_) return;
     fmSub_->lbSub->SetFileCodePage(Subtitles.CueCodePage());
     fmSub_->lbSub->SetCaption(lbSubtitle->Caption());
 }
 
 void TfmMain::DrawBitmapCue() {
+    if (!subtitlesShown_) return;
     if (fmSub_) tessaview::DrawBitmapCue(vobsub_, Movie.LastBitmapIndex, *imSubtitle, *fmSub_->imSub);
 }
 

@@ -110,7 +110,8 @@ public:
     // --- menu entries (objectName = item name) ---
     QAction *PlayFile1 = nullptr, *ContinuedPlayFile1 = nullptr, *Play1 = nullptr, *Pause1 = nullptr,
             *Stop1 = nullptr, *Exit1 = nullptr;
-    QAction *LoadSubtitle1 = nullptr, *EnableAutoloadSubtitle1 = nullptr, *SetSubtitleFont1 = nullptr,
+    QAction *LoadSubtitle1 = nullptr, *RemoveSubtitle1 = nullptr, *ShowSubtitles1 = nullptr,
+            *EnableAutoloadSubtitle1 = nullptr, *SetSubtitleFont1 = nullptr,
             *SubtitleFrameRate1 = nullptr, *AdjustSubtitle1 = nullptr, *ChangeSubtitleLanguage1 = nullptr;
     std::array<QAction*, 6> FrameRateItems{};  // SameAsMovie1, n001 .. n005 by tag
     QAction *NN1 = nullptr, *NN2 = nullptr, *NN3 = nullptr, *AlwaysonTop1 = nullptr, *UseSkin1 = nullptr,
@@ -129,6 +130,8 @@ public:
     void Stop1Click();
     void Exit1Click();
     void LoadSubtitle1Click();
+    void RemoveSubtitle1Click();
+    void ShowSubtitles1Click();  // V: hides or shows both surfaces' subtitle
     void EnableAutoloadSubtitle1Click();
     void SetSubtitleFont1Click();
     void n005Click(int tag);
@@ -222,6 +225,8 @@ private:
     QRect OuterGeometry() const override { return frameGeometry(); }
     void MoveOuterTo(QPoint topLeft) override { move(topLeft); }
     double PixelRatio() const override { return devicePixelRatioF(); }
+    void MovieOpened(const std::string& MovieFileName) override;
+    void RemoveSubtitle() override;
 
     // ClockSurfaces.
     void SetTrackPosition(int32_t frame) override;
@@ -248,6 +253,7 @@ private:
 
     SettingsFields settings_;
     bool autoload_ = true;
+    bool subtitlesShown_ = true;
     bool closed_ = false;
     QSize lastSizingRequest_;
     QSize pendingOuterSize_{-1, -1};

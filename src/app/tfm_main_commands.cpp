@@ -47,6 +47,16 @@ void TfmMain::LoadSubtitle1Click() {
     Subtitles.LoadSubtitle(chosen.front());
 }
 
+void TfmMain::RemoveSubtitle1Click() { RemoveSubtitle(); }
+
+void TfmMain::ShowSubtitles1Click() {
+    subtitlesShown_ = !subtitlesShown_;
+    ShowSubtitles1->setChecked(subtitlesShown_);
+    // Hidden at once; shown again by the next tick, which draws the picture anew.
+    SetCaptions(subtitlesShown_ ? Subtitles.LastSpanText : std::string());
+    ClearBitmapCue();
+}
+
 void TfmMain::EnableAutoloadSubtitle1Click() { SetAutoloadChecked(!autoload_); }
 
 void TfmMain::SetSubtitleFont1Click() {

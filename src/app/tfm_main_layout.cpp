@@ -83,6 +83,11 @@ void TfmMain::BuildMenus() {
     subtitle->setObjectName("Subtitle1");
     LoadSubtitle1 = AddMenuItem(subtitle, "LoadSubtitle1", "&Load Subtitle ...", [this] { LoadSubtitle1Click(); },
                                 QKeySequence("Ctrl+L"));
+    RemoveSubtitle1 = AddMenuItem(subtitle, "RemoveSubtitle1", "Remove Subtitle", [this] { RemoveSubtitle1Click(); });
+    ShowSubtitles1 = AddMenuItem(subtitle, "ShowSubtitles1", "Show Subtitles", [this] { ShowSubtitles1Click(); },
+                                 QKeySequence(Qt::Key_V));
+    ShowSubtitles1->setCheckable(true);
+    ShowSubtitles1->setChecked(subtitlesShown_);
     EnableAutoloadSubtitle1 = AddMenuItem(subtitle, "EnableAutoloadSubtitle1", "Enable Auto load Subtitle",
                                           [this] { EnableAutoloadSubtitle1Click(); });
     EnableAutoloadSubtitle1->setCheckable(true);

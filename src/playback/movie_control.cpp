@@ -24,9 +24,11 @@ const char* const MovieFileErrorText =
     "See https://tessaview.org/help for more information.";
 const char* const FrameRateErrorText = "Can not get the frame rate of the movie";
 const char* const MovieFileDialogTitle = "Play DivX Movie";
-// The classic entries first; the last one lists the containers common today.
+// The first entry is the one the dialog opens with: it lists the containers common today too,
+// or a folder of Matroska and MP4 files would look empty.
 const char* const MovieFileDialogFilter =
-    "Movie files|*.avi;*.mpg;*.mpeg;*.dat;*.divx;*.wmv;*.asf|All Files|*.*|"
+    "Movie files|*.avi;*.mpg;*.mpeg;*.dat;*.divx;*.wmv;*.asf;*.mkv;*.mp4;*.m4v;*.mov;*.webm;*.ts;*.m2ts;*.ogv;*.flv"
+    "|All Files|*.*|"
     "Other movie files|*.mkv;*.mp4;*.m4v;*.mov;*.webm;*.ts;*.m2ts;*.ogv;*.flv;*.wmv";
 
 MovieControl::MovieControl(MovieEngine& engine, SubtitleCore& core, PlayList& playList, Desktop& desktop,
@@ -40,23 +42,35 @@ MovieControl::MovieControl(MovieEngine& engine, SubtitleCore& core, PlayList& pl
       fields_(fields),
       tracks_(tracks) {}
 
-void MovieControl::PromptOpenMovie() {
+std::optional<std::string> MovieControl::PromptMovieName() {
     FileDialogRequest request{MovieFileDialogTitle, MovieFileDialogFilter, false};
     const std::vector<std::string> chosen = chooser_.Choose(window_.DialogParent(), request);
-    if (chosen.empty()) return;
-    fields_.MovieFileName = chosen.front();
-    OpenMovie();
+    if (chosen.empty()) return std::nullopt;
+    return chosen.front();
 }
 
 void MovieControl::PlayFile1Click() {
     fields_.ContinuedOffset = 0;
     fields_.MovieDuration = 0;
-    PromptOpenMovie();
+    if (const std::optional<std::string> name = PromptMovieName()) {
+        fields_.MovieFileName = *name;
+        OpenMovie();
+    }
 }
 
 void MovieControl::ContinuedPlayFile1Click() {
-    fields_.ContinuedOffset = SaturatingAdd(fields_.ContinuedOffset, fields_.MovieDuration);
-    PromptOpenMovie();
+    // Cancel changes nothing, and neither does a movie that will not open: the offset is the
+    // length of a movie that was really followed by another.
+    const std::optional<std::string> name = PromptMovieName();
+    if (!name) return;
+    const int32_t offset = fields_.ContinuedOffset;
+    const std::string previous = fields_.MovieFileName;
+    fields_.ContinuedOffset = SaturatingAdd(offset, fields_.MovieDuration);
+    fields_.MovieFileName = *name;
+    if (!OpenMovie(SubtitleOnOpen::KeepWhenNoneFound) && window_.MovieTimerEnabled()) {
+        fields_.ContinuedOffset = offset;
+        fields_.MovieFileName = previous;
+    }
 }
 
 void MovieControl::PlaySelectedEntry() {
@@ -69,9 +83,15 @@ void MovieControl::PlaySelectedEntry() {
 }
 
 void MovieControl::OpenDropped(const std::vector<std::string>& files) {
-    if (files.empty()) return;
-    fields_.MovieFileName = files.front();
-    OpenMovie();
+    // The first movie among the files opens as before; a subtitle among them loads after it,
+    // so the movie's own autoload does not replace it.
+    std::vector<std::string> movies, subtitles;
+    for (const std::string& file : files) (IsSubtitleFileName(file) ? subtitles : movies).push_back(file);
+    if (!movies.empty()) {
+        fields_.MovieFileName = movies.front();
+        OpenMovie();
+    }
+    if (!subtitles.empty()) core_.LoadSubtitle(subtitles.front());
 }
 
 void MovieControl::OpenFromCommandLine(const std::string& path) {
@@ -92,13 +112,16 @@ bool MovieControl::PlayNextEntry() {
     return true;
 }
 
-void MovieControl::OpenMovie() {
+bool MovieControl::OpenMovie(SubtitleOnOpen subtitle) {
     chooser_.WasAt(fields_.MovieFileName);
     try {
         engine_.PlayFile(fields_.MovieFileName, window_.MoviePanel());
+    } catch (const std::exception& error) {
+        window_.semsg(std::string(MovieFileErrorText) + "\r" + error.what());
+        return false;
     } catch (...) {
         window_.semsg(MovieFileErrorText);
-        return;
+        return false;
     }
     fields_.LastBitmapIndex = -1;
     int32_t thousandths = 0;
@@ -107,7 +130,7 @@ void MovieControl::OpenMovie() {
     if (!(core_.MovieFrameRate > 0)) {
         Stop1Click();
         window_.semsg(FrameRateErrorText);
-        return;
+        return false;
     }
     core_.EngineFrameRate = core_.MovieFrameRate;
     window_.SetMovieTimerEnabled(true);
@@ -120,29 +143,34 @@ void MovieControl::OpenMovie() {
     engine_.GetVideoWH(fields_.VideoWidth, fields_.VideoHeight);
     window_.SetStatusText(3, std::to_string(fields_.VideoWidth) + "*" + std::to_string(fields_.VideoHeight));
     ScaleMovieWindow(1.0);
-    if (window_.AutoloadChecked()) AutoloadSubtitle();
+    window_.MovieOpened(fields_.MovieFileName);
+    // The last movie's subtitle belongs to it; one timeline (continued play) keeps it.
+    const bool found = window_.AutoloadChecked() && AutoloadSubtitle();
+    if (!found && subtitle == SubtitleOnOpen::RemoveWhenNoneFound) window_.RemoveSubtitle();
     MarkPlayingEntry();
+    return true;
 }
 
-void MovieControl::AutoloadSubtitle() {
+bool MovieControl::AutoloadSubtitle() {
     const std::string base = WithoutExtension(fields_.MovieFileName);
     for (const char* extension : {".idx", ".sub", ".srt", ".ssa"}) {
         const std::string candidate = FindWithExtension(base, extension);
         if (candidate.empty()) continue;
         core_.LoadSubtitle(candidate);
-        return;
+        return true;
     }
     for (const std::string& candidate :
          ExtraSubtitleNames(fields_.MovieFileName, NamesBeside(fields_.MovieFileName), LocaleLanguage())) {
         core_.LoadSubtitle(candidate);
-        return;
+        return true;
     }
     // A text track inside the movie loads as if its file lay beside the movie.
     const std::optional<TextTrack> track = tracks_ ? tracks_->FirstTextTrack(fields_.MovieFileName) : std::nullopt;
-    if (!track) return;
+    if (!track) return false;
     const std::string path = TrackFilePath(core_.TmpSubPath(), track->extension);
     WriteWholeFile(path, track->text);
     core_.LoadSubtitle(path);
+    return true;
 }
 
 void MovieControl::Play1Click() {

@@ -7,6 +7,7 @@
 #include <QRect>
 #include <QSize>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -46,7 +47,12 @@ public:
     virtual bool AutoloadChecked() const = 0;
     virtual void ShowWindowedLayout() = 0;
     virtual void NN3Click() = 0;  // the Full Screen command
+    virtual void MovieOpened(const std::string& MovieFileName) = 0;  // the title names it
+    virtual void RemoveSubtitle() = 0;  // no subtitle: cues gone, surfaces empty
 };
+
+// What opening a movie does with the subtitle of the last one when none is found for it.
+enum class SubtitleOnOpen { RemoveWhenNoneFound, KeepWhenNoneFound };
 
 class MovieControl {
 public:
@@ -61,8 +67,9 @@ public:
     void OpenFromCommandLine(const std::string& path);
     bool PlayNextEntry();  // true when it opened the next entry
 
-    void OpenMovie();
-    void AutoloadSubtitle();
+    // False when the movie did not open (its message shown).
+    bool OpenMovie(SubtitleOnOpen subtitle = SubtitleOnOpen::RemoveWhenNoneFound);
+    bool AutoloadSubtitle();  // true when it found a subtitle for the movie
 
     void Play1Click();
     void Pause1Click();
@@ -76,7 +83,7 @@ public:
     void ClearPlayMarks();
 
 private:
-    void PromptOpenMovie();
+    std::optional<std::string> PromptMovieName();
 
     MovieEngine& engine_;
     SubtitleCore& core_;

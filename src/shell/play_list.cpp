@@ -44,7 +44,10 @@ void PlayList::SetMark(int index, int mark) {
 }
 
 void PlayList::Insert(int index, const std::string& caption, int mark) {
-    auto* item = new QTreeWidgetItem(QStringList(DisplayFileName(caption)));
+    // The file name tells entries apart; full paths cut at the right all look alike.
+    const QString path = DisplayFileName(caption);
+    auto* item = new QTreeWidgetItem(QStringList(path.section('/', -1)));
+    item->setToolTip(0, path);
     item->setData(0, NameRole, QByteArray(caption.data(), static_cast<qsizetype>(caption.size())));
     item->setData(0, MarkRole, MarkNone);
     item->setIcon(0, NoMarkPicture());

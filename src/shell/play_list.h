@@ -1,5 +1,5 @@
-// The play list: entries of lbPlayList (caption = full movie path, state mark 1 playing,
-// 2 paused, -1 none) and every operation on them.
+// The play list: entries of lbPlayList (caption = full movie path, shown as its file name;
+// state mark 1 playing, 2 paused, -1 none) and every operation on them.
 #pragma once
 
 #include <optional>

@@ -22,6 +22,18 @@ char asciiLower(char c)
 
 }  // namespace
 
+bool IsSubtitleFileName(std::string_view name)
+{
+    const size_t dot = name.rfind('.');
+    if (dot == std::string_view::npos || name.find('/', dot) != std::string_view::npos)
+        return false;
+    const std::string_view extension = name.substr(dot);
+    for (const std::string_view lower : {".srt", ".ssa", ".ass", ".sub", ".idx", ".txt"})
+        if (SameExtension(extension, lower))
+            return true;
+    return false;
+}
+
 bool SameExtension(std::string_view extension, std::string_view lower)
 {
     if (extension.size() != lower.size())

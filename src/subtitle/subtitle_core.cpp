@@ -26,6 +26,16 @@ void SubtitleCore::ClearSubList()
     ClearLookupCache();
 }
 
+void SubtitleCore::RemoveSubtitle()
+{
+    ClearSubList();
+    SubLines.clear();
+    SubIsVobSub = false;
+    SubFileName.clear();
+    lastReader_.clear();
+    n005Click(0);
+}
+
 void SubtitleCore::ClearLookupCache()
 {
     LastSpanStart = 0;

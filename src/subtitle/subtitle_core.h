@@ -37,6 +37,8 @@ public:
     ReadFacts* Facts = nullptr;
 
     void ClearSubList();
+    // No subtitle any more: no cues, no VobSub pair, no file name; the rate back to the movie's.
+    void RemoveSubtitle();
     // Cue time to frames: seconds x MovieFrameRate (extended precision, half to even,
     // clamped to 32 bits) when time-based, unchanged otherwise.
     int32_t SpanToPosition(int32_t time) const;

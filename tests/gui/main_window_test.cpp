@@ -5,9 +5,11 @@
 
 #include "app/command_line.h"
 #include "external/messages.h"
+#include "platform/end_signals.h"
 #include "presentation/tfm_sub.h"
 
 #include <QDir>
+#include <csignal>
 #include <QToolButton>
 
 #include <fstream>
@@ -77,9 +79,27 @@ TEST_F(MainWindowTest, CommandLineOpensItsArgumentOnceTheLoopRunsAndADropOnlyThe
     EXPECT_EQ(engine.path, QDir::current().absoluteFilePath("relative/movie.avi").toStdString());
     EXPECT_EQ(engine.CallCount("PlayFile"), 1);
     const std::string srt = MakeFile("one.srt", "1\r\n00:00:01,000 --> 00:00:02,000\r\nHi\r\n");
-    fmMain().DropFiles({QString::fromStdString(srt), folder.filePath("two.avi")});  // even a subtitle
+    // The movie among the files opens, and the subtitle among them is loaded for it.
+    fmMain().DropFiles({QString::fromStdString(srt), folder.filePath("two.avi"), folder.filePath("three.avi")});
     EXPECT_EQ(engine.CallCount("PlayFile"), 2);
-    EXPECT_EQ(engine.path, srt);
+    EXPECT_EQ(engine.path, folder.filePath("two.avi").toStdString());
+    EXPECT_EQ(fmMain().Subtitles.SubFileName, srt);
+    fmMain().DropFiles({folder.filePath("ONE.SRT")});  // a subtitle alone leaves the movie as it is
+    EXPECT_EQ(engine.CallCount("PlayFile"), 2);
+}
+
+// A logout or `kill` ends the program as Exit does: the play list is saved.
+TEST_F(MainWindowTest, TermAndHangUpSignalsCloseTheWindowAndSaveTheSettings) {
+    for (const int signal : {SIGTERM, SIGHUP}) {
+        OpenMovie("kept.avi");
+        EndSignals endSignals;
+        QObject::connect(&endSignals, &EndSignals::Received, &fmMain(), [this] { fmMain().close(); });
+        std::raise(signal);
+        Idle();
+        EXPECT_FALSE(fmMain().isVisible()) << signal;
+        CloseAndRestart();
+        EXPECT_EQ(fmMain().PlayListEntries().Captions(), std::vector<std::string>({Folder() + "/kept.avi"})) << signal;
+    }
 }
 
 // Files and Qt's own options start the player; anything else is answered and ends it.

@@ -2,6 +2,8 @@
 // alone, continued play, autoload, seeking, the end of a movie and the engine's messages.
 #include "window_harness.h"
 
+#include "presentation/subtitle_label.h"
+
 #include "external/messages.h"
 #include "playback/subtitle_search.h"
 
@@ -59,7 +61,8 @@ TEST_F(MainWindowTest, AMovieThatFailsOrHasNoFrameRateGetsItsMessageAndTheOneBef
     engine.failingPaths.insert(bad);
     OpenThroughDialog(bad);
     EXPECT_EQ(desktop.errors, QStringList({"Movie file error or DivX codec not installed properly!\r"
-                                           "See https://tessaview.org/help for more information."}));
+                                           "See https://tessaview.org/help for more information.\r"
+                                           "cannot play " + QString::fromStdString(bad)}));
     EXPECT_TRUE(fmMain().tmMovie->isActive());
     EXPECT_EQ(Panel(1), panel1);
     EXPECT_EQ(fmMain().Movie.MovieFileName, bad);
@@ -79,10 +82,15 @@ TEST_F(MainWindowTest, ContinuedPlayAddsLengthsAndPlayFileResetsThem) {
     desktop.fileAnswers.push_back({QString::fromStdString(MakeFile("b.avi"))});
     fmMain().ContinuedPlayFile1->trigger();
     EXPECT_EQ(fmMain().Movie.ContinuedOffset, 1000);
-    fmMain().ContinuedPlayFile1->trigger();  // cancelled: the length is added all the same
-    EXPECT_EQ(fmMain().Movie.ContinuedOffset, 1500);
+    fmMain().ContinuedPlayFile1->trigger();  // cancelled: nothing changes
+    EXPECT_EQ(fmMain().Movie.ContinuedOffset, 1000);
+    engine.failingPaths.insert(MakeFile("bad.avi"));
+    desktop.fileAnswers.push_back({folder.filePath("bad.avi")});
+    fmMain().ContinuedPlayFile1->trigger();  // a movie that does not open changes nothing either
+    EXPECT_EQ(fmMain().Movie.ContinuedOffset, 1000);
+    EXPECT_EQ(fmMain().Movie.MovieFileName, Folder() + "/b.avi");
     fmMain().DropFiles({folder.filePath("a.avi")});
-    EXPECT_EQ(fmMain().Movie.ContinuedOffset, 1500);  // a drop keeps it
+    EXPECT_EQ(fmMain().Movie.ContinuedOffset, 1000);  // a drop keeps it
     OpenThroughDialog(Folder() + "/a.avi");
     EXPECT_EQ(fmMain().Movie.ContinuedOffset, 0);
 }
@@ -111,10 +119,19 @@ TEST_F(MainWindowTest, AutoloadTakesTheFirstOfIdxSubSrtSsaInAnyLetterCaseAndAPai
     Idle();
     EXPECT_FALSE(fmMain().ChangeSubtitleLanguage1->isEnabled());
 
+    // A movie with no subtitle of its own (none found, or none looked for) drops the last
+    // one's; the next movie of a continued play keeps it: one timeline.
+    desktop.fileAnswers.push_back({QString::fromStdString(MakeFile("part2.avi"))});
+    fmMain().ContinuedPlayFile1->trigger();
+    EXPECT_EQ(fmMain().Subtitles.SubFileName, Folder() + "/film.SRT");
     fmMain().EnableAutoloadSubtitle1->trigger();  // off: nothing is looked for
     MakeFile("other.srt", srt);
+    fmMain().lbSubtitle->SetCaption("Text cue");
     OpenMovie("other.avi");
-    EXPECT_EQ(fmMain().Subtitles.SubFileName, Folder() + "/film.SRT");
+    EXPECT_EQ(fmMain().Subtitles.SubFileName, "");
+    EXPECT_TRUE(fmMain().Subtitles.SubList.empty());
+    EXPECT_EQ(fmMain().lbSubtitle->Caption(), "");
+    EXPECT_EQ(fmMain().windowTitle(), "other.avi - Tessaview");
 }
 
 TEST(SubtitleSearch, AssThenTheUsersLanguageThenOtherTagsByExtension) {

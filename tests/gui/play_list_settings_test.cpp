@@ -147,6 +147,9 @@ TEST_F(MainWindowTest, NamesThatAreNotUtf8OpenAndSurviveARestartByteForByte) {
     EXPECT_EQ(engine.path, cafe);
     fmMain().DropFiles({QString::fromStdString(naive)});
     EXPECT_EQ(engine.path, naive);
+    // Rows show the file name; the full path is the tooltip.
+    EXPECT_EQ(fmMain().lbPlayList->topLevelItem(1)->text(0), "na\uFFFDve.avi");
+    EXPECT_EQ(fmMain().lbPlayList->topLevelItem(1)->toolTip(0), folder.filePath("na\uFFFDve.avi"));
     CloseAndRestart();
     EXPECT_EQ(fmMain().PlayListEntries().Captions(), (std::vector<std::string>{cafe, naive}));
 }
@@ -158,9 +161,13 @@ TEST_F(MainWindowTest, OpenDialogsStartInTheFolderOfTheLastFileChosenOrOpenedAnd
     EXPECT_EQ(desktop.fileRequests.back().folder, "");  // nothing chosen yet: the working folder
     const QStringList filter = desktop.fileRequests.back().filter.split('|');
     ASSERT_EQ(filter.size(), 6);  // the classic two entries first, then one for today's containers
-    EXPECT_EQ(filter.mid(0, 4).join('|'), "Movie files|*.avi;*.mpg;*.mpeg;*.dat;*.divx;*.wmv;*.asf|All Files|*.*");
-    for (const char* container : {"*.mkv", "*.mp4", "*.m4v", "*.mov", "*.webm", "*.ts", "*.m2ts", "*.ogv", "*.flv"})
+    EXPECT_EQ(filter[0], "Movie files");
+    EXPECT_TRUE(filter[1].startsWith("*.avi;*.mpg;*.mpeg;*.dat;*.divx;*.wmv;*.asf;"));
+    EXPECT_EQ(filter.mid(2, 2).join('|'), "All Files|*.*");
+    for (const char* container : {"*.mkv", "*.mp4", "*.m4v", "*.mov", "*.webm", "*.ts", "*.m2ts", "*.ogv", "*.flv"}) {
+        EXPECT_TRUE(filter[1].split(';').contains(container)) << container;  // the one the dialog opens with
         EXPECT_TRUE(filter[5].split(';').contains(container)) << container;
+    }
     fmMain().LoadSubtitle1->trigger();
     EXPECT_EQ(desktop.fileRequests.back().folder, folder.filePath("a/"));
     fmMain().DropFiles({QString::fromStdString(MakeFile("b/two.avi"))});

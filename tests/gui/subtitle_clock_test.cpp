@@ -73,8 +73,15 @@ TEST_F(ClockTest, LoadSubtitleOpensTheFileAsPickedAndAFailureKeepsTheOneBefore) 
     EXPECT_TRUE(desktop.exceptions[0].startsWith("Cannot open file")) << desktop.exceptions[0].toStdString();
     EXPECT_EQ(Tick(51), "From the dialog");  // the earlier subtitle plays on
     EXPECT_TRUE(fmMain().tmMovie->isActive());
+    fmMain().ShowSubtitles1->trigger();  // V: hidden at once, on both surfaces
+    EXPECT_EQ(Tick(52), "");
+    fmMain().ShowSubtitles1->trigger();
+    EXPECT_EQ(Tick(53), "From the dialog");
     fmMain().Stop1->trigger();
     EXPECT_EQ(fmMain().lbSubtitle->Caption(), "From the dialog");  // Stop keeps the last caption
+    fmMain().RemoveSubtitle1->trigger();
+    EXPECT_EQ(fmMain().lbSubtitle->Caption(), "");
+    EXPECT_EQ(Tick(54), "");
 }
 
 TEST_F(ClockTest, BitmapCuesDrawOncePerIndexAndAgainAfterAGap) {

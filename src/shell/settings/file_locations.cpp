@@ -31,7 +31,10 @@ std::string homeFolder(const std::function<const char*(const char*)>& environmen
 FileLocations ChooseFileLocations(const std::string& executableFolder,
                                   const std::function<const char*(const char*)>& environment) {
     std::error_code error;
-    if (!std::filesystem::exists(std::filesystem::path(executableFolder) / kInstalledMarker, error))
+    // A portable copy in a folder the user cannot write (unpacked by another user, on a
+    // read-only medium) keeps its files where an installed copy would, rather than failing.
+    if (!std::filesystem::exists(std::filesystem::path(executableFolder) / kInstalledMarker, error) &&
+        ::access(executableFolder.c_str(), W_OK) == 0)
         return {executableFolder, false};
     std::string config = absoluteVariable(environment, "XDG_CONFIG_HOME");
     if (config.empty()) config = homeFolder(environment) + "/.config";

@@ -1,5 +1,5 @@
-// Where the program keeps its files. A copy run from its build folder or any folder of the
-// user's keeps set.ini (and tmpsub) beside the executable; an installed copy never writes
+// Where the program keeps its files. A copy run from its build folder or any folder the user
+// can write keeps set.ini (and tmpsub) beside the executable; an installed copy never writes
 // into its own folder: set.ini goes to the user's configuration folder and tmpsub to a
 // private folder that lives as long as the program.
 #pragma once

@@ -13,6 +13,7 @@
 #include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace tessaview {
@@ -175,16 +176,27 @@ TEST(SaveSettings, NeverReplacesAFileItCannotReadOrWrite) {
     }
 }
 
-TEST(FileLocations, OnlyAnInstalledCopyKeepsItsSettingsInTheConfigurationFolder) {
-    for (const bool installed : {false, true}) {
+// A portable copy in a folder the user cannot write is kept like an installed one.
+TEST(FileLocations, AnInstalledOrUnwritableCopyKeepsItsSettingsInTheConfigurationFolder) {
+    const auto environment = [](const char*) { return "/cfg/./"; };  // every variable
+    for (const auto& [installed, writable] : {std::pair{false, true}, {true, true}, {false, false}}) {
         TempDir prefix;
         std::filesystem::create_directories(prefix.file("bin"));
         std::filesystem::create_directories(prefix.file("share/tessaview"));
         if (installed) prefix.write("share/tessaview/installed", "");
-        const auto environment = [](const char*) { return "/cfg/./"; };  // every variable
-        const FileLocations chosen = ChooseFileLocations(prefix.file("bin"), environment);
-        EXPECT_EQ(installed ? "/cfg/tessaview" : prefix.file("bin"), chosen.SettingsFolder);
-        EXPECT_EQ(installed, chosen.Installed);
+        if (!writable) ::chmod(prefix.file("bin").c_str(), 0555);
+        const auto chosen = [&] { return ChooseFileLocations(prefix.file("bin"), environment); };
+        if (writable || ::getuid() != 0) {
+            EXPECT_EQ(installed || !writable ? "/cfg/tessaview" : prefix.file("bin"), chosen().SettingsFolder);
+            EXPECT_EQ(installed || !writable, chosen().Installed);
+            continue;
+        }
+        // Root writes anywhere: the unwritable folder is tried as another user, in a child.
+        const pid_t child = ::fork();
+        if (child == 0) ::_exit(::setuid(65534) == 0 && chosen().Installed ? 0 : 1);
+        int status = -1;
+        ::waitpid(child, &status, 0);
+        EXPECT_EQ(0, status) << "an unwritable portable copy keeps set.ini beside the executable";
     }
 }
 
