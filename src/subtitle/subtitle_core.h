@@ -37,8 +37,9 @@ public:
     ReadFacts* Facts = nullptr;
 
     void ClearSubList();
-    // Cue time to frames: seconds x MovieFrameRate (extended precision, half to even,
-    // clamped to 32 bits) when time-based, unchanged otherwise.
+    // Cue time to frames: Round(ms / 1000 x MovieFrameRate) (extended precision, half to
+    // even, clamped to 32 bits) when time-based, unchanged otherwise. A time-based open end
+    // gives the least frame number and the movie's end the greatest.
     int32_t SpanToPosition(int32_t time) const;
     // Text due at `position` (frames), or the empty text. Uses and fills the cache.
     const std::string& FindSubtitleText(int32_t position);
