@@ -175,6 +175,7 @@ TEST(TimeBase, MillisecondsToFramesRoundsHalfToEvenAndClamps)
     const std::tuple<int32_t, double, int32_t> cases[] = {  // milliseconds, rate, frames
         {3000, 23.976, 72}, {1999, 25.0, 50}, {1000, 24.5, 24}, {-3000, 24.5, -74},  // ties go to even
         {20, 25.0, 0}, {60, 25.0, 2}, {-60, 25.0, -2}, {1900, 25.0, 48},
+        {1180, 25.0, 30},  // an exact tie; 1.18 x 25 in 80 bits is 29.4999..
         {5000, 29.9, 149},  // 149.4999.. in 80 bits, where a 64-bit product gives 149.5
         {INT32_MAX, 1001.0, INT32_MAX}, {INT32_MIN, 2000.0, INT32_MIN}, {100000000, 21474.836475, INT32_MAX},
     };
