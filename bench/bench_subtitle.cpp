@@ -172,8 +172,8 @@ void BM_FindSubtitleText_CacheHit(benchmark::State& state)
 {
     LoadedCore loaded;
     SubtitleCore& core = loaded.core;
-    // Cue 50000 runs from second 150000 to 150002; second 150001 is strictly inside it.
-    const int32_t inside = SecondsToFrames(50000 * 3 + 1, core.MovieFrameRate);
+    // Cue 50000 runs from second 150000.5 to 150002.9; second 150001 is strictly inside it.
+    const int32_t inside = MillisecondsToFrames((50000 * 3 + 1) * 1000, core.MovieFrameRate);
     core.FindSubtitleText(inside);
     int32_t position = inside;
     for (auto _ : state) {
@@ -193,9 +193,9 @@ void BM_FindSubtitleText_Search(benchmark::State& state)
     std::mt19937 random(11);
     std::vector<int32_t> positions(4096);
     for (int32_t& p : positions) {
-        // Cue k covers seconds 3k to 3k + 2; 3k + 1 lies inside it, 3k + 2.5 between it and the next.
+        // Cue k covers seconds 3k + 0.5 to 3k + 2.9; 3k + 1 lies inside it, 3k + 0.2 between it and the one before.
         const double k = static_cast<double>(random() % cueCount);
-        p = static_cast<int32_t>((3 * k + (betweenCues ? 2.5 : 1.0)) * core.MovieFrameRate);
+        p = static_cast<int32_t>((3 * k + (betweenCues ? 0.2 : 1.0)) * core.MovieFrameRate);
     }
     size_t i = 0;
     for (auto _ : state) {

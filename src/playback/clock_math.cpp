@@ -1,6 +1,8 @@
 // Position arithmetic.
 #include "playback/clock_math.h"
 
+#include "subtitle/time_base.h"
+
 #include <cfenv>
 #include <cmath>
 #include <cstdio>
@@ -39,7 +41,8 @@ std::string FrameRateText(double rate, char decimalSeparator) {
 }
 
 int32_t SyncFrames(int32_t milliseconds, double rate) {
-    return RoundHalfEven(static_cast<long double>(milliseconds) / 1000.0L * static_cast<long double>(rate));
+    // One conversion for the offset and the cue times: equal milliseconds give equal frames.
+    return MillisecondsToFrames(milliseconds, rate);
 }
 
 int32_t FramesToMilliseconds(int32_t frames, double rate) {

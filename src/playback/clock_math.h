@@ -19,7 +19,7 @@ std::string PositionText(int32_t frames, double rate);
 // "25fps", "23.976fps": shortest general form, up to 15 significant digits.
 std::string FrameRateText(double rate, char decimalSeparator);
 
-// Synchronize offset (ms) in frames: Round(ms / 1000 x rate).
+// Synchronize offset (ms) in frames: Round(ms / 1000 x rate), as cue times are converted.
 int32_t SyncFrames(int32_t milliseconds, double rate);
 
 // Movie time in ms at `frames`: Round(frames / rate x 1000). Needs rate > 0.

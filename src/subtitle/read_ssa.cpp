@@ -1,5 +1,5 @@
 // The SubStation Alpha reader: every "Dialogue:" line is a cue (start, end, text fields);
-// styles and override codes are not interpreted. Whole seconds.
+// styles and override codes are not interpreted. Times keep their hundredths.
 #include "subtitle/readers.h"
 
 #include "subtitle/read_facts.h"

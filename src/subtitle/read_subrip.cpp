@@ -1,4 +1,4 @@
-// The SubRip reader: counter line, "start --> end" timing line, text lines; whole seconds.
+// The SubRip reader: counter line, "start --> end" timing line, text lines.
 #include "subtitle/readers.h"
 
 #include "subtitle/read_facts.h"
@@ -9,8 +9,13 @@
 
 namespace tessaview {
 
-int32_t ParseSubRipTime(std::string_view s)
+std::optional<int32_t> ParseSubRipTime(std::string_view half)
 {
+    half = Trim(half);
+    const size_t comma = half.find(',');
+    if (comma == std::string_view::npos)
+        return std::nullopt;
+    std::string_view s = Trim(half.substr(0, comma));
     const auto field = [&s](bool last, int32_t& value) {
         std::string_view part;
         if (last) {
@@ -37,20 +42,11 @@ int32_t ParseSubRipTime(std::string_view s)
     int32_t m = 0;
     int32_t sec = 0;
     if (!field(false, h) || !field(false, m) || !field(true, sec))
-        return -1;
-    const uint32_t total = static_cast<uint32_t>(h) * 3600u + static_cast<uint32_t>(m) * 60u + static_cast<uint32_t>(sec);
-    return static_cast<int32_t>(total);
+        return std::nullopt;
+    // 32-bit wrap-around instead of undefined overflow on absurd hour counts.
+    const uint32_t seconds = static_cast<uint32_t>(h) * 3600u + static_cast<uint32_t>(m) * 60u + static_cast<uint32_t>(sec);
+    return static_cast<int32_t>(seconds * 1000u + static_cast<uint32_t>(FractionMilliseconds(half.substr(comma + 1))));
 }
-
-namespace {
-
-// The part of a timing line's half that holds the time: the text before its first ",".
-int32_t timingPart(std::string_view half)
-{
-    return ParseSubRipTime(Trim(Before(Trim(half), ',')));
-}
-
-}  // namespace
 
 void ReadSubRip(SubtitleCore& core, const std::string& FileName)
 {
@@ -94,9 +90,9 @@ void ReadSubRip(SubtitleCore& core, const std::string& FileName)
                  "(a text line of digits alone is taken for a number line)");
             continue;
         }
-        const int32_t start = timingPart(timing.substr(0, arrow));
-        const int32_t end = timingPart(timing.substr(arrow + 3));
-        if (start == -1 || end == -1) {
+        const std::optional<int32_t> start = ParseSubRipTime(timing.substr(0, arrow));
+        const std::optional<int32_t> end = ParseSubRipTime(timing.substr(arrow + 3));
+        if (!start || !end) {
             Note(core.Facts, file.LineNumber(), "stopped",
                  "\"Subtitle file error\": the timing line must read hh:mm:ss,mmm --> hh:mm:ss,mmm, not \"" +
                      std::string(timing.substr(0, 60)) + "\"; nothing after it is read");
@@ -110,8 +106,8 @@ void ReadSubRip(SubtitleCore& core, const std::string& FileName)
             continue;
         }
         auto cue = std::make_unique<TTimeSpan>();
-        cue->StartTime = start;
-        cue->EndTime = end;
+        cue->StartTime = *start;
+        cue->EndTime = *end;
         cue->Text.assign(first);
         pending = cue.get();
         core.SubList.push_back(std::move(cue));

@@ -1,5 +1,5 @@
 // The SubViewer reader: a skipped header, then a "start,end" timing line and one text line
-// per cue, "[br]" marking line breaks. Whole seconds.
+// per cue, "[br]" marking line breaks. Times keep their hundredths.
 #include "subtitle/readers.h"
 
 #include "subtitle/read_facts.h"

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -19,8 +20,10 @@ void ReadSubViewer(SubtitleCore& core, const std::string& FileName);
 void ReadStartScript(SubtitleCore& core, const std::string& FileName);
 void ReadTimeColonText(SubtitleCore& core, const std::string& FileName);
 
-// h:m:s with digit fields (blanks around them allowed) as whole seconds, or -1.
-int32_t ParseSubRipTime(std::string_view s);
+// One half of a SubRip timing line in milliseconds: h:m:s with digit fields (blanks around
+// them allowed) before its first ",", FractionMilliseconds of the text after it. Nothing when
+// there is no "," or the fields are not digits.
+std::optional<int32_t> ParseSubRipTime(std::string_view half);
 
 // One line of the frame-numbered formats: {start}{end}text or [start][end]text.
 bool ParseBraceLine(std::string_view Line, int32_t& Start, int32_t& End, std::string& Text);

@@ -45,7 +45,15 @@ void SubtitleCore::ClearLookupCache()
 
 int32_t SubtitleCore::SpanToPosition(int32_t time) const
 {
-    return SubIsTimeBased ? SecondsToFrames(time, MovieFrameRate) : time;
+    if (!SubIsTimeBased)
+        return time;
+    // The two ends no file time gives stay beyond every position at every rate: converted,
+    // -1 ms would round to frame 0 and 2147483647 ms to a mere 596 hours.
+    if (time == OpenEndTime)
+        return INT32_MIN;
+    if (time == EndlessTime)
+        return INT32_MAX;
+    return MillisecondsToFrames(time, MovieFrameRate);
 }
 
 void SubtitleCore::SubListChanged()

@@ -39,8 +39,9 @@ public:
     void ClearSubList();
     // No subtitle any more: no cues, no VobSub pair, no file name; the rate back to the movie's.
     void RemoveSubtitle();
-    // Cue time to frames: seconds x MovieFrameRate (extended precision, half to even,
-    // clamped to 32 bits) when time-based, unchanged otherwise.
+    // Cue time to frames: Round(ms / 1000 x MovieFrameRate) (extended precision, half to
+    // even, clamped to 32 bits) when time-based, unchanged otherwise. A time-based open end
+    // gives the least frame number and the movie's end the greatest.
     int32_t SpanToPosition(int32_t time) const;
     // Text due at `position` (frames), or the empty text. Uses and fills the cache.
     const std::string& FindSubtitleText(int32_t position);

@@ -90,35 +90,6 @@ bool isRateText(std::string_view text)
     return rate >= 10 && rate <= 120;
 }
 
-// The fractions of a second written in a line's clock times (h:m:s.fff or h:m:s,fff), as
-// milliseconds, in the order they stand; at most the first two (start and end).
-std::vector<int> fractionsMs(std::string_view line)
-{
-    std::vector<int> result;
-    for (size_t i = 0; i < line.size() && result.size() < 2; ++i) {
-        // Find d:d:d followed by '.' or ',' and digits.
-        size_t k = i;
-        int colons = 0;
-        while (k < line.size() && (isDigit(line[k]) || (line[k] == ':' && k > i && isDigit(line[k - 1]) && ++colons)))
-            ++k;
-        if (colons == 2 && k + 1 < line.size() && (line[k] == '.' || line[k] == ',') && isDigit(line[k + 1])) {
-            int ms = 0;
-            int digits = 0;
-            size_t f = k + 1;
-            for (; f < line.size() && isDigit(line[f]); ++f, ++digits)
-                if (digits < 3)
-                    ms = ms * 10 + (line[f] - '0');
-            for (; digits < 3; ++digits)
-                ms *= 10;
-            result.push_back(ms);
-            i = f;
-        } else if (k > i) {
-            i = k - 1;
-        }
-    }
-    return result;
-}
-
 std::string timeOf(const SubtitleCore& core, int32_t time)
 {
     if (time == OpenEndTime)
@@ -126,7 +97,7 @@ std::string timeOf(const SubtitleCore& core, int32_t time)
     if (time == EndlessTime)
         return "the end of the movie";
     if (core.SubIsTimeBased)
-        return ClockText(time);
+        return ClockText(time / 1000.0);
     char buffer[64];
     std::snprintf(buffer, sizeof buffer, "frame %d", time);
     return core.MovieFrameRate > 0 ? buffer + (" (" + ClockText(time / core.MovieFrameRate) + ")") : buffer;
@@ -162,7 +133,7 @@ void diagnoseCues(const SubtitleCore& core, const ReadFacts& facts, std::vector<
                                 "ends (" + timeOf(core, cue.EndTime) + ") before it starts (" + timeOf(core, cue.StartTime) + ")"});
         else if (core.SubIsTimeBased && cue.EndTime == cue.StartTime)
             problems.push_back({line, "one-frame",
-                                "start and end fall in the same whole second (" + timeOf(core, cue.StartTime) +
+                                "starts and ends at the same time (" + timeOf(core, cue.StartTime) +
                                     "): shown at one frame only, which the 100 ms clock mostly misses"});
         if (i > 0 && cues[i - 1]->EndTime != OpenEndTime) {
             const TTimeSpan& before = *cues[i - 1];
@@ -193,43 +164,6 @@ void diagnoseCues(const SubtitleCore& core, const ReadFacts& facts, std::vector<
                                 "\"&\" is drawn as the mnemonic marker: it vanishes and underlines the next character "
                                 "(\"&&\" shows one \"&\")"});
     }
-}
-
-void diagnoseWholeSeconds(const SubtitleCore& core, const ReadFacts& facts, std::vector<Problem>& problems)
-{
-    if (!core.SubIsTimeBased || facts.cueLines.empty() || facts.readPath.empty())
-        return;
-    std::vector<std::string_view> lines;
-    std::optional<TextFile> file;
-    try {
-        file.emplace(facts.readPath);
-    } catch (const std::exception&) {
-        return;
-    }
-    while (!file->Eof())
-        lines.push_back(file->ReadLine());
-    int largest = 0;
-    int largestLine = 0;
-    long long total = 0;
-    int count = 0;
-    for (int line : facts.cueLines) {
-        if (line < 1 || line > static_cast<int>(lines.size()))
-            continue;
-        for (int ms : fractionsMs(lines[static_cast<size_t>(line - 1)])) {
-            total += ms;
-            ++count;
-            if (ms > largest) {
-                largest = ms;
-                largestLine = line;
-            }
-        }
-    }
-    if (largest == 0)
-        return;
-    problems.push_back({largestLine, "whole-seconds",
-                        "times are kept in whole seconds: up to " + std::to_string(largest) + " ms cut off (here), " +
-                            std::to_string(total / count) + " ms on average over " + std::to_string(count) +
-                            " times; cues come and go that much early"});
 }
 
 // The reader takes fields 2 and 3 of every event as its times and the text after the ninth
@@ -335,7 +269,6 @@ std::vector<Problem> DiagnoseSubtitle(const SubtitleCore& core, const ReadFacts&
     if (core.LastReader() == "ReadSsa")
         diagnoseEventFormat(facts, problems);
     diagnoseCues(core, facts, problems);
-    diagnoseWholeSeconds(core, facts, problems);
     std::stable_sort(problems.begin(), problems.end(), [](const Problem& a, const Problem& b) { return a.line < b.line; });
     return problems;
 }
@@ -374,7 +307,7 @@ std::optional<MovieFit> FitToMovie(const SubtitleCore& core, double frameRate, d
     fit.lengthSeconds = lengthSeconds;
     const std::string length = ClockText(lengthSeconds);
     if (!(lengthSeconds > 0)) {
-        fit.lastCueSeconds = core.SubIsTimeBased ? last : last / frameRate;
+        fit.lastCueSeconds = core.SubIsTimeBased ? last / 1000.0 : last / frameRate;
         fit.verdict = "the movie does not tell its length: nothing to compare the cues with";
         return fit;
     }
@@ -405,8 +338,9 @@ std::optional<MovieFit> FitToMovie(const SubtitleCore& core, double frameRate, d
             fit.verdict += "; its frame-rate line names " + first.Text + " fps";
         return fit;
     }
-    fit.lastCueSeconds = last;
-    fit.verdict = "the last cue ends at " + ClockText(last) + " of a " + length + " movie";
+    const double lastSeconds = last / 1000.0;
+    fit.lastCueSeconds = lastSeconds;
+    fit.verdict = "the last cue ends at " + ClockText(lastSeconds) + " of a " + length + " movie";
     // Ratios of subtitle time to movie time that a wrong-speed copy gives; the item whose rate
     // turns the first into the second is the one to choose.
     const double ratios[] = {25 / 23.976, 24 / 23.976, 25 / 24.0, 30 / 29.97,
@@ -415,8 +349,8 @@ std::optional<MovieFit> FitToMovie(const SubtitleCore& core, double frameRate, d
     for (double ratio : ratios) {
         const double item = frameRate / ratio;
         const bool onMenu = std::any_of(std::begin(menuRates), std::end(menuRates), [&](double r) { return near(r, item, 0.0005); });
-        const double scaled = last / ratio;
-        const bool explains = last > lengthSeconds + 1 ? scaled <= lengthSeconds + 1
+        const double scaled = lastSeconds / ratio;
+        const bool explains = lastSeconds > lengthSeconds + 1 ? scaled <= lengthSeconds + 1
                                                        : ratio < 1 && near(scaled, lengthSeconds, 0.005);
         // Nearer 1 wins; ratios a hair apart (25/23.976 and 25/24) keep the commoner, listed first.
         if (onMenu && explains && (!best || std::fabs(ratio - 1) < std::fabs(*best - 1) - 0.002))
@@ -429,7 +363,7 @@ std::optional<MovieFit> FitToMovie(const SubtitleCore& core, double frameRate, d
                 fit.frameRateItem = menuItems[i];
         fit.verdict += ": timed for a copy " + std::string(*best > 1 ? "slower" : "faster") +
                        " by a standard ratio; choose Subtitle FrameRate " + fit.frameRateItem;
-    } else if (last > lengthSeconds + 1) {
+    } else if (lastSeconds > lengthSeconds + 1) {
         fit.verdict += ": past the end, and no standard frame-rate ratio explains it";
     } else {
         fit.verdict += ": inside the movie";

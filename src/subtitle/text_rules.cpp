@@ -221,6 +221,15 @@ std::string_view After(std::string_view s, char c)
     return p == std::string_view::npos ? s : s.substr(p + 1);
 }
 
+int32_t FractionMilliseconds(std::string_view s)
+{
+    int32_t ms = 0;
+    int32_t unit = 100;
+    for (size_t i = 0; i < s.size() && unit > 0 && s[i] >= '0' && s[i] <= '9'; ++i, unit /= 10)
+        ms += (s[i] - '0') * unit;
+    return ms;
+}
+
 int32_t ParseClockTime(std::string_view s)
 {
     // No colon leaves an empty field, which the conversion rejects.
@@ -229,10 +238,15 @@ int32_t ParseClockTime(std::string_view s)
     const int32_t m = StrToInt(Before(s, ':'));
     s = After(s, ':');
     const size_t dot = s.find('.');
-    const int32_t sec = StrToInt(dot == std::string_view::npos ? s : s.substr(0, dot));
+    const std::string_view secondsField = dot == std::string_view::npos ? s : s.substr(0, dot);
+    const int32_t sec = StrToInt(secondsField);
+    // The fraction belongs to the seconds field: "-0.5" is half a second before 0.
+    uint32_t fraction = dot == std::string_view::npos ? 0u : static_cast<uint32_t>(FractionMilliseconds(s.substr(dot + 1)));
+    if (Trim(secondsField).substr(0, 1) == "-")
+        fraction = 0u - fraction;
     // 32-bit wrap-around instead of undefined overflow on absurd hour counts.
-    const uint32_t total = static_cast<uint32_t>(h) * 3600u + static_cast<uint32_t>(m) * 60u + static_cast<uint32_t>(sec);
-    return static_cast<int32_t>(total);
+    const uint32_t seconds = static_cast<uint32_t>(h) * 3600u + static_cast<uint32_t>(m) * 60u + static_cast<uint32_t>(sec);
+    return static_cast<int32_t>(seconds * 1000u + fraction);
 }
 
 std::string ReplaceByCrLfIgnoreCase(std::string_view s, std::string_view from)

@@ -1,5 +1,5 @@
 // The reading rules every text reader shares: whole-file text with its line ends, trimming,
-// digit tests, clock times, and the runtime's string-to-integer conversion.
+// digit tests, clock times in milliseconds, and the runtime's string-to-integer conversion.
 #pragma once
 
 #include <cstdint>
@@ -55,9 +55,15 @@ bool IsDigitLine(std::string_view s);
 // RuntimeError "'<s>' is not a valid integer value".
 int32_t StrToInt(std::string_view s);
 
-// h:m:s with an optional ignored fraction after a full stop, fields untrimmed and read with
-// StrToInt, as whole seconds (wrapping like 32-bit integer arithmetic on absurd hours).
+// h:m:s with an optional fraction after a full stop, fields untrimmed and read with StrToInt,
+// as milliseconds (wrapping like 32-bit integer arithmetic on absurd hours). The fraction is
+// FractionMilliseconds of the text after the full stop.
 int32_t ParseClockTime(std::string_view s);
+
+// The run of digits that `s` begins with, read as a decimal fraction of a second, in whole
+// milliseconds: "5" and "500" give 500, digits after the third are dropped, no digits give 0,
+// and whatever follows the run is ignored.
+int32_t FractionMilliseconds(std::string_view s);
 
 // Text before the first `c` (empty when there is none) and text after it (the whole text when
 // there is none), the way the readers cut their fields.

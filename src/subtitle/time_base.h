@@ -1,4 +1,4 @@
-// Time base arithmetic: cue seconds to frames and the Subtitle FrameRate choices.
+// Time base arithmetic: cue milliseconds to frames and the Subtitle FrameRate choices.
 #pragma once
 
 #include <cstdint>
@@ -7,17 +7,20 @@
 
 namespace tessaview {
 
-// seconds x rate, multiplied in extended precision, rounded half to even and clamped to the
-// 32-bit range, so that 2147483647 stays endless at every rate.
-inline int32_t SecondsToFrames(int32_t seconds, double rate)
+// Cue milliseconds to frames: ms x rate / 1000, in extended precision, rounded half to even
+// and clamped to the 32-bit range. The product comes first, so that ties (20 ms at 25 fps)
+// stay exact ties.
+inline int32_t MillisecondsToFrames(int32_t milliseconds, double rate)
 {
-    const long double x = static_cast<long double>(seconds) * static_cast<long double>(rate);
+    const long double x = static_cast<long double>(milliseconds) * static_cast<long double>(rate) / 1000.0L;
+    if (x != x)  // a rate of NaN or 0 ms at an infinite rate
+        return 0;
     if (x >= 2147483647.5L)
         return INT32_MAX;
     if (x <= -2147483648.5L)
         return INT32_MIN;
     // Adding and taking away 2^(mantissa bits - 1) rounds to an integer in the default
-    // nearest-even mode, without a libm call on the lookup's hot path.
+    // nearest-even mode, without a libm call.
     constexpr long double shift = [] {
         long double s = 1;
         for (int i = 1; i < std::numeric_limits<long double>::digits; ++i)
@@ -26,7 +29,7 @@ inline int32_t SecondsToFrames(int32_t seconds, double rate)
     }();
     const long double r = x >= 0 ? (x + shift) - shift : (x - shift) + shift;
     // Through double (exact for these integers): a direct x87 to int conversion switches the
-    // FPU's rounding mode twice per call, which costs more than the whole lookup step.
+    // FPU's rounding mode twice per call.
     return static_cast<int32_t>(static_cast<double>(r));
 }
 

@@ -13,6 +13,7 @@ inline constexpr int32_t OpenEndTime = -1;
 // EndTime of a cue that lasts to the end of the movie; stays endless at every frame rate.
 inline constexpr int32_t EndlessTime = 2147483647;
 
+// Times are milliseconds in a time-based list (SubIsTimeBased), frame numbers otherwise.
 struct TTimeSpan {
     int32_t StartTime = 0;
     int32_t EndTime = 0;

@@ -9,6 +9,7 @@
 #include "subtitle/subtitle_doctor.h"
 #include "subtitle/text_encoding.h"
 #include "subtitle/text_rules.h"
+#include "subtitle/time_base.h"
 
 #include <charconv>
 #include <cstdio>
@@ -116,9 +117,10 @@ std::optional<int32_t> frameAt(const std::string& value, double fps)
     if (value.find(':') == std::string::npos)
         return std::nullopt;
     const std::optional<double> seconds = ParseClockText(value);
-    if (!seconds || *seconds * fps > 2147483647.0)
+    if (!seconds || *seconds * fps > 2147483647.0 || *seconds * 1000 > 2147483647.0)
         return std::nullopt;
-    return static_cast<int32_t>(std::llround(*seconds * fps));
+    // To whole milliseconds first, then as the player turns cue times into frames.
+    return MillisecondsToFrames(static_cast<int32_t>(std::llround(*seconds * 1000)), fps);
 }
 
 // A code page name, or the font dialog's character-set number turned into its code page.
@@ -173,7 +175,7 @@ std::string timeText(int32_t time, bool timeBased, double fps)
     if (time == EndlessTime)
         return "(movie end)";
     if (timeBased)
-        return ClockText(time);
+        return ClockText(time / 1000.0);
     return std::to_string(time) + " (" + ClockText(time / fps) + ")";
 }
 
@@ -195,6 +197,24 @@ void printProblems(std::ostream& out, const std::vector<Problem>& problems, cons
     for (const auto& [kind, count] : seen)
         if (count > shownPerKind)
             out << "  ... " << count - shownPerKind << " more " << kind << "\n";
+}
+
+// A cue time for --json: seconds with up to three decimals (1.5, 1.999) when time-based,
+// otherwise the frame number; the open end (-1) and the movie's end (2147483647) as they are.
+std::string jsonTime(int32_t time, bool timeBased)
+{
+    if (!timeBased || time == OpenEndTime || time == EndlessTime)
+        return std::to_string(time);
+    const int64_t magnitude = time < 0 ? -static_cast<int64_t>(time) : time;
+    std::string text = (time < 0 ? "-" : "") + std::to_string(magnitude / 1000);
+    if (const int64_t ms = magnitude % 1000) {
+        char fraction[8];
+        std::snprintf(fraction, sizeof fraction, ".%03d", static_cast<int>(ms));
+        text += fraction;
+        while (text.back() == '0')
+            text.pop_back();
+    }
+    return text;
 }
 
 std::string jsonNumber(double value)
@@ -293,7 +313,8 @@ int run(int argc, char** argv)
         out << "], \"error\": " << (error ? jsonString(text(*error)) : "null") << ", \"cues\": [";
         for (size_t i = 0; i < core.SubList.size(); ++i) {
             const TTimeSpan& cue = *core.SubList[i];
-            out << (i ? ",\n  " : "\n  ") << "{\"start\": " << cue.StartTime << ", \"end\": " << cue.EndTime
+            out << (i ? ",\n  " : "\n  ") << "{\"start\": " << jsonTime(cue.StartTime, core.SubIsTimeBased)
+                << ", \"end\": " << jsonTime(cue.EndTime, core.SubIsTimeBased)
                 << ", \"text\": " << jsonString(text(cue.Text)) << "}";
         }
         out << "], \"at\": [";

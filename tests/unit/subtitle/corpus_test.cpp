@@ -12,6 +12,7 @@ struct Expected {
     const char* message = nullptr;  // the one message box
     const char* error = nullptr;    // the runtime error
     const char* reader = nullptr;   // when not the one its folder is named for
+    const char* first = nullptr;    // "start end" of the first cue, where it is checked
 };
 
 const char* const fileError = "Subtitle file error";
@@ -32,14 +33,15 @@ const std::map<std::string, Expected> expectations = {
     {"microdvd/subtitlesparser-Freaks.sub", {714}},
     {"microdvd/subtitlesparser-Pirates_of_Caraibean_CD1.sub", {421}},
     {"microdvd/swiftsubtitles-97620.sub", {684}}, {"srt/astisub-example-in-styled.srt", {10}},
-    {"srt/mantas-srt.srt", {2}}, {"srt/pysrt-capability_tester.srt", {37}},
+    {"srt/mantas-srt.srt", {2, nullptr, nullptr, nullptr, "137400 140400"}}, {"srt/pysrt-capability_tester.srt", {37}},
     {"srt/pysrt-windows-1252.srt", {1332}}, {"srt/subtitlesparser-Salvage.SRT", {474}},
     {"srt/swiftsubtitles-zorro.srt", {1291}},  // 1293 blocks, 2 without text
     {"ssa/astisub-example-in.ssa", {6}}, {"ssa/mantas-ass_different_format2.ass", {2}},
     // Four-field events: the start time is taken as the dropped first field.
     {"ssa/mantas-ass_different_format3.ass", {0, nullptr, noInteger}},
     {"ssa/pysubs2-subtitle_with_attached_images_aegisub.ass", {1}}, {"ssa/subtitlesparser-HP2.ssa", {622}},
-    {"ssa/swiftsubtitles-sample1.ssa", {2}}, {"subviewer2/gaupol-subviewer2.sub", {8}},
+    {"ssa/swiftsubtitles-sample1.ssa", {2, nullptr, nullptr, nullptr, "101700 106840"}},
+    {"subviewer2/gaupol-subviewer2.sub", {8, nullptr, nullptr, nullptr, "950 3360"}},
     // Without a header the first timing line looks like an "H:MM:SS:text" line.
     {"subviewer2/mantas-sub_viewer.sub", {1, nullptr, noInteger, "ReadTimeColonText"}},
     {"subviewer2/mantas-sub_viewer_with_headers.sub", {2}}, {"subviewer2/subconvert-subviewer-1.txt", {2}},
@@ -93,6 +95,8 @@ TEST(Corpus, EveryFileLoadsAsExpected)
         EXPECT_EQ(core.SubList.size(), want.cues);
         EXPECT_EQ(host.messages, want.message ? Strings{want.message} : Strings{});
         EXPECT_EQ(error, want.error ? want.error : "no error");
+        if (want.first && !core.SubList.empty())
+            EXPECT_EQ(std::to_string(core.SubList[0]->StartTime) + " " + std::to_string(core.SubList[0]->EndTime), want.first);
     }
     EXPECT_EQ(seen, expectations.size());
 }

@@ -10,10 +10,10 @@ class DoctorTest : public CoreTest {};
 
 TEST_F(DoctorTest, EachProblemIsFoundAtItsLine) {
     const std::pair<const char*, Strings> cases[] = {  // a file, and "line kind" of each problem
-        {"1\n00:00:01,500 --> 00:00:03,250\n<i>Tom & Jerry</i>\n\n2\n00:00:02,000 --> 00:00:02,900\nOverlap\n\n"
+        {"1\n00:00:01,500 --> 00:00:03,250\n<i>Tom & Jerry</i>\n\n2\n00:00:02,900 --> 00:00:02,900\nOverlap\n\n"
          "3\nno arrow here\nx\n\n4\n00:00:05,000 --> 00:00:04,000\nBackwards\n5\n00:00:06,000 --> 00:00:07,000\n\n"
          "dropped\n6\n00:00:08,000 --> bad\n7\n00:00:09,000 --> 00:00:10,000\nnever read\n",
-         {"2 tag-as-text", "2 ampersand", "6 one-frame", "6 overlap", "6 whole-seconds", "10 skipped",
+         {"2 tag-as-text", "2 ampersand", "6 one-frame", "6 overlap", "10 skipped",
           "14 never-shows", "18 skipped", "21 stopped"}},
         {"1\n00:00:01,000 --> 00:00:02,000\nA\n00:00:03,000 --> 00:00:04,000\nB\n", {"4 text-outside-cue"}},
         {"{1}{1}23.976\n\n{0}{50}{y:i}Hi && bye\n{60}{}Open\n{-5}{9}Minus\n",
@@ -21,7 +21,7 @@ TEST_F(DoctorTest, EachProblemIsFoundAtItsLine) {
         {"[Script Info]\n[Events]\nFormat: Start, End, Text\nDialogue: 0,0:00:01.00,0:00:02.00,D,,0,0,0,,{\\an8}A\\hB\n"
          "dialogue: 0,0:00:03.00,0:00:04.00,D,,0,0,0,,lost\nDialogue: 0,x:00:05.00,0:00:06.00,D,,0,0,0,,C\n",
          {"3 format-line", "4 tag-as-text", "5 skipped", "6 stopped"}},
-        {"[INFORMATION]\n00:00:01.50,00:00:02.00\nOne\nTwo\nThree\n", {"2 whole-seconds", "4 stopped"}},
+        {"[INFORMATION]\n00:00:01.50,00:00:02.00\nOne\nTwo\nThree\n", {"4 stopped"}},
         {"\n\nHello there\n", {"3 unknown-format"}},
     };
     for (const auto& [file, expected] : cases) {
@@ -39,9 +39,9 @@ TEST_F(DoctorTest, EachProblemIsFoundAtItsLine) {
 
 TEST_F(DoctorTest, MovieFitNamesTheFrameRateItemThatAStandardRatioExplains) {
     const std::tuple<bool, int32_t, double, double, const char*, double> cases[] = {
-        {true, 6000, 25.0, 5770.0, "23.976", 0},   // timed for the film, the movie runs fast (25/24 fits too)
-        {true, 5754, 23.976, 6000.0, "25.000", 0},  // timed for the fast copy: ends early by the ratio
-        {true, 9000, 25.0, 6000.0, "", 0},          // past the end, no ratio brings it in
+        {true, 6000000, 25.0, 5770.0, "23.976", 0},   // timed for the film, the movie runs fast (25/24 fits too)
+        {true, 5754000, 23.976, 6000.0, "25.000", 0},  // timed for the fast copy: ends early by the ratio
+        {true, 9000000, 25.0, 6000.0, "", 0},          // past the end, no ratio brings it in
         {false, 179800, 25.0, 6100.0, "", 29.97},
     };
     for (const auto& [timeBased, lastEnd, movieRate, movieLength, item, fitRate] : cases) {

@@ -62,7 +62,7 @@ TEST_F(Loader, AWholeVobSubPairGoesToTheLibraryAndHalfAPairIsReadAsText)
         EXPECT_TRUE(core.SubIsVobSub) << name;
         EXPECT_EQ(host.vobSubLoads.back(), dir.file("movie"));
         EXPECT_EQ(core.SubFileName, dir.file(name));
-        EXPECT_EQ(cues(), Strings{"1 2 A"});
+        EXPECT_EQ(cues(), Strings{"1000 2000 A"});
     }
     EXPECT_EQ(host.languageChoices, 3);
     dir.write("lone.sub", "{1}{2}frames\n");
@@ -126,7 +126,7 @@ TEST_F(Loader, ByteOrderMarksConvertThroughTmpsub)
     for (const auto& [bytes, codePage, text] : cases) {
         core.SetAnsiCodePage(codePage);
         const std::string path = load(bytes);
-        EXPECT_EQ(cues(), Strings{"1 2 " + text}) << codePage;
+        EXPECT_EQ(cues(), Strings{"1000 2000 " + text}) << codePage;
         EXPECT_EQ(core.SubFileName, path);  // the name given, not tmpsub
         EXPECT_FALSE(std::filesystem::exists(core.TmpSubPath()));
     }
@@ -151,7 +151,7 @@ TEST_F(Loader, FailedLoadsKeepThePreviousSubtitle)
         EXPECT_EQ(host.messages, Strings{unknownFormat});
         EXPECT_EQ(host.lastTag, 0);
         EXPECT_EQ(core.SubFileName, first);
-        EXPECT_EQ(core.FindSubtitleText(30), "A");  // still compared in seconds
+        EXPECT_EQ(core.FindSubtitleText(30), "A");  // still time-based: frames 25 to 50
     }
     dir.write("movie.idx", "x");
     dir.write("movie.sub", "x");
@@ -162,7 +162,7 @@ TEST_F(Loader, FailedLoadsKeepThePreviousSubtitle)
     EXPECT_TRUE(core.SubIsVobSub);
     EXPECT_EQ(core.SubFileName, dir.file("movie.idx"));
     EXPECT_EQ(core.MovieFrameRate, 24.0);
-    EXPECT_EQ(core.FindSubtitleText(48), "A");  // no reader ran: the SubRip cues keep their seconds
+    EXPECT_EQ(core.FindSubtitleText(48), "A");  // no reader ran: the SubRip cues keep their times
     // A reader's conversion error ends the load after the reader ran: its cues stay.
     EXPECT_THROW(load("0:00:01:A\n0:00:02:B\n0:0x:03:C\n", "t.txt"), RuntimeError);
     EXPECT_FALSE(core.SubIsVobSub);
@@ -170,15 +170,37 @@ TEST_F(Loader, FailedLoadsKeepThePreviousSubtitle)
     EXPECT_EQ(core.SubFileName, dir.file("movie.idx"));
 }
 
-TEST(TimeBase, SecondsToFramesRoundsHalfToEvenAndClamps)
+TEST(TimeBase, MillisecondsToFramesRoundsHalfToEvenAndClamps)
 {
-    const std::tuple<int32_t, double, int32_t> cases[] = {  // seconds, rate, frames
-        {3, 23.976, 72}, {1, 24.5, 24}, {-3, 24.5, -74}, {1, 25.5, 26},  // ties go to even
-        {5, 29.9, 149},  // 149.4999.. in 80 bits, where a 64-bit product gives 149.5
-        {EndlessTime, 30.0, INT32_MAX}, {INT32_MIN, 2.0, INT32_MIN}, {100000000, 21.474836475, INT32_MAX},
+    const std::tuple<int32_t, double, int32_t> cases[] = {  // milliseconds, rate, frames
+        {3000, 23.976, 72}, {1999, 25.0, 50}, {1000, 24.5, 24}, {-3000, 24.5, -74},  // ties go to even
+        {20, 25.0, 0}, {60, 25.0, 2}, {-60, 25.0, -2}, {1900, 25.0, 48},
+        {1180, 25.0, 30},  // an exact tie; 1.18 x 25 in 80 bits is 29.4999..
+        {5000, 29.9, 149},  // 149.4999.. in 80 bits, where a 64-bit product gives 149.5
+        {INT32_MAX, 1001.0, INT32_MAX}, {INT32_MIN, 2000.0, INT32_MIN}, {100000000, 21474.836475, INT32_MAX},
     };
-    for (const auto& [seconds, rate, frames] : cases)
-        EXPECT_EQ(SecondsToFrames(seconds, rate), frames) << seconds << " s at " << rate;
+    for (const auto& [ms, rate, frames] : cases)
+        EXPECT_EQ(MillisecondsToFrames(ms, rate), frames) << ms << " ms at " << rate;
+}
+
+// Cues shorter than a second, in one second, each show for their own frames; the ends no
+// file time gives stay special at every rate.
+TEST_F(Loader, CuesWithinOneSecondShowAndSpecialEndsStaySpecial)
+{
+    load("1\n00:00:01,200 --> 00:00:01,600\nShort\n\n2\n00:00:01,800 --> 00:00:01,900\nShorter\n");
+    const std::pair<int32_t, const char*> due[] = {
+        {29, ""}, {30, "Short"}, {40, "Short"}, {41, ""}, {44, ""}, {45, "Shorter"}, {48, "Shorter"}, {49, ""},
+    };
+    for (const auto& [frame, text] : due)
+        EXPECT_EQ(core.FindSubtitleText(frame), text) << frame;
+    core.ClearSubList();
+    add(0, OpenEndTime, "open");
+    add(1000, EndlessTime, "endless");
+    for (int tag = 0; tag <= 5; ++tag) {
+        core.n005Click(tag);
+        EXPECT_EQ(core.FindSubtitleText(0), "") << tag;
+        EXPECT_EQ(core.FindSubtitleText(2000000000), "endless") << tag;
+    }
 }
 
 // Inside the cached interval the list is not consulted; at a cached bound it is. A new rate
@@ -186,8 +208,8 @@ TEST(TimeBase, SecondsToFramesRoundsHalfToEvenAndClamps)
 TEST_F(Loader, CacheIsStrictAndEmptiedByANewListOrRate)
 {
     core.SubIsTimeBased = true;
-    add(10, 20, "a");
-    add(30, 40, "b");
+    add(10000, 20000, "a");
+    add(30000, 40000, "b");
     EXPECT_EQ(core.FindSubtitleText(15 * 25), "a");
     core.SubList[0]->Text = "changed";
     EXPECT_EQ(core.FindSubtitleText(20 * 25 - 1), "a");
@@ -197,22 +219,24 @@ TEST_F(Loader, CacheIsStrictAndEmptiedByANewListOrRate)
     EXPECT_EQ(core.FindSubtitleText(35 * 25), "");
     EXPECT_EQ(core.FindSubtitleText(35 * 30), "b");
     core.ClearSubList();
-    add(1, 2, "new");
+    add(1000, 2000, "new");
     EXPECT_EQ(core.FindSubtitleText(35 * 30), "");
 }
 
 // Long lists, so that the search runs past the levels it keeps ready, in frames and in
-// seconds: every position inside a cue finds it, every gap finds nothing. Each position lies
-// outside the interval the one before cached, so the search answers each time.
+// milliseconds (40 ms a frame at 25 fps): every position inside a cue finds it, every gap
+// finds nothing. Each position lies outside the interval the one before cached, so the search
+// answers each time.
 TEST_F(Loader, SearchFindsEveryCueOfALongList)
 {
     for (const int count : {1, 2, 5, 9000}) {
         core.ClearSubList();
         for (int i = 0; i < count; ++i)
-            add(10 * i, 10 * i + 4, std::to_string(i));
+            add(400 * i, 400 * i + 160, std::to_string(i));
         for (const bool timeBased : {false, true}) {
             core.SubIsTimeBased = timeBased;
-            const int32_t scale = timeBased ? 25 : 1;
+            core.ClearLookupCache();  // as a reader does: the cached bounds are in the other unit
+            const int32_t scale = timeBased ? 1 : 40;
             for (int i = 0; i < count; i += 1 + count / 300) {
                 ASSERT_EQ(core.FindSubtitleText(scale * (10 * i + 4)), std::to_string(i)) << count;
                 ASSERT_EQ(core.FindSubtitleText(scale * (10 * i + 7)), "") << count << " gap " << i;
