@@ -92,6 +92,7 @@ qsizetype SubtitleLabel::LaidOutCharacters() const {
 void SubtitleLabel::layOut() {
     if (laidOut_ && laidOutSize_ == size()) return;
     laidOut_ = true;
+    ++layOutCount_;
     laidOutSize_ = size();
     drawnFont_ = font_.font;
     const int fullSize = QFontInfo(font_.font).pixelSize();
@@ -123,7 +124,6 @@ bool SubtitleLabel::layOutWith(const QFont& font) {
     option.setTabStopDistance(std::max(1, QFontMetrics(font, this).averageCharWidth()) * 8.0);
     qreal y = 0;
     for (const StyledLine& line : lines_) {
-        if (y >= height()) return false;
         QString text;
         QList<QTextLayout::FormatRange> formats;
         for (const StyledRun& run : line) {
@@ -134,7 +134,7 @@ bool SubtitleLabel::layOutWith(const QFont& font) {
         layout.setTextOption(option);
         layout.setFormats(formats);
         layout.beginLayout();
-        qsizetype laidOutTo = 0;
+        qsizetype laidOutTo = -1;  // an empty line laid out ends at 0
         while (y < height()) {
             QTextLine row = layout.createLine();
             if (!row.isValid()) break;

@@ -37,11 +37,8 @@ public:
     const QString& DisplayText() const { return display_; }
     // Characters held in laid-out lines: bounded however long the caption.
     qsizetype LaidOutCharacters() const;
-    // Line `line` of the caption as laid out (wrapped into one or more rows), kept across
-    // paints until the caption, the font or the size changes; null until a paint showed it.
-    const QTextLayout* LaidOutLine(size_t line) const {
-        return line < layouts_.size() ? layouts_[line].get() : nullptr;
-    }
+    // How often the caption was laid out: once per caption, font and size, not at each paint.
+    int LayOutCount() const { return layOutCount_; }
     // The font the caption was last laid out with: the subtitle font, or a smaller one.
     const QFont& DrawnFont() const { return drawnFont_; }
 
@@ -60,6 +57,7 @@ private:
     std::vector<std::unique_ptr<QTextLayout>> layouts_;
     QSize laidOutSize_;
     bool laidOut_ = false;
+    int layOutCount_ = 0;
     QFont drawnFont_;
     SubtitleFont font_;
     std::string fileCodePage_;

@@ -226,10 +226,13 @@ TEST_F(SubtitleLabelTest, OnlyWhatThePanelShowsIsLaidOutOncePerCaption) {
     Render(std::string(200000, 'W'));
     EXPECT_GT(label.LaidOutCharacters(), 0);
     EXPECT_LT(label.LaidOutCharacters(), 10000);
-    // Laid out once per caption, not again at each paint.
-    const QTextLayout* laidOut = label.LaidOutLine(0);
+    // Laid out once per caption and size, not again at each paint.
+    const int layOuts = label.LayOutCount();
     label.grab();
-    EXPECT_TRUE(laidOut && label.LaidOutLine(0) == laidOut);
+    EXPECT_EQ(label.LayOutCount(), layOuts);
+    label.resize(kWidth, 100);
+    label.grab();
+    EXPECT_EQ(label.LayOutCount(), layOuts + 1);
 }
 
 }  // namespace

@@ -36,7 +36,7 @@ TEST(SubtitleMarkup, StyleTagsBecomeRunsOtherMarkupIsDroppedAndTheRestIsKept) {
         {"one\\Ntwo\\nthree\\hfour", "one|two|three\u00A0four", "one\ntwo\nthree\u00A0four"},
         {"<ruby>a</ruby><c.yellow>b</c></>", "ab", "ab"},
         {"a < b, I <3 you, x>y", "a < b, I <3 you, x>y", "a < b, I <3 you, x>y"},
-        {"</i>stray <i open\nx {\\open", "stray <i open|x {\\open", "stray <i open\nx {\\open"},
+        {"</i>a <i b\nc> {\\d\n}", "a <i b|c> {\\d|}", "a <i b\nc> {\\d\n}"},  // unclosed on its line
         {"Tom & Jerry && co \\t", "Tom & Jerry && co \\t", "Tom & Jerry && co \\t"},
         {"", "", ""},
     };
