@@ -55,7 +55,7 @@ private:
 
     void applyTag(QStringView tag) {
         const bool closing = tag.startsWith(u'/');
-        if (closing) tag = tag.sliced(1);
+        if (closing) tag = tag.sliced(1).trimmed();  // some files write "</ i>"
         qsizetype length = 0;
         while (length < tag.size() && tag[length].isLetter()) ++length;
         const QStringView name = tag.first(length);

@@ -28,7 +28,7 @@ TEST(SubtitleMarkup, StyleTagsBecomeRunsOtherMarkupIsDroppedAndTheRestIsKept) {
         {"<i>this one in italics</i>", "{i:this one in italics}", "this one in italics"},
         {"{\\pos(400,570)}(deep rumbling)", "(deep rumbling)", "(deep rumbling)"},
         {"{\\an8}top{\\i1}", "top", "top"},
-        {"<B>bold <i>both</I></b> none", "{b:bold }{bi:both} none", "bold both none"},
+        {"<B>bold <i>both</ I></b> none", "{b:bold }{bi:both} none", "bold both none"},
         {"<u>runs on\r\nnext", "{u:runs on}|{u:next}", "runs on\nnext"},
         {"<font color=\"#ff0000\">r</font> <FONT COLOR=yellow>y<font color='#0000FF'>b</font>y</font>",
          "{#ff0000:r} {#ffff00:y}{#0000ff:b}{#ffff00:y}", "r yby"},
