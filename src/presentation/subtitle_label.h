@@ -1,34 +1,21 @@
-// A text subtitle surface: black, opaque, centred, top-aligned, no word wrap, tabs expanded,
-// "&" as mnemonic marker ("&&" draws one "&"); cue bytes decoded with the font's code page.
+// A text subtitle surface: black, opaque, lines centred from the top edge, tabs expanded; cue
+// bytes decoded with the font's code page, markup drawn as styles, long lines wrapped, and the
+// font made smaller when the text would not fit.
 #pragma once
 
 #include "presentation/code_page_decoder.h"
 #include "presentation/subtitle_font.h"
+#include "presentation/subtitle_markup.h"
 
+#include <QSize>
 #include <QString>
-#include <QStringView>
 #include <QTextLayout>
 #include <QWidget>
 #include <memory>
 #include <string>
-
 #include <vector>
 
 namespace tessaview {
-
-// One line as drawn: "&&" turned into "&", a single "&" dropped and the character after it
-// marked for underlining.
-struct MnemonicLine {
-    QString text;
-    std::vector<int> underlined;  // positions in `text`
-    bool operator==(const MnemonicLine&) const = default;
-};
-MnemonicLine StripMnemonics(const QString& line);
-
-// The part of a line that is laid out: the whole line, or its middle `maxChars` characters
-// (never half a surrogate pair) when it is longer. Centred, that middle covers what the
-// centred whole line would show in a panel narrower than `maxChars` narrowest glyphs.
-QStringView VisibleMiddle(QStringView line, qsizetype maxChars);
 
 class SubtitleLabel : public QWidget {
     Q_OBJECT
@@ -46,29 +33,32 @@ public:
     // decodes with it, a chosen one ignores it. Setting the same code page costs nothing.
     void SetFileCodePage(const std::string& codePage);
 
-    // The caption as drawn before "&" handling: decoded, line breaks as '\n'.
+    // The caption decoded, markup still in, line breaks as '\n'.
     const QString& DisplayText() const { return display_; }
-    // Characters held in laid-out lines: bounded by what the panel can show, however long
-    // the caption.
+    // Characters held in laid-out lines: bounded however long the caption.
     qsizetype LaidOutCharacters() const;
-    // Line `line` as laid out, kept across paints until the caption or the font changes; null
-    // until a paint has shown it.
-    const QTextLayout* LaidOutLine(size_t line) const {
-        return line < layouts_.size() ? layouts_[line].get() : nullptr;
-    }
+    // How often the caption was laid out: once per caption, font and size, not at each paint.
+    int LayOutCount() const { return layOutCount_; }
+    // The font the caption was last laid out with: the subtitle font, or a smaller one.
+    const QFont& DrawnFont() const { return drawnFont_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
     void decode();
-    QTextLayout& layoutOf(size_t line);
+    void layOut();
+    bool layOutWith(const QFont& font);
 
     std::string caption_;
     QString display_;
-    std::vector<MnemonicLine> lines_;
-    // Built at the first paint that shows the line, kept until the caption or font changes.
+    std::vector<StyledLine> lines_;
+    // Built at the first paint after a change of caption, font or size, kept until the next.
     std::vector<std::unique_ptr<QTextLayout>> layouts_;
+    QSize laidOutSize_;
+    bool laidOut_ = false;
+    int layOutCount_ = 0;
+    QFont drawnFont_;
     SubtitleFont font_;
     std::string fileCodePage_;
     std::unique_ptr<CodePageDecoder> decoder_ = std::make_unique<CodePageDecoder>(font_.charSet);

@@ -1,13 +1,16 @@
-// The text subtitle surface: drawing rules, the mnemonic marker, repaint economy, the code
-// pages of the font's character set, and captions far longer than any panel.
+// The text subtitle surface: drawing rules, markup and "&", wrapping and shrinking to fit,
+// repaint economy, the code pages of the font's character set, and captions far longer than
+// any panel.
 #include "presentation/subtitle_font.h"
 #include "presentation/subtitle_label.h"
 
 #include <QApplication>
+#include <QFontInfo>
 #include <QImage>
 #include <QPixmap>
 
 #include <gtest/gtest.h>
+#include <numeric>
 
 namespace tessaview {
 namespace {
@@ -74,29 +77,79 @@ TEST_F(SubtitleLabelTest, CrLfStartsANewLineAndTabsExpand) {
     EXPECT_GT(two.bottom, one.bottom + 10);
 }
 
-TEST(StripMnemonics, SingleAmpersandMarksTheNextCharacterAndDoubledOneDrawsOne) {
-    struct Case { const char* line; const char* text; std::vector<int> underlined; };
-    const Case cases[] = {
-        {"one & two", "one  two", {4}},
-        {"a&&&b", "a&b", {2}},
-        {"Tom&", "Tom", {}},  // nothing to underline after a final "&"
-        {"&a&b", "ab", {0, 1}},
+// Bands of inked pixel rows, top to bottom, each with the number of inked column runs in it:
+// the glyphs of a row of text when they stand apart.
+std::vector<int> GlyphsPerRow(const QImage& image) {
+    const auto inked = [&](int x, int y) { return qGray(image.pixel(x, y)) >= 64; };
+    const auto rowInked = [&](int y) {
+        for (int x = 0; x < image.width(); ++x)
+            if (inked(x, y)) return true;
+        return false;
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(StripMnemonics(QString::fromUtf8(c.line)),
-                  (MnemonicLine{QString::fromUtf8(c.text), c.underlined}))
-            << c.line;
+    std::vector<int> rows;
+    for (int top = 0; top < image.height();) {
+        if (!rowInked(top)) { ++top; continue; }
+        int bottom = top;
+        while (bottom < image.height() && rowInked(bottom)) ++bottom;
+        int glyphs = 0;
+        bool inGlyph = false;
+        for (int x = 0; x < image.width(); ++x) {
+            bool column = false;
+            for (int y = top; y < bottom; ++y) column = column || inked(x, y);
+            glyphs += column && !inGlyph;
+            inGlyph = column;
+        }
+        rows.push_back(glyphs);
+        top = bottom;
     }
+    return rows;
 }
 
-TEST_F(SubtitleLabelTest, LoneAmpersandIsNotDrawnButUnderlinesTheCharacterAfterIt) {
-    const QImage plain = Render("one");
-    const QImage marked = Render("&one");
-    const Ink word = InkOf(plain);
-    EXPECT_EQ(plain.copy(0, 0, kWidth, word.bottom + 1), marked.copy(0, 0, kWidth, word.bottom + 1));
-    const Ink under = InkOf(marked.copy(0, word.bottom + 1, kWidth, 20));
-    ASSERT_GE(under.left, 0);
-    EXPECT_NEAR(under.left, word.left, 2);  // under the "o", not the "n"
+TEST_F(SubtitleLabelTest, MarkupDrawsAsStylesAndAmpersandsAsTheyAre) {
+    const QImage plain = Render("Hello");
+    EXPECT_EQ(Render("{\\an8}<ruby>Hello</ruby>"), plain);
+    const QImage italic = Render("<i>Hello</i>");
+    EXPECT_NE(italic, plain);
+    EXPECT_NEAR(InkOf(italic).right - InkOf(italic).left, InkOf(plain).right - InkOf(plain).left, 6);
+    SubtitleFont red = TestFont();
+    red.color = Qt::red;
+    label.SetSubtitleFont(red);
+    const QImage redByFont = Render("Hello");
+    label.SetSubtitleFont(TestFont());
+    EXPECT_EQ(Render("<font color=red>Hello</font>"), redByFont);
+
+    const Ink one = InkOf(Render("&"));
+    ASSERT_GE(one.left, 0);
+    const Ink two = InkOf(Render("&&"));
+    EXPECT_GT(two.right - two.left, 2 * (one.right - one.left));
+}
+
+TEST_F(SubtitleLabelTest, ALongLineWrapsAtWordsAndAWordWiderThanTheLabelAnywhere) {
+    std::string words;
+    for (int i = 0; i < 40; ++i) words += "x ";
+    const QImage wrapped = Render(words);
+    const std::vector<int> rows = GlyphsPerRow(wrapped);
+    EXPECT_GT(rows.size(), 1u);
+    EXPECT_EQ(std::accumulate(rows.begin(), rows.end(), 0), 40);  // no word lost at the edges
+    const Ink ink = InkOf(wrapped);
+    EXPECT_GT(ink.left, 0);
+    EXPECT_LT(ink.right, kWidth - 1);
+    EXPECT_NEAR((ink.left + ink.right) / 2.0, kWidth / 2.0, 3.0);
+
+    const Ink word = InkOf(Render(std::string(40, 'W')));
+    EXPECT_GT(word.left, 0);
+    EXPECT_LT(word.right, kWidth - 1);
+    EXPECT_GT(word.bottom, 30);
+}
+
+TEST_F(SubtitleLabelTest, TextTooTallIsDrawnSmallerWithEveryLineInside) {
+    label.SetSubtitleFont(FromFontSpec(FontSpec{"DejaVu Sans", 40, 1}));
+    Render("one");
+    EXPECT_EQ(label.DrawnFont(), label.GetSubtitleFont().font);  // what fits keeps its size
+    const QImage six = Render("one\r\ntwo\r\nthree\r\nfour\r\nfive\r\nend");
+    EXPECT_EQ(GlyphsPerRow(six).size(), 6u);
+    EXPECT_LT(InkOf(six).bottom, six.height() - 2);
+    EXPECT_LT(QFontInfo(label.DrawnFont()).pixelSize(), QFontInfo(label.GetSubtitleFont().font).pixelSize());
 }
 
 class PaintCounter : public QObject {
@@ -164,25 +217,22 @@ TEST(SubtitleFontConversion, StoredFontRoundTripsWithColourAsBgrAndOneByteCharac
     EXPECT_EQ(FromFontSpec(FontSpec{"X", 12, 0x1CC, 255}).charSet, 0xCC);  // one byte kept
 }
 
-TEST_F(SubtitleLabelTest, OnlyWhatThePanelShowsIsLaidOutOncePerCaptionAndALongLineReachesBothEdges) {
-    // Twice the bound below is enough: laid out whole, either caption would pass it.
+TEST_F(SubtitleLabelTest, OnlyWhatThePanelShowsIsLaidOutOncePerCaption) {
     std::string manyLines;
     for (int i = 0; i < 40000; ++i) manyLines += "line\r\n";
-    Ink ink;
-    for (const std::string& caption : {manyLines, std::string(200000, 'W')}) {
-        ink = InkOf(Render(caption));
-        EXPECT_GT(label.LaidOutCharacters(), 0);
-        EXPECT_LT(label.LaidOutCharacters(), 100000) << "of " << caption.size();
-    }
-    // Laid out once per caption, not again at each paint.
-    const QTextLayout* laidOut = label.LaidOutLine(0);
+    Render(manyLines);
+    EXPECT_GT(label.LaidOutCharacters(), 0);
+    EXPECT_LT(label.LaidOutCharacters(), 1000);  // the lines below the bottom edge are not
+    Render(std::string(200000, 'W'));
+    EXPECT_GT(label.LaidOutCharacters(), 0);
+    EXPECT_LT(label.LaidOutCharacters(), 10000);
+    // Laid out once per caption and size, not again at each paint.
+    const int layOuts = label.LayOutCount();
     label.grab();
-    EXPECT_TRUE(laidOut && label.LaidOutLine(0) == laidOut);
-    // The one-line caption, last: cut at both edges, not wrapped onto a second line.
-    EXPECT_EQ(ink.left, 0);
-    EXPECT_EQ(ink.right, kWidth - 1);
-    EXPECT_LT(ink.bottom, 30);
-    EXPECT_EQ(VisibleMiddle(QString(1000, u'a') + u'M' + QString(1000, u'b'), 3), u"aMb");  // centred
+    EXPECT_EQ(label.LayOutCount(), layOuts);
+    label.resize(kWidth, 100);
+    label.grab();
+    EXPECT_EQ(label.LayOutCount(), layOuts + 1);
 }
 
 }  // namespace
