@@ -135,6 +135,24 @@ void FakeEngine::SetFullScreen(int32_t on)
     fullScreen = on != 0;
 }
 
+void FakeEngine::SetVolume(int32_t percent)
+{
+    calls.push_back("SetVolume " + std::to_string(percent));
+    volume = percent;
+}
+
+void FakeEngine::SetMute(bool on)
+{
+    calls.push_back(std::string("SetMute ") + (on ? "1" : "0"));
+    muted = on;
+}
+
+void FakeEngine::ShowText(const std::string& text)
+{
+    calls.push_back("ShowText " + text);
+    shownText = text;
+}
+
 void FakeEngine::SetMainWindow(QObject* window)
 {
     mainWindow = window;

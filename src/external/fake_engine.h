@@ -56,6 +56,13 @@ public:
     void GraphNotify() override;
     void SetFullScreen(int32_t on) override;
     void SetMainWindow(QObject* mainWindow) override;
+    void SetVolume(int32_t percent) override;
+    void SetMute(bool on) override;
+    void ShowText(const std::string& text) override;
+
+    int32_t volume = 100;
+    bool muted = false;
+    std::string shownText;  // the last text over the picture
 
 private:
     void post(int type, intptr_t wParam = 0);

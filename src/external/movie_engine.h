@@ -31,6 +31,12 @@ public:
 
     // Where WM_MOVIE_END, WM_FULLSCREEN_KEY and WM_FULLSCREEN_LEFT are posted.
     virtual void SetMainWindow(QObject* mainWindow) = 0;
+
+    // What every player has besides: sound level and muting, kept across movies, and short
+    // text over the picture (in the window and in full screen). Harmless without a movie.
+    virtual void SetVolume(int32_t percent) = 0;  // 0..100
+    virtual void SetMute(bool on) = 0;
+    virtual void ShowText(const std::string& text) = 0;
 };
 
 }  // namespace tessaview

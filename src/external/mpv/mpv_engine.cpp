@@ -10,6 +10,7 @@
 #include <QScreen>
 #include <QWidget>
 #include <QWindow>
+#include <algorithm>
 #include <charconv>
 #include <chrono>
 #include <clocale>
@@ -234,6 +235,8 @@ void MpvEngine::createHandle() {
         handle_.reset();
         throw RuntimeError(std::string("The movie engine could not start: ") + mpv_error_string(result));
     }
+    mpv_set_property(handle, "volume", MPV_FORMAT_DOUBLE, &volume_);
+    mpv_set_property(handle, "mute", MPV_FORMAT_FLAG, &muted_);
     mpv_request_log_messages(handle, "error");
     mpv_observe_property(handle, kTimePos, "time-pos", MPV_FORMAT_DOUBLE);
     mpv_observe_property(handle, kEofReached, "eof-reached", MPV_FORMAT_FLAG);
@@ -456,6 +459,22 @@ void MpvEngine::SizeChange() {
 }
 
 void MpvEngine::GraphNotify() { drainEvents(); }
+
+void MpvEngine::SetVolume(int32_t percent) {
+    volume_ = std::clamp(percent, 0, 100);
+    if (handle_) mpv_set_property(handle_.get(), "volume", MPV_FORMAT_DOUBLE, &volume_);
+}
+
+void MpvEngine::SetMute(bool on) {
+    muted_ = on ? 1 : 0;
+    if (handle_) mpv_set_property(handle_.get(), "mute", MPV_FORMAT_FLAG, &muted_);
+}
+
+void MpvEngine::ShowText(const std::string& text) {
+    if (!handle_ || !state_.loaded) return;
+    const char* command[] = {"show-text", text.c_str(), "2000", nullptr};
+    mpv_command_async(handle_.get(), 0, command);
+}
 
 void MpvEngine::SetFullScreen(int32_t on) {
     if (!surface_) return;

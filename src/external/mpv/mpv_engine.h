@@ -37,6 +37,9 @@ public:
     void GraphNotify() override;
     void SetFullScreen(int32_t on) override;
     void SetMainWindow(QObject* mainWindow) override;
+    void SetVolume(int32_t percent) override;
+    void SetMute(bool on) override;
+    void ShowText(const std::string& text) override;
 
     // For tests and measurements.
     int playbackStarts() const { return playbackStarts_; }  // first frames shown after a load or seek
@@ -87,6 +90,9 @@ private:
 
     WakeTarget wake_;
     std::unique_ptr<mpv_handle, HandleDeleter> handle_;
+    // Given before the first movie too: applied when the handle is made.
+    double volume_ = 100.0;
+    int muted_ = 0;
     QPointer<QWidget> panel_;
     QPointer<QWidget> container_;
     QPointer<MovieSurface> surface_;
