@@ -2,6 +2,7 @@
 #include "app/guard.h"
 
 #include "platform/desktop.h"
+#include "subtitle/runtime_error.h"
 
 #include <exception>
 
@@ -10,6 +11,9 @@ namespace tessaview {
 void RunGuarded(Desktop& desktop, QWidget* parent, const std::function<void()>& command) {
     try {
         command();
+    } catch (const RuntimeError& error) {
+        const std::string detail = error.Detail().empty() ? std::string() : "\r" + error.Detail();
+        desktop.ExceptionBox(parent, QString::fromStdString(error.what() + detail));
     } catch (const std::exception& error) {
         desktop.ExceptionBox(parent, QString::fromStdString(error.what()));
     } catch (...) {

@@ -214,6 +214,8 @@ void TfmMain::DropFiles(const QStringList& files) {
 
 void TfmMain::semsg(const std::string& text) { desktop_.ErrorBox(this, QString::fromStdString(text)); }
 
+void TfmMain::LoadError(const std::string& text, const std::string& detail) { semsg(text + "\r" + detail); }
+
 void TfmMain::LoadVobSubFile(const std::string& pathWithoutExtension) { vobsub_.LoadVobSubFile(pathWithoutExtension); }
 
 void TfmMain::SelectVobSubLanguage() { tessaview::SelectVobSubLanguage(vobsub_, this); }

@@ -169,6 +169,7 @@ public:
 
     // --- SubtitleHost ---
     void semsg(const std::string& text) override;
+    void LoadError(const std::string& text, const std::string& detail) override;
     void LoadVobSubFile(const std::string& pathWithoutExtension) override;
     void SelectVobSubLanguage() override;
     void SubtitleFrameRateChosen(int tag, const std::string& statusText) override;

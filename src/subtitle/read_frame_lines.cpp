@@ -84,7 +84,7 @@ void readFrameLines(SubtitleCore& core, const std::string& FileName, char open, 
                  "letter) in \"" + core.SubLines[i].substr(0, 40) +
                      "\"; nothing after it is read and the open ends before it stay unfilled");
             // The cues so far stay, open ends unfilled, so they never show.
-            core.Host().semsg(std::string(SubtitleFileErrorText));
+            core.ReportLoadError(SubtitleFileErrorText);
             return;
         }
         cue->Text = ReplaceByCrLf(text, '|');

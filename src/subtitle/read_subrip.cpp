@@ -96,7 +96,7 @@ void ReadSubRip(SubtitleCore& core, const std::string& FileName)
             Note(core.Facts, file.LineNumber(), "stopped",
                  "\"Subtitle file error\": the timing line must read hh:mm:ss,mmm --> hh:mm:ss,mmm, not \"" +
                      std::string(timing.substr(0, 60)) + "\"; nothing after it is read");
-            core.Host().semsg(std::string(SubtitleFileErrorText));
+            core.ReportLoadError(SubtitleFileErrorText);
             return;
         }
         // A block whose first text line is empty is dropped with the rest of its lines.

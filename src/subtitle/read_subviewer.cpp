@@ -27,7 +27,7 @@ void ReadSubViewer(SubtitleCore& core, const std::string& FileName)
             Note(core.Facts, timingLine, "stopped",
                  "\"Subtitle File Error\": no comma in the timing line (a cue's text takes one line only; "
                  "a second text line is read as the next timing line)");
-            core.Host().semsg(std::string(SubViewerFileErrorText));
+            core.ReportLoadError(SubViewerFileErrorText);
             return;
         }
         auto cue = std::make_unique<TTimeSpan>();

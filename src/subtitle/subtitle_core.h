@@ -62,6 +62,10 @@ public:
     // to tmpsub and points FileName there. Throws RuntimeError "Cannot create file <path>".
     void ConvertUnicodeSubtitle(std::string_view Source, std::string& FileName,
                                 UnicodeForm form = UnicodeForm::Utf16Le);
+    // A reader's error box: `text` with the file's name and, from the reader's last "stopped"
+    // note, the line and the reason.
+    void ReportLoadError(std::string_view text);
+
     // Where tmpsub is written: the program folder followed by "tmpsub".
     std::string TmpSubPath() const;
 
@@ -93,6 +97,7 @@ private:
     SubtitleHost& host_;
     std::string programFolder_;
     std::string lastReader_;
+    std::string loadingName_;  // the file a text load reads, as the user named it
     std::string ansiCodePage_ = LocaleAnsiCodePage();
     TextEncoding fileEncoding_;
     std::string cueCodePage_;

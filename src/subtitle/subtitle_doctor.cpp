@@ -246,11 +246,7 @@ std::vector<Problem> DiagnoseSubtitle(const SubtitleCore& core, const ReadFacts&
         if (std::find(messages.begin(), messages.end(), std::string(UnknownFormatText)) != messages.end()) {
             int line = 0;
             const std::string first = firstNonEmptyLine(facts.readPath, line);
-            const bool zeros = first.find('\0') != std::string::npos;
-            problems.push_back({line, "unknown-format",
-                                first.empty() ? "no line with text: nothing to read"
-                                : zeros ? "the first line holds zero bytes: Unicode text without its byte-order mark?"
-                                        : "the first non-empty line " + quoted(first) + " begins no known format"});
+            problems.push_back({line, "unknown-format", UnknownFormatReason(first)});
         } else if (error) {
             problems.push_back({0, "stopped", "\"" + *error + "\": nothing was read"});
         }

@@ -12,6 +12,14 @@ public:
 
     // Modal error box with one OK button ("Subtitle file error", the unknown-format text, ...).
     virtual void semsg(const std::string& text) = 0;
+    // A load's error box: `text` as semsg shows it, and `detail`: the file's name and, where
+    // the loader knows them, the line and the reason ("film.srt, line 12: ..."). A host that
+    // explains nothing shows the text alone.
+    virtual void LoadError(const std::string& text, const std::string& detail)
+    {
+        static_cast<void>(detail);
+        semsg(text);
+    }
     // Hands a VobSub pair (path without extension) to the VobSub library.
     virtual void LoadVobSubFile(const std::string& pathWithoutExtension) = 0;
     // Lets the user choose one of the loaded pair's languages.

@@ -8,6 +8,7 @@
 #include "subtitle/subtitle_core.h"
 #include "subtitle/text_rules.h"
 
+#include <cctype>
 #include <unistd.h>
 
 namespace tessaview {
@@ -56,7 +57,85 @@ private:
     const std::string tmpSub_;
 };
 
+// The name shown under a message: the file's own name, without its folders.
+std::string shownName(const std::string& path)
+{
+    const size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string withLine(const std::string& path, int line)
+{
+    return line > 0 ? shownName(path) + ", line " + std::to_string(line) : shownName(path);
+}
+
+bool startsWithNoCase(std::string_view s, std::string_view lowerPrefix)
+{
+    if (s.size() < lowerPrefix.size())
+        return false;
+    for (size_t i = 0; i < lowerPrefix.size(); ++i)
+        if (static_cast<char>(std::tolower(static_cast<unsigned char>(s[i]))) != lowerPrefix[i])
+            return false;
+    return true;
+}
+
+// While the player loads it has no facts of its own to gather; the messages need them.
+class LoadFacts {
+public:
+    explicit LoadFacts(ReadFacts*& facts) : facts_(facts), own_(facts == nullptr)
+    {
+        if (own_)
+            facts_ = &local_;
+    }
+    ~LoadFacts()
+    {
+        if (own_)
+            facts_ = nullptr;
+    }
+    LoadFacts(const LoadFacts&) = delete;
+    LoadFacts& operator=(const LoadFacts&) = delete;
+
+private:
+    ReadFacts*& facts_;
+    bool own_;
+    ReadFacts local_;
+};
+
 }  // namespace
+
+std::string UnknownFormatReason(std::string_view firstLine)
+{
+    if (firstLine.empty())
+        return "no line with text: nothing to read";
+    if (firstLine.find('\0') != std::string_view::npos)
+        return "the first line holds zero bytes: Unicode text without its byte-order mark?";
+    if (startsWithNoCase(firstLine, "<!doctype html") || startsWithNoCase(firstLine, "<html"))
+        return "this is an HTML page, not a subtitle file: a download may have saved the page instead";
+    std::string shown(firstLine.substr(0, 40));
+    for (char& c : shown)
+        if (static_cast<unsigned char>(c) < 32)
+            c = ' ';
+    return "the first non-empty line \"" + shown + (firstLine.size() > 40 ? "...\"" : "\"") +
+           " begins no known format";
+}
+
+void SubtitleCore::ReportLoadError(std::string_view text)
+{
+    int line = 0;
+    std::string reason;
+    if (Facts)
+        for (auto note = Facts->notes.rbegin(); note != Facts->notes.rend() && reason.empty(); ++note) {
+            if (note->kind != "stopped")
+                continue;
+            line = note->line;
+            reason = note->detail;
+            // The note starts with the message it explains: the box already shows that.
+            const std::string quoted = "\"" + std::string(text) + "\": ";
+            if (reason.compare(0, quoted.size(), quoted) == 0)
+                reason.erase(0, quoted.size());
+        }
+    host_.LoadError(std::string(text), withLine(loadingName_, line) + (reason.empty() ? "" : ": " + reason));
+}
 
 const ReaderEntry* DetectReader(std::string_view firstLine)
 {
@@ -125,6 +204,8 @@ bool SubtitleCore::LoadTextSubtitle(std::string FileName)
 {
     const bool previousTimeBased = SubIsTimeBased;
     lastReader_.clear();
+    loadingName_ = FileName;
+    const LoadFacts facts(Facts);
     const ConvertedFileRemover removeTmpSub(FileName, TmpSubPath());
     try {
         std::string bytes = ReadWholeFile(FileName);
@@ -152,7 +233,9 @@ bool SubtitleCore::LoadTextSubtitle(std::string FileName)
         const ReaderEntry* reader = DetectReader(first);
         if (!reader) {
             SubIsTimeBased = previousTimeBased;
-            host_.semsg(std::string(UnknownFormatText));
+            host_.LoadError(std::string(UnknownFormatText),
+                            withLine(loadingName_, first.empty() ? 0 : text.LineNumber()) + ": " +
+                                UnknownFormatReason(first));
             return false;
         }
         lastReader_ = reader->name;
@@ -160,8 +243,15 @@ bool SubtitleCore::LoadTextSubtitle(std::string FileName)
         cueCodePage_ = std::move(cueCodePage);
         reader->read(*this, FileName);
         return true;
+    } catch (const RuntimeError& error) {
+        // Failing before a reader ran leaves the previous cues compared in their own unit; a
+        // reader's failure is told with the line it was reading.
+        if (lastReader_.empty()) {
+            SubIsTimeBased = previousTimeBased;
+            throw;
+        }
+        throw RuntimeError(error.what(), withLine(loadingName_, Facts ? Facts->reading : 0));
     } catch (...) {
-        // Failing before a reader ran leaves the previous cues compared in their own unit.
         if (lastReader_.empty())
             SubIsTimeBased = previousTimeBased;
         throw;

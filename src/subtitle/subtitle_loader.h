@@ -23,6 +23,10 @@ const ReaderEntry* DetectReader(std::string_view firstLine);
 inline constexpr std::string_view UnknownFormatText =
     "Unknown subtitle file format, Please contact to support@tessaview.org !!!";
 
+// Why a first non-empty line (untrimmed bytes; empty when the file has none) begins no known
+// format, in words for the user.
+std::string UnknownFormatReason(std::string_view firstLine);
+
 // The extension of `FileName`: from the last "." after the last "/", "\" or ":", dot included.
 std::string_view ExtractFileExt(std::string_view FileName);
 

@@ -84,6 +84,29 @@ TEST_F(ClockTest, LoadSubtitleOpensTheFileAsPickedAndAFailureKeepsTheOneBefore) 
     EXPECT_EQ(Tick(54), "");
 }
 
+// The box keeps its message as the first line; the second names the file, the line and why.
+TEST_F(ClockTest, LoadMessagesNameTheFileTheLineAndTheReason) {
+    const std::pair<std::string, QString> cases[] = {
+        {"<!DOCTYPE html>\r\n<html>", "Unknown subtitle file format, Please contact to support@tessaview.org !!!\r"
+                                        "bad.srt, line 1: this is an HTML page, not a subtitle file"},
+        {"\r\n \r\n", "Unknown subtitle file format, Please contact to support@tessaview.org !!!\r"
+                       "bad.srt: no line with text: nothing to read"},
+        {"1\r\n00:00:01,000 --> 00:00:02,000\r\nA\r\n\r\n2\r\n00:03,000 --> 00:00:04,000\r\nB\r\n",
+         "Subtitle file error\rbad.srt, line 6: the timing line must read"},
+        {"[Script Info]\r\nDialogue: 0,0:0a:03.00,0:00:04.00,S,,0,0,0,,B\r\n",
+         "'0a' is not a valid integer value\rbad.srt, line 2"},
+    };
+    for (const auto& [text, message] : cases) {
+        desktop.errors.clear();
+        desktop.exceptions.clear();
+        desktop.fileAnswers.push_back({QString::fromStdString(MakeFile("bad.srt", text))});
+        fmMain().LoadSubtitle1->trigger();
+        const QStringList shown = desktop.errors + desktop.exceptions;
+        ASSERT_EQ(shown.size(), 1) << text;
+        EXPECT_TRUE(shown[0].startsWith(message)) << shown[0].toStdString();
+    }
+}
+
 TEST_F(ClockTest, BitmapCuesDrawOncePerIndexAndAgainAfterAGap) {
     // Picture 7, 4 x 2 white pixels, due from 1000 to 2000 ms.
     vobsub.pictures = {FakeVobSubPicture{7, 1000, 2000, 4, 2, std::vector<uint8_t>(4 * 2 * 4, 255)}};
