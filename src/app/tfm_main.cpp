@@ -57,11 +57,11 @@ TfmMain::TfmMain(const MainServices& services)
                                                  [this] { return tmMovie->isActive(); });
     engine_.SetMainWindow(this);
 
+    MeasureFrame();  // the stored place and size are the frame's
     LoadSettings(*this, programFolder_, instances_);
     UseSkin1->setChecked(settings_.UseSkin);
     ApplyOnTop();
     setAcceptDrops(true);  // DropFileTarget1
-    MeasureFrame();
     messageHook_ = new MessageHook(engine_, Movie, plMovie, tbMain);
     messageHook_->setParent(this);
     messageHook_->Install();
@@ -95,8 +95,15 @@ bool TfmMain::HookInstalled() const { return messageHook_->Installed(); }
 void TfmMain::Guarded(const std::function<void()>& command) { RunGuarded(desktop_, this, command); }
 
 void TfmMain::MeasureFrame() {
-    FrameWidth = frameGeometry().width() - width();
-    FrameHeight = frameGeometry().height() - height();
+    frame_ = desktop_.FrameMargins(this);
+    FrameWidth = frame_.left() + frame_.right();
+    FrameHeight = frame_.top() + frame_.bottom();
+}
+
+// The window's own rectangle is placed: where a frame of a given size lands for a frame
+// position differs between window managers.
+void TfmMain::MoveOuterTo(QPoint topLeft) {
+    setGeometry(QRect(topLeft + QPoint(frame_.left(), frame_.top()), size()));
 }
 
 bool TfmMain::event(QEvent* event) {
@@ -235,21 +242,21 @@ char TfmMain::DecimalSeparator() const { return DecimalSeparatorOf(QLocale()); }
 // --- SettingsWindow ---
 
 WindowBounds TfmMain::Bounds() const {
-    const QRect frame = frameGeometry();
+    const QRect frame = OuterGeometry();
     return {frame.x(), frame.y(), frame.width(), frame.height()};
 }
 
-void TfmMain::SetLeft(int32_t left) { move(left, frameGeometry().y()); }
-void TfmMain::SetTop(int32_t top) { move(frameGeometry().x(), top); }
-// The stored size is the outer one. Before the window is first shown its frame is not known
-// yet, so the size is set again once it is, or every start would grow the window by a frame.
+void TfmMain::SetLeft(int32_t left) { MoveOuterTo({left, OuterGeometry().y()}); }
+void TfmMain::SetTop(int32_t top) { MoveOuterTo({OuterGeometry().x(), top}); }
+// The stored size is the outer one. Should the frame found before the window was first shown
+// differ from its real one, the size is set again once shown, or every start would change it.
 void TfmMain::SetWidth(int32_t width) {
     if (!isVisible()) pendingOuterSize_.setWidth(width);
-    resize(width - (frameGeometry().width() - this->width()), height());
+    resize(width - FrameWidth, height());
 }
 void TfmMain::SetHeight(int32_t height) {
     if (!isVisible()) pendingOuterSize_.setHeight(height);
-    resize(width(), height - (frameGeometry().height() - this->height()));
+    resize(width(), height - FrameHeight);
 }
 
 WindowBounds TfmMain::WorkArea() const {

@@ -223,8 +223,9 @@ private:
     void SetStatusText(int panel, const std::string& text) override;
     QSize MoviePanelSize() const override;
     void ResizeClientBy(int dw, int dh) override;
-    QRect OuterGeometry() const override { return frameGeometry(); }
-    void MoveOuterTo(QPoint topLeft) override { move(topLeft); }
+    // With the window manager's frame, which the toolkit learns only some time after showing.
+    QRect OuterGeometry() const override { return geometry().marginsAdded(frame_); }
+    void MoveOuterTo(QPoint topLeft) override;
     double PixelRatio() const override { return devicePixelRatioF(); }
     void MovieOpened(const std::string& MovieFileName) override;
     void RemoveSubtitle() override;
@@ -258,6 +259,7 @@ private:
     bool closed_ = false;
     QSize lastSizingRequest_;
     QSize pendingOuterSize_{-1, -1};
+    QMargins frame_;  // the window manager's frame, as MeasureFrame found it
     std::unique_ptr<PlayList> playList_;
     FileChooser fileChooser_{desktop_};
     std::unique_ptr<MovieControl> movieControl_;

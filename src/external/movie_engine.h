@@ -7,6 +7,7 @@
 
 class QObject;
 class QWidget;
+class QWindow;
 
 namespace tessaview {
 
@@ -28,6 +29,8 @@ public:
     virtual void SizeChange() = 0;           // fit the picture to the PlayFile window
     virtual void GraphNotify() = 0;          // handle pending engine events
     virtual void SetFullScreen(int32_t on) = 0;
+    // The top-level window showing the picture in full screen; none otherwise.
+    virtual QWindow* FullScreenWindow() const { return nullptr; }
 
     // Where WM_MOVIE_END, WM_FULLSCREEN_KEY and WM_FULLSCREEN_LEFT are posted.
     virtual void SetMainWindow(QObject* mainWindow) = 0;

@@ -7,6 +7,7 @@
 
 #include <QFont>
 #include <QColor>
+#include <QMargins>
 #include <QRect>
 #include <QString>
 #include <QStringList>
@@ -49,6 +50,9 @@ public:
     virtual QRect AvailableArea(const QWidget* window) const { (void)window; return WorkArea(); }
     // All monitors together; the primary screen alone by default.
     virtual QRect VirtualDesktop() const { return ScreenGeometry(); }
+    // The window manager's frame around `window`: the one it has, or before it is framed the
+    // manager's estimate; none without a window manager.
+    virtual QMargins FrameMargins(QWidget* window) { (void)window; return {}; }
     // A mouse button is down anywhere on the display, the window manager's frame included.
     virtual bool MouseButtonHeld() const { return false; }
     virtual void SetScreenSaverActive(bool active) = 0;

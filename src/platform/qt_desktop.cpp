@@ -11,7 +11,13 @@
 #include <QScreen>
 #include <QUrl>
 #include <QWidget>
+#include <algorithm>
+#include <chrono>
 #include <cstdlib>
+#include <cstring>
+#include <optional>
+#include <thread>
+#include <vector>
 #include <xcb/xcb.h>
 
 namespace tessaview {
@@ -86,6 +92,77 @@ QRect QtDesktop::AvailableArea(const QWidget* window) const {
 QRect QtDesktop::VirtualDesktop() const {
     QScreen* screen = QGuiApplication::primaryScreen();
     return screen ? screen->virtualGeometry() : ScreenGeometry();
+}
+
+namespace {
+
+xcb_atom_t Atom(xcb_connection_t* connection, const char* name) {
+    xcb_intern_atom_reply_t* reply =
+        xcb_intern_atom_reply(connection, xcb_intern_atom(connection, 0, std::strlen(name), name), nullptr);
+    const xcb_atom_t atom = reply ? reply->atom : XCB_ATOM_NONE;
+    std::free(reply);
+    return atom;
+}
+
+// Up to `count` 32-bit values of a property; empty when the window does not have it.
+std::vector<uint32_t> Property(xcb_connection_t* connection, xcb_window_t window, xcb_atom_t name, xcb_atom_t type,
+                               uint32_t count) {
+    xcb_get_property_reply_t* reply =
+        xcb_get_property_reply(connection, xcb_get_property(connection, 0, window, name, type, 0, count), nullptr);
+    std::vector<uint32_t> values;
+    if (reply && reply->format == 32) {
+        const auto* data = static_cast<const uint32_t*>(xcb_get_property_value(reply));
+        values.assign(data, data + xcb_get_property_value_length(reply) / 4);
+    }
+    std::free(reply);
+    return values;
+}
+
+}  // namespace
+
+QMargins QtDesktop::FrameMargins(QWidget* window) {
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (!x11 || !window) return {};
+    xcb_connection_t* connection = x11->connection();
+    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
+    if (!screen) return {};
+    // The toolkit learns the frame only some time after the window is shown: the manager's
+    // own word is asked for instead, by the window's native id, which this creates if need be.
+    const auto id = static_cast<xcb_window_t>(window->winId());
+    const xcb_atom_t extents = Atom(connection, "_NET_FRAME_EXTENTS");
+    const auto read = [&]() -> std::optional<QMargins> {
+        const std::vector<uint32_t> v = Property(connection, id, extents, XCB_ATOM_CARDINAL, 4);
+        if (v.size() != 4) return std::nullopt;
+        return QMargins(int(v[0]), int(v[2]), int(v[1]), int(v[3]));  // left, right, top, bottom
+    };
+    if (const std::optional<QMargins> known = read()) return *known;
+    // A manager that has gone leaves its properties on the root window: only a live one
+    // names a check window that names itself.
+    const xcb_atom_t check = Atom(connection, "_NET_SUPPORTING_WM_CHECK");
+    const std::vector<uint32_t> manager = Property(connection, screen->root, check, XCB_ATOM_WINDOW, 1);
+    if (manager.empty() || Property(connection, manager[0], check, XCB_ATOM_WINDOW, 1) != manager) return {};
+    const xcb_atom_t request = Atom(connection, "_NET_REQUEST_FRAME_EXTENTS");
+    const std::vector<uint32_t> supported =
+        Property(connection, screen->root, Atom(connection, "_NET_SUPPORTED"), XCB_ATOM_ATOM, 1024);
+    if (request == XCB_ATOM_NONE || std::find(supported.begin(), supported.end(), request) == supported.end()) {
+        // No estimate to ask for: the toolkit's, which is right once the window is framed.
+        const QRect frame = window->frameGeometry(), inner = window->geometry();
+        return QMargins(inner.left() - frame.left(), inner.top() - frame.top(), frame.right() - inner.right(),
+                        frame.bottom() - inner.bottom());
+    }
+    xcb_client_message_event_t message{};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = id;
+    message.type = request;
+    xcb_send_event(connection, 0, screen->root,
+                   XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
+                   reinterpret_cast<const char*>(&message));
+    xcb_flush(connection);
+    for (const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(500);
+         std::chrono::steady_clock::now() < end; std::this_thread::sleep_for(std::chrono::milliseconds(5)))
+        if (const std::optional<QMargins> estimate = read()) return *estimate;
+    return {};
 }
 
 bool QtDesktop::MouseButtonHeld() const {

@@ -22,6 +22,7 @@ public:
     QRect WorkArea() const override;
     QRect AvailableArea(const QWidget* window) const override;
     QRect VirtualDesktop() const override;
+    QMargins FrameMargins(QWidget* window) override;
     bool MouseButtonHeld() const override;
     void SetScreenSaverActive(bool active) override;
 

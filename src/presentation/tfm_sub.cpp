@@ -28,7 +28,6 @@ TfmSub::TfmSub(const std::string& programFolder, SubtitleLabel* lbSubtitle)
     imSub->setGeometry(rect());
     lbSub->setGeometry(rect());
     FormCreate(programFolder, lbSubtitle);
-    show();
 }
 
 void TfmSub::FormCreate(const std::string& programFolder, SubtitleLabel* lbSubtitle) {

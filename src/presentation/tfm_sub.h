@@ -1,5 +1,5 @@
 // The overlay window: borderless, black, always on top, 1016 x 173, carrying the subtitle
-// below the picture in full screen and parked off screen otherwise.
+// below the picture in full screen and hidden otherwise.
 #pragma once
 
 #include <QWidget>
@@ -14,7 +14,7 @@ class TfmSub : public QWidget {
     Q_OBJECT
 public:
     // Reads the font keys of set.ini in programFolder, applies them to lbSub, then gives
-    // lbSubtitle (the main window's label) the same font. Created visible.
+    // lbSubtitle (the main window's label) the same font. Created hidden.
     TfmSub(const std::string& programFolder, SubtitleLabel* lbSubtitle);
 
     SubtitleLabel* lbSub = nullptr;

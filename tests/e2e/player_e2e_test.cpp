@@ -40,8 +40,9 @@ bool WaitUntil(Condition done, std::chrono::milliseconds limit = 20s) {
     return true;
 }
 
+// Top-level windows are the root's children, or its grandchildren inside a window manager's frames.
 std::string Focused() { return Shell("xdotool getwindowfocus -f 2>/dev/null"); }
-std::string Titled(const std::string& t) { return Shell("xdotool search --maxdepth 1 --onlyvisible --name '^" + t + "$'"); }
+std::string Titled(const std::string& t) { return Shell("xdotool search --maxdepth 2 --onlyvisible --name '^" + t + "$'"); }
 // The main window's title names the open movie.
 std::string PlayerWindows() { return Titled("(.* - )?Tessaview"); }
 // Whether the line-per-window list `ids` holds the window `id`.
@@ -62,6 +63,9 @@ struct Shades {
 
 class PlayerE2E : public ::testing::Test {
 protected:
+    // Whether a window manager frames, places and stacks the windows, as on a desktop.
+    virtual bool Managed() const { return false; }
+
     void SetUp() override {
         if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no X display (DISPLAY is unset): run under xvfb-run";
         char pattern[] = "/tmp/tessaview-e2e-XXXXXX";
@@ -79,13 +83,30 @@ protected:
             holderPid_ = fgets(line, sizeof line, holder_) ? std::atoi(line) : -1;
             return fgets(line, sizeof line, holder_) && line[0] == 'x';
         })) << "no connection to the X display";
+        if (Managed()) StartWindowManager();
+    }
+
+    void StartWindowManager() {
+        if (Shell("command -v openbox").empty()) GTEST_SKIP() << "openbox is not installed";
+        manager_ = fork();
+        if (manager_ == 0) {
+            execlp("openbox", "openbox", "--sm-disable", static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        ASSERT_TRUE(WaitUntil([] {
+            const std::string check = Shell("xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null");
+            const auto id = check.find("# ");
+            return id != std::string::npos &&
+                   Shell("xprop -id " + check.substr(id + 2) + " _NET_SUPPORTING_WM_CHECK 2>/dev/null") == check;
+        })) << "openbox did not start";
     }
 
     void TearDown() override {
-        if (pid_ > 0) {
-            kill(pid_, SIGKILL);
-            waitpid(pid_, nullptr, 0);
-        }
+        for (pid_t* child : {&pid_, &manager_})
+            if (*child > 0) {
+                kill(*child, child == &manager_ ? SIGTERM : SIGKILL);
+                waitpid(*child, nullptr, 0);
+            }
         if (!dir_.empty()) fs::remove_all(dir_);
         if (holder_ && kill(holderPid_, SIGKILL) == 0) pclose(holder_);
     }
@@ -149,11 +170,20 @@ protected:
     // The native windows inside the player's: "WxH+x+y  +screenX+screenY" in device pixels.
     std::string Tree(const std::string& id) { return Shell("xwininfo -tree -id " + id); }
     void Focus(const std::string& id) { Shell("xdotool windowfocus --sync " + id + " 2>/dev/null"); }
+    // The window's own area on the screen, without the window manager's frame.
     Geometry WindowGeometry(const std::string& id) {
         Geometry g;
-        std::sscanf(Shell("xdotool getwindowgeometry --shell " + id).c_str(), "WINDOW=%*d X=%d Y=%d WIDTH=%d HEIGHT=%d",
-                    &g.x, &g.y, &g.width, &g.height);
+        std::sscanf(Shell("xwininfo -id " + id + " | grep -E 'Absolute|Width|Height' | awk '{print $NF}'").c_str(),
+                    "%d %d %d %d", &g.x, &g.y, &g.width, &g.height);
         return g;
+    }
+    // What the user sees of the window: its area and the window manager's frame around it.
+    Geometry FrameGeometry(const std::string& id) {
+        Geometry g = WindowGeometry(id);
+        int left = 0, right = 0, top = 0, bottom = 0;
+        std::sscanf(Shell("xprop -id " + id + " _NET_FRAME_EXTENTS").c_str(), "_NET_FRAME_EXTENTS(CARDINAL) = %d, %d, %d, %d",
+                    &left, &right, &top, &bottom);
+        return {g.x - left, g.y - top, g.width + left + right, g.height + top + bottom};
     }
 
     // Exit status, or -1 when the program is still running after `limit`.
@@ -166,7 +196,7 @@ protected:
 
     // The player's shown top-level windows: main window, parked overlay, open menus and boxes.
     int Windows() {
-        const std::string ids = Shell("xdotool search --maxdepth 1 --onlyvisible --pid " + std::to_string(pid_));
+        const std::string ids = Shell("xdotool search --maxdepth 2 --onlyvisible --pid " + std::to_string(pid_));
         return ids.empty() ? 0 : 1 + static_cast<int>(std::count(ids.begin(), ids.end(), '\n'));
     }
     // Opens a menu with the key `open`, presses `keys` in it and waits for it to close.
@@ -180,13 +210,38 @@ protected:
     }
     // Once a menu opened after them shows, the keys and sizes sent before have been handled.
     void Settle(const std::string& id) { Menu(id, "alt+v", "Escape Escape"); }
+    void Exit(const std::string& id) {
+        Menu(id, "alt+m", "e");  // "&Movie", "&Exit"
+        ASSERT_EQ(WaitForExit(20s), 0) << "the program did not close cleanly on Exit";
+    }
+    std::string Settings() {
+        std::ifstream ini(dir_ / "set.ini");
+        return {std::istreambuf_iterator<char>(ini), {}};
+    }
+    // Whether set.ini holds the window's place and size as `seen`.
+    void ExpectSaved(const Geometry& seen) {
+        const std::string settings = Settings();
+        for (const std::string& line : {"Width=" + std::to_string(seen.width), "Height=" + std::to_string(seen.height),
+                                        "Left=" + std::to_string(seen.x), "top=" + std::to_string(seen.y)})
+            EXPECT_NE(settings.find("\n" + line + "\r\n"), std::string::npos) << line << " not in\n" << settings;
+    }
 
     fs::path dir_;
     fs::path movie_;
     pid_t pid_ = -1;
+    pid_t manager_ = -1;
     FILE* holder_ = nullptr;
     pid_t holderPid_ = -1;
 };
+
+// The tests of full screen, window placement and stacking and drops run on the bare display
+// and again with a window manager (Openbox).
+class ManagedE2E : public PlayerE2E, public ::testing::WithParamInterface<bool> {
+protected:
+    bool Managed() const override { return GetParam(); }
+};
+INSTANTIATE_TEST_SUITE_P(, ManagedE2E, ::testing::Values(false, true),
+                         [](const auto& info) { return info.param ? "Openbox" : "Bare"; });
 
 TEST_F(PlayerE2E, SubtitleInAnyLetterCaseShowsInThePanelAndExitSavesTheNameAsItsBytes) {
     const fs::path cafe = dir_ / "caf\xE9.avi";  // not UTF-8, as a name from another system may be
@@ -198,7 +253,7 @@ TEST_F(PlayerE2E, SubtitleInAnyLetterCaseShowsInThePanelAndExitSavesTheNameAsIts
     Geometry window;
     Shades shades, picture;
     WaitUntil([&] {
-        window = WindowGeometry(id);
+        window = FrameGeometry(id);
         shades = Read(SubtitlePanel(window));
         picture = Read(Picture(window));
         return shades.white > 150 && shades.black > shades.total / 2 && picture.lit > picture.total / 2;
@@ -210,19 +265,16 @@ TEST_F(PlayerE2E, SubtitleInAnyLetterCaseShowsInThePanelAndExitSavesTheNameAsIts
     EXPECT_GT(picture.lit, picture.total / 2) << "no movie picture in the movie panel";
     EXPECT_TRUE(Titled(".* - mpv").empty()) << "the engine shows the movie in a window of its own";
 
-    Menu(id, "alt+m", "e");  // "&Movie", "&Exit"
-    ASSERT_EQ(WaitForExit(20s), 0) << "the program did not close cleanly on Exit";
-    std::ifstream ini(dir_ / "set.ini");
-    const std::string settings(std::istreambuf_iterator<char>(ini), {});
-    for (const std::string& line : {"Width=" + std::to_string(window.width), "Height=" + std::to_string(window.height),
-                                    "Left=" + std::to_string(window.x), "top=" + std::to_string(window.y),
-                                    std::string("Count=1"), "0=" + movie_.string()})
+    Exit(id);
+    ExpectSaved(window);
+    const std::string settings = Settings();
+    for (const std::string& line : {std::string("Count=1"), "0=" + movie_.string()})
         EXPECT_NE(settings.find(line), std::string::npos) << line << " not in\n" << settings;
 }
 
 // With no file beside it, the movie's own text track shows; toggling Always on Top while it
 // plays keeps the player and its picture.
-TEST_F(PlayerE2E, TextTrackInsideTheMovieShowsAndAlwaysOnTopKeepsThePicture) {
+TEST_P(ManagedE2E, TextTrackInsideTheMovieShowsAndAlwaysOnTopKeepsThePicture) {
     std::ofstream(dir_ / "track.srt") << "1\r\n00:00:00,000 --> 00:00:07,000\r\nSUBTITLE INSIDE THE MOVIE\r\n";
     const fs::path mkv = dir_ / "clip.mkv";
     ASSERT_EQ(std::system(("ffmpeg -loglevel error -y -i " + movie_.string() + " -i " + (dir_ / "track.srt").string() +
@@ -319,19 +371,34 @@ TEST_F(PlayerE2E, FilesThatAreNoMoviesGetTheirMessageAndThePlayerGoesOn) {
     EXPECT_EQ(WaitForExit(20s), 0) << "the player did not go on after the files that are no movies";
 }
 
-TEST_F(PlayerE2E, TooLargeAPictureShrinksTheWindowOntoTheScreen) {
-    movie_ = MakeMovie("large.avi", "testsrc=size=1920x1080:rate=25:duration=8");
-    const std::string id = Launch("");
+// The window fits the screen with its frame, title bar included; the place stored at exit is
+// the one seen, and the next start shows the window there again.
+TEST_P(ManagedE2E, TooLargeAPictureShrinksTheWindowOntoTheScreenAndTheNextStartKeepsItsPlace) {
+    movie_ = MakeMovie("large.avi", "testsrc=size=1440x1080:rate=25:duration=8");  // too tall more than too wide
+    std::string id = Launch("");
     ASSERT_FALSE(id.empty());
     Geometry origin;
     EXPECT_TRUE(WaitUntil([&] {
-        origin = WindowGeometry(id);
-        return OnScreen(origin) && (origin.width == 1280 || origin.height == 1024);
-    })) << origin.width << "x" << origin.height;
+        origin = FrameGeometry(id);
+        return OnScreen(origin) && origin.height == 1024;
+    })) << origin.x << "," << origin.y << " " << origin.width << "x" << origin.height;
     Menu(id, "alt+v", "Down Return");  // "Double Size"
     Settle(id);
-    EXPECT_TRUE(OnScreen(WindowGeometry(id)));
-    EXPECT_EQ(WindowGeometry(id).width, origin.width);
+    EXPECT_TRUE(OnScreen(FrameGeometry(id)));
+    EXPECT_EQ(FrameGeometry(id).width, origin.width);
+    origin = FrameGeometry(id);
+    Exit(id);
+    ExpectSaved(origin);
+    id = Launch("");
+    ASSERT_FALSE(id.empty());
+    Geometry again;
+    EXPECT_TRUE(WaitUntil([&] {
+        again = FrameGeometry(id);
+        return again.x == origin.x && again.y == origin.y && again.width == origin.width && again.height == origin.height;
+    })) << "placed at " << again.x << "," << again.y << " " << again.width << "x" << again.height << " after "
+        << origin.x << "," << origin.y << " " << origin.width << "x" << origin.height;
+    Exit(id);
+    ExpectSaved(origin);
 }
 
 TEST_F(PlayerE2E, OriginSizeIsOneMoviePixelPerDevicePixel) {
@@ -356,7 +423,7 @@ TEST_F(PlayerE2E, SizeGivenByTheWindowManagerIsKeptAndAFrameDragFollowsTheWidth)
     Shell("xdotool mouseup 1");
 }
 
-TEST_F(PlayerE2E, FullScreenShowsTheSubtitleInTheStripAndAfterEscapeTheKeysWorkAtOnce) {
+TEST_P(ManagedE2E, FullScreenShowsTheSubtitleInTheStripAndAfterEscapeTheKeysWorkAtOnce) {
     movie_ = MakeMovie("long.avi", "testsrc=size=640x352:rate=25:duration=60");  // still playing when paused
     std::ofstream(dir_ / "long.srt") << "1\r\n00:00:00,000 --> 00:01:00,000\r\nSUBTITLE IN THE STRIP\r\n";
     const std::string id = Launch();
@@ -372,6 +439,7 @@ TEST_F(PlayerE2E, FullScreenShowsTheSubtitleInTheStripAndAfterEscapeTheKeysWorkA
     // Back in its window, the player has the keyboard without a click.
     ASSERT_TRUE(WaitUntil([&] { return Lists(PlayerWindows(), id) && Focused() == id; }))
         << "Escape did not bring the main window back with the keyboard";
+    EXPECT_TRUE(WaitUntil([&] { return Pictured(id); })) << "no picture after leaving full screen";
     Shell("xdotool mousemove 1270 1015 key ctrl+p");  // the pointer away from the window
     const Geometry window = WindowGeometry(id);
     const Geometry picture{window.x + 20, window.y + 90, 600, 250};  // with the counter and the moving band
@@ -384,7 +452,7 @@ TEST_F(PlayerE2E, FullScreenShowsTheSubtitleInTheStripAndAfterEscapeTheKeysWorkA
     })) << "Ctrl+P did not pause the movie";
 }
 
-TEST_F(PlayerE2E, FileDroppedOnThePictureOpens) {
+TEST_P(ManagedE2E, FileDroppedOnThePictureOpens) {
     const fs::path other = MakeMovie("other.avi", "testsrc=size=320x240:rate=25:duration=8");
     const std::string id = Launch();
     ASSERT_FALSE(id.empty());

@@ -134,15 +134,18 @@ protected:
     QRect Overlay() { return fmMain().fmSub()->geometry(); }
 };
 
-TEST_F(ViewTest, KeysMoveTheOverlayInFullScreenAndLeavingParksItBeyondTheWholeDesktop) {
+TEST_F(ViewTest, KeysMoveTheOverlayInFullScreenAndLeavingHidesAndParksItBeyondTheWholeDesktop) {
     desktop.virtualDesktop = QRect(-1280, -200, 3584, 1400);  // a monitor left of and one below the primary
+    EXPECT_FALSE(fmMain().fmSub()->isVisible());
     OpenMovie("movie.avi", {.width = 640, .height = 352});
     fmMain().NN3->trigger();
     EXPECT_EQ(Overlay(), QRect(0, 665, 1024, 173));  // the placement's arithmetic has its own table
+    EXPECT_TRUE(fmMain().fmSub()->isVisible());
     engine.ClearCalls();
     engine.LeaveFullScreen();  // the engine left by itself
     Idle();
     EXPECT_TRUE(fmMain().isVisible());
+    EXPECT_FALSE(fmMain().fmSub()->isVisible()) << "a window manager would pull the parked overlay onto the screen";
     EXPECT_EQ(Overlay().topLeft(), QPoint(2304, 1200));
     EXPECT_EQ(engine.CallCount("SetFullScreen"), 0);
 

@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QtGui/qguiapplication_platform.h>
 #include <QKeyEvent>
 #include <QScreen>
 #include <QWidget>
@@ -15,9 +16,12 @@
 #include <chrono>
 #include <clocale>
 #include <cmath>
+#include <cstdlib>
 #include <filesystem>
 #include <limits>
 #include <malloc.h>
+#include <thread>
+#include <xcb/xcb.h>
 
 #include "external/messages.h"
 #include "external/mpv/create_mpv_engine.h"
@@ -68,6 +72,25 @@ bool hasVideo(mpv_handle* handle) {
     int64_t id = 0;
     if (mpv_get_property(handle, "current-tracks/video/id", MPV_FORMAT_INT64, &id) < 0) return false;
     return !getFlag(handle, "current-tracks/video/albumart");
+}
+
+// A window manager keeps a top-level window inside a frame of its own until it has seen the
+// window withdrawn. Taken into the panel before that, the window is pulled out again (to the
+// root, unmapped) when the manager lets go: the picture would stay black.
+void waitUntilReleased(QWindow& window) {
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (!x11) return;
+    xcb_connection_t* connection = x11->connection();
+    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
+    if (!screen) return;
+    const auto id = static_cast<xcb_window_t>(window.winId());
+    for (const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(1);
+         std::chrono::steady_clock::now() < end; std::this_thread::sleep_for(std::chrono::milliseconds(5))) {
+        xcb_query_tree_reply_t* tree = xcb_query_tree_reply(connection, xcb_query_tree(connection, id), nullptr);
+        const bool released = !tree || tree->parent == screen->root;
+        std::free(tree);
+        if (released) return;
+    }
 }
 
 }  // namespace
@@ -500,6 +523,8 @@ void MpvEngine::leaveFullScreen() {
     if (!fullScreen_ || !surface_) return;
     fullScreen_ = false;
     surface_->setOwnsKeyboard(false);
+    surface_->hide();
+    waitUntilReleased(*surface_);
     surface_->setWindowState(Qt::WindowNoState);
     surface_->setFlags(Qt::Window | Qt::WindowDoesNotAcceptFocus);
     if (panel_) {
@@ -512,6 +537,8 @@ void MpvEngine::leaveFullScreen() {
 void MpvEngine::SetMainWindow(QObject* mainWindow) { mainWindow_ = mainWindow; }
 
 QWindow* MpvEngine::surface() const { return surface_; }
+
+QWindow* MpvEngine::FullScreenWindow() const { return fullScreen_ ? surface_.data() : nullptr; }
 
 void MpvEngine::postToMainWindow(int type, intptr_t wParam) {
     if (mainWindow_) {

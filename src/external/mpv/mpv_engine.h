@@ -40,6 +40,7 @@ public:
     void SetVolume(int32_t percent) override;
     void SetMute(bool on) override;
     void ShowText(const std::string& text) override;
+    QWindow* FullScreenWindow() const override;
 
     // For tests and measurements.
     int playbackStarts() const { return playbackStarts_; }  // first frames shown after a load or seek

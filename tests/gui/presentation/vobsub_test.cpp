@@ -119,7 +119,8 @@ TEST_F(BitmapCueTest, EmptyOrInvertedRectangleLeavesBothSurfacesBlackButKeepsThe
 TEST(TfmSub, BothSurfacesFollowTheWindowsSize) {
     QTemporaryDir dir;
     TfmSub fmSub(dir.path().toStdString(), nullptr);
-    fmSub.setGeometry(0, 665, 1024, 173);  // as full screen widens it
+    fmSub.setGeometry(0, 665, 1024, 173);  // as full screen widens and then shows it
+    fmSub.show();
     EXPECT_EQ(fmSub.lbSub->width(), 1024);
     EXPECT_EQ(fmSub.imSub->Image().size(), QSize(1024, 173));
 }
