@@ -11,6 +11,11 @@ class QWindow;
 
 namespace tessaview {
 
+// A file with sound and no picture plays as a movie of this rate and size.
+inline constexpr double AudioOnlyFrameRate = 25.0;
+inline constexpr int32_t AudioOnlyWidth = 640;
+inline constexpr int32_t AudioOnlyHeight = 360;
+
 class MovieEngine {
 public:
     virtual ~MovieEngine() = default;

@@ -348,11 +348,13 @@ TEST_F(PlayerE2E, VobSubPairBesideTheMovieShowsItsPictureInThePanel) {
 TEST_F(PlayerE2E, FilesThatAreNoMoviesGetTheirMessageAndThePlayerGoesOn) {
     const std::string broken = (dir_ / "broken.avi").string();
     std::ofstream(broken) << std::string(20000, 'x');
-    const std::string sound = (dir_ / "sound.wav").string();
-    ASSERT_EQ(std::system(("ffmpeg -loglevel error -y -f lavfi -i sine=duration=3 " + sound).c_str()), 0);
+    // A container holding only text: neither sound nor picture.
+    std::ofstream(dir_ / "words.srt") << "1\r\n00:00:00,000 --> 00:00:02,000\r\nWORDS\r\n";
+    const std::string words = (dir_ / "words.mkv").string();
+    ASSERT_EQ(std::system(("ffmpeg -loglevel error -y -i " + (dir_ / "words.srt").string() + " " + words).c_str()), 0);
     const std::string id = Launch();
     ASSERT_NE(Tree(id).find(" 640x352+"), std::string::npos) << "the movie did not open";
-    for (const std::string& path : {broken, sound, broken}) {
+    for (const std::string& path : {broken, words, broken}) {
         SCOPED_TRACE(path);
         Focus(id);  // back from the box, so that Ctrl+O is the window's
         const Geometry window = WindowGeometry(id);
@@ -492,3 +494,19 @@ TEST_F(PlayerE2E, ClickOnTheTrackBarSeeksToTheClickedPlace) {
 }
 
 }  // namespace
+
+// Sound with no picture plays in a black area of a small movie's size, and the subtitle beside
+// it shows in the strip as for a movie.
+TEST_F(PlayerE2E, SoundWithoutPictureShowsItsSubtitleInTheStrip) {
+    movie_ = dir_ / "lecture.ogg";
+    ASSERT_EQ(std::system(("ffmpeg -loglevel error -y -f lavfi -i sine=duration=8 -c:a libvorbis " + movie_.string()).c_str()), 0);
+    std::ofstream(dir_ / "lecture.srt") << "1\r\n00:00:00,000 --> 00:00:07,000\r\nSPOKEN WORDS\r\n";
+    const std::string id = Launch(" 640x360+");
+    ASSERT_FALSE(id.empty()) << "no window titled Tessaview appeared";
+    ASSERT_NE(Tree(id).find(" 640x360+"), std::string::npos) << "no picture area of 640x360 for the sound";
+    EXPECT_TRUE(WaitUntil([&] { return Read(id, SubtitlePanel).white > 150; })) << "the subtitle beside the sound is not shown";
+    const Shades area = Read(id, Picture);
+    EXPECT_GT(area.black, area.total * 9 / 10) << "the picture area of a sound file is not black";
+    EXPECT_TRUE(Titled(".* - mpv").empty()) << "the engine opened a window of its own";
+    Exit(id);
+}

@@ -332,15 +332,25 @@ std::string MpvEngine::loadAndWait(const std::string& path) {
 
 std::string MpvEngine::readMovieFacts() {
     mpv_handle* handle = handle_.get();
-    if (!hasVideo(handle)) {
+    state_.duration = getDouble(handle, "duration");
+    if (hasVideo(handle)) {
+        state_.fps = getDouble(handle, "container-fps");
+        state_.width = static_cast<int32_t>(getInt(handle, "width"));
+        state_.height = static_cast<int32_t>(getInt(handle, "height"));
+        return {};
+    }
+    int64_t audio = 0;
+    if (mpv_get_property(handle, "current-tracks/audio/id", MPV_FORMAT_INT64, &audio) < 0) {
         const char* stop[] = {"stop", nullptr};
         mpv_command(handle, stop);
-        return "the file has no picture";
+        return "the file has neither sound nor picture";
     }
-    state_.fps = getDouble(handle, "container-fps");
-    state_.duration = getDouble(handle, "duration");
-    state_.width = static_cast<int32_t>(getInt(handle, "width"));
-    state_.height = static_cast<int32_t>(getInt(handle, "height"));
+    // Sound alone (a radio play, a lecture) still has a subtitle to read: positions count at a
+    // nominal rate, and the area sized like a small movie shows the cover art or black.
+    state_.audioOnly = true;
+    state_.fps = AudioOnlyFrameRate;
+    state_.width = AudioOnlyWidth;
+    state_.height = AudioOnlyHeight;
     return {};
 }
 
@@ -408,7 +418,7 @@ void MpvEngine::GetVideoWH(int32_t& width, int32_t& height) {
     width = state_.loaded ? state_.width : 0;
     height = state_.loaded ? state_.height : 0;
     // Once a picture is decoded mpv knows its display size (pixel aspect applied).
-    if (state_.loaded && handle_) {
+    if (state_.loaded && !state_.audioOnly && handle_) {
         const auto displayWidth = static_cast<int32_t>(getInt(handle_.get(), "dwidth"));
         const auto displayHeight = static_cast<int32_t>(getInt(handle_.get(), "dheight"));
         if (displayWidth > 0 && displayHeight > 0) {

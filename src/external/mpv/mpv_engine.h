@@ -68,6 +68,7 @@ private:
         double position = 0.0;     // seconds, from mpv's time-pos
         int32_t width = 0;
         int32_t height = 0;
+        bool audioOnly = false;    // sound only: the nominal size stands, a cover keeps it
     };
     struct HandleDeleter {
         void operator()(mpv_handle* handle) const;
