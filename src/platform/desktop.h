@@ -3,7 +3,6 @@
 // screen saver. QtDesktop is the real one; tests use a fake.
 #pragma once
 
-#include "shell/settings/settings.h"
 
 #include <QFont>
 #include <QColor>
