@@ -19,6 +19,8 @@ namespace {
 constexpr const char* PlayerInterface = "org.mpris.MediaPlayer2.Player";
 constexpr const char* NoTrack = "/org/mpris/MediaPlayer2/TrackList/NoTrack";
 constexpr const char* FileNotFound = "org.freedesktop.DBus.Error.FileNotFound";
+constexpr const char* InvalidArgs = "org.freedesktop.DBus.Error.InvalidArgs";
+constexpr const char* NotSupported = "org.freedesktop.DBus.Error.NotSupported";
 constexpr int PositionWatchMs = 500;
 // How far the position may stray from the wall clock between two looks before it counts as a
 // seek made elsewhere (the track bar, a key): more than the engine's jitter on a busy machine.
@@ -38,19 +40,17 @@ QString PlaybackStatusName(PlaybackStatus status) {
 UriFile FileOfUri(const QString& uri) {
     const QUrl url(uri, QUrl::StrictMode);
     if (!url.isValid() || url.scheme().isEmpty())
-        return {{}, QStringLiteral("Not a valid URI: '%1'").arg(uri), QStringLiteral("org.freedesktop.DBus.Error.InvalidArgs")};
+        return {{}, QStringLiteral("Not a valid URI: '%1'").arg(uri), InvalidArgs};
     if (url.scheme().compare(QLatin1String("file"), Qt::CaseInsensitive) != 0)
-        return {{}, QStringLiteral("Only file URIs can be opened, not '%1'").arg(uri),
-                QStringLiteral("org.freedesktop.DBus.Error.NotSupported")};
+        return {{}, QStringLiteral("Only file URIs can be opened, not '%1'").arg(uri), NotSupported};
     if (!url.host().isEmpty() && url.host() != QLatin1String("localhost"))
-        return {{}, QStringLiteral("Not a file on this computer: '%1'").arg(uri),
-                QStringLiteral("org.freedesktop.DBus.Error.NotSupported")};
+        return {{}, QStringLiteral("Not a file on this computer: '%1'").arg(uri), NotSupported};
     // The name's bytes as the URI spells them, whether or not they are UTF-8.
     const QByteArray bytes = QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
     std::string path(bytes.constData(), static_cast<size_t>(bytes.size()));
     std::error_code error;
     if (path.empty() || path.front() != '/' || !std::filesystem::is_regular_file(path, error))
-        return {{}, QStringLiteral("No such file: '%1'").arg(uri), QString::fromLatin1(FileNotFound)};
+        return {{}, QStringLiteral("No such file: '%1'").arg(uri), FileNotFound};
     return {std::move(path), {}, {}};
 }
 

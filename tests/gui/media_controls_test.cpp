@@ -6,12 +6,12 @@
 #include "platform/mpris_service.h"
 
 #include <QDBusArgument>
-#include <QDBusConnectionInterface>
-#include <QDBusPendingCall>
 #include <QDBusConnection>
+#include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusMetaType>
 #include <QDBusObjectPath>
+#include <QDBusPendingCall>
 #include <QDBusVariant>
 #include <QElapsedTimer>
 #include <QFile>
@@ -65,15 +65,14 @@ class MediaControlsTest : public MainWindowTest {
 protected:
     // One dbus-daemon for all tests of the program, ended with it.
     static void SetUpTestSuite() {
-        daemon = new QProcess;
+        daemon = std::make_unique<QProcess>();
         daemon->start(QStringLiteral("dbus-daemon"), {"--session", "--print-address", "--nofork"});
         if (daemon->waitForReadyRead(5000)) address = QString::fromUtf8(daemon->readLine()).trimmed();
     }
     static void TearDownTestSuite() {
         daemon->kill();
         daemon->waitForFinished();
-        delete daemon;
-        daemon = nullptr;
+        daemon.reset();
     }
 
     void SetUp() override {
@@ -113,7 +112,7 @@ protected:
     QString Status() { return Get("PlaybackStatus").toString(); }
     QDBusObjectPath TrackId() { return Metadata().value("mpris:trackid").value<QDBusObjectPath>(); }
 
-    static inline QProcess* daemon = nullptr;
+    static inline std::unique_ptr<QProcess> daemon;
     static inline QString address;
     std::unique_ptr<MediaControls> controls;
     QDBusConnection client{QString()};
