@@ -1,11 +1,14 @@
 // Cost of one subtitle clock tick in the real main window, with the fake engine and a cue
-// list of 100,000 cues, and of building the three windows.
+// list of 100,000 cues, of building the three windows, and of the media controls' look at
+// the window after every burst of events.
+#include "app/media_controls.h"
 #include "app/program.h"
 #include "external/fake_engine.h"
 #include "external/fake_vobsub.h"
 #include "external/hook_library.h"
 #include "platform/desktop.h"
 #include "platform/process/instance_control.h"
+#include "shell/play_list.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -113,6 +116,21 @@ void BM_CreateWindows(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_CreateWindows)->Unit(benchmark::kMillisecond);
+
+// The media controls' check for changes, which runs whenever the event loop goes idle: the
+// window's movie state taken and compared, the movie playing last in a play list of 10 or 1,000.
+void BM_MediaStateUnchanged(benchmark::State& state) {
+    Fixture f;
+    TfmMain& window = *f.program->fmMain();
+    const int entries = static_cast<int>(state.range(0));
+    for (int i = 0; i < entries; ++i) window.PlayListEntries().Append("/movies/entry " + std::to_string(i) + ".avi");
+    window.Movie.MovieFileName = "/movies/entry " + std::to_string(entries - 1) + ".avi";
+    window.Play1Click();
+    MainWindowMediaHost host(window, f.engine);
+    const MediaPlayerState last = host.State();
+    for (auto _ : state) benchmark::DoNotOptimize(host.State() == last);
+}
+BENCHMARK(BM_MediaStateUnchanged)->Arg(10)->Arg(1000)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace tessaview

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The window's speed figures: one subtitle clock tick (fake engine, 100,000 cues) and the
-# time from starting the real program to its main window being shown on an X display.
+# The window's speed figures: one subtitle clock tick (fake engine, 100,000 cues), the media
+# controls' idle check, and the time from starting the real program to its main window being
+# shown on an X display.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${BUILD_DIR:-build}

@@ -1,6 +1,7 @@
 // Program entry: the real engine, VobSub library, desktop and instance control, then the
 // three windows and the message loop.
 #include "app/command_line.h"
+#include "app/media_controls.h"
 #include "app/program.h"
 #include "external/ffmpeg/ffmpeg_text_tracks.h"
 #include "external/ffmpeg/ffmpeg_vobsub.h"
@@ -59,6 +60,8 @@ int main(int argc, char* argv[]) {
                                 scratch.Path(),
                                 locations.Installed};
     Program program(services);
+    // The desktop's media controls and media keys; nothing without a session bus.
+    MediaControls mediaControls(*program.fmMain(), *engine, services.processId);
     // A logout or `kill` ends the program as Exit does, saving the settings and the play list.
     EndSignals endSignals;
     QObject::connect(&endSignals, &EndSignals::Received, program.fmMain(), [&program] { program.fmMain()->close(); });

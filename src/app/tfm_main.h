@@ -167,6 +167,11 @@ public:
     // Runs `command` under the exception guard (the default exception box).
     void Guarded(const std::function<void()>& command);
 
+    // --- for the desktop's media controls (tfm_main_volume.cpp, media_controls.cpp) ---
+    int32_t VolumePercent() const;
+    void SetVolumePercent(int32_t percent);  // 0 .. 100, kept across movies
+    MovieControl& MovieCommands() { return *movieControl_; }
+
     // --- SubtitleHost ---
     void semsg(const std::string& text) override;
     void LoadError(const std::string& text, const std::string& detail) override;
@@ -268,6 +273,7 @@ private:
     QMetaObject::Connection idleConnection_;
     TfmSub* fmSub_ = nullptr;
     TfmSynchronize* fmSynchronize_ = nullptr;
+    int32_t volumePercent_ = 100;
 };
 
 }  // namespace tessaview

@@ -112,6 +112,21 @@ bool MovieControl::PlayNextEntry() {
     return true;
 }
 
+bool MovieControl::PlayPreviousEntry() {
+    std::optional<std::string> previous;
+    for (int i = 1; i < playList_.Count() && !previous; ++i)
+        if (playList_.Mark(i) == MarkPlaying) previous = playList_.Caption(i - 1);
+    if (!previous) return false;
+    Stop1Click();
+    window_.ShowWindowedLayout();
+    fields_.ContinuedOffset = 0;
+    fields_.MovieDuration = 0;
+    fields_.MovieFileName = *previous;
+    OpenMovie();
+    if (fields_.IsFullScreen) window_.NN3Click();
+    return true;
+}
+
 bool MovieControl::OpenMovie(SubtitleOnOpen subtitle) {
     chooser_.WasAt(fields_.MovieFileName);
     try {

@@ -66,6 +66,7 @@ public:
     void OpenDropped(const std::vector<std::string>& files);
     void OpenFromCommandLine(const std::string& path);
     bool PlayNextEntry();  // true when it opened the next entry
+    bool PlayPreviousEntry();  // the same for the entry before the one playing
 
     // False when the movie did not open (its message shown).
     bool OpenMovie(SubtitleOnOpen subtitle = SubtitleOnOpen::RemoveWhenNoneFound);

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <signal.h>
@@ -491,6 +492,67 @@ TEST_F(PlayerE2E, ClickOnTheTrackBarSeeksToTheClickedPlace) {
     Shell("xdotool mousemove " + std::to_string(window.x + window.width * 3 / 4) + " " + std::to_string(track + 8) +
           " click 1");
     EXPECT_TRUE(WaitUntil([&] { return Pictured(id); })) << "the movie is not near three quarters of its length";
+}
+
+// The desktop's media controls, driven as a desktop does over a session bus of the test's own.
+TEST_F(PlayerE2E, MediaControlsOverTheSessionBusPlaySeekSetTheVolumeRefuseABadFileAndQuitSaving) {
+    struct Daemon {
+        FILE* pipe = popen("echo $$; exec dbus-daemon --session --print-address --nofork 2>/dev/null", "r");
+        pid_t pid = -1;
+        std::string address;
+        ~Daemon() {
+            if (pid > 0) kill(pid, SIGTERM);
+            if (pipe) pclose(pipe);
+        }
+    } bus;
+    char line[512] = {};
+    ASSERT_TRUE(bus.pipe && fgets(line, sizeof line, bus.pipe));
+    bus.pid = std::atoi(line);
+    ASSERT_TRUE(fgets(line, sizeof line, bus.pipe)) << "dbus-daemon gave no address";
+    bus.address = std::string(line, strcspn(line, "\n"));
+    const auto send = [&](const std::string& method, const std::string& arguments = "") {
+        return Shell("dbus-send --bus='" + bus.address + "' --print-reply --dest=org.mpris.MediaPlayer2.tessaview "
+                     "/org/mpris/MediaPlayer2 " + method + " " + arguments + " 2>&1");
+    };
+    const auto get = [&](const std::string& property) {
+        return send("org.freedesktop.DBus.Properties.Get", "string:org.mpris.MediaPlayer2.Player string:" + property);
+    };
+    // "variant int64 30000000" and the like: the number after the type.
+    const auto number = [](const std::string& reply) {
+        const auto at = reply.find_last_of(' ');
+        return at == std::string::npos ? -1LL : std::atoll(reply.c_str() + at + 1);
+    };
+
+    movie_ = MakeMovie("long.avi", "testsrc=size=640x352:rate=25:duration=60");
+    setenv("DBUS_SESSION_BUS_ADDRESS", bus.address.c_str(), 1);
+    const std::string id = Launch();
+    unsetenv("DBUS_SESSION_BUS_ADDRESS");
+    ASSERT_FALSE(id.empty());
+    ASSERT_TRUE(WaitUntil([&] { return get("PlaybackStatus").find("\"Playing\"") != std::string::npos; }))
+        << get("PlaybackStatus");
+    const std::string metadata = get("Metadata");
+    EXPECT_NE(metadata.find("\"file://" + movie_.string() + "\""), std::string::npos) << metadata;
+    EXPECT_NE(metadata.find("int64 60000000"), std::string::npos) << metadata;
+    const auto track = metadata.find("object path \"");
+    ASSERT_NE(track, std::string::npos) << metadata;
+    const std::string trackId = metadata.substr(track + 13, metadata.find('"', track + 13) - track - 13);
+
+    send("org.mpris.MediaPlayer2.Player.PlayPause");
+    EXPECT_NE(get("PlaybackStatus").find("\"Paused\""), std::string::npos);
+    send("org.mpris.MediaPlayer2.Player.SetPosition", "objpath:" + trackId + " int64:30000000");
+    send("org.mpris.MediaPlayer2.Player.Seek", "int64:10000000");
+    EXPECT_NEAR(number(get("Position")), 40'000'000, 100'000);
+    send("org.freedesktop.DBus.Properties.Set", "string:org.mpris.MediaPlayer2.Player string:Volume variant:double:0.3");
+    EXPECT_NEAR(std::atof(get("Volume").substr(get("Volume").find_last_of(' ')).c_str()), 0.3, 1e-9);
+
+    const std::string refused = send("org.mpris.MediaPlayer2.Player.OpenUri", "string:file://" + (dir_ / "none.avi").string());
+    EXPECT_NE(refused.find("Error org.freedesktop.DBus.Error.FileNotFound"), std::string::npos) << refused;
+    EXPECT_NE(get("Metadata").find("long.avi"), std::string::npos) << "the open movie changed";
+
+    const std::string quit = send("org.mpris.MediaPlayer2.Quit");
+    EXPECT_EQ(quit.find("Error"), std::string::npos) << quit;
+    ASSERT_EQ(WaitForExit(20s), 0) << "the player did not close cleanly on Quit";
+    EXPECT_NE(Settings().find("0=" + movie_.string()), std::string::npos) << Settings();
 }
 
 }  // namespace
