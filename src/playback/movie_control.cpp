@@ -99,14 +99,17 @@ void MovieControl::OpenFromCommandLine(const std::string& path) {
     OpenMovie();
 }
 
-bool MovieControl::PlayNextEntry() {
-    const std::optional<std::string> next = playList_.EntryAfterPlaying();
-    if (!next) return false;
+bool MovieControl::PlayNextEntry() { return PlayEntry(playList_.EntryAfterPlaying()); }
+
+bool MovieControl::PlayPreviousEntry() { return PlayEntry(playList_.EntryBeforePlaying()); }
+
+bool MovieControl::PlayEntry(const std::optional<std::string>& entry) {
+    if (!entry) return false;
     Stop1Click();
     window_.ShowWindowedLayout();
     fields_.ContinuedOffset = 0;
     fields_.MovieDuration = 0;
-    fields_.MovieFileName = *next;
+    fields_.MovieFileName = *entry;
     OpenMovie();
     if (fields_.IsFullScreen) window_.NN3Click();
     return true;
