@@ -138,7 +138,8 @@ bool TfmMain::event(QEvent* event) {
         if (key == 'V' && Movie.IsFullScreen && tmMovie->isActive()) ShowSubtitles1Click();
         Guarded([this, key, modifiers] {
             viewControl_->FullScreenKey(key, modifiers);
-            if (const std::optional<PlayerCommand> command = FullScreenCommand(key, modifiers)) RunPlayerCommand(*command);
+            if (const std::optional<PlayerCommand> command = FullScreenCommand(key, modifiers))
+                RunPlayerCommand(*command);
         });
         return true;
     }

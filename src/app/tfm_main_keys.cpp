@@ -38,8 +38,8 @@ bool TfmMain::PlayerMessage(QEvent* event) {
             return true;
         }
         // Touch pads turn in small steps: the level moves once a whole notch has come together.
-        wheelRest_ += static_cast<int>(std::clamp<intptr_t>(static_cast<WindowMessage*>(event)->wParam(), -WheelNotch * 100,
-                                                            WheelNotch * 100));
+        const intptr_t delta = static_cast<WindowMessage*>(event)->wParam();
+        wheelRest_ += static_cast<int>(std::clamp<intptr_t>(delta, -100 * WheelNotch, 100 * WheelNotch));
         const int notches = wheelRest_ / WheelNotch;
         wheelRest_ %= WheelNotch;
         if (notches != 0)

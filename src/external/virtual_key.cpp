@@ -59,8 +59,11 @@ int virtualKeyFromQt(int key, Qt::KeyboardModifiers modifiers) {
 }
 
 int virtualModifiers(Qt::KeyboardModifiers modifiers) {
-    return (modifiers.testFlag(Qt::AltModifier) ? MOD_ALT : 0) | (modifiers.testFlag(Qt::ControlModifier) ? MOD_CONTROL : 0) |
-           (modifiers.testFlag(Qt::ShiftModifier) ? MOD_SHIFT : 0);
+    int bits = 0;
+    if (modifiers.testFlag(Qt::AltModifier)) bits |= MOD_ALT;
+    if (modifiers.testFlag(Qt::ControlModifier)) bits |= MOD_CONTROL;
+    if (modifiers.testFlag(Qt::ShiftModifier)) bits |= MOD_SHIFT;
+    return bits;
 }
 
 }  // namespace tessaview
