@@ -10,6 +10,7 @@
 #include "platform/desktop.h"
 #include "platform/local_file_names.h"
 #include "playback/message_hook.h"
+#include "playback/player_keys.h"
 #include "playback/view_control.h"
 #include "playback/view_modes.h"
 #include "presentation/bitmap_cue.h"
@@ -59,6 +60,8 @@ TfmMain::TfmMain(const MainServices& services)
 
     MeasureFrame();  // the stored place and size are the frame's
     LoadSettings(*this, programFolder_, instances_);
+    ApplySound();
+    BuildPlayerKeys();
     UseSkin1->setChecked(settings_.UseSkin);
     ApplyOnTop();
     setAcceptDrops(true);  // DropFileTarget1
@@ -110,7 +113,7 @@ bool TfmMain::event(QEvent* event) {
     const QEvent::Type type = event->type();
     // The engine may still post while the program ends: a closed window opens nothing more.
     if (closed_ && (type == WM_AFTER_START || type == WM_MOVIE_END || type == WM_FULLSCREEN_KEY ||
-                    type == WM_FULLSCREEN_LEFT))
+                    type == WM_FULLSCREEN_LEFT || type == WM_PICTURE_WHEEL || type == WM_PICTURE_DBLCLK))
         return true;
     if (type == WM_AFTER_START) {
         // A name relative to the starting folder would be stored in the play list and not be
@@ -129,11 +132,18 @@ bool TfmMain::event(QEvent* event) {
         return true;
     }
     if (type == WM_FULLSCREEN_KEY) {
-        const auto key = static_cast<int>(static_cast<WindowMessage*>(event)->wParam());
+        const auto* message = static_cast<WindowMessage*>(event);
+        const auto key = static_cast<int>(message->wParam());
+        const auto modifiers = static_cast<int>(message->lParam());
         if (key == 'V' && Movie.IsFullScreen && tmMovie->isActive()) ShowSubtitles1Click();
-        Guarded([this, key] { viewControl_->FullScreenKey(key); });
+        Guarded([this, key, modifiers] {
+            viewControl_->FullScreenKey(key, modifiers);
+            if (const std::optional<PlayerCommand> command = FullScreenCommand(key, modifiers))
+                RunPlayerCommand(*command);
+        });
         return true;
     }
+    if (PlayerMessage(event)) return true;
     if (type == WM_FULLSCREEN_LEFT) {
         Guarded([this] { viewControl_->FullScreenLeft(); });
         return true;
@@ -332,6 +342,7 @@ void TfmMain::ShowBitmapSurfaces() {
 
 void TfmMain::MovieOpened(const std::string& MovieFileName) {
     setWindowTitle(DisplayFileName(MovieFileName).section('/', -1) + QStringLiteral(" - Tessaview"));
+    ApplySound();
 }
 
 void TfmMain::RemoveSubtitle() {

@@ -46,6 +46,7 @@ class TfmSub;
 class TfmSynchronize;
 class ViewControl;
 class VobSubLibrary;
+enum class PlayerCommand;
 
 // Everything the main window is given from outside, so tests can hand it fakes.
 struct MainServices {
@@ -167,10 +168,15 @@ public:
     // Runs `command` under the exception guard (the default exception box).
     void Guarded(const std::function<void()>& command);
 
-    // --- for the desktop's media controls (tfm_main_volume.cpp, media_controls.cpp) ---
+    // Sound level and muting (tfm_main_keys.cpp): kept in set.ini, given to the engine, and
+    // each change shown over the picture.
     int32_t VolumePercent() const;
-    void SetVolumePercent(int32_t percent);  // 0 .. 100, kept across movies
-    MovieControl& MovieCommands() { return *movieControl_; }
+    void SetVolumePercent(int32_t percent);  // clamped to 0..100
+    bool Muted() const;
+    void SetMuted(bool on);
+    // The keys and gestures of every player; a no-op while no movie is open.
+    void RunPlayerCommand(PlayerCommand command);
+    MovieControl& MovieCommands() { return *movieControl_; }  // for the desktop's media controls
 
     // --- SubtitleHost ---
     void semsg(const std::string& text) override;
@@ -218,6 +224,14 @@ private:
                          const std::function<void()>& handler, const QKeySequence& shortcut = {});
     void lbSubParentResize();
     void MeasureFrame();
+
+    // Player keys (tfm_main_keys.cpp).
+    void BuildPlayerKeys();
+    bool PlayerMessage(QEvent* event);  // the picture's mouse and full-screen keys; true when handled
+    void SeekBy(int32_t seconds);
+    void ShowSeekPosition(int32_t frame);
+    void ApplySound();  // the stored level and muting to the engine
+    bool MoviePaused() const;
 
     // MovieWindow.
     QWidget* MoviePanel() override { return plMovie; }
@@ -273,7 +287,7 @@ private:
     QMetaObject::Connection idleConnection_;
     TfmSub* fmSub_ = nullptr;
     TfmSynchronize* fmSynchronize_ = nullptr;
-    int32_t volumePercent_ = 100;
+    int wheelRest_ = 0;  // the wheel's turn short of a notch
 };
 
 }  // namespace tessaview

@@ -21,9 +21,19 @@ void FakeEngine::EndMovie()
     post(WM_MOVIE_END);
 }
 
-void FakeEngine::PressFullScreenKey(int virtualKey)
+void FakeEngine::PressFullScreenKey(int virtualKey, int modifiers)
 {
-    post(WM_FULLSCREEN_KEY, virtualKey);
+    post(WM_FULLSCREEN_KEY, virtualKey, modifiers);
+}
+
+void FakeEngine::TurnWheelOnPicture(int delta)
+{
+    post(WM_PICTURE_WHEEL, delta);
+}
+
+void FakeEngine::DoubleClickPicture()
+{
+    post(WM_PICTURE_DBLCLK);
 }
 
 void FakeEngine::LeaveFullScreen()
@@ -32,10 +42,10 @@ void FakeEngine::LeaveFullScreen()
     post(WM_FULLSCREEN_LEFT);
 }
 
-void FakeEngine::post(int type, intptr_t wParam)
+void FakeEngine::post(int type, intptr_t wParam, intptr_t lParam)
 {
     if (mainWindow)
-        QCoreApplication::postEvent(mainWindow, new WindowMessage(static_cast<QEvent::Type>(type), wParam));
+        QCoreApplication::postEvent(mainWindow, new WindowMessage(static_cast<QEvent::Type>(type), wParam, lParam));
 }
 
 int FakeEngine::CallCount(const std::string& operation) const

@@ -35,9 +35,12 @@ public:
     void Advance(int32_t frames);
     // Posts WM_MOVIE_END to the main window (the movie played to its end).
     void EndMovie();
-    // Posts WM_FULLSCREEN_KEY with a virtual-key code, or WM_FULLSCREEN_LEFT.
-    void PressFullScreenKey(int virtualKey);
+    // Posts WM_FULLSCREEN_KEY with a virtual-key code and MOD_ bits, or WM_FULLSCREEN_LEFT.
+    void PressFullScreenKey(int virtualKey, int modifiers = 0);
     void LeaveFullScreen();
+    // Posts the mouse over the picture: the wheel (120 a notch up) or a double click.
+    void TurnWheelOnPicture(int delta);
+    void DoubleClickPicture();
 
     // How often an operation was called ("GetPos", "PlayFile", ...); forgets the log.
     int CallCount(const std::string& operation) const;
@@ -65,7 +68,7 @@ public:
     std::string shownText;  // the last text over the picture
 
 private:
-    void post(int type, intptr_t wParam = 0);
+    void post(int type, intptr_t wParam = 0, intptr_t lParam = 0);
 };
 
 }  // namespace tessaview

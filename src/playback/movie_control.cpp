@@ -99,29 +99,17 @@ void MovieControl::OpenFromCommandLine(const std::string& path) {
     OpenMovie();
 }
 
-bool MovieControl::PlayNextEntry() {
-    const std::optional<std::string> next = playList_.EntryAfterPlaying();
-    if (!next) return false;
-    Stop1Click();
-    window_.ShowWindowedLayout();
-    fields_.ContinuedOffset = 0;
-    fields_.MovieDuration = 0;
-    fields_.MovieFileName = *next;
-    OpenMovie();
-    if (fields_.IsFullScreen) window_.NN3Click();
-    return true;
-}
+bool MovieControl::PlayNextEntry() { return PlayEntry(playList_.EntryAfterPlaying()); }
 
-bool MovieControl::PlayPreviousEntry() {
-    std::optional<std::string> previous;
-    for (int i = 1; i < playList_.Count() && !previous; ++i)
-        if (playList_.Mark(i) == MarkPlaying) previous = playList_.Caption(i - 1);
-    if (!previous) return false;
+bool MovieControl::PlayPreviousEntry() { return PlayEntry(playList_.EntryBeforePlaying()); }
+
+bool MovieControl::PlayEntry(const std::optional<std::string>& entry) {
+    if (!entry) return false;
     Stop1Click();
     window_.ShowWindowedLayout();
     fields_.ContinuedOffset = 0;
     fields_.MovieDuration = 0;
-    fields_.MovieFileName = *previous;
+    fields_.MovieFileName = *entry;
     OpenMovie();
     if (fields_.IsFullScreen) window_.NN3Click();
     return true;

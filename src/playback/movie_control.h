@@ -65,8 +65,8 @@ public:
     void PlaySelectedEntry();
     void OpenDropped(const std::vector<std::string>& files);
     void OpenFromCommandLine(const std::string& path);
-    bool PlayNextEntry();  // true when it opened the next entry
-    bool PlayPreviousEntry();  // the same for the entry before the one playing
+    bool PlayNextEntry();      // true when it opened the next entry
+    bool PlayPreviousEntry();  // true when it opened the entry before the playing one
 
     // False when the movie did not open (its message shown).
     bool OpenMovie(SubtitleOnOpen subtitle = SubtitleOnOpen::RemoveWhenNoneFound);
@@ -85,6 +85,7 @@ public:
 
 private:
     std::optional<std::string> PromptMovieName();
+    bool PlayEntry(const std::optional<std::string>& entry);  // as the end of a movie does
 
     MovieEngine& engine_;
     SubtitleCore& core_;

@@ -68,16 +68,19 @@ void ViewControl::ShowWindowedLayout() {
     overlay_->move(overlay_->x(), desktop.y() + desktop.height());
 }
 
-void ViewControl::FullScreenKey(int virtualKey) {
-    if (fields_.IsFullScreen && virtualKey == VK_ESCAPE) {
-        engine_.SetFullScreen(0);
-        fields_.IsFullScreen = false;
-        ShowWindowedLayout();
-    }
+void ViewControl::LeaveFullScreen() {
+    if (!fields_.IsFullScreen) return;
+    engine_.SetFullScreen(0);
+    fields_.IsFullScreen = false;
+    ShowWindowedLayout();
+}
+
+void ViewControl::FullScreenKey(int virtualKey, int modifiers) {
+    if (virtualKey == VK_ESCAPE) LeaveFullScreen();
     if (!movieOpen_() || !fields_.IsFullScreen) return;
     if (virtualKey == VK_SPACE) {
         movie_.Pause1Click();
-    } else if (overlay_ && (virtualKey == VK_UP || virtualKey == VK_DOWN)) {
+    } else if (overlay_ && (virtualKey == VK_UP || virtualKey == VK_DOWN) && !(modifiers & MOD_CONTROL)) {
         overlay_->move(overlay_->x(), overlay_->y() + (virtualKey == VK_UP ? -1 : 1));
     }
 }

@@ -96,6 +96,15 @@ std::optional<std::string> PlayList::EntryAfterPlaying() const {
     return std::nullopt;
 }
 
+std::optional<std::string> PlayList::EntryBeforePlaying() const {
+    for (int i = 0; i < Count(); ++i) {
+        if (Mark(i) != MarkPlaying) continue;
+        if (i == 0) return std::nullopt;
+        return Caption(i - 1);
+    }
+    return std::nullopt;
+}
+
 void PlayList::AddFiles(const std::vector<std::string>& files) {
     for (const std::string& file : files) {
         for (int i = 0; i < Count(); ++i)

@@ -33,6 +33,8 @@ public:
     void ClearPlayMarks();
     // Caption of the entry after the first one marked playing; empty when there is none.
     std::optional<std::string> EntryAfterPlaying() const;
+    // Caption of the entry before it; empty when there is none.
+    std::optional<std::string> EntryBeforePlaying() const;
 
     // Commands.
     void AddFiles(const std::vector<std::string>& files);  // stops at the first listed one

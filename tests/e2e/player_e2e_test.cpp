@@ -572,3 +572,44 @@ TEST_F(PlayerE2E, SoundWithoutPictureShowsItsSubtitleInTheStrip) {
     EXPECT_TRUE(Titled(".* - mpv").empty()) << "the engine opened a window of its own";
     Exit(id);
 }
+
+// The player's keys in the window and the mouse on the picture: Space pauses, Right seeks 5 s
+// on, the volume key, the wheel and M end up in set.ini, and a double click on the picture
+// goes to full screen and another comes back.
+TEST_P(ManagedE2E, KeysInTheWindowAndTheWheelAndDoubleClickOnThePicture) {
+    // The picture brightens with time: 12 levels a second (14 in RGB), out of black from 1.3 s on.
+    movie_ = MakeMovie("ramp.avi", "color=c=black:size=640x352:rate=25:duration=30,geq=lum=min(255\\,T*12):cb=128:cr=128");
+    const std::string id = Launch();
+    ASSERT_FALSE(id.empty());
+    // Mean brightness low in the picture's right half, away from the text shown at its top left.
+    const auto brightness = [&] {
+        const Geometry window = WindowGeometry(id);
+        const std::string bytes = Read({window.x + 380, window.y + 280, 200, 100}).bytes;
+        long sum = 0;
+        for (const char c : bytes) sum += static_cast<unsigned char>(c);
+        return bytes.empty() ? -1L : sum / static_cast<long>(bytes.size());
+    };
+    Focus(id);
+    Shell("xdotool key space");
+    long paused = -1;
+    EXPECT_TRUE(WaitUntil([&] {
+        const long before = brightness();
+        std::this_thread::sleep_for(600ms);
+        return (paused = brightness()) == before;
+    })) << "Space did not pause the movie";
+    Shell("xdotool key Right");
+    EXPECT_TRUE(WaitUntil([&] { return brightness() >= paused + 40; }))
+        << "Right did not seek 5 s on from " << paused;
+
+    const Geometry window = WindowGeometry(id);
+    const std::string onPicture = std::to_string(window.x + 300) + " " + std::to_string(window.y + 200);
+    Shell("xdotool key 9 key 9 mousemove " + onPicture + " click 5 click 5 click 4 key m");  // 90, 80, 85, muted
+    Shell("xdotool click --repeat 2 --delay 80 1");
+    // Left of where the window stood, the picture now fills the screen's width.
+    EXPECT_TRUE(WaitUntil([&] { return !Lists(PlayerWindows(), id) && Read({40, 500, 100, 50}).black == 0; }))
+        << "a double click on the picture did not go to full screen";
+    Shell("xdotool mousemove 640 500 click --repeat 2 --delay 80 1");
+    ASSERT_TRUE(WaitUntil([&] { return Lists(PlayerWindows(), id); })) << "a double click did not leave full screen";
+    Exit(id);
+    EXPECT_NE(Settings().find("[Sound]\r\nVolume=85\r\nMute=1\r\n"), std::string::npos) << Settings();
+}

@@ -3,6 +3,8 @@
 
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QMouseEvent>
+#include <QWheelEvent>
 #include <QPlatformSurfaceEvent>
 
 namespace tessaview {
@@ -29,6 +31,16 @@ void MovieSurface::exposeEvent(QExposeEvent* event) {
 
 void MovieSurface::keyPressEvent(QKeyEvent* event) {
     if (onKey) onKey(event);
+    event->accept();
+}
+
+void MovieSurface::wheelEvent(QWheelEvent* event) {
+    if (onWheel) onWheel(event);
+    event->accept();
+}
+
+void MovieSurface::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (onDoubleClick) onDoubleClick(event);
     event->accept();
 }
 

@@ -8,7 +8,9 @@
 #include <QGuiApplication>
 #include <QtGui/qguiapplication_platform.h>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QScreen>
+#include <QWheelEvent>
 #include <QWidget>
 #include <QWindow>
 #include <algorithm>
@@ -26,7 +28,7 @@
 #include "external/messages.h"
 #include "external/mpv/create_mpv_engine.h"
 #include "external/mpv/movie_surface.h"
-#include "external/mpv/virtual_key.h"
+#include "external/virtual_key.h"
 #include "subtitle/runtime_error.h"
 #include "subtitle/vobsub_index_scan.h"
 
@@ -169,8 +171,15 @@ void MpvEngine::prepareSurface(QWidget* panel) {
     surface->onKey = [this](QKeyEvent* event) {
         if (!fullScreen_) return;
         if (const int code = virtualKeyFromQt(event->key(), event->modifiers())) {
-            postToMainWindow(WM_FULLSCREEN_KEY, code);
+            postToMainWindow(WM_FULLSCREEN_KEY, code, virtualModifiers(event->modifiers()));
         }
+    };
+    // The mouse over the picture is the program's in the window as in full screen.
+    surface->onWheel = [this](QWheelEvent* event) {
+        if (const int delta = event->angleDelta().y()) postToMainWindow(WM_PICTURE_WHEEL, delta);
+    };
+    surface->onDoubleClick = [this](QMouseEvent* event) {
+        if (event->button() == Qt::LeftButton) postToMainWindow(WM_PICTURE_DBLCLK);
     };
     surface->onCloseRequest = [this] {
         if (!fullScreen_) return;
@@ -224,7 +233,8 @@ void MpvEngine::createHandle() {
 
     int64_t wid = static_cast<int64_t>(surface_->winId());
     mpv_set_option(handle, "wid", MPV_FORMAT_INT64, &wid);
-    // The program draws its own subtitles and takes keys and mouse itself.
+    // The program draws its own subtitles and takes keys and mouse itself (input-cursor: mpv
+    // asks for no pointer events, so they reach the window it draws into).
     const std::pair<const char*, const char*> options[] = {
         {"config", "no"},           {"terminal", "no"},          {"idle", "yes"},
         {"keep-open", "yes"},       {"keep-open-pause", "yes"},  {"hwdec", "auto-safe"},
@@ -232,7 +242,8 @@ void MpvEngine::createHandle() {
         {"osc", "no"},              {"osd-level", "0"},          {"ytdl", "no"},
         {"load-scripts", "no"},     {"load-stats-overlay", "no"}, {"load-osd-console", "no"},
         {"load-auto-profiles", "no"}, {"input-default-bindings", "no"},
-        {"input-vo-keyboard", "no"}, {"input-media-keys", "no"}, {"audio-fallback-to-null", "yes"},
+        {"input-vo-keyboard", "no"}, {"input-media-keys", "no"}, {"input-cursor", "no"},
+        {"audio-fallback-to-null", "yes"},
     };
     for (const auto& [name, value] : options) mpv_set_option_string(handle, name, value);
     // Headless means nobody watches or listens.
@@ -275,6 +286,8 @@ void MpvEngine::tearDown() {
     if (surface_) {
         QObject::disconnect(surface_, nullptr, nullptr, nullptr);
         surface_->onKey = nullptr;
+        surface_->onWheel = nullptr;
+        surface_->onDoubleClick = nullptr;
         surface_->onCloseRequest = nullptr;
         surface_->onNativeWindowGoing = nullptr;
     }
@@ -550,9 +563,9 @@ QWindow* MpvEngine::surface() const { return surface_; }
 
 QWindow* MpvEngine::FullScreenWindow() const { return fullScreen_ ? surface_.data() : nullptr; }
 
-void MpvEngine::postToMainWindow(int type, intptr_t wParam) {
+void MpvEngine::postToMainWindow(int type, intptr_t wParam, intptr_t lParam) {
     if (mainWindow_) {
-        QCoreApplication::postEvent(mainWindow_, new WindowMessage(static_cast<QEvent::Type>(type), wParam));
+        QCoreApplication::postEvent(mainWindow_, new WindowMessage(static_cast<QEvent::Type>(type), wParam, lParam));
     }
 }
 

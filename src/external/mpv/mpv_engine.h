@@ -88,7 +88,7 @@ private:
     void seekSeconds(double seconds);
     void setPaused(bool paused);
     void leaveFullScreen();
-    void postToMainWindow(int type, intptr_t wParam = 0);
+    void postToMainWindow(int type, intptr_t wParam = 0, intptr_t lParam = 0);
 
     WakeTarget wake_;
     std::unique_ptr<mpv_handle, HandleDeleter> handle_;

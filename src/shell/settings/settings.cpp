@@ -18,6 +18,7 @@ namespace {
 constexpr int32_t kMaxPlayListEntries = 100000;
 
 constexpr int32_t kDefaultPlayListWidth = 230;
+constexpr int32_t kMaxVolume = 100;
 
 void writeSetting(ProfileFile& file, Setting setting, int64_t value) {
     const SettingKey& key = KeyOf(setting);
@@ -59,6 +60,11 @@ void LoadSettings(SettingsWindow& window, const std::string& programFolder, Inst
     fields.ShowPlayList = ReadSetting(file, Setting::ShowPlayList) != 0;
     fields.PlayListWidth = ReadSetting(file, Setting::PlayListWidth);
     if (fields.PlayListWidth <= 0) fields.PlayListWidth = kDefaultPlayListWidth;
+
+    // A level edited out of range is as good as no level.
+    fields.Volume = ReadSetting(file, Setting::Volume);
+    if (fields.Volume < 0 || fields.Volume > kMaxVolume) fields.Volume = KeyOf(Setting::Volume).Default;
+    fields.Muted = ReadSetting(file, Setting::Mute) != 0;
 
     window.SetShowPlayListChecked(fields.ShowPlayList);
     window.SetPlayListPanelWidth(fields.ShowPlayList ? fields.PlayListWidth : 0);
@@ -114,6 +120,8 @@ void SaveSettings(SettingsWindow& window, const std::string& programFolder, int6
         case Setting::Top: writeSetting(file, setting, bounds.Top); break;
         case Setting::Height: writeSetting(file, setting, bounds.Height); break;
         case Setting::Width: writeSetting(file, setting, bounds.Width); break;
+        case Setting::Volume: writeSetting(file, setting, fields.Volume); break;
+        case Setting::Mute: writeSetting(file, setting, fields.Muted); break;
         }
     }
     file.CommitWrites();

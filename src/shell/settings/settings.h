@@ -33,6 +33,8 @@ struct SettingsFields {
     bool UseSkin = true;
     bool ShowPlayList = false;
     int32_t PlayListWidth = 230;
+    int32_t Volume = 100;  // percent, 0..100
+    bool Muted = false;
 };
 
 class SettingsWindow {

@@ -38,9 +38,11 @@ enum class Setting {
     Top,
     Height,
     Width,
+    Volume,
+    Mute,
 };
 
-inline constexpr std::array<SettingKey, 15> kSettingKeys = {{
+inline constexpr std::array<SettingKey, 17> kSettingKeys = {{
     {"Setting", "OnTop", SettingType::Boolean, 1},
     {"LastProcessHandle", "Handle", SettingType::Integer, -1},
     {"Font", "Name", SettingType::Text, 0, "MS Sans Serif"},
@@ -56,6 +58,9 @@ inline constexpr std::array<SettingKey, 15> kSettingKeys = {{
     {"Pos", "top", SettingType::Integer, -1},
     {"Pos", "Height", SettingType::Integer, -1},
     {"Pos", "Width", SettingType::Integer, -1},
+    // Ours, after the program's own: the sound level (0..100) and muting, kept across runs.
+    {"Sound", "Volume", SettingType::Integer, 100},
+    {"Sound", "Mute", SettingType::Boolean, 0},
 }};
 
 constexpr const SettingKey& KeyOf(Setting setting) {

@@ -4,6 +4,8 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QMouseEvent>
+#include <QWheelEvent>
 #include <QScreen>
 #include <QThread>
 #include <QWidget>
@@ -52,14 +54,17 @@ void pumpFor(std::chrono::milliseconds duration) { waitUntil([] { return false; 
 // The movie panel, standing for the main window too: it hands mpv's wake-ups to the engine,
 // as the program's panel does, and records the messages the engine posts.
 struct Panel : QWidget {
-    using Message = std::pair<int, intptr_t>;
+    using Message = std::tuple<int, intptr_t, intptr_t>;  // type, wParam, lParam
     explicit Panel(MovieEngine& engine) : engine(engine) {}
-    int count(int type) const { return int(std::ranges::count(messages, type, &Message::first)); }
+    int count(int type) const {
+        return int(std::ranges::count_if(messages, [type](const Message& m) { return std::get<0>(m) == type; }));
+    }
     bool event(QEvent* event) override {
         if (event->type() == WM_MOVIE_EVENT) {
             engine.GraphNotify();
         } else if (event->type() >= WM_USER) {
-            messages.emplace_back(event->type(), static_cast<WindowMessage*>(event)->wParam());
+            const auto* message = static_cast<WindowMessage*>(event);
+            messages.emplace_back(event->type(), message->wParam(), message->lParam());
         } else {
             return QWidget::event(event);
         }
@@ -249,21 +254,36 @@ TEST_F(FullScreenTest, FillsThePrimaryScreenAndComesBackIntoThePanel) {
     EXPECT_EQ(panel->count(WM_FULLSCREEN_LEFT), 0);
 }
 
-TEST_F(FullScreenTest, KeysReachTheProgramAsVirtualKeysOnlyInFullScreen) {
+// Keys only in full screen, with the modifiers held; the wheel and double clicks on the picture
+// in the window and in full screen alike.
+TEST_F(FullScreenTest, KeysReachTheProgramAsVirtualKeysOnlyInFullScreenAndTheMouseAlways) {
     const auto press = [&](int key, Qt::KeyboardModifiers modifiers = {}) {
         QKeyEvent event(QEvent::KeyPress, key, modifiers);
         QCoreApplication::sendEvent(surface, &event);
     };
-    press(Qt::Key_Space);
-    engine.SetFullScreen(1);
-    const std::tuple<int, Qt::KeyboardModifiers, int> keys[] = {
-        {Qt::Key_Escape, {}, 27}, {Qt::Key_A, Qt::ShiftModifier, 65}, {Qt::Key_9, {}, 57},
-        {Qt::Key_9, Qt::KeypadModifier, 105}, {Qt::Key_F4, {}, 115}, {Qt::Key_unknown, {}, 0}};
+    const auto mouse = [&](int wheel) {
+        const QPointF at(10, 10);
+        QWheelEvent turn(at, at, {}, QPoint(0, wheel), Qt::NoButton, {}, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(surface, &turn);
+        QMouseEvent click(QEvent::MouseButtonDblClick, at, at, at, Qt::LeftButton, Qt::LeftButton, {});
+        QCoreApplication::sendEvent(surface, &click);
+    };
     std::vector<Panel::Message> expected;
-    for (const auto& [key, modifiers, code] : keys) {
+    press(Qt::Key_Space);
+    mouse(-120);
+    expected.insert(expected.end(), {{WM_PICTURE_WHEEL, -120, 0}, {WM_PICTURE_DBLCLK, 0, 0}});
+    engine.SetFullScreen(1);
+    const std::tuple<int, Qt::KeyboardModifiers, int, int> keys[] = {
+        {Qt::Key_Escape, {}, 27, 0}, {Qt::Key_A, Qt::ShiftModifier, 65, MOD_SHIFT}, {Qt::Key_9, {}, 57, 0},
+        {Qt::Key_9, Qt::KeypadModifier, 105, 0}, {Qt::Key_F4, {}, 115, 0},
+        {Qt::Key_Up, Qt::ControlModifier | Qt::AltModifier, 38, MOD_CONTROL | MOD_ALT},
+        {Qt::Key_MediaTogglePlayPause, {}, VK_MEDIA_PLAY_PAUSE, 0}, {Qt::Key_unknown, {}, 0, 0}};
+    for (const auto& [key, modifiers, code, bits] : keys) {
         press(key, modifiers);
-        if (code != 0) expected.emplace_back(WM_FULLSCREEN_KEY, code);  // a key without a code is not posted
+        if (code != 0) expected.emplace_back(WM_FULLSCREEN_KEY, code, bits);  // a key without a code is not posted
     }
+    mouse(240);
+    expected.insert(expected.end(), {{WM_PICTURE_WHEEL, 240, 0}, {WM_PICTURE_DBLCLK, 0, 0}});
     engine.SetFullScreen(0);
     press(Qt::Key_Escape);
     pumpFor(100ms);

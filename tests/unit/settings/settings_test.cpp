@@ -63,14 +63,25 @@ TEST(LoadSettings, StepsRunInTheirOrderWithTheStoredValuesOrTheDefaults) {
          {true, true, true, 230}},
         {"[useskin]\r\nplaylistwidth=0\r\n", {"Autoload 1", "ShowChecked 0", "PanelWidth 0", "Left 190", "Top 130"},
          {true, true, false, 230}},
+        // The sound: a level out of range or not a number, and muting that is no number, are
+        // the defaults, quietly.
+        {"[sound]\r\nvolume=55\r\nmute=1\r\n", {"Autoload 1", "ShowChecked 0", "PanelWidth 0", "Left 190", "Top 130"},
+         {true, true, false, 230, 55, true}},
+        {"[Sound]\r\nVolume=101\r\nMute=yes\r\n", {"Autoload 1", "ShowChecked 0", "PanelWidth 0", "Left 190", "Top 130"},
+         {true, true, false, 230, 100, false}},
+        {"[Sound]\r\nVolume=loud\r\n", {"Autoload 1", "ShowChecked 0", "PanelWidth 0", "Left 190", "Top 130"},
+         {true, true, false, 230, 100, false}},
+        {"[Sound]\r\nVolume=-5\r\n", {"Autoload 1", "ShowChecked 0", "PanelWidth 0", "Left 190", "Top 130"},
+         {true, true, false, 230, 100, false}},
     };
     for (const auto& c : cases) {
         TempDir folder;
         const Loaded l = load(folder, c.ini, true);
         EXPECT_EQ(c.calls, l.window.calls);
         const SettingsFields& f = l.window.fields;
-        EXPECT_EQ(std::tuple(c.fields.OnTop, c.fields.UseSkin, c.fields.ShowPlayList, c.fields.PlayListWidth),
-                  std::tuple(f.OnTop, f.UseSkin, f.ShowPlayList, f.PlayListWidth));
+        EXPECT_EQ(std::tuple(c.fields.OnTop, c.fields.UseSkin, c.fields.ShowPlayList, c.fields.PlayListWidth,
+                             c.fields.Volume, c.fields.Muted),
+                  std::tuple(f.OnTop, f.UseSkin, f.ShowPlayList, f.PlayListWidth, f.Volume, f.Muted));
         EXPECT_TRUE(l.instances.terminated.empty());
         EXPECT_EQ(!c.ini.empty(), std::filesystem::exists(folder.file("set.ini")));  // loading writes nothing
     }
@@ -93,10 +104,10 @@ TEST(LoadSettings, RemovesTemporariesOfAKilledSaveButNotOfARunningOne) {
     EXPECT_EQ(4, entries(folder));
 }
 
-TEST(SaveSettings, AFileCreatedFromNothingHasTheSevenSectionsInOrder) {
+TEST(SaveSettings, AFileCreatedFromNothingHasTheSevenSectionsInOrderAndTheSoundAfterThem) {
     TempDir folder;
     FakeWindow window;
-    window.fields = {false, true, true, 250};
+    window.fields = {false, true, true, 250, 35, true};
     window.autoload = true;
     window.bounds = {-3, 40, 800, 600};
     window.captions = {"/movies/a b.avi", "/movies/c.mkv"};
@@ -108,7 +119,8 @@ TEST(SaveSettings, AFileCreatedFromNothingHasTheSevenSectionsInOrder) {
               "[Autoload]\r\nEnable=1\r\n"
               "[PlayList]\r\nCount=2\r\n0=/movies/a b.avi\r\n1=/movies/c.mkv\r\n"
               "[UseSkin]\r\nUseSkin=1\r\nshowplaylist=1\r\nplaylistwidth=250\r\n"
-              "[Pos]\r\nLeft=-3\r\ntop=40\r\nHeight=600\r\nWidth=800\r\n",
+              "[Pos]\r\nLeft=-3\r\ntop=40\r\nHeight=600\r\nWidth=800\r\n"
+              "[Sound]\r\nVolume=35\r\nMute=1\r\n",
               readFile(folder.file("set.ini")));
 }
 

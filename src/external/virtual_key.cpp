@@ -1,5 +1,7 @@
-// Qt key codes turned into Windows virtual-key codes.
-#include "external/mpv/virtual_key.h"
+// Qt key codes and modifiers turned into Windows virtual-key codes and hot-key flags.
+#include "external/virtual_key.h"
+
+#include "external/messages.h"
 
 #include <utility>
 
@@ -23,6 +25,9 @@ constexpr std::pair<int, int> kSingleKeys[] = {
     {Qt::Key_Period, 190},   {Qt::Key_Slash, 191},      {Qt::Key_BracketLeft, 219},
     {Qt::Key_Backslash, 220}, {Qt::Key_BracketRight, 221}, {Qt::Key_Apostrophe, 222},
     {Qt::Key_QuoteLeft, 192},
+    {Qt::Key_MediaNext, VK_MEDIA_NEXT_TRACK}, {Qt::Key_MediaPrevious, VK_MEDIA_PREV_TRACK},
+    {Qt::Key_MediaStop, VK_MEDIA_STOP},     {Qt::Key_MediaTogglePlayPause, VK_MEDIA_PLAY_PAUSE},
+    {Qt::Key_MediaPlay, VK_PLAY},           {Qt::Key_MediaPause, VK_MEDIA_PAUSE},
 };
 
 // The same keys on the number pad have codes of their own.
@@ -51,6 +56,14 @@ int virtualKeyFromQt(int key, Qt::KeyboardModifiers modifiers) {
         if (qtKey == key) return code;
     }
     return 0;
+}
+
+int virtualModifiers(Qt::KeyboardModifiers modifiers) {
+    int bits = 0;
+    if (modifiers.testFlag(Qt::AltModifier)) bits |= MOD_ALT;
+    if (modifiers.testFlag(Qt::ControlModifier)) bits |= MOD_CONTROL;
+    if (modifiers.testFlag(Qt::ShiftModifier)) bits |= MOD_SHIFT;
+    return bits;
 }
 
 }  // namespace tessaview

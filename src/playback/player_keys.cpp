@@ -1,0 +1,86 @@
+// The player keys' table and arithmetic.
+#include "playback/player_keys.h"
+
+#include "external/messages.h"
+#include "external/virtual_key.h"
+#include "playback/clock_math.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace tessaview {
+
+namespace {
+
+using enum PlayerCommand;
+
+constexpr PlayerKey kPlayerKeys[] = {
+    {QKeyCombination(Qt::Key_Space), PauseOrGoOn, false},
+    {QKeyCombination(Qt::Key_Left), SeekBack},
+    {QKeyCombination(Qt::Key_Right), SeekForward},
+    {Qt::SHIFT | Qt::Key_Left, SeekBackLong},
+    {Qt::SHIFT | Qt::Key_Right, SeekForwardLong},
+    {QKeyCombination(Qt::Key_Home), ToStart},
+    {Qt::CTRL | Qt::Key_Up, VolumeUp},
+    {Qt::CTRL | Qt::Key_Down, VolumeDown},
+    {QKeyCombination(Qt::Key_0), VolumeUp},
+    {QKeyCombination(Qt::Key_9), VolumeDown},
+    {QKeyCombination(Qt::Key_M), Mute},
+    {QKeyCombination(Qt::Key_Z), SubtitlesEarlier},
+    {QKeyCombination(Qt::Key_X), SubtitlesLater},
+    {QKeyCombination(Qt::Key_MediaPlay), MediaPlay},
+    {QKeyCombination(Qt::Key_MediaPause), MediaPause},
+    {QKeyCombination(Qt::Key_MediaTogglePlayPause), MediaPlayPause},
+    {QKeyCombination(Qt::Key_MediaStop), MediaStop},
+    {QKeyCombination(Qt::Key_MediaNext), MediaNext},
+    {QKeyCombination(Qt::Key_MediaPrevious), MediaPrevious},
+};
+
+constexpr int VK_NUMPAD0 = 96;
+constexpr int VK_NUMPAD9 = 105;
+
+std::string TwoDigits(int32_t value) { return (value < 10 ? "0" : "") + std::to_string(value); }
+
+std::string Clock(int32_t frames, double rate) {
+    const int32_t seconds =
+        std::max(0, RoundHalfEven(static_cast<long double>(frames) / static_cast<long double>(rate)));
+    return std::to_string(seconds / 3600) + ":" + TwoDigits(seconds % 3600 / 60) + ":" + TwoDigits(seconds % 60);
+}
+
+}  // namespace
+
+std::span<const PlayerKey> PlayerKeys() { return kPlayerKeys; }
+
+std::optional<PlayerCommand> FullScreenCommand(int virtualKey, int modifiers) {
+    if (virtualKey >= VK_NUMPAD0 && virtualKey <= VK_NUMPAD9) virtualKey = '0' + (virtualKey - VK_NUMPAD0);
+    for (const PlayerKey& entry : kPlayerKeys) {
+        if (entry.inFullScreen && virtualKeyFromQt(entry.key.key()) == virtualKey &&
+            virtualModifiers(entry.key.keyboardModifiers()) == modifiers)
+            return entry.command;
+    }
+    return std::nullopt;
+}
+
+int32_t SeekTarget(int32_t position, int32_t delta, int32_t duration) {
+    int32_t target = SaturatingAdd(position, delta);
+    if (duration > 0) target = std::min(target, duration - 1);
+    return std::max(target, 0);
+}
+
+int32_t SteppedVolume(int32_t volume, int32_t step) { return std::clamp(SaturatingAdd(volume, step), 0, 100); }
+
+std::string VolumeText(int32_t percent, bool muted) {
+    return "Volume " + std::to_string(percent) + " %" + (muted ? " (muted)" : "");
+}
+
+std::string PositionLengthText(int32_t position, int32_t duration, double rate) {
+    return Clock(position, rate) + " / " + Clock(duration, rate);
+}
+
+std::string SyncOffsetText(int32_t milliseconds) {
+    if (milliseconds == 0) return "Subtitles in step";
+    const int64_t amount = std::abs(static_cast<int64_t>(milliseconds));
+    return "Subtitles " + std::to_string(amount) + " ms " + (milliseconds > 0 ? "earlier" : "later");
+}
+
+}  // namespace tessaview

@@ -1,0 +1,214 @@
+// The keys and gestures of every player: seeks that stay inside the movie, the sound level and
+// muting kept across runs, the synchronize value, the media keys, full-screen keys with their
+// modifiers, the mouse over the picture, and nothing at all while no movie is open.
+#include "window_harness.h"
+
+#include "external/messages.h"
+#include "playback/player_keys.h"
+#include "presentation/tfm_sub.h"
+#include "presentation/sync_spin_edit.h"
+#include "presentation/tfm_synchronize.h"
+
+#include <QTest>
+
+namespace tessaview::test {
+namespace {
+
+constexpr int VK_LEFT = 37, VK_RIGHT = 39, VK_NUMPAD0 = 96;
+
+class PlayerKeysTest : public MainWindowTest {
+protected:
+    PlayerKeysTest() { Activate(); }
+    void Activate() {
+        fmMain().activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&fmMain()));
+    }
+    // Through the window's shortcuts, as a key pressed in the window.
+    void Press(QKeyCombination key) {
+        // With no text: QTest has none for the media keys.
+        QTest::sendKeyEvent(QTest::Click, &fmMain(), key.key(), QString(), key.keyboardModifiers());
+        Idle();
+    }
+    void FullScreenKey(int virtualKey, int modifiers = 0) {
+        engine.PressFullScreenKey(virtualKey, modifiers);
+        Idle();
+    }
+    int32_t Sync() { return fmMain().fmSynchronize()->SyncOffset(); }
+};
+
+TEST_F(PlayerKeysTest, WithoutAMovieTheNewKeysDoNothingAndSayNothing) {
+    engine.ClearCalls();
+    for (const PlayerKey& entry : PlayerKeys()) Press(entry.key);
+    engine.TurnWheelOnPicture(WheelNotch);
+    engine.DoubleClickPicture();
+    Idle();
+    for (const char* call : {"SetPos", "PauseMovie", "PlayMovie", "StopMovie", "SetVolume", "SetMute", "ShowText",
+                             "SetFullScreen", "PlayFile"})
+        EXPECT_EQ(engine.CallCount(call), 0) << call;
+    EXPECT_EQ(Sync(), 0);
+    EXPECT_EQ(fmMain().VolumePercent(), 100);
+    EXPECT_TRUE(desktop.errors.isEmpty());
+    EXPECT_TRUE(desktop.exceptions.isEmpty());
+}
+
+TEST_F(PlayerKeysTest, SeeksStayInsideTheMovieAndShowWhereTheyLanded) {
+    OpenMovie("movie.avi", {.frameRate = 25000, .duration = 2500});  // 100 s
+    engine.position = 50;                                            // 2 s
+    Press(QKeyCombination(Qt::Key_Left));
+    EXPECT_EQ(engine.position, 0);
+    EXPECT_EQ(engine.shownText, "0:00:00 / 0:01:40");
+    engine.position = 100;
+    Press(QKeyCombination(Qt::Key_Right));
+    EXPECT_EQ(engine.position, 225);
+    Press(Qt::SHIFT | Qt::Key_Right);
+    EXPECT_EQ(engine.position, 1725);
+    Press(Qt::SHIFT | Qt::Key_Right);  // near the end: the last frame, not the end of the movie
+    EXPECT_EQ(engine.position, 2499);
+    Press(QKeyCombination(Qt::Key_Right));
+    EXPECT_EQ(engine.position, 2499);
+    Press(Qt::SHIFT | Qt::Key_Left);
+    EXPECT_EQ(engine.position, 999);
+    EXPECT_EQ(engine.shownText, "0:00:40 / 0:01:40");
+    Press(QKeyCombination(Qt::Key_Home));
+    EXPECT_EQ(engine.position, 0);
+    Press(Qt::CTRL | Qt::Key_Right);  // not one of these keys
+    EXPECT_EQ(engine.position, 0);
+
+    Press(QKeyCombination(Qt::Key_Space));
+    EXPECT_TRUE(engine.paused);
+    EXPECT_EQ(Marks(), std::vector<int>({MarkPaused}));
+    Press(QKeyCombination(Qt::Key_Space));
+    EXPECT_FALSE(engine.paused);
+}
+
+TEST_F(PlayerKeysTest, VolumeStepsClampMuteTogglesAndBothSurviveARestart) {
+    OpenMovie("movie.avi");
+    Press(QKeyCombination(Qt::Key_0));
+    EXPECT_EQ(engine.volume, 100);
+    EXPECT_EQ(engine.shownText, "Volume 100 %");
+    Press(Qt::CTRL | Qt::Key_Down);
+    Press(Qt::CTRL | Qt::Key_Down);
+    Press(QKeyCombination(Qt::Key_9));
+    EXPECT_EQ(engine.volume, 85);
+    engine.TurnWheelOnPicture(-60);  // half a notch twice: one step
+    engine.TurnWheelOnPicture(-60);
+    Idle();
+    EXPECT_EQ(engine.volume, 80);
+    engine.TurnWheelOnPicture(2 * WheelNotch);
+    Idle();
+    EXPECT_EQ(engine.volume, 90);
+    Press(QKeyCombination(Qt::Key_M));
+    EXPECT_TRUE(engine.muted);
+    EXPECT_EQ(engine.shownText, "Muted");
+    Press(Qt::CTRL | Qt::Key_Up);
+    EXPECT_EQ(engine.shownText, "Volume 95 % (muted)");
+    fmMain().SetVolumePercent(-20);
+    EXPECT_EQ(engine.volume, 0);
+    fmMain().SetVolumePercent(250);
+    EXPECT_EQ(fmMain().VolumePercent(), 100);
+    fmMain().SetVolumePercent(55);
+
+    engine.volume = 100;
+    engine.muted = false;
+    CloseAndRestart();
+    EXPECT_EQ(fmMain().VolumePercent(), 55);
+    EXPECT_TRUE(fmMain().Muted());
+    EXPECT_EQ(engine.volume, 55);  // given to the engine at start
+    EXPECT_TRUE(engine.muted);
+    engine.volume = 7;
+    OpenMovie("next.avi");
+    EXPECT_EQ(engine.volume, 55) << "each new movie gets the level";
+    Activate();
+    Press(QKeyCombination(Qt::Key_M));
+    EXPECT_FALSE(engine.muted);
+    EXPECT_EQ(engine.shownText, "Sound on");
+}
+
+TEST_F(PlayerKeysTest, FullScreenKeysCarryTheirModifiersAndTheDoubleClickTogglesFullScreen) {
+    OpenMovie("movie.avi", {.frameRate = 25000, .duration = 2500});
+    fmMain().SetVolumePercent(50);
+    engine.DoubleClickPicture();
+    Idle();
+    ASSERT_TRUE(engine.fullScreen);
+    EXPECT_FALSE(fmMain().isVisible());
+    const int stripTop = fmMain().fmSub()->y();
+
+    FullScreenKey(VK_RIGHT, MOD_SHIFT);
+    EXPECT_EQ(engine.position, 1500);
+    FullScreenKey(VK_LEFT, MOD_CONTROL);  // not one of these keys: no 5 s back
+    EXPECT_EQ(engine.position, 1500);
+    FullScreenKey(VK_UP, MOD_CONTROL);  // the sound, not the strip
+    EXPECT_EQ(engine.volume, 55);
+    EXPECT_EQ(fmMain().fmSub()->y(), stripTop);
+    FullScreenKey(VK_UP);
+    EXPECT_EQ(fmMain().fmSub()->y(), stripTop - 1);
+    EXPECT_EQ(engine.volume, 55);
+    FullScreenKey(VK_NUMPAD0);
+    EXPECT_EQ(engine.volume, 60);
+
+    // Z and X move the synchronize value the dialog shows; with Shift they are not these keys.
+    FullScreenKey('Z');
+    EXPECT_EQ(Sync(), 100);
+    EXPECT_EQ(engine.shownText, "Subtitles 100 ms earlier");
+    for (int i = 0; i < 3; ++i) FullScreenKey('X');
+    FullScreenKey('X', MOD_SHIFT);
+    EXPECT_EQ(Sync(), -200);
+    EXPECT_EQ(fmMain().fmSynchronize()->seSyn->text(), "-200");
+    EXPECT_EQ(engine.shownText, "Subtitles 200 ms later");
+    FullScreenKey('Z');
+    FullScreenKey('Z');
+    EXPECT_EQ(engine.shownText, "Subtitles in step");
+
+    engine.DoubleClickPicture();
+    Idle();
+    EXPECT_FALSE(engine.fullScreen);
+    EXPECT_TRUE(fmMain().isVisible());
+    Activate();
+    Press(QKeyCombination(Qt::Key_Z));  // the window's key reaches the same value
+    EXPECT_EQ(Sync(), 100);
+}
+
+TEST_F(PlayerKeysTest, MediaKeysActAsTheMovieMenuAndNextAndPreviousWalkThePlayList) {
+    for (const char* name : {"a.avi", "b.avi", "c.avi"}) fmMain().PlayListEntries().Append(MakeFile(name));
+    OpenMovie("b.avi");
+    Press(QKeyCombination(Qt::Key_MediaPrevious));
+    EXPECT_EQ(engine.path, Folder() + "/a.avi");
+    Press(QKeyCombination(Qt::Key_MediaPrevious));  // the first entry: nothing before it
+    EXPECT_EQ(engine.path, Folder() + "/a.avi");
+    Press(QKeyCombination(Qt::Key_MediaNext));
+    EXPECT_EQ(engine.path, Folder() + "/b.avi");
+    EXPECT_EQ(Marks(), std::vector<int>({MarkNone, MarkPlaying, MarkNone}));
+
+    Press(QKeyCombination(Qt::Key_MediaPause));
+    Press(QKeyCombination(Qt::Key_MediaPause));  // pause only pauses
+    EXPECT_TRUE(engine.paused);
+    Press(QKeyCombination(Qt::Key_MediaPlay));
+    EXPECT_FALSE(engine.paused);
+    Press(QKeyCombination(Qt::Key_MediaPlay));  // play only plays
+    EXPECT_FALSE(engine.paused);
+    Press(QKeyCombination(Qt::Key_MediaTogglePlayPause));
+    EXPECT_TRUE(engine.paused);
+
+    fmMain().NN3Click();
+    FullScreenKey(VK_MEDIA_STOP);
+    EXPECT_FALSE(engine.playing);
+    EXPECT_TRUE(fmMain().isVisible()) << "the stopped movie's window is back";
+    Activate();
+    Press(QKeyCombination(Qt::Key_MediaTogglePlayPause));
+    EXPECT_TRUE(engine.playing);
+    EXPECT_FALSE(engine.paused);
+}
+
+// The full-screen codes each key arrives as, and the texts' forms beyond what the keys reach.
+TEST(PlayerKeys, FullScreenCodesAndTextsOverThePicture) {
+    EXPECT_EQ(FullScreenCommand(VK_RIGHT, MOD_SHIFT), PlayerCommand::SeekForwardLong);
+    EXPECT_EQ(FullScreenCommand(VK_RIGHT, MOD_SHIFT | MOD_CONTROL), std::nullopt);
+    EXPECT_EQ(FullScreenCommand(VK_SPACE, 0), std::nullopt);  // full screen's own key
+    EXPECT_EQ(FullScreenCommand(VK_MEDIA_NEXT_TRACK, 0), PlayerCommand::MediaNext);
+    EXPECT_EQ(FullScreenCommand(VK_MEDIA_PAUSE, 0), PlayerCommand::MediaPause);
+    EXPECT_EQ(PositionLengthText(2 * 90000 + 30, 137500, 25.0), "2:00:01 / 1:31:40");
+    EXPECT_EQ(SeekTarget(100, 1500, 0), 1600) << "a movie of unknown length has no end to stop at";
+}
+
+}  // namespace
+}  // namespace tessaview::test
