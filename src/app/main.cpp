@@ -57,7 +57,8 @@ int main(int argc, char* argv[]) {
                                 InstanceRegistry::CurrentProcessId(),
                                 tracks.get(),
                                 scratch.Path(),
-                                locations.Installed};
+                                locations.Installed,
+                                locations.StateFolder};
     Program program(services);
     // A logout or `kill` ends the program as Exit does, saving the settings and the play list.
     EndSignals endSignals;

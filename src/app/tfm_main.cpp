@@ -33,6 +33,7 @@
 #include <QTreeWidget>
 #include <QUrl>
 #include <filesystem>
+#include <iostream>
 
 namespace tessaview {
 
@@ -46,7 +47,9 @@ TfmMain::TfmMain(const MainServices& services)
       programFolder_(services.programFolder),
       arguments_(services.arguments),
       processId_(services.processId),
-      makeProgramFolder_(services.makeProgramFolder) {
+      makeProgramFolder_(services.makeProgramFolder),
+      movieMemory_(MovieMemoryFileName(services.stateFolder.empty() ? services.programFolder : services.stateFolder),
+                   std::cerr) {
     setObjectName("fmMain");
     setWindowTitle("Tessaview");
     BuildLayout();
@@ -149,6 +152,7 @@ void TfmMain::FormClose() {
     Subtitles.ClearSubList();
     Subtitles.SubLines.clear();
     hook_.FreeHook();
+    movieMemory_.Flush(makeProgramFolder_);
     // A failed save is shown, and the program still ends: the lists and the hook are gone.
     Guarded([this] { SaveSettings(*this, programFolder_, processId_, makeProgramFolder_); });
 }
