@@ -152,9 +152,11 @@ void TfmMain::FormClose() {
     Subtitles.ClearSubList();
     Subtitles.SubLines.clear();
     hook_.FreeHook();
-    movieMemory_.Flush(makeProgramFolder_);
+    // Written while set.ini is: the two waits for the disk overlap.
+    movieMemory_.FlushInBackground(makeProgramFolder_);
     // A failed save is shown, and the program still ends: the lists and the hook are gone.
     Guarded([this] { SaveSettings(*this, programFolder_, processId_, makeProgramFolder_); });
+    movieMemory_.Wait();
 }
 
 void TfmMain::closeEvent(QCloseEvent* event) {

@@ -40,7 +40,7 @@ void TfmMain::LeavingMovie() {
 void TfmMain::EnteredMovie(bool continued) {
     Movie.RememberedFileName = Movie.MovieFileName;
     openedSubtitle_ = Subtitles.SubFileName;
-    movieMemory_.Flush(makeProgramFolder_);
+    movieMemory_.FlushInBackground(makeProgramFolder_);
     // The next part of one timeline keeps its offset and starts at its beginning.
     if (continued) return;
     const MovieRecord* found = movieMemory_.Find(Movie.MovieFileName);

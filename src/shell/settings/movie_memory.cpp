@@ -199,18 +199,42 @@ bool MovieMemory::Parse(std::string_view text) {
     return true;
 }
 
+namespace {
+
+bool writeStore(const std::string& fileName, const std::string& text, bool makeFolder) {
+    if (makeFolder) MakePrivateFolders(std::filesystem::path(fileName).parent_path());
+    return ReplaceWholeFile(fileName, text);
+}
+
+}  // namespace
+
+MovieMemory::~MovieMemory() { Wait(); }
+
 bool MovieMemory::Save(bool makeFolder) {
-    if (fileName_.empty() || !replaceable_) return false;
-    if (makeFolder) MakePrivateFolders(std::filesystem::path(fileName_).parent_path());
-    if (ReplaceWholeFile(fileName_, Text())) {
-        changed_ = false;
-        return true;
-    }
+    Wait();
+    if (!writable()) return false;
+    changed_ = false;
+    return finished(writeStore(fileName_, Text(), makeFolder));
+}
+
+bool MovieMemory::Flush(bool makeFolder) { return changed_ ? Save(makeFolder) : Wait(); }
+
+void MovieMemory::FlushInBackground(bool makeFolder) {
+    Wait();
+    if (!changed_ || !writable()) return;
+    changed_ = false;
+    pending_ = std::async(std::launch::async, writeStore, fileName_, Text(), makeFolder);
+}
+
+bool MovieMemory::Wait() { return pending_.valid() ? finished(pending_.get()) : true; }
+
+// A failed write is tried again at the next flush; it is told only once.
+bool MovieMemory::finished(bool written) {
+    if (written) return true;
+    changed_ = true;
     if (!std::exchange(warned_, true)) say("tessaview: cannot write the movie memory " + fileName_);
     return false;
 }
-
-bool MovieMemory::Flush(bool makeFolder) { return changed_ ? Save(makeFolder) : true; }
 
 void MovieMemory::say(const std::string& line) const {
     if (log_) *log_ << line << std::endl;

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <future>
 #include <iosfwd>
 #include <list>
 #include <optional>
@@ -36,6 +37,7 @@ public:
     // Reads the store. A missing file is an empty memory; a damaged or unreadable one is
     // ignored with one line on `log`, and an unreadable one is never replaced.
     MovieMemory(std::string fileName, std::ostream& log);
+    ~MovieMemory();  // waits for a write still under way
 
     const std::string& FileName() const { return fileName_; }
     std::size_t Size() const { return entries_.size(); }
@@ -49,6 +51,11 @@ public:
     // file as it was. Flush writes only when something changed since the last read or write.
     bool Save(bool makeFolder = false);
     bool Flush(bool makeFolder = false);
+    // Flush with the file written on a worker thread, so that the caller does not wait for
+    // the disk; the next write, Wait or the end of the store waits for it. Wait tells
+    // whether it succeeded.
+    void FlushInBackground(bool makeFolder = false);
+    bool Wait();
 
     // The memory in its file form, most recent first; and read back from that form (false,
     // and nothing kept, when it is not one).
@@ -61,6 +68,8 @@ private:
         MovieRecord record;
     };
     void say(const std::string& line) const;
+    bool writable() const { return !fileName_.empty() && replaceable_; }
+    bool finished(bool written);
 
     std::string fileName_;
     std::ostream* log_ = nullptr;
@@ -69,6 +78,7 @@ private:
     bool changed_ = false;
     bool replaceable_ = false;  // a file that could not be read is never replaced
     bool warned_ = false;
+    std::future<bool> pending_;  // the write under way on a worker thread
 };
 
 // Where a movie with memory starts, in frames: its stored position, or nothing (the start)
