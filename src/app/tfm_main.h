@@ -61,7 +61,7 @@ struct MainServices {
     TextTracks* tracks = nullptr;  // text tracks inside movies, for the autoload
     std::string tmpSubFolder;        // empty: the program folder
     bool makeProgramFolder = false;  // made at the first save (an installed copy's)
-    std::string stateFolder;         // the movie memory's; empty: the program folder
+    std::string stateFolder{};       // the movie memory's; empty: the program folder
 };
 
 inline constexpr int DesignClientWidth = 546;
