@@ -1,7 +1,9 @@
 // The settings store on one set.ini: read it, write every setting back, read again. The
-// second read must give what the first gave.
+// second read must give what the first gave. The same bytes as a movie memory: its written
+// form must read back to the same memory.
 #include "fuzz_support.h"
 #include "platform/process/instance_control.h"
+#include "shell/settings/movie_memory.h"
 #include "shell/settings/settings.h"
 #include "subtitle/runtime_error.h"
 
@@ -64,6 +66,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace tessaview;
     // A play-list count near the limit makes each run write thousands of keys one by one.
     if (size > 4096) return 0;
+    MovieMemory memory;
+    if (memory.Parse({reinterpret_cast<const char*>(data), size})) {
+        const std::string text = memory.Text();
+        MovieMemory again;
+        FUZZ_CHECK(again.Parse(text) && again.Text() == text);
+    }
     const std::string& folder = fuzz::Folder();
     fuzz::WriteFile("set.ini", {reinterpret_cast<const char*>(data), size});
     NoInstances instances;

@@ -58,7 +58,8 @@ int main(int argc, char* argv[]) {
                                 InstanceRegistry::CurrentProcessId(),
                                 tracks.get(),
                                 scratch.Path(),
-                                locations.Installed};
+                                locations.Installed,
+                                locations.StateFolder};
     Program program(services);
     // The desktop's media controls and media keys; nothing without a session bus.
     MediaControls mediaControls(*program.fmMain(), *engine, services.processId);

@@ -34,6 +34,7 @@
 #include <QTreeWidget>
 #include <QUrl>
 #include <filesystem>
+#include <iostream>
 
 namespace tessaview {
 
@@ -47,7 +48,9 @@ TfmMain::TfmMain(const MainServices& services)
       programFolder_(services.programFolder),
       arguments_(services.arguments),
       processId_(services.processId),
-      makeProgramFolder_(services.makeProgramFolder) {
+      makeProgramFolder_(services.makeProgramFolder),
+      movieMemory_(MovieMemoryFileName(services.stateFolder.empty() ? services.programFolder : services.stateFolder),
+                   std::cerr) {
     setObjectName("fmMain");
     setWindowTitle("Tessaview");
     BuildLayout();
@@ -159,8 +162,11 @@ void TfmMain::FormClose() {
     Subtitles.ClearSubList();
     Subtitles.SubLines.clear();
     hook_.FreeHook();
+    // Written while set.ini is: the two waits for the disk overlap.
+    movieMemory_.FlushInBackground(makeProgramFolder_);
     // A failed save is shown, and the program still ends: the lists and the hook are gone.
     Guarded([this] { SaveSettings(*this, programFolder_, processId_, makeProgramFolder_); });
+    movieMemory_.Wait();
 }
 
 void TfmMain::closeEvent(QCloseEvent* event) {

@@ -8,6 +8,7 @@
 #include "playback/movie_fields.h"
 #include "playback/subtitle_clock.h"
 #include "shell/command_state.h"
+#include "shell/settings/movie_memory.h"
 #include "shell/settings/settings.h"
 #include "subtitle/subtitle_core.h"
 #include "subtitle/subtitle_host.h"
@@ -61,6 +62,7 @@ struct MainServices {
     TextTracks* tracks = nullptr;  // text tracks inside movies, for the autoload
     std::string tmpSubFolder;        // empty: the program folder
     bool makeProgramFolder = false;  // made at the first save (an installed copy's)
+    std::string stateFolder{};       // the movie memory's; empty: the program folder
 };
 
 inline constexpr int DesignClientWidth = 546;
@@ -249,6 +251,12 @@ private:
     void MovieOpened(const std::string& MovieFileName) override;
     void RemoveSubtitle() override;
 
+    // The movie memory (tfm_main_memory.cpp).
+    void LeavingMovie() override;
+    void EnteredMovie(bool continued) override;
+    int CheckedFrameRateItem() const;
+    void SetSyncOffset(int32_t milliseconds);
+
     // ClockSurfaces.
     void SetTrackPosition(int32_t frame) override;
     void SetClockText(const std::string& text) override;
@@ -271,6 +279,8 @@ private:
     std::vector<std::string> arguments_;
     int64_t processId_;
     bool makeProgramFolder_ = false;
+    MovieMemory movieMemory_;
+    std::string openedSubtitle_;  // the subtitle in force once the open movie was opened
 
     SettingsFields settings_;
     bool autoload_ = true;

@@ -117,6 +117,7 @@ bool MovieControl::PlayEntry(const std::optional<std::string>& entry) {
 
 bool MovieControl::OpenMovie(SubtitleOnOpen subtitle) {
     chooser_.WasAt(fields_.MovieFileName);
+    window_.LeavingMovie();
     try {
         engine_.PlayFile(fields_.MovieFileName, window_.MoviePanel());
     } catch (const std::exception& error) {
@@ -126,6 +127,7 @@ bool MovieControl::OpenMovie(SubtitleOnOpen subtitle) {
         window_.semsg(MovieFileErrorText);
         return false;
     }
+    fields_.RememberedFileName.clear();  // the engine no longer holds the movie left
     fields_.LastBitmapIndex = -1;
     int32_t thousandths = 0;
     engine_.GetFrameRate(thousandths);
@@ -151,6 +153,7 @@ bool MovieControl::OpenMovie(SubtitleOnOpen subtitle) {
     const bool found = window_.AutoloadChecked() && AutoloadSubtitle();
     if (!found && subtitle == SubtitleOnOpen::RemoveWhenNoneFound) window_.RemoveSubtitle();
     MarkPlayingEntry();
+    window_.EnteredMovie(subtitle == SubtitleOnOpen::KeepWhenNoneFound);
     return true;
 }
 
@@ -189,6 +192,7 @@ void MovieControl::Pause1Click() {
 }
 
 void MovieControl::Stop1Click() {
+    window_.LeavingMovie();  // the stop goes back to the start
     window_.SetMovieTimerEnabled(false);
     engine_.StopMovie();
     ClearPlayMarks();

@@ -49,6 +49,10 @@ public:
     virtual void NN3Click() = 0;  // the Full Screen command
     virtual void MovieOpened(const std::string& MovieFileName) = 0;  // the title names it
     virtual void RemoveSubtitle() = 0;  // no subtitle: cues gone, surfaces empty
+    // The per-movie memory: the movie being left (another opens, or it stops) is recorded,
+    // and one just opened gets its state back; a continued one goes on with the timeline's.
+    virtual void LeavingMovie() {}
+    virtual void EnteredMovie(bool /*continued*/) {}
 };
 
 // What opening a movie does with the subtitle of the last one when none is found for it.

@@ -15,6 +15,7 @@ struct MovieFields {
     bool IsFullScreen = false;
     bool TrackDragging = false;
     int32_t LastBitmapIndex = -1;
+    std::string RememberedFileName;  // the open movie whose state the movie memory records
 };
 
 }  // namespace tessaview

@@ -555,7 +555,51 @@ TEST_F(PlayerE2E, MediaControlsOverTheSessionBusPlaySeekSetTheVolumeRefuseABadFi
     EXPECT_NE(Settings().find("0=" + movie_.string()), std::string::npos) << Settings();
 }
 
-}  // namespace
+// Exit records where the movie was and its synchronize value; the next start with the same
+// movie goes on from there with the value back, and records it so at its own exit.
+TEST_F(PlayerE2E, TheNextStartResumesTheMovieWithItsSynchronizeValue) {
+    movie_ = MakeMovie("long.avi", "testsrc=size=640x352:rate=25:duration=40");
+    std::string id = Launch();
+    ASSERT_FALSE(id.empty());
+    Focus(id);
+    Shell("xdotool key ctrl+p");  // paused, so that the place stays the one sought
+    const Geometry window = WindowGeometry(id);
+    const int track = std::atoi(Shell("echo '" + Tree(id) + "' | grep -o 'x17+.*' | cut -d+ -f5").c_str());
+    Shell("xdotool mousemove " + std::to_string(window.x + window.width / 2) + " " + std::to_string(track + 8) +
+          " click 1");
+    // Subtitle > Synchronize Subtitle, then +1s and OK in the dialog.
+    Focus(id);
+    const int shown = Windows();
+    Shell("xdotool key alt+s");
+    ASSERT_TRUE(WaitUntil([&] { return Windows() > shown; })) << "no Subtitle menu";
+    Shell("xdotool key Down Down Down Down Down Down Return");
+    std::string dialog;
+    ASSERT_TRUE(WaitUntil([&] { return !(dialog = Titled("Synchronize")).empty(); })) << "no Synchronize dialog";
+    const Geometry box = WindowGeometry(dialog);
+    for (const auto& [x, y] : {std::pair{241, 51}, {157, 84}})  // "+1s", "OK"
+        Shell("xdotool mousemove " + std::to_string(box.x + x) + " " + std::to_string(box.y + y) + " click 1");
+    ASSERT_TRUE(WaitUntil([] { return Titled("Synchronize").empty(); })) << "the dialog stays";
+    Exit(id);
+
+    // The remembered value of `key`, -1 when the memory has none.
+    const auto remembered = [&](const std::string& key) {
+        std::ifstream in(dir_ / "memory.txt");
+        for (std::string line; std::getline(in, line);)
+            if (line.rfind(key + "=", 0) == 0) return std::atol(line.c_str() + key.size() + 1);
+        return -1L;
+    };
+    const long left = remembered("position_ms");
+    EXPECT_GT(left, 15000) << "the movie was not left near its middle";
+    EXPECT_LT(left, 25000);
+    EXPECT_EQ(remembered("sync_ms"), 1000);
+
+    id = Launch();
+    ASSERT_FALSE(id.empty());
+    Exit(id);
+    EXPECT_GE(remembered("position_ms"), left - 1000) << "the second start did not resume";
+    EXPECT_LT(remembered("position_ms"), left + 15000);
+    EXPECT_EQ(remembered("sync_ms"), 1000) << "the synchronize value did not come back";
+}
 
 // Sound with no picture plays in a black area of a small movie's size, and the subtitle beside
 // it shows in the strip as for a movie.
@@ -613,3 +657,5 @@ TEST_P(ManagedE2E, KeysInTheWindowAndTheWheelAndDoubleClickOnThePicture) {
     Exit(id);
     EXPECT_NE(Settings().find("[Sound]\r\nVolume=85\r\nMute=1\r\n"), std::string::npos) << Settings();
 }
+
+}  // namespace

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # `cmake --install` into a temporary prefix; --help, --version and --foo without a display; under X,
 # the menu entry's command with HOME in a temporary folder and the prefix read-only shows a UTF-16
-# subtitle, and Exit saves into HOME's config folder only. Exit status 77 (skipped) without X.
+# subtitle, and Exit saves into HOME's config and state folders only. Exit status 77 (skipped) without X.
 set -euo pipefail
 work=$(mktemp -d /tmp/tessaview-install-XXXXXX)
 pid= holder=
@@ -47,7 +47,7 @@ chmod -R a-w "$prefix"
 hold() { exec 3< <(exec stdbuf -oL xdotool getmouselocation sleep 600 2>/dev/null); holder="$holder $!"; read -r -u 3 line && [ "${line:0:2}" = x: ]; }
 wait_for hold || fail "no connection to the X display"
 command=$(sed -n 's/^Exec=//p' "$desktop")
-env -u XDG_CONFIG_HOME HOME="$home" PATH="$prefix/bin:$PATH" XDG_RUNTIME_DIR="$work/run" TMPDIR="$work/tmp" \
+env -u XDG_CONFIG_HOME -u XDG_STATE_HOME HOME="$home" PATH="$prefix/bin:$PATH" XDG_RUNTIME_DIR="$work/run" TMPDIR="$work/tmp" \
     ${command//%f/$movies/clip.avi} &
 pid=$!
 window() { id=$(xdotool search --maxdepth 1 --onlyvisible --name '^Tessaview$' 2>/dev/null | head -1) && [ -n "$id" ]; }
@@ -75,9 +75,11 @@ pid=
 
 grep -q '^\[Pos\]' "$home/.config/tessaview/set.ini" || fail "Exit wrote no $home/.config/tessaview/set.ini"
 [ "$(stat -c %a "$home/.config")" = 700 ] || fail "the settings folder is open to others"
+grep -qx "movie=$movies/clip.avi" "$home/.local/state/tessaview/memory.txt" ||
+  fail "Exit left no movie memory in $home/.local/state/tessaview"
 chmod -R u+w "$prefix"
 listing | diff "$work/before" - || fail "the program wrote into its prefix"
 # The instance registry's own folder ($XDG_RUNTIME_DIR/tessaview) stays; the private ones go.
 left=$(find "$work/run" "$work/tmp" -mindepth 1 -maxdepth 1 -name 'tessaview-*')
 [ -z "$left" ] || fail "the program left its private folder behind: $left"
-echo "installed copy: window, UTF-16 subtitle, settings in \$HOME/.config/tessaview, prefix untouched"
+echo "installed copy: window, UTF-16 subtitle, settings in \$HOME/.config/tessaview, movie memory in \$HOME/.local/state/tessaview, prefix untouched"

@@ -35,10 +35,13 @@ FileLocations ChooseFileLocations(const std::string& executableFolder,
     // read-only medium) keeps its files where an installed copy would, rather than failing.
     if (!std::filesystem::exists(std::filesystem::path(executableFolder) / kInstalledMarker, error) &&
         ::access(executableFolder.c_str(), W_OK) == 0)
-        return {executableFolder, false};
-    std::string config = absoluteVariable(environment, "XDG_CONFIG_HOME");
-    if (config.empty()) config = homeFolder(environment) + "/.config";
-    return {(std::filesystem::path(config) / "tessaview").lexically_normal().string(), true};
+        return {executableFolder, false, executableFolder};
+    const auto folder = [&](const char* variable, const char* fallback) {
+        std::string base = absoluteVariable(environment, variable);
+        if (base.empty()) base = homeFolder(environment) + fallback;
+        return (std::filesystem::path(base) / "tessaview").lexically_normal().string();
+    };
+    return {folder("XDG_CONFIG_HOME", "/.config"), true, folder("XDG_STATE_HOME", "/.local/state")};
 }
 
 void MakePrivateFolders(const std::string& folder) {

@@ -1,7 +1,8 @@
 // Where the program keeps its files. A copy run from its build folder or any folder the user
 // can write keeps set.ini (and tmpsub) beside the executable; an installed copy never writes
 // into its own folder: set.ini goes to the user's configuration folder and tmpsub to a
-// private folder that lives as long as the program.
+// private folder that lives as long as the program. The movie memory follows the same rule:
+// beside the executable, or in the user's state folder.
 #pragma once
 
 #include <functional>
@@ -12,6 +13,7 @@ namespace tessaview {
 struct FileLocations {
     std::string SettingsFolder;  // holds set.ini; the "program folder" of messages
     bool Installed = false;      // then SettingsFolder is made at the first save
+    std::string StateFolder;     // holds the movie memory; made at its first save when installed
 };
 
 // Present in "<prefix>/share/tessaview/" when the program was installed into <prefix>.

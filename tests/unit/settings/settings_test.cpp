@@ -201,6 +201,8 @@ TEST(FileLocations, AnInstalledOrUnwritableCopyKeepsItsSettingsInTheConfiguratio
         if (writable || ::getuid() != 0) {
             EXPECT_EQ(installed || !writable ? "/cfg/tessaview" : prefix.file("bin"), chosen().SettingsFolder);
             EXPECT_EQ(installed || !writable, chosen().Installed);
+            // The movie memory: beside the executable, or in the state folder.
+            EXPECT_EQ(installed || !writable ? "/cfg/tessaview" : prefix.file("bin"), chosen().StateFolder);
             continue;
         }
         // Root writes anywhere: the unwritable folder is tried as another user, in a child.
@@ -210,6 +212,14 @@ TEST(FileLocations, AnInstalledOrUnwritableCopyKeepsItsSettingsInTheConfiguratio
         ::waitpid(child, &status, 0);
         EXPECT_EQ(0, status) << "an unwritable portable copy keeps set.ini beside the executable";
     }
+    // Without the base-directory variables, the folders under the home folder.
+    TempDir prefix;
+    std::filesystem::create_directories(prefix.file("share/tessaview"));
+    prefix.write("share/tessaview/installed", "");
+    const FileLocations home = ChooseFileLocations(
+        prefix.file("bin"), [](const char* name) { return std::string_view(name) == "HOME" ? "/home/u" : nullptr; });
+    EXPECT_EQ("/home/u/.config/tessaview", home.SettingsFolder);
+    EXPECT_EQ("/home/u/.local/state/tessaview", home.StateFolder);
 }
 
 }  // namespace

@@ -1,0 +1,82 @@
+// The movie memory in the window: what a movie gets back when it opens again, what a movie
+// without memory starts with, and continued play going on with its timeline.
+#include "window_harness.h"
+
+#include "presentation/sync_spin_edit.h"
+#include "presentation/tfm_synchronize.h"
+
+namespace tessaview::test {
+namespace {
+
+constexpr MovieShape kHour{.frameRate = 25000, .duration = 90000};
+
+class MovieMemoryTest : public MainWindowTest {
+protected:
+    SyncSpinEdit& seSyn() { return *program->fmSynchronize()->seSyn; }
+    // Leaves the open movie for another and opens `name` again, as a fresh engine would.
+    void Reopen(const std::string& name) {
+        OpenMovie("other.avi", kHour);
+        engine.ClearCalls();
+        engine.shownText.clear();
+        OpenThroughDialog(Folder() + "/" + name);
+    }
+};
+
+TEST_F(MovieMemoryTest, AMovieOpenedAgainGetsItsPlaceAndSubtitleChoicesBackAcrossARestart) {
+    OpenMovie("film.avi", kHour);
+    desktop.fileAnswers.push_back({QString::fromStdString(MakeFile("by hand.srt", "1\r\n00:00:01,000 --> 00:00:02,000\r\nA\r\n"))});
+    fmMain().LoadSubtitle1->trigger();
+    fmMain().FrameRateItems[2]->trigger();
+    seSyn().setValue(-1500);
+    engine.position = 18125;  // 0:12:05
+    CloseAndRestart();
+
+    OpenThroughDialog(Folder() + "/film.avi");
+    EXPECT_EQ(engine.position, 18125);
+    EXPECT_EQ(engine.shownText, "Resumed at 0:12:05");
+    EXPECT_EQ(seSyn().TextValue(), -1500);
+    EXPECT_TRUE(fmMain().FrameRateItems[2]->isChecked());
+    EXPECT_EQ(fmMain().Subtitles.SubFileName, Folder() + "/by hand.srt");
+
+    // Another movie without memory starts at 0, not with the last one's value.
+    OpenMovie("new.avi", kHour);
+    EXPECT_EQ(seSyn().TextValue(), 0);
+    EXPECT_EQ(fmMain().Subtitles.SubFileName, "");
+    EXPECT_TRUE(fmMain().FrameRateItems[0]->isChecked());
+
+    // Left in its first 10 s, or in its last 5 %, a movie starts from the beginning; a stop
+    // records where it stopped, not the start it goes back to.
+    for (const int32_t left : {249, 85501}) {
+        OpenThroughDialog(Folder() + "/film.avi");
+        engine.position = left;
+        fmMain().Stop1->trigger();
+        Reopen("film.avi");
+        EXPECT_EQ(engine.CallCount("SetPos"), 0) << left;
+        EXPECT_EQ(engine.shownText, "") << left;
+        EXPECT_EQ(seSyn().TextValue(), -1500) << left;  // the rest comes back all the same
+    }
+    engine.position = 85499;
+    Reopen("film.avi");
+    EXPECT_EQ(engine.position, 85499);
+}
+
+// One timeline, one offset: the next movie of a continued play neither resumes nor takes
+// the value it had when played alone.
+TEST_F(MovieMemoryTest, ContinuedPlayKeepsTheTimelinesValueAndStartsThePartAtItsBeginning) {
+    const std::string part2 = OpenMovie("part2.avi", kHour);
+    seSyn().setValue(300);
+    engine.position = 45000;
+    OpenMovie("part1.avi", kHour);
+    EXPECT_EQ(seSyn().TextValue(), 0);
+    seSyn().setValue(700);
+    engine.ClearCalls();
+    desktop.fileAnswers.push_back({QString::fromStdString(part2)});
+    fmMain().ContinuedPlayFile1->trigger();
+    EXPECT_EQ(engine.path, part2);
+    EXPECT_EQ(seSyn().TextValue(), 700);
+    EXPECT_EQ(engine.CallCount("SetPos"), 0);
+    EXPECT_EQ(engine.position, 0);
+}
+
+}  // namespace
+}  // namespace tessaview::test
