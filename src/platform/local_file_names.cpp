@@ -3,8 +3,7 @@
 
 #include <QFile>
 #include <QStringList>
-#include <dirent.h>
-#include <memory>
+#include "osdep/files.h"
 
 namespace tessaview {
 
@@ -13,12 +12,11 @@ namespace {
 // The one entry of `folder` whose decoded name is `part`; its encoded form when none or
 // several are.
 QByteArray EntryNamed(const QByteArray& folder, const QString& part) {
-    const std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.isEmpty() ? "." : folder.constData()), ::closedir);
     QByteArray found;
     int matches = 0;
-    while (const dirent* entry = dir ? ::readdir(dir.get()) : nullptr) {
-        if (QFile::decodeName(entry->d_name) != part) continue;
-        found = entry->d_name;
+    for (const std::string& entry : FolderEntries(folder.toStdString())) {
+        if (QFile::decodeName(QByteArray::fromStdString(entry)) != part) continue;
+        found = QByteArray::fromStdString(entry);
         ++matches;
     }
     return matches == 1 ? found : QFile::encodeName(part);

@@ -1,19 +1,11 @@
 // Finding a file by its extension in any letter case.
 #include "subtitle/file_case.h"
 
-#include <dirent.h>
-#include <memory>
-#include <sys/stat.h>
+#include "osdep/files.h"
 
 namespace tessaview {
 
 namespace {
-
-bool isFile(const std::string& path)
-{
-    struct stat info{};
-    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
-}
 
 char asciiLower(char c)
 {
@@ -47,23 +39,20 @@ bool SameExtension(std::string_view extension, std::string_view lower)
 std::string FindWithExtension(const std::string& base, std::string_view lower)
 {
     const std::string exact = base + std::string(lower);
-    if (isFile(exact))
+    if (IsRegularFile(exact))
         return exact;
     // Names are bytes here: the folder is listed as it is, whatever the names' encoding.
     const size_t slash = base.find_last_of('/');
     const std::string folder = slash == std::string::npos ? "." : base.substr(0, slash + 1);
     const std::string_view name = slash == std::string::npos ? std::string_view(base) : std::string_view(base).substr(slash + 1);
-    const std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), ::closedir);
-    if (!dir)
-        return {};
     std::string best;
-    while (const dirent* entry = ::readdir(dir.get())) {
-        const std::string_view candidate = entry->d_name;
+    for (const std::string& entry : FolderEntries(folder)) {
+        const std::string_view candidate = entry;
         if (candidate.size() != name.size() + lower.size() || candidate.substr(0, name.size()) != name ||
             !SameExtension(candidate.substr(name.size()), lower))
             continue;
         const std::string path = base.substr(0, base.size() - name.size()) + std::string(candidate);
-        if ((best.empty() || path < best) && isFile(path))
+        if ((best.empty() || path < best) && IsRegularFile(path))
             best = path;
     }
     return best;

@@ -2,6 +2,7 @@
 // detection by the first non-empty line, and one reader.
 #include "subtitle/subtitle_loader.h"
 
+#include "osdep/files.h"
 #include "subtitle/file_case.h"
 #include "subtitle/readers.h"
 #include "subtitle/runtime_error.h"
@@ -9,7 +10,6 @@
 #include "subtitle/text_rules.h"
 
 #include <cctype>
-#include <unistd.h>
 
 namespace tessaview {
 
@@ -46,7 +46,7 @@ public:
     ~ConvertedFileRemover()
     {
         if (fileName_ != original_ && fileName_ == tmpSub_)
-            ::unlink(tmpSub_.c_str());
+            RemoveName(tmpSub_);
     }
     ConvertedFileRemover(const ConvertedFileRemover&) = delete;
     ConvertedFileRemover& operator=(const ConvertedFileRemover&) = delete;

@@ -1,18 +1,16 @@
 // The shared reading rules: line ends, Ctrl-Z, trimming, digit tests, number conversion.
 #include "subtitle/text_rules.h"
 
+#include "osdep/files.h"
 #include "subtitle/runtime_error.h"
 
 #include <cstdio>
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
-#include <cerrno>
 #include <cstring>
 #include <memory>
 
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace tessaview {
 
@@ -53,23 +51,8 @@ void WriteWholeFile(const std::string& path, std::string_view bytes)
 {
     // Never through a name found in place: a link planted there would send the text to its
     // target. Removing the name (not what it points to) and creating anew avoids that.
-    if (::unlink(path.c_str()) != 0 && errno != ENOENT)
+    if (!RemoveName(path) || !CreatePrivateFile(path, bytes))
         throw RuntimeError("Cannot create file " + path);
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
-    if (fd < 0)
-        throw RuntimeError("Cannot create file " + path);
-    while (!bytes.empty()) {
-        const ssize_t done = ::write(fd, bytes.data(), bytes.size());
-        if (done < 0 && errno == EINTR)
-            continue;
-        if (done <= 0)
-            break;
-        bytes.remove_prefix(static_cast<size_t>(done));
-    }
-    if (::close(fd) != 0 || !bytes.empty()) {
-        ::unlink(path.c_str());
-        throw RuntimeError("Cannot create file " + path);
-    }
 }
 
 TextFile::TextFile(const std::string& path) : text_(ReadWholeFile(path))

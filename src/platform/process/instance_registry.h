@@ -2,11 +2,12 @@
 // and a stored process number is ended only when it is a live instance of our executable.
 #pragma once
 
+#include "osdep/processes.h"
 #include "platform/process/instance_control.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
-#include <sys/types.h>
 
 namespace tessaview {
 
@@ -48,9 +49,7 @@ private:
 
     std::string directory_;
     std::string ownExecutablePath_;
-    dev_t ownDevice_ = 0;
-    ino_t ownInode_ = 0;
-    bool ownKnown_ = false;
+    std::optional<FileIdentity> ownExecutable_;
     bool registered_ = false;
 };
 
