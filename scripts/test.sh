@@ -7,8 +7,11 @@ cd "$(dirname "$0")/.."
 scripts/setup.sh
 scripts/build.sh
 
-# The end-to-end tests need an X display; give them a private one.
 status=0
+# The layering: no include against the folder order, no POSIX header outside src/osdep/.
+scripts/check_layers.sh || status=1
+
+# The end-to-end tests need an X display; give them a private one.
 (cd build && xvfb-run -a -s "-screen 0 1280x1024x24" \
    ctest --output-on-failure --timeout 300 -j2) || status=1
 

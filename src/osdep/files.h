@@ -22,4 +22,14 @@ bool RemoveName(const std::string& path);
 // there, and writes `bytes` into it. False, with nothing left behind, when any of that fails.
 bool CreatePrivateFile(const std::string& path, std::string_view bytes);
 
+// Whether the user may create files in `folder`.
+bool CanWriteFolder(const std::string& folder);
+// Makes `path` (its last part only), open to the user alone, unless it is there already.
+void MakeOwnFolder(const std::string& path);
+// Makes a new folder, open to the user alone, named `pattern` with its last six characters
+// ("XXXXXX") made unique; its name, or empty when none could be made.
+std::string MakeUniqueFolder(const std::string& pattern);
+// The user's home folder as the user database gives it; empty when it gives none.
+std::string UserHomeFolder();
+
 }  // namespace tessaview

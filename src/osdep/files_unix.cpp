@@ -5,6 +5,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -42,6 +43,20 @@ bool CreatePrivateFile(const std::string& path, std::string_view bytes) {
         return false;
     }
     return true;
+}
+
+bool CanWriteFolder(const std::string& folder) { return ::access(folder.c_str(), W_OK) == 0; }
+
+void MakeOwnFolder(const std::string& path) { ::mkdir(path.c_str(), 0700); }
+
+std::string MakeUniqueFolder(const std::string& pattern) {
+    std::string name = pattern;
+    return ::mkdtemp(name.data()) != nullptr ? name : std::string();
+}
+
+std::string UserHomeFolder() {
+    const passwd* entry = ::getpwuid(::getuid());
+    return entry != nullptr && entry->pw_dir != nullptr ? std::string(entry->pw_dir) : std::string();
 }
 
 }  // namespace tessaview

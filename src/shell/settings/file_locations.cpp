@@ -1,12 +1,10 @@
 // Choosing the settings folder of an installed or a portable copy, and private folders.
 #include "shell/settings/file_locations.h"
 
+#include "osdep/files.h"
+
 #include <filesystem>
 #include <utility>
-
-#include <pwd.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace tessaview {
 
@@ -20,10 +18,7 @@ std::string absoluteVariable(const std::function<const char*(const char*)>& envi
 
 std::string homeFolder(const std::function<const char*(const char*)>& environment) {
     std::string home = absoluteVariable(environment, "HOME");
-    if (home.empty())
-        if (const passwd* entry = ::getpwuid(::getuid()); entry != nullptr && entry->pw_dir != nullptr)
-            home = entry->pw_dir;
-    return home;
+    return home.empty() ? UserHomeFolder() : home;
 }
 
 }  // namespace
@@ -34,7 +29,7 @@ FileLocations ChooseFileLocations(const std::string& executableFolder,
     // A portable copy in a folder the user cannot write (unpacked by another user, on a
     // read-only medium) keeps its files where an installed copy would, rather than failing.
     if (!std::filesystem::exists(std::filesystem::path(executableFolder) / kInstalledMarker, error) &&
-        ::access(executableFolder.c_str(), W_OK) == 0)
+        CanWriteFolder(executableFolder))
         return {executableFolder, false, executableFolder};
     const auto folder = [&](const char* variable, const char* fallback) {
         std::string base = absoluteVariable(environment, variable);
@@ -48,7 +43,7 @@ void MakePrivateFolders(const std::string& folder) {
     std::filesystem::path made;
     for (const auto& part : std::filesystem::path(folder)) {
         made /= part;
-        ::mkdir(made.c_str(), 0700);
+        MakeOwnFolder(made.string());
     }
 }
 
@@ -56,11 +51,9 @@ PrivateFolder::PrivateFolder(const std::string& runtimeFolder) {
     std::error_code error;
     const std::filesystem::path temporary = std::filesystem::temp_directory_path(error);
     for (const std::filesystem::path& base : {std::filesystem::path(runtimeFolder), temporary}) {
-        std::string pattern = (base / "tessaview-XXXXXX").string();
-        if (!base.empty() && ::mkdtemp(pattern.data()) != nullptr) {
-            path_ = pattern;
-            return;
-        }
+        if (base.empty()) continue;
+        path_ = MakeUniqueFolder((base / "tessaview-XXXXXX").string());
+        if (!path_.empty()) return;
     }
 }
 

@@ -8,7 +8,7 @@
 #include "shell/settings/movie_memory.h"
 
 #include "shell/settings/file_locations.h"
-#include "shell/settings/whole_file.h"
+#include "osdep/whole_file.h"
 
 #include <algorithm>
 #include <charconv>

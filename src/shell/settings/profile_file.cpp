@@ -2,7 +2,7 @@
 #include "shell/settings/profile_file.h"
 
 #include "shell/settings/profile_value.h"
-#include "shell/settings/whole_file.h"
+#include "osdep/whole_file.h"
 #include "subtitle/runtime_error.h"
 
 #include <utility>

@@ -1,5 +1,5 @@
 // Whole-file reads, and replacement through a locked temporary, fsync and rename.
-#include "shell/settings/whole_file.h"
+#include "osdep/whole_file.h"
 
 #include <cerrno>
 #include <csignal>
