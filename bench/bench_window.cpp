@@ -3,12 +3,12 @@
 // the window after every burst of events.
 #include "app/media_controls.h"
 #include "app/program.h"
-#include "external/fake_engine.h"
-#include "external/fake_vobsub.h"
 #include "external/hook_library.h"
-#include "platform/desktop.h"
-#include "platform/process/instance_control.h"
 #include "shell/play_list.h"
+#include "support/fake_desktop.h"
+#include "support/fake_engine.h"
+#include "support/fake_instances.h"
+#include "support/fake_vobsub.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -19,32 +19,13 @@
 namespace tessaview {
 namespace {
 
-class QuietDesktop : public Desktop {
-public:
-    QStringList OpenFiles(QWidget*, const FileDialogRequest&) override { return {}; }
-    std::optional<FontChoice> ChooseFont(QWidget*, const FontChoice&) override { return std::nullopt; }
-    void ErrorBox(QWidget*, const QString&) override {}
-    void InformationBox(QWidget*, const QString&) override {}
-    void ExceptionBox(QWidget*, const QString&) override {}
-    void OpenUrl(const QString&) override {}
-    QRect ScreenGeometry() const override { return {0, 0, 1024, 768}; }
-    QRect WorkArea() const override { return {0, 0, 1024, 740}; }
-    void SetScreenSaverActive(bool) override {}
-};
-
-class NoInstances : public InstanceControl {
-public:
-    bool MainWindowExists() override { return false; }
-    void TerminateStaleInstance(int64_t, std::chrono::system_clock::time_point) override {}
-};
-
 struct Fixture {
     QTemporaryDir folder;
     FakeEngine engine;
     FakeVobSub vobsub;
     HookLibrary hook;
-    QuietDesktop desktop;
-    NoInstances instances;
+    test::FakeDesktop desktop;
+    test::FakeInstances instances;
     std::unique_ptr<Program> program;
 
     Fixture() {

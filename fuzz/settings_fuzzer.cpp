@@ -2,7 +2,7 @@
 // second read must give what the first gave. The same bytes as a movie memory: its written
 // form must read back to the same memory.
 #include "fuzz_support.h"
-#include "platform/process/instance_control.h"
+#include "support/fake_instances.h"
 #include "shell/settings/movie_memory.h"
 #include "shell/settings/settings.h"
 #include "subtitle/runtime_error.h"
@@ -11,13 +11,6 @@
 
 namespace tessaview {
 namespace {
-
-// Never ends a process: the stored number is only a number in the fuzzed file.
-class NoInstances : public InstanceControl {
-public:
-    bool MainWindowExists() override { return false; }
-    void TerminateStaleInstance(int64_t, std::chrono::system_clock::time_point) override {}
-};
 
 class RecordingWindow : public SettingsWindow {
 public:
@@ -74,7 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     const std::string& folder = fuzz::Folder();
     fuzz::WriteFile("set.ini", {reinterpret_cast<const char*>(data), size});
-    NoInstances instances;
+    test::FakeInstances instances;  // never ends a process: the number is only fuzzed text
     RecordingWindow first(ReadOverlayFont(folder));
     LoadSettings(first, folder, instances);
     if (first.captions.size() > RecordingWindow::MaxCaptions) return 0;

@@ -1,6 +1,6 @@
 // Subtitle text stored inside a movie file, and the movie's own timing, as the player asks
 // for them: the autoload reads the first text track, the doctor compares cue times with the
-// movie. FFmpeg answers them in external/ffmpeg; tests use FakeTextTracks.
+// movie. FFmpeg answers them in external/ffmpeg; tests use a fake.
 #pragma once
 
 #include <optional>
@@ -27,22 +27,5 @@ public:
     virtual std::optional<MovieTiming> ReadMovieTiming(const std::string& movie) = 0;
 };
 
-// A scripted stand-in: one answer for every movie, and the movies it was asked about.
-class FakeTextTracks : public TextTracks {
-public:
-    std::optional<TextTrack> track;
-    std::optional<MovieTiming> timing;
-    std::string askedFor;
-    std::optional<TextTrack> FirstTextTrack(const std::string& movie) override
-    {
-        askedFor = movie;
-        return track;
-    }
-    std::optional<MovieTiming> ReadMovieTiming(const std::string& movie) override
-    {
-        askedFor = movie;
-        return timing;
-    }
-};
 
 }  // namespace tessaview

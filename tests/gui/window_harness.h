@@ -2,14 +2,14 @@
 // a script, fake outside libraries, a temporary program folder, and the three windows.
 #pragma once
 
-#include "support/fake_instances.h"
 #include "app/program.h"
-#include "external/fake_engine.h"
-#include "external/fake_vobsub.h"
-#include "external/text_tracks.h"
 #include "external/hook_library.h"
-#include "platform/desktop.h"
 #include "shell/play_list.h"
+#include "support/fake_desktop.h"
+#include "support/fake_engine.h"
+#include "support/fake_instances.h"
+#include "support/fake_text_tracks.h"
+#include "support/fake_vobsub.h"
 
 #include <QAction>
 #include <QApplication>
@@ -19,41 +19,9 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QTreeWidget>
-#include <deque>
 #include <gtest/gtest.h>
 
 namespace tessaview::test {
-
-class FakeDesktop : public Desktop {
-public:
-    std::deque<QStringList> fileAnswers;  // one per dialog; empty list = cancel
-    std::vector<FileDialogRequest> fileRequests;
-    std::optional<FontChoice> fontAnswer;
-    std::vector<FontChoice> fontRequests;
-    QStringList errors, informations, exceptions, urls;
-    QRect virtualDesktop{0, 0, 1024, 768};
-    bool screenSaverActive = true;
-
-    QStringList OpenFiles(QWidget*, const FileDialogRequest& request) override {
-        fileRequests.push_back(request);
-        if (fileAnswers.empty()) return {};
-        QStringList answer = fileAnswers.front();
-        fileAnswers.pop_front();
-        return answer;
-    }
-    std::optional<FontChoice> ChooseFont(QWidget*, const FontChoice& current) override {
-        fontRequests.push_back(current);
-        return fontAnswer;
-    }
-    void ErrorBox(QWidget*, const QString& text) override { errors << text; }
-    void InformationBox(QWidget*, const QString& text) override { informations << text; }
-    void ExceptionBox(QWidget*, const QString& text) override { exceptions << text; }
-    void OpenUrl(const QString& url) override { urls << url; }
-    QRect ScreenGeometry() const override { return {0, 0, 1024, 768}; }
-    QRect WorkArea() const override { return {0, 0, 1024, 740}; }
-    QRect VirtualDesktop() const override { return virtualDesktop; }
-    void SetScreenSaverActive(bool active) override { screenSaverActive = active; }
-};
 
 class FakeHook : public HookLibrary {
 public:

@@ -1,5 +1,5 @@
 // FakeVobSub: scripted pictures looked up by time and language.
-#include "external/fake_vobsub.h"
+#include "support/fake_vobsub.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,5 +1,5 @@
 // FakeEngine: scripted answers, a virtual clock and a call log.
-#include "external/fake_engine.h"
+#include "support/fake_engine.h"
 
 #include "external/messages.h"
 
