@@ -86,7 +86,6 @@ void TfmMain::BuildMenus() {
     ShowSubtitles1 = AddMenuItem(subtitle, "ShowSubtitles1", "Show Subtitles", [this] { ShowSubtitles1Click(); },
                                  QKeySequence(Qt::Key_V));
     ShowSubtitles1->setCheckable(true);
-    ShowSubtitles1->setChecked(true);  // as the surfaces start
     EnableAutoloadSubtitle1 = AddMenuItem(subtitle, "EnableAutoloadSubtitle1", "Enable Auto load Subtitle",
                                           [this] { EnableAutoloadSubtitle1Click(); });
     EnableAutoloadSubtitle1->setCheckable(true);
@@ -227,6 +226,7 @@ void TfmMain::BuildLayout() {
     plMovie->installEventFilter(this);
     lbSubParent = BlackPanel(plClient, "lbSubParent");
     surfaces_ = std::make_unique<SubtitleSurfaces>(vobsub_, lbSubParent);
+    ShowSubtitles1->setChecked(surfaces_->Shown());
     plClient->addWidget(plMovie);
     plClient->addWidget(lbSubParent);
     plClient->setStretchFactor(0, 1);

@@ -17,8 +17,7 @@ namespace {
 
 const std::string kNoText;
 
-}  // namespace
-
+// Each colour byte := colour x alpha div 256, in place (BGRA pixels).
 void BlendOverBlack(uint8_t* bgra, size_t pixelCount) {
     // div 256 rather than 255: an opaque 255 becomes 254, as the drawn pictures always were.
     for (size_t i = 0; i < pixelCount; ++i, bgra += 4) {
@@ -28,6 +27,8 @@ void BlendOverBlack(uint8_t* bgra, size_t pixelCount) {
         bgra[2] = static_cast<uint8_t>((bgra[2] * alpha) >> 8);
     }
 }
+
+}  // namespace
 
 SubtitleSurfaces::SubtitleSurfaces(VobSubLibrary& library, QWidget* panel) : library_(library), panelArea_(panel) {
     panel_.text = new SubtitleLabel(panel);

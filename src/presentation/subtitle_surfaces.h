@@ -9,7 +9,7 @@
 
 #include <QObject>
 #include <QPointer>
-#include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -20,9 +20,6 @@ namespace tessaview {
 class BitmapSurface;
 class SubtitleLabel;
 class VobSubLibrary;
-
-// Each colour byte := colour x alpha div 256, in place (BGRA pixels).
-void BlendOverBlack(uint8_t* bgra, size_t pixelCount);
 
 class SubtitleSurfaces : public QObject, public SubtitleDisplay {
     Q_OBJECT
@@ -50,9 +47,6 @@ public:
     void SetShown(bool shown, const std::string& dueText);
     bool Shown() const { return shown_; }
 
-    // The cue bytes the labels show; empty while hidden.
-    const std::string& Caption() const { return caption_; }
-
     SubtitleLabel* PanelText() const;
     BitmapSurface* PanelPicture() const;
     SubtitleLabel* OverlayText() const;  // null until attached
@@ -76,13 +70,13 @@ private:
     void clearPictures();
 
     VobSubLibrary& library_;
-    QWidget* panelArea_;  // the window's subtitle panel, which the panel's surface fills
+    QWidget* panelArea_ = nullptr;  // the window's subtitle panel, which the panel's surface fills
     Surface panel_;
     Surface overlay_;
     SubtitleFont font_ = FromFontSpec(FontSpec{});
     std::string fileCodePage_;
     std::unique_ptr<CodePageDecoder> decoder_ = std::make_unique<CodePageDecoder>(font_.charSet);
-    std::string caption_;
+    std::string caption_;  // the cue bytes the labels show; empty while hidden
     bool shown_ = true;
     int32_t LastBitmapIndex = -1;  // the VobSub picture drawn on both pictures; -1: none
 };

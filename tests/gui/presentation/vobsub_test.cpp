@@ -129,7 +129,7 @@ TEST_F(BitmapCueTest, APictureIsDrawnOnceUntilInvalidatedOrHidden) {
     EXPECT_EQ(LitColumns(panelPicture.Image(), 0), Columns(154, 157));
 }
 
-TEST_F(BitmapCueTest, EmptyOrInvertedRectangleLeavesBothSurfacesBlackButKeepsTheIndex) {
+TEST_F(BitmapCueTest, EmptyOrInvertedRectangleLeavesBothSurfacesBlackAndIsAskedForOnce) {
     library.SetPicture(1, 50, 5, {255, 255, 255, 255});
     Draw();
     for (const VobSubRect rect : {VobSubRect{0, 0, 0, 10}, VobSubRect{5, 5, 2, 9}}) {
