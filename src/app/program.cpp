@@ -1,6 +1,7 @@
 // Creating and ending the program's windows.
 #include "app/program.h"
 
+#include "presentation/subtitle_surfaces.h"
 #include "presentation/tfm_sub.h"
 #include "presentation/tfm_synchronize.h"
 
@@ -9,7 +10,7 @@
 namespace tessaview {
 
 Program::Program(const MainServices& services) : fmMain_(std::make_unique<TfmMain>(services)) {
-    fmSub_ = std::make_unique<TfmSub>(services.programFolder, fmMain_->lbSubtitle);
+    fmSub_ = std::make_unique<TfmSub>(services.programFolder, &fmMain_->Surfaces());
     // The overlay stays shown (parked off screen) and must not keep the program alive.
     fmSub_->setAttribute(Qt::WA_QuitOnClose, false);
     auto* fmSynchronize = new TfmSynchronize(fmMain_.get());  // owned by the main window
@@ -20,7 +21,7 @@ Program::Program(const MainServices& services) : fmMain_(std::make_unique<TfmMai
 }
 
 Program::~Program() {
-    // The main window goes first: its close handler reads the overlay's font.
+    // The main window goes first: its parts still hold the overlay.
     fmMain_.reset();
     fmSub_.reset();
 }

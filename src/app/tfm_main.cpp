@@ -13,10 +13,8 @@
 #include "playback/player_keys.h"
 #include "playback/view_control.h"
 #include "playback/view_modes.h"
-#include "presentation/bitmap_cue.h"
-#include "presentation/bitmap_surface.h"
 #include "presentation/subtitle_font.h"
-#include "presentation/subtitle_label.h"
+#include "presentation/subtitle_surfaces.h"
 #include "presentation/tfm_sel_lan.h"
 #include "presentation/tfm_sub.h"
 #include "presentation/tfm_synchronize.h"
@@ -56,7 +54,7 @@ TfmMain::TfmMain(const MainServices& services)
     BuildLayout();
     playList_ = std::make_unique<PlayList>(lbPlayList);
     movieControl_ = std::make_unique<MovieControl>(engine_, Subtitles, *playList_, desktop_, fileChooser_, *this, Movie,
-                                                   services.tracks);
+                                                   *surfaces_, services.tracks);
     viewControl_ = std::make_unique<ViewControl>(engine_, desktop_, Movie, *movieControl_, *this,
                                                  [this] { return tmMovie->isActive(); });
     engine_.SetMainWindow(this);
@@ -92,8 +90,6 @@ void TfmMain::AttachCompanions(TfmSub* fmSub, TfmSynchronize* fmSynchronize) {
     fmSub_ = fmSub;
     fmSynchronize_ = fmSynchronize;
     viewControl_->SetOverlay(fmSub);
-    // Its image is rebuilt at each new size (full screen): the picture must be drawn again.
-    if (fmSub) fmSub->imSub->installEventFilter(this);
 }
 
 bool TfmMain::HookInstalled() const { return messageHook_->Installed(); }
@@ -298,9 +294,7 @@ std::vector<std::string> TfmMain::PlayListCaptions() const { return playList_->C
 
 void TfmMain::AppendPlayListEntry(const std::string& caption) { playList_->Append(caption); }
 
-FontSpec TfmMain::OverlayFont() const {
-    return fmSub_ ? ToFontSpec(fmSub_->lbSub->GetSubtitleFont()) : ToFontSpec(lbSubtitle->GetSubtitleFont());
-}
+FontSpec TfmMain::OverlayFont() const { return ToFontSpec(surfaces_->Font()); }
 
 // --- MovieWindow ---
 
@@ -319,7 +313,7 @@ QSize TfmMain::MoviePanelSize() const { return plMovie->size(); }
 
 void TfmMain::ResizeClientBy(int dw, int dh) { resize(width() + dw, height() + dh); }
 
-// --- ClockSurfaces ---
+// --- ClockWindow ---
 
 void TfmMain::SetTrackPosition(int32_t frame) { tbMain->setValue(frame); }
 
@@ -330,22 +324,6 @@ std::optional<int32_t> TfmMain::SyncOffset() const {
     return fmSynchronize_->SyncOffset();
 }
 
-void TfmMain::ShowTextSurfaces() {
-    lbSubtitle->setVisible(true);
-    imSubtitle->setVisible(false);
-    if (!fmSub_) return;
-    fmSub_->lbSub->setVisible(true);
-    fmSub_->imSub->setVisible(false);
-}
-
-void TfmMain::ShowBitmapSurfaces() {
-    lbSubtitle->setVisible(false);
-    imSubtitle->setVisible(true);
-    if (!fmSub_) return;
-    fmSub_->lbSub->setVisible(false);
-    fmSub_->imSub->setVisible(true);
-}
-
 void TfmMain::MovieOpened(const std::string& MovieFileName) {
     setWindowTitle(DisplayFileName(MovieFileName).section('/', -1) + QStringLiteral(" - Tessaview"));
     ApplySound();
@@ -353,27 +331,7 @@ void TfmMain::MovieOpened(const std::string& MovieFileName) {
 
 void TfmMain::RemoveSubtitle() {
     Subtitles.RemoveSubtitle();
-    SetCaptions({});
-    ClearBitmapCue();
-    ShowTextSurfaces();
-}
-
-void TfmMain::SetCaptions(const std::string& text) {
-    // The file's own code page travels with the text: the next load may bring another one.
-    lbSubtitle->SetFileCodePage(Subtitles.CueCodePage());
-    lbSubtitle->SetCaption(subtitlesShown_ ? text : std::string());
-    if (!fmSub_) return;
-    fmSub_->lbSub->SetFileCodePage(Subtitles.CueCodePage());
-    fmSub_->lbSub->SetCaption(lbSubtitle->Caption());
-}
-
-void TfmMain::DrawBitmapCue() {
-    if (!subtitlesShown_) return;
-    if (fmSub_) tessaview::DrawBitmapCue(vobsub_, Movie.LastBitmapIndex, *imSubtitle, *fmSub_->imSub);
-}
-
-void TfmMain::ClearBitmapCue() {
-    if (fmSub_) tessaview::ClearBitmapCue(Movie.LastBitmapIndex, *imSubtitle, *fmSub_->imSub);
+    surfaces_->Clear();
 }
 
 }  // namespace tessaview

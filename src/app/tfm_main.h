@@ -34,14 +34,13 @@ class QTreeWidget;
 
 namespace tessaview {
 
-class BitmapSurface;
 class Desktop;
 class HookLibrary;
 class InstanceControl;
 class MessageHook;
 class MovieEngine;
 class PlayList;
-class SubtitleLabel;
+class SubtitleSurfaces;
 class TextTracks;
 class TfmSub;
 class TfmSynchronize;
@@ -74,7 +73,7 @@ class TfmMain : public QWidget,
                 public SubtitleHost,
                 public SettingsWindow,
                 public MovieWindow,
-                public ClockSurfaces {
+                public ClockWindow {
     Q_OBJECT
 public:
     explicit TfmMain(const MainServices& services);  // FormCreate
@@ -101,8 +100,6 @@ public:
     QWidget* plMovie = nullptr;
     QSplitterHandle* Splitter1 = nullptr;
     QWidget* lbSubParent = nullptr;
-    BitmapSurface* imSubtitle = nullptr;
-    SubtitleLabel* lbSubtitle = nullptr;
     QSplitterHandle* Splitter2 = nullptr;
     QWidget* plPlayList = nullptr;
     QTreeWidget* lbPlayList = nullptr;
@@ -124,6 +121,7 @@ public:
     TfmSub* fmSub() const { return fmSub_; }
     TfmSynchronize* fmSynchronize() const { return fmSynchronize_; }
     PlayList& PlayListEntries() { return *playList_; }
+    SubtitleSurfaces& Surfaces() { return *surfaces_; }  // the panel's and the overlay's subtitle
 
     // --- handlers ---
     void PlayFile1Click();
@@ -224,7 +222,6 @@ private:
     void BuildPlayListPanel();
     QAction* AddMenuItem(QMenu* menu, const char* name, const QString& caption,
                          const std::function<void()>& handler, const QKeySequence& shortcut = {});
-    void lbSubParentResize();
     void MeasureFrame();
 
     // Player keys (tfm_main_keys.cpp).
@@ -257,15 +254,10 @@ private:
     int CheckedFrameRateItem() const;
     void SetSyncOffset(int32_t milliseconds);
 
-    // ClockSurfaces.
+    // ClockWindow.
     void SetTrackPosition(int32_t frame) override;
     void SetClockText(const std::string& text) override;
     std::optional<int32_t> SyncOffset() const override;
-    void ShowTextSurfaces() override;
-    void ShowBitmapSurfaces() override;
-    void SetCaptions(const std::string& text) override;
-    void DrawBitmapCue() override;
-    void ClearBitmapCue() override;
 
     void FormCloseQuery();
     void FormClose();
@@ -284,13 +276,13 @@ private:
 
     SettingsFields settings_;
     bool autoload_ = true;
-    bool subtitlesShown_ = true;
     bool closed_ = false;
     QSize lastSizingRequest_;
     QSize pendingOuterSize_{-1, -1};
     QMargins frame_;  // the window manager's frame, as MeasureFrame found it
     std::unique_ptr<PlayList> playList_;
     FileChooser fileChooser_{desktop_};
+    std::unique_ptr<SubtitleSurfaces> surfaces_;
     std::unique_ptr<MovieControl> movieControl_;
     std::unique_ptr<ViewControl> viewControl_;
     MessageHook* messageHook_ = nullptr;

@@ -6,11 +6,9 @@
 #include "platform/desktop.h"
 #include "playback/subtitle_clock.h"
 #include "playback/view_control.h"
-#include "presentation/bitmap_surface.h"
 #include "presentation/splitter_rules.h"
 #include "presentation/subtitle_font.h"
-#include "presentation/subtitle_label.h"
-#include "presentation/tfm_sub.h"
+#include "presentation/subtitle_surfaces.h"
 #include "presentation/tfm_synchronize.h"
 #include "shell/play_list.h"
 
@@ -38,7 +36,7 @@ void TfmMain::OpenMovie() { movieControl_->OpenMovie(); }
 void TfmMain::ScaleMovieWindow(double scale) { movieControl_->ScaleMovieWindow(scale); }
 void TfmMain::Exit1Click() { close(); }
 
-void TfmMain::tmMovieTimer() { tessaview::tmMovieTimer(engine_, Subtitles, vobsub_, Movie, *this); }
+void TfmMain::tmMovieTimer() { tessaview::tmMovieTimer(engine_, Subtitles, Movie, *this, *surfaces_); }
 
 void TfmMain::LoadSubtitle1Click() {
     const std::vector<std::string> chosen =
@@ -50,23 +48,18 @@ void TfmMain::LoadSubtitle1Click() {
 void TfmMain::RemoveSubtitle1Click() { RemoveSubtitle(); }
 
 void TfmMain::ShowSubtitles1Click() {
-    subtitlesShown_ = !subtitlesShown_;
-    ShowSubtitles1->setChecked(subtitlesShown_);
-    // Hidden at once; shown again by the next tick, which draws the picture anew.
-    SetCaptions(subtitlesShown_ ? Subtitles.LastSpanText : std::string());
-    ClearBitmapCue();
+    surfaces_->SetShown(!surfaces_->Shown(), Subtitles.LastSpanText);
+    ShowSubtitles1->setChecked(surfaces_->Shown());
 }
 
 void TfmMain::EnableAutoloadSubtitle1Click() { SetAutoloadChecked(!autoload_); }
 
 void TfmMain::SetSubtitleFont1Click() {
-    const SubtitleFont& current = lbSubtitle->GetSubtitleFont();
+    const SubtitleFont& current = surfaces_->Font();
     const std::optional<FontChoice> chosen =
         desktop_.ChooseFont(this, FontChoice{current.font, current.color, current.charSet});
     if (!chosen) return;
-    const SubtitleFont font{chosen->font, chosen->color, chosen->charSet};
-    lbSubtitle->SetSubtitleFont(font);
-    if (fmSub_) fmSub_->lbSub->SetSubtitleFont(font);
+    surfaces_->SetFont(SubtitleFont{chosen->font, chosen->color, chosen->charSet});
 }
 
 void TfmMain::n005Click(int tag) { Subtitles.n005Click(tag); }
@@ -175,26 +168,9 @@ void TfmMain::Splitter2Moved() {
     if (dh && *dh != 0) ResizeClientBy(0, *dh);
 }
 
-void TfmMain::lbSubParentResize() {
-    // A fresh image at the panel's new size; the old picture is discarded and drawn again.
-    const bool visible = imSubtitle->isVisibleTo(lbSubParent);
-    delete imSubtitle;
-    imSubtitle = new BitmapSurface(lbSubParent);
-    imSubtitle->setObjectName("imSubtitle");
-    imSubtitle->setGeometry(lbSubParent->rect());
-    imSubtitle->setVisible(visible);
-    imSubtitle->raise();
-    lbSubtitle->setGeometry(lbSubParent->rect());
-    Movie.LastBitmapIndex = -1;
-}
-
 bool TfmMain::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::Resize) return QWidget::eventFilter(watched, event);
-    if (watched == lbSubParent) {
-        lbSubParentResize();
-    } else if (fmSub_ && watched == fmSub_->imSub) {
-        Movie.LastBitmapIndex = -1;
-    } else if (watched == plMovie) {
+    if (watched == plMovie) {
         Guarded([this] { movieControl_->MoviePanelResized(); });
     } else if (watched == plPlayList) {
         if (plPlayList->width() > 0) settings_.PlayListWidth = plPlayList->width();

@@ -2,8 +2,7 @@
 // splitters, play list panel and status bar, at the design size.
 #include "app/tfm_main.h"
 
-#include "presentation/bitmap_surface.h"
-#include "presentation/subtitle_label.h"
+#include "presentation/subtitle_surfaces.h"
 #include "shell/tool_pictures.h"
 
 #include <QAction>
@@ -87,7 +86,6 @@ void TfmMain::BuildMenus() {
     ShowSubtitles1 = AddMenuItem(subtitle, "ShowSubtitles1", "Show Subtitles", [this] { ShowSubtitles1Click(); },
                                  QKeySequence(Qt::Key_V));
     ShowSubtitles1->setCheckable(true);
-    ShowSubtitles1->setChecked(subtitlesShown_);
     EnableAutoloadSubtitle1 = AddMenuItem(subtitle, "EnableAutoloadSubtitle1", "Enable Auto load Subtitle",
                                           [this] { EnableAutoloadSubtitle1Click(); });
     EnableAutoloadSubtitle1->setCheckable(true);
@@ -227,12 +225,8 @@ void TfmMain::BuildLayout() {
     plMovie->setMinimumSize(1, 1);
     plMovie->installEventFilter(this);
     lbSubParent = BlackPanel(plClient, "lbSubParent");
-    lbSubtitle = new SubtitleLabel(lbSubParent);
-    lbSubtitle->setObjectName("lbSubtitle");
-    imSubtitle = new BitmapSurface(lbSubParent);
-    imSubtitle->setObjectName("imSubtitle");
-    imSubtitle->hide();
-    lbSubParent->installEventFilter(this);
+    surfaces_ = std::make_unique<SubtitleSurfaces>(vobsub_, lbSubParent);
+    ShowSubtitles1->setChecked(surfaces_->Shown());
     plClient->addWidget(plMovie);
     plClient->addWidget(lbSubParent);
     plClient->setStretchFactor(0, 1);

@@ -9,6 +9,7 @@
 #include "playback/file_names.h"
 #include "playback/subtitle_search.h"
 #include "playback/view_modes.h"
+#include "presentation/subtitle_display.h"
 #include "shell/play_list.h"
 #include "subtitle/file_case.h"
 #include "subtitle/subtitle_core.h"
@@ -32,7 +33,8 @@ const char* const MovieFileDialogFilter =
     "Other movie files|*.mkv;*.mp4;*.m4v;*.mov;*.webm;*.ts;*.m2ts;*.ogv;*.flv;*.wmv";
 
 MovieControl::MovieControl(MovieEngine& engine, SubtitleCore& core, PlayList& playList, Desktop& desktop,
-                           FileChooser& chooser, MovieWindow& window, MovieFields& fields, TextTracks* tracks)
+                           FileChooser& chooser, MovieWindow& window, MovieFields& fields, SubtitleDisplay& display,
+                           TextTracks* tracks)
     : engine_(engine),
       core_(core),
       playList_(playList),
@@ -40,6 +42,7 @@ MovieControl::MovieControl(MovieEngine& engine, SubtitleCore& core, PlayList& pl
       chooser_(chooser),
       window_(window),
       fields_(fields),
+      display_(display),
       tracks_(tracks) {}
 
 std::optional<std::string> MovieControl::PromptMovieName() {
@@ -128,7 +131,7 @@ bool MovieControl::OpenMovie(SubtitleOnOpen subtitle) {
         return false;
     }
     fields_.RememberedFileName.clear();  // the engine no longer holds the movie left
-    fields_.LastBitmapIndex = -1;
+    display_.Invalidate();
     int32_t thousandths = 0;
     engine_.GetFrameRate(thousandths);
     core_.MovieFrameRate = thousandths / 1000.0;
@@ -223,7 +226,7 @@ void MovieControl::MovieEnded() {
 void MovieControl::MoviePanelResized() {
     if (!window_.MovieTimerEnabled()) return;
     engine_.SizeChange();
-    fields_.LastBitmapIndex = -1;
+    display_.Invalidate();
 }
 
 void MovieControl::MarkPlayingEntry() {

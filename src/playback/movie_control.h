@@ -20,6 +20,7 @@ class FileChooser;
 class MovieEngine;
 class PlayList;
 class SubtitleCore;
+class SubtitleDisplay;
 class TextTracks;
 
 // The first line, CR, the second line: the box shown when the engine cannot play a file.
@@ -61,7 +62,7 @@ enum class SubtitleOnOpen { RemoveWhenNoneFound, KeepWhenNoneFound };
 class MovieControl {
 public:
     MovieControl(MovieEngine& engine, SubtitleCore& core, PlayList& playList, Desktop& desktop, FileChooser& chooser,
-                 MovieWindow& window, MovieFields& fields, TextTracks* tracks = nullptr);
+                 MovieWindow& window, MovieFields& fields, SubtitleDisplay& display, TextTracks* tracks = nullptr);
 
     // Openers: each sets MovieFileName and opens it.
     void PlayFile1Click();
@@ -98,6 +99,7 @@ private:
     FileChooser& chooser_;
     MovieWindow& window_;
     MovieFields& fields_;
+    SubtitleDisplay& display_;
     TextTracks* tracks_;  // text tracks inside movies; none: they are not looked for
 };
 

@@ -14,7 +14,6 @@ struct MovieFields {
     int32_t VideoHeight = 0;
     bool IsFullScreen = false;
     bool TrackDragging = false;
-    int32_t LastBitmapIndex = -1;
     std::string RememberedFileName;  // the open movie whose state the movie memory records
 };
 

@@ -2,35 +2,28 @@
 #include "playback/subtitle_clock.h"
 
 #include "external/movie_engine.h"
-#include "external/vobsub_library.h"
 #include "playback/clock_math.h"
 #include "playback/movie_fields.h"
+#include "presentation/subtitle_display.h"
 #include "subtitle/subtitle_core.h"
 
 namespace tessaview {
 
-int32_t tmMovieTimer(MovieEngine& engine, SubtitleCore& core, VobSubLibrary& vobsub, const MovieFields& fields,
-                     ClockSurfaces& surfaces) {
+int32_t tmMovieTimer(MovieEngine& engine, SubtitleCore& core, const MovieFields& fields, ClockWindow& window,
+                     SubtitleDisplay& display) {
     int32_t p = 0;
     engine.GetPos(p);
-    if (!fields.TrackDragging) surfaces.SetTrackPosition(p);
+    if (!fields.TrackDragging) window.SetTrackPosition(p);
     p = SaturatingAdd(p, fields.ContinuedOffset);
     const double rate = core.MovieFrameRate;
-    if (rate > 0) surfaces.SetClockText(PositionText(p, rate));
-    if (const std::optional<int32_t> sync = surfaces.SyncOffset()) p = SaturatingAdd(p, SyncFrames(*sync, rate));
+    if (rate > 0) window.SetClockText(PositionText(p, rate));
+    if (const std::optional<int32_t> sync = window.SyncOffset()) p = SaturatingAdd(p, SyncFrames(*sync, rate));
 
     if (core.SubIsVobSub) {
-        surfaces.ShowBitmapSurfaces();
         // Play after a failed first open ticks with no frame rate: no time to ask for.
-        if (rate > 0) {
-            if (vobsub.GetFrame(FramesToMilliseconds(p, rate)))
-                surfaces.DrawBitmapCue();
-            else
-                surfaces.ClearBitmapCue();
-        }
+        display.ShowPicture(rate > 0 ? std::optional(FramesToMilliseconds(p, rate)) : std::nullopt);
     } else {
-        surfaces.ShowTextSurfaces();
-        surfaces.SetCaptions(core.FindSubtitleText(p));
+        display.ShowText(core.FindSubtitleText(p), core.CueCodePage());
     }
     return p;
 }

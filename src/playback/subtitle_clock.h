@@ -1,4 +1,5 @@
-// The subtitle clock: what one 100 ms tick of tmMovie does, against the surfaces it writes.
+// The subtitle clock: what one 100 ms tick of tmMovie does, against the window and the
+// subtitle display it writes.
 #pragma once
 
 #include <cstdint>
@@ -9,26 +10,21 @@ namespace tessaview {
 
 class MovieEngine;
 class SubtitleCore;
-class VobSubLibrary;
+class SubtitleDisplay;
 struct MovieFields;
 
 // The window side of a tick.
-class ClockSurfaces {
+class ClockWindow {
 public:
-    virtual ~ClockSurfaces() = default;
+    virtual ~ClockWindow() = default;
     virtual void SetTrackPosition(int32_t frame) = 0;
     virtual void SetClockText(const std::string& text) = 0;  // status panel 0
     // The synchronize offset in ms; empty while the synchronize window does not exist.
     virtual std::optional<int32_t> SyncOffset() const = 0;
-    virtual void ShowTextSurfaces() = 0;    // lbSubtitle shown, imSubtitle hidden, lbSub shown, imSub hidden
-    virtual void ShowBitmapSurfaces() = 0;  // the other way round
-    virtual void SetCaptions(const std::string& text) = 0;  // lbSubtitle, then lbSub from it
-    virtual void DrawBitmapCue() = 0;
-    virtual void ClearBitmapCue() = 0;
 };
 
 // One tick. Returns the position the subtitle was chosen for (frames, after every offset).
-int32_t tmMovieTimer(MovieEngine& engine, SubtitleCore& core, VobSubLibrary& vobsub, const MovieFields& fields,
-                     ClockSurfaces& surfaces);
+int32_t tmMovieTimer(MovieEngine& engine, SubtitleCore& core, const MovieFields& fields, ClockWindow& window,
+                     SubtitleDisplay& display);
 
 }  // namespace tessaview

@@ -1,4 +1,4 @@
-// A bitmap subtitle surface (imSubtitle, imSub): a black image the size of the control,
+// A bitmap subtitle surface: a black image the size of the control,
 // onto which pictures are drawn unscaled and cut at the edges.
 #pragma once
 

@@ -1,5 +1,5 @@
-// The text subtitle surface: decoding the cue bytes and reading their markup once per change,
-// laying them out once per caption, font and size, and drawing the laid-out rows.
+// The text subtitle surface: reading the markup once per change, laying the text out once per
+// text, font and size, and drawing the laid-out rows.
 #include "presentation/subtitle_label.h"
 
 #include <QFontInfo>
@@ -12,8 +12,8 @@ namespace tessaview {
 
 namespace {
 
-// Characters of a caption that are read and laid out: far more than any screen shows at the
-// smallest font; beyond them a caption only costs time and memory.
+// Characters of a text that are read and laid out: far more than any screen shows at the
+// smallest font; beyond them a text only costs time and memory.
 constexpr qsizetype kMaxLaidOutCharacters = 8192;
 // Text that does not fit is drawn smaller, but never below this many pixels.
 constexpr int kMinPixelSize = 6;
@@ -39,48 +39,28 @@ QTextLayout::FormatRange FormatOf(const StyledRun& run, qsizetype start) {
 
 }  // namespace
 
-SubtitleLabel::SubtitleLabel(QWidget* parent) : QWidget(parent) {
-    setAttribute(Qt::WA_OpaquePaintEvent);
-    font_ = FromFontSpec(FontSpec{});
-}
+SubtitleLabel::SubtitleLabel(QWidget* parent) : QWidget(parent) { setAttribute(Qt::WA_OpaquePaintEvent); }
 
-void SubtitleLabel::SetCaption(const std::string& text) {
-    // The clock writes the caption ten times a second: an unchanged text costs nothing.
-    if (text == caption_) return;
-    caption_ = text;
-    decode();
-    update();
-}
-
-const std::string& SubtitleLabel::Caption() const { return caption_; }
-
-void SubtitleLabel::SetSubtitleFont(const SubtitleFont& font) {
-    const bool charSetChanged = font.charSet != font_.charSet;
-    font_ = font;
-    if (charSetChanged) decoder_ = std::make_unique<CodePageDecoder>(font_.charSet, fileCodePage_);
-    decode();
-    update();
-}
-
-void SubtitleLabel::SetFileCodePage(const std::string& codePage) {
-    if (codePage == fileCodePage_) return;
-    fileCodePage_ = codePage;
-    if (font_.charSet != 1) return;
-    decoder_ = std::make_unique<CodePageDecoder>(font_.charSet, fileCodePage_);
-    decode();
-    update();
-}
-
-const SubtitleFont& SubtitleLabel::GetSubtitleFont() const { return font_; }
-
-void SubtitleLabel::decode() {
-    display_ = NormaliseLineBreaks(decoder_->Decode(caption_));
+void SubtitleLabel::SetText(const QString& text) {
+    // The clock writes the text ten times a second: an unchanged one costs nothing.
+    if (text == text_) return;
+    text_ = text;
+    display_ = NormaliseLineBreaks(text);
     QStringView read = display_;
     if (read.size() > kMaxLaidOutCharacters)
         read = read.first(kMaxLaidOutCharacters - (read[kMaxLaidOutCharacters - 1].isHighSurrogate() ? 1 : 0));
     lines_ = ParseMarkup(read);
     layouts_.clear();
     laidOut_ = false;
+    update();
+}
+
+void SubtitleLabel::SetTextFont(const QFont& font, const QColor& color) {
+    font_ = font;
+    color_ = color;
+    layouts_.clear();
+    laidOut_ = false;
+    update();
 }
 
 qsizetype SubtitleLabel::LaidOutCharacters() const {
@@ -94,11 +74,11 @@ void SubtitleLabel::layOut() {
     laidOut_ = true;
     ++layOutCount_;
     laidOutSize_ = size();
-    drawnFont_ = font_.font;
-    const int fullSize = QFontInfo(font_.font).pixelSize();
+    drawnFont_ = font_;
+    const int fullSize = QFontInfo(font_).pixelSize();
     if (layOutWith(drawnFont_) || fullSize <= kMinPixelSize) return;
     // Too tall: the largest smaller pixel size that fits, found by halving the range, so a
-    // caption is laid out a handful of times, not once per pixel.
+    // text is laid out a handful of times, not once per pixel.
     int fits = kMinPixelSize;
     int tooBig = fullSize;
     int lastTried = fullSize;
@@ -154,7 +134,7 @@ void SubtitleLabel::paintEvent(QPaintEvent* event) {
     painter.fillRect(event->rect(), Qt::black);
     if (lines_.empty()) return;
     layOut();
-    painter.setPen(font_.color);
+    painter.setPen(color_);
     for (const auto& layout : layouts_) layout->draw(&painter, QPointF(0, 0));
 }
 

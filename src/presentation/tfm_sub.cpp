@@ -1,9 +1,10 @@
-// The overlay window: its look, its two surfaces and the font it reads at creation.
+// The overlay window: its look, its label and picture, and the font it reads at creation.
 #include "presentation/tfm_sub.h"
 
 #include "presentation/bitmap_surface.h"
 #include "presentation/subtitle_font.h"
 #include "presentation/subtitle_label.h"
+#include "presentation/subtitle_surfaces.h"
 #include "shell/settings/settings.h"
 
 #include <QPalette>
@@ -11,7 +12,7 @@
 
 namespace tessaview {
 
-TfmSub::TfmSub(const std::string& programFolder, SubtitleLabel* lbSubtitle)
+TfmSub::TfmSub(const std::string& programFolder, SubtitleSurfaces* surfaces)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
                            Qt::Tool | Qt::WindowDoesNotAcceptFocus) {
     setWindowTitle(QStringLiteral("fmSub"));
@@ -22,24 +23,26 @@ TfmSub::TfmSub(const std::string& programFolder, SubtitleLabel* lbSubtitle)
     setPalette(black);
     setAutoFillBackground(true);
 
-    imSub = new BitmapSurface(this);
-    lbSub = new SubtitleLabel(this);
+    picture_ = new BitmapSurface(this);
+    picture_->setObjectName("imSub");
+    text_ = new SubtitleLabel(this);
+    text_->setObjectName("lbSub");
     resize(DesignWidth, DesignHeight);
-    imSub->setGeometry(rect());
-    lbSub->setGeometry(rect());
-    FormCreate(programFolder, lbSubtitle);
+    picture_->setGeometry(rect());
+    text_->setGeometry(rect());
+    FormCreate(programFolder, surfaces);
 }
 
-void TfmSub::FormCreate(const std::string& programFolder, SubtitleLabel* lbSubtitle) {
-    const FontSpec spec = ReadOverlayFont(programFolder);
-    lbSub->SetSubtitleFont(FromFontSpec(spec));
-    if (lbSubtitle != nullptr) lbSubtitle->SetSubtitleFont(lbSub->GetSubtitleFont());
+void TfmSub::FormCreate(const std::string& programFolder, SubtitleSurfaces* surfaces) {
+    if (surfaces == nullptr) return;
+    surfaces->AttachOverlay(text_, picture_);
+    surfaces->SetFont(FromFontSpec(ReadOverlayFont(programFolder)));
 }
 
 void TfmSub::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    imSub->setGeometry(rect());
-    lbSub->setGeometry(rect());
+    picture_->setGeometry(rect());
+    text_->setGeometry(rect());
 }
 
 }  // namespace tessaview

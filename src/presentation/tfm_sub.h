@@ -9,16 +9,14 @@ namespace tessaview {
 
 class BitmapSurface;
 class SubtitleLabel;
+class SubtitleSurfaces;
 
 class TfmSub : public QWidget {
     Q_OBJECT
 public:
-    // Reads the font keys of set.ini in programFolder, applies them to lbSub, then gives
-    // lbSubtitle (the main window's label) the same font. Created hidden.
-    TfmSub(const std::string& programFolder, SubtitleLabel* lbSubtitle);
-
-    SubtitleLabel* lbSub = nullptr;
-    BitmapSurface* imSub = nullptr;
+    // Makes its label and picture part of `surfaces` and gives them the font stored in
+    // set.ini in programFolder. Created hidden.
+    TfmSub(const std::string& programFolder, SubtitleSurfaces* surfaces);
 
     static constexpr int DesignWidth = 1016;
     static constexpr int DesignHeight = 173;
@@ -27,7 +25,10 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    void FormCreate(const std::string& programFolder, SubtitleLabel* lbSubtitle);
+    void FormCreate(const std::string& programFolder, SubtitleSurfaces* surfaces);
+
+    SubtitleLabel* text_ = nullptr;
+    BitmapSurface* picture_ = nullptr;
 };
 
 }  // namespace tessaview

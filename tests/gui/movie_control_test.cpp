@@ -3,6 +3,7 @@
 #include "window_harness.h"
 
 #include "presentation/subtitle_label.h"
+#include "presentation/subtitle_surfaces.h"
 
 #include "external/messages.h"
 #include "playback/subtitle_search.h"
@@ -126,11 +127,11 @@ TEST_F(MainWindowTest, AutoloadTakesTheFirstOfIdxSubSrtSsaInAnyLetterCaseAndAPai
     EXPECT_EQ(fmMain().Subtitles.SubFileName, Folder() + "/film.SRT");
     fmMain().EnableAutoloadSubtitle1->trigger();  // off: nothing is looked for
     MakeFile("other.srt", srt);
-    fmMain().lbSubtitle->SetCaption("Text cue");
+    fmMain().Surfaces().ShowText("Text cue", "");
     OpenMovie("other.avi");
     EXPECT_EQ(fmMain().Subtitles.SubFileName, "");
     EXPECT_TRUE(fmMain().Subtitles.SubList.empty());
-    EXPECT_EQ(fmMain().lbSubtitle->Caption(), "");
+    EXPECT_EQ(fmMain().Surfaces().PanelText()->DisplayText(), QString());
     EXPECT_EQ(fmMain().windowTitle(), "other.avi - Tessaview");
 }
 

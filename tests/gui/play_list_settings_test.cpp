@@ -2,8 +2,7 @@
 // are not UTF-8, and where the open dialogs start.
 #include "window_harness.h"
 
-#include "presentation/subtitle_label.h"
-#include "presentation/tfm_sub.h"
+#include "presentation/subtitle_surfaces.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -105,14 +104,12 @@ TEST_F(MainWindowTest, SettingsAndTheChosenFontSurviveACloseAndANewStart) {
     fmMain().SetSubtitleFont1->trigger();  // cancelled: the stored font is asked for and kept
     ASSERT_EQ(desktop.fontRequests.size(), 1u);
     EXPECT_EQ(desktop.fontRequests[0].font.family(), "MS Sans Serif");
-    EXPECT_EQ(fmMain().lbSubtitle->GetSubtitleFont().font.family(), "MS Sans Serif");
+    EXPECT_EQ(fmMain().Surfaces().Font().font.family(), "MS Sans Serif");
     desktop.fontAnswer = FontChoice{QFont("DejaVu Serif", 18, QFont::Bold), QColor(0, 255, 0), 238};
     fmMain().SetSubtitleFont1->trigger();
     const FontSpec font{"DejaVu Serif", 18, 238, 0x00FF00};  // the colour as blue-green-red
-    for (SubtitleLabel* label : {fmMain().lbSubtitle, fmMain().fmSub()->lbSub}) {
-        EXPECT_EQ(ToFontSpec(label->GetSubtitleFont()), font);
-        EXPECT_TRUE(label->GetSubtitleFont().font.bold());  // kept while running, though not stored
-    }
+    EXPECT_EQ(ToFontSpec(fmMain().Surfaces().Font()), font);
+    EXPECT_TRUE(fmMain().Surfaces().Font().font.bold());  // kept while running, though not stored
     fmMain().move(33, 44);
     fmMain().resize(600, 420);
     const QRect bounds = fmMain().frameGeometry();
@@ -127,7 +124,7 @@ TEST_F(MainWindowTest, SettingsAndTheChosenFontSurviveACloseAndANewStart) {
     EXPECT_FALSE(w.EnableAutoloadSubtitle1->isChecked());
     EXPECT_EQ(w.PlayListEntries().Captions(), std::vector<std::string>({"/m/a.avi", "/m/b.avi"}));
     EXPECT_EQ(w.plPlayList->width(), 260);
-    EXPECT_EQ(ToFontSpec(w.lbSubtitle->GetSubtitleFont()), font);
+    EXPECT_EQ(ToFontSpec(w.Surfaces().Font()), font);
 }
 
 TEST_F(MainWindowTest, AFailedSaveIsShownAndTheWindowStillCloses) {

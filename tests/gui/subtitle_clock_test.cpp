@@ -5,7 +5,7 @@
 #include "playback/clock_math.h"
 #include "presentation/bitmap_surface.h"
 #include "presentation/subtitle_label.h"
-#include "presentation/tfm_sub.h"
+#include "presentation/subtitle_surfaces.h"
 #include "presentation/tfm_synchronize.h"
 
 namespace tessaview::test {
@@ -29,8 +29,13 @@ protected:
     std::string Tick(int32_t enginePosition) {
         engine.position = enginePosition;
         fmMain().tmMovieTimer();
-        EXPECT_EQ(fmMain().fmSub()->lbSub->Caption(), fmMain().lbSubtitle->Caption());
-        return fmMain().lbSubtitle->Caption();
+        return Caption();
+    }
+    // What both labels show.
+    std::string Caption() {
+        const SubtitleSurfaces& surfaces = fmMain().Surfaces();
+        EXPECT_EQ(surfaces.OverlayText()->DisplayText(), surfaces.PanelText()->DisplayText());
+        return surfaces.PanelText()->DisplayText().toStdString();
     }
 };
 
@@ -78,9 +83,9 @@ TEST_F(ClockTest, LoadSubtitleOpensTheFileAsPickedAndAFailureKeepsTheOneBefore) 
     fmMain().ShowSubtitles1->trigger();
     EXPECT_EQ(Tick(53), "From the dialog");
     fmMain().Stop1->trigger();
-    EXPECT_EQ(fmMain().lbSubtitle->Caption(), "From the dialog");  // Stop keeps the last caption
+    EXPECT_EQ(Caption(), "From the dialog");  // Stop keeps the last caption
     fmMain().RemoveSubtitle1->trigger();
-    EXPECT_EQ(fmMain().lbSubtitle->Caption(), "");
+    EXPECT_EQ(Caption(), "");
     EXPECT_EQ(Tick(54), "");
 }
 
@@ -120,21 +125,22 @@ TEST_F(ClockTest, BitmapCuesDrawOncePerIndexAndAgainAfterAGap) {
 
     // The drawing rules have their own tests; here the clock drives them at the right times.
     Tick(30);  // 1200 ms: due
-    EXPECT_TRUE(fmMain().imSubtitle->isVisibleTo(&fmMain()));
-    EXPECT_FALSE(fmMain().lbSubtitle->isVisibleTo(&fmMain()));
+    const SubtitleSurfaces& surfaces = fmMain().Surfaces();
+    EXPECT_TRUE(surfaces.PanelPicture()->isVisibleTo(&fmMain()));
+    EXPECT_FALSE(surfaces.PanelText()->isVisibleTo(&fmMain()));
     Tick(40);
     Tick(60);  // 2400 ms: none due
     Tick(30);  // moved back into the same picture: drawn again
     EXPECT_EQ(vobsub.CallCount("GetDataPointer"), 2);
     // A resize of the subtitle panel rebuilds its image and draws the picture again.
     fmMain().resize(fmMain().width() + 40, fmMain().height());
-    EXPECT_EQ(fmMain().imSubtitle->size(), fmMain().lbSubParent->size());
+    EXPECT_EQ(surfaces.PanelPicture()->size(), fmMain().lbSubParent->size());
     Tick(31);
     EXPECT_EQ(vobsub.CallCount("GetDataPointer"), 3);
     // So does the overlay's, when full screen widens it.
     fmMain().NN3Click();
     Tick(32);
-    EXPECT_EQ(fmMain().fmSub()->imSub->Image().pixel((1024 - 4) / 2, 0), qRgb(254, 254, 254));
+    EXPECT_EQ(surfaces.OverlayPicture()->Image().pixel((1024 - 4) / 2, 0), qRgb(254, 254, 254));
 }
 
 TEST(ClockMath, RoundingAndSumsStopAtTheEndOfTheRangeAndTheRateTakesTheUsersSeparator) {

@@ -1,8 +1,12 @@
 // The text subtitle surface: drawing rules, markup and "&", wrapping and shrinking to fit,
-// repaint economy, the code pages of the font's character set, and captions far longer than
-// any panel.
+// repaint economy, texts far longer than any panel; the code pages of the font's character
+// set and of the file, as both surfaces read them.
+#include "support/fake_vobsub.h"
+#include "presentation/bitmap_surface.h"
+#include "presentation/code_page_decoder.h"
 #include "presentation/subtitle_font.h"
 #include "presentation/subtitle_label.h"
+#include "presentation/subtitle_surfaces.h"
 
 #include <QApplication>
 #include <QFontInfo>
@@ -42,10 +46,10 @@ class SubtitleLabelTest : public ::testing::Test {
 protected:
     void SetUp() override {
         label.resize(kWidth, 83);
-        label.SetSubtitleFont(TestFont());
+        label.SetTextFont(TestFont().font, Qt::white);
     }
-    QImage Render(const std::string& caption) {
-        label.SetCaption(caption);
+    QImage Render(const QString& text) {
+        label.SetText(text);
         return label.grab().toImage().convertToFormat(QImage::Format_RGB32);
     }
     SubtitleLabel label;
@@ -53,16 +57,14 @@ protected:
 
 TEST_F(SubtitleLabelTest, BlackWithTheLineCentredAtTheTopRightToLeftToo) {
     EXPECT_EQ(InkOf(Render("")), Ink{});
-    // A Hebrew word in CP1255: laid out right to left, it must still start inside the label.
-    for (const auto& [charSet, caption] : {std::pair{1, "Hello"}, std::pair{177, "\xF9\xEC\xE5\xED"}}) {
-        label.SetSubtitleFont(TestFont(charSet));
-        const Ink ink = InkOf(Render(caption));
-        ASSERT_GE(ink.left, 0) << caption;
-        EXPECT_NEAR((ink.left + ink.right) / 2.0, kWidth / 2.0, 3.0) << caption;
+    // A Hebrew word: laid out right to left, it must still start inside the label.
+    for (const QString& text : {QStringLiteral("Hello"), QStringLiteral("שלום")}) {
+        const Ink ink = InkOf(Render(text));
+        ASSERT_GE(ink.left, 0) << text.toStdString();
+        EXPECT_NEAR((ink.left + ink.right) / 2.0, kWidth / 2.0, 3.0) << text.toStdString();
         EXPECT_LT(ink.top, 8);
         EXPECT_LT(ink.bottom, 30);
     }
-    EXPECT_EQ(label.DisplayText(), QStringLiteral("שלום"));
 }
 
 TEST_F(SubtitleLabelTest, CrLfStartsANewLineAndTabsExpand) {
@@ -111,11 +113,9 @@ TEST_F(SubtitleLabelTest, MarkupDrawsAsStylesAndAmpersandsAsTheyAre) {
     const QImage italic = Render("<i>Hello</i>");
     EXPECT_NE(italic, plain);
     EXPECT_NEAR(InkOf(italic).right - InkOf(italic).left, InkOf(plain).right - InkOf(plain).left, 6);
-    SubtitleFont red = TestFont();
-    red.color = Qt::red;
-    label.SetSubtitleFont(red);
+    label.SetTextFont(TestFont().font, Qt::red);
     const QImage redByFont = Render("Hello");
-    label.SetSubtitleFont(TestFont());
+    label.SetTextFont(TestFont().font, Qt::white);
     EXPECT_EQ(Render("<font color=red>Hello</font>"), redByFont);
 
     const Ink one = InkOf(Render("&"));
@@ -125,7 +125,7 @@ TEST_F(SubtitleLabelTest, MarkupDrawsAsStylesAndAmpersandsAsTheyAre) {
 }
 
 TEST_F(SubtitleLabelTest, ALongLineWrapsAtWordsAndAWordWiderThanTheLabelAnywhere) {
-    std::string words;
+    QString words;
     for (int i = 0; i < 40; ++i) words += "x ";
     const QImage wrapped = Render(words);
     const std::vector<int> rows = GlyphsPerRow(wrapped);
@@ -136,20 +136,21 @@ TEST_F(SubtitleLabelTest, ALongLineWrapsAtWordsAndAWordWiderThanTheLabelAnywhere
     EXPECT_LT(ink.right, kWidth - 1);
     EXPECT_NEAR((ink.left + ink.right) / 2.0, kWidth / 2.0, 3.0);
 
-    const Ink word = InkOf(Render(std::string(40, 'W')));
+    const Ink word = InkOf(Render(QString(40, 'W')));
     EXPECT_GT(word.left, 0);
     EXPECT_LT(word.right, kWidth - 1);
     EXPECT_GT(word.bottom, 30);
 }
 
 TEST_F(SubtitleLabelTest, TextTooTallIsDrawnSmallerWithEveryLineInside) {
-    label.SetSubtitleFont(FromFontSpec(FontSpec{"DejaVu Sans", 40, 1}));
+    const QFont big = FromFontSpec(FontSpec{"DejaVu Sans", 40, 1}).font;
+    label.SetTextFont(big, Qt::white);
     Render("one");
-    EXPECT_EQ(label.DrawnFont(), label.GetSubtitleFont().font);  // what fits keeps its size
+    EXPECT_EQ(label.DrawnFont(), big);  // what fits keeps its size
     const QImage six = Render("one\r\ntwo\r\nthree\r\nfour\r\nfive\r\nend");
     EXPECT_EQ(GlyphsPerRow(six).size(), 6u);
     EXPECT_LT(InkOf(six).bottom, six.height() - 2);
-    EXPECT_LT(QFontInfo(label.DrawnFont()).pixelSize(), QFontInfo(label.GetSubtitleFont().font).pixelSize());
+    EXPECT_LT(QFontInfo(label.DrawnFont()).pixelSize(), QFontInfo(big).pixelSize());
 }
 
 class PaintCounter : public QObject {
@@ -161,53 +162,58 @@ public:
     }
 };
 
-TEST_F(SubtitleLabelTest, SettingTheSameCaptionDoesNotRepaintANewOneDoes) {
+TEST_F(SubtitleLabelTest, SettingTheSameTextDoesNotRepaintANewOneDoes) {
     PaintCounter counter;
     label.installEventFilter(&counter);
     label.show();
-    label.SetCaption("first");
+    label.SetText("first");
     for (int i = 0; i < 2; ++i) QApplication::processEvents();
     ASSERT_GT(counter.paints, 0);
     counter.paints = 0;
     for (int tick = 0; tick < 3; ++tick) {
-        label.SetCaption("first");
+        label.SetText("first");
         QApplication::processEvents();
     }
     EXPECT_EQ(counter.paints, 0);
-    label.SetCaption("second");
+    label.SetText("second");
     QApplication::processEvents();
     EXPECT_GT(counter.paints, 0);
 }
 
-TEST(SubtitleLabelCodePage, CueBytesAreReadInTheCodePageOfTheFontsCharacterSet) {
+TEST(CodePageDecoder, CueBytesAreReadInTheCodePageOfTheFontsCharacterSet) {
     struct Case { int charSet; const char* bytes; const char16_t* text; };
     const Case cases[] = {
-        {204, "\xCF\xF0\xE8", u"При"},   // CP1251
-        {1, "caf\xC3\xA9", u"café"},     // the ANSI code page of a UTF-8 system
-        {1, "\xE9t\xE9", u"été"},        // ... which reads text that is not UTF-8 as CP1252
-        {129, "ok\xFF", u"ok\uFFFD"},    // a byte the code page lacks does not stop the rest
+        {204, "\xCF\xF0\xE8", u"При"},        // CP1251
+        {177, "\xF9\xEC\xE5\xED", u"שלום"},  // CP1255
+        {1, "caf\xC3\xA9", u"café"},          // the ANSI code page of a UTF-8 system
+        {1, "\xE9t\xE9", u"été"},             // ... which reads text that is not UTF-8 as CP1252
+        {129, "ok\xFF", u"ok\uFFFD"},         // a byte the code page lacks does not stop the rest
     };
-    for (const auto& c : cases) {
-        SubtitleLabel label;
-        label.SetSubtitleFont(TestFont(c.charSet));
-        label.SetCaption(c.bytes);
-        EXPECT_EQ(label.DisplayText(), QString::fromUtf16(c.text)) << "charset " << c.charSet;
-    }
+    for (const auto& c : cases)
+        EXPECT_EQ(CodePageDecoder(c.charSet).Decode(c.bytes), QString::fromUtf16(c.text)) << "charset " << c.charSet;
 }
 
-TEST(SubtitleLabelCodePage, DefaultCharacterSetReadsEachFileInItsOwnCodePage) {
-    SubtitleLabel label;
-    label.SetSubtitleFont(TestFont(1));
-    label.SetCaption("\xCF\xF0\xE8");
-    label.SetFileCodePage("CP1251");
-    EXPECT_EQ(label.DisplayText(), QStringLiteral("При"));
-    label.SetFileCodePage("UTF-8");
-    label.SetCaption("\xD0\x9F\xD1\x80\xD0\xB8");
-    EXPECT_EQ(label.DisplayText(), QStringLiteral("При"));
-    // A chosen character set reads the shown caption again, as it always did.
-    label.SetSubtitleFont(TestFont(238));
-    label.SetFileCodePage("CP1251");
-    EXPECT_EQ(label.DisplayText(), QStringLiteral("ĐźŃ€Đ¸"));
+TEST(SubtitleSurfaces, DefaultCharacterSetReadsEachFileInItsOwnCodePageOnBothLabels) {
+    FakeVobSub library;
+    QWidget panel;
+    SubtitleLabel overlayText;
+    BitmapSurface overlayPicture;
+    SubtitleSurfaces surfaces(library, &panel);
+    surfaces.AttachOverlay(&overlayText, &overlayPicture);
+    const auto shown = [&] {
+        EXPECT_EQ(overlayText.DisplayText(), surfaces.PanelText()->DisplayText());
+        return surfaces.PanelText()->DisplayText();
+    };
+    surfaces.SetFont(TestFont(1));
+    surfaces.ShowText("\xCF\xF0\xE8", "UTF-8");
+    EXPECT_EQ(shown(), QStringLiteral("Ïðè"));  // not UTF-8: read as CP1252
+    surfaces.ShowText("\xCF\xF0\xE8", "CP1251");  // the same bytes from another file
+    EXPECT_EQ(shown(), QStringLiteral("При"));
+    // A chosen character set reads the shown caption again, and the file's code page no more.
+    surfaces.SetFont(TestFont(238));
+    EXPECT_EQ(shown(), QStringLiteral("Ďđč"));
+    surfaces.ShowText("\xCF\xF0\xE8", "UTF-8");
+    EXPECT_EQ(shown(), QStringLiteral("Ďđč"));
 }
 
 TEST(SubtitleFontConversion, StoredFontRoundTripsWithColourAsBgrAndOneByteCharacterSet) {
@@ -218,12 +224,12 @@ TEST(SubtitleFontConversion, StoredFontRoundTripsWithColourAsBgrAndOneByteCharac
 }
 
 TEST_F(SubtitleLabelTest, OnlyWhatThePanelShowsIsLaidOutOncePerCaption) {
-    std::string manyLines;
+    QString manyLines;
     for (int i = 0; i < 40000; ++i) manyLines += "line\r\n";
     Render(manyLines);
     EXPECT_GT(label.LaidOutCharacters(), 0);
     EXPECT_LT(label.LaidOutCharacters(), 1000);  // the lines below the bottom edge are not
-    Render(std::string(200000, 'W'));
+    Render(QString(200000, 'W'));
     EXPECT_GT(label.LaidOutCharacters(), 0);
     EXPECT_LT(label.LaidOutCharacters(), 10000);
     // Laid out once per caption and size, not again at each paint.

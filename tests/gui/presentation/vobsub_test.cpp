@@ -1,8 +1,8 @@
 // VobSub pictures on the two bitmap surfaces and the overlay, and the language dialog.
 #include "external/vobsub_library.h"
-#include "presentation/bitmap_cue.h"
 #include "presentation/bitmap_surface.h"
 #include "presentation/subtitle_label.h"
+#include "presentation/subtitle_surfaces.h"
 #include "presentation/tfm_sel_lan.h"
 #include "presentation/tfm_sub.h"
 #include "support/gui_app_environment.h"
@@ -28,6 +28,8 @@ public:
     std::vector<uint8_t> pixels;  // BGRA
     std::vector<std::string> names;  // languages 0 .. names.size() - 1
     std::vector<int32_t> chosen;
+    bool due = true;   // whether GetFrame finds a picture
+    int handOuts = 0;  // GetDataPointer calls
 
     // A w x h picture, every pixel the same.
     void SetPicture(int32_t newIndex, int32_t w, int32_t h, std::vector<uint8_t> bgra) {
@@ -43,9 +45,10 @@ public:
         *std::copy(text.begin(), text.end(), name) = '\0';  // the buffer may hold anything
     }
     void SetCurrentLang(int32_t i) override { chosen.push_back(i); }
-    bool GetFrame(int32_t) override { return true; }
+    bool GetFrame(int32_t) override { return due; }
     int32_t GetCurrentIndex() override { return index; }
     void GetDataPointer(uint8_t** data, VobSubRect* out) override {
+        ++handOuts;
         handedOut_ = pixels;
         *data = handedOut_.empty() ? nullptr : handedOut_.data();
         *out = rect;
@@ -72,47 +75,71 @@ Columns LitColumns(const QImage& image, int y) {
 class BitmapCueTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        imSubtitle.resize(313, 83);
-        imSub.resize(1024, 173);
+        surfaces.PanelPicture()->resize(313, 83);
+        overlayPicture.resize(1024, 173);
+        surfaces.AttachOverlay(&overlayText, &overlayPicture);
     }
-    void Draw() { DrawBitmapCue(library, LastBitmapIndex, imSubtitle, imSub); }
-    BitmapSurface imSubtitle;
-    BitmapSurface imSub;
+    void Draw() { surfaces.ShowPicture(0); }
     FakeLibrary library;
-    int32_t LastBitmapIndex = -1;
+    QWidget panel;
+    SubtitleLabel overlayText;
+    BitmapSurface overlayPicture;
+    SubtitleSurfaces surfaces{library, &panel};
+    BitmapSurface& panelPicture = *surfaces.PanelPicture();
 };
 
 TEST_F(BitmapCueTest, PictureIsCentredAWideOneCutANewOneReplacesItAndAClearRemovesIt) {
     library.SetPicture(7, 720, 100, {10, 100, 255, 255});  // blue, green and red all differ
     library.rect = {5, 5, 725, 105};  // only width and height count, not the place
     Draw();
-    EXPECT_EQ(LastBitmapIndex, 7);
-    EXPECT_EQ(LitColumns(imSub.Image(), 0), Columns(152, 152 + 719));
-    EXPECT_EQ(LitColumns(imSub.Image(), 100), kNone);  // below the picture
-    EXPECT_EQ(imSub.Image().pixel(152, 0), qRgb(254, 99, 9));  // blended over black, div 256
-    EXPECT_EQ(LitColumns(imSubtitle.Image(), 82), Columns(0, 312));  // its bottom is cut
+    EXPECT_EQ(LitColumns(overlayPicture.Image(), 0), Columns(152, 152 + 719));
+    EXPECT_EQ(LitColumns(overlayPicture.Image(), 100), kNone);  // below the picture
+    EXPECT_EQ(overlayPicture.Image().pixel(152, 0), qRgb(254, 99, 9));  // blended over black, div 256
+    EXPECT_EQ(LitColumns(panelPicture.Image(), 82), Columns(0, 312));  // its bottom is cut
 
     library.SetPicture(8, 4, 2, {255, 255, 255, 128});
     Draw();
-    EXPECT_EQ(LitColumns(imSub.Image(), 0), Columns(510, 513));
-    EXPECT_EQ(LitColumns(imSub.Image(), 5), kNone);
-    EXPECT_EQ(LitColumns(imSubtitle.Image(), 0), Columns(154, 157));
-    EXPECT_EQ(imSubtitle.Image().pixel(154, 1), qRgb(127, 127, 127));
-    ClearBitmapCue(LastBitmapIndex, imSubtitle, imSub);  // its time is over
-    EXPECT_EQ(LitColumns(imSub.Image(), 0), kNone);
-    EXPECT_EQ(LitColumns(imSubtitle.Image(), 0), kNone);
+    EXPECT_EQ(LitColumns(overlayPicture.Image(), 0), Columns(510, 513));
+    EXPECT_EQ(LitColumns(overlayPicture.Image(), 5), kNone);
+    EXPECT_EQ(LitColumns(panelPicture.Image(), 0), Columns(154, 157));
+    EXPECT_EQ(panelPicture.Image().pixel(154, 1), qRgb(127, 127, 127));
+    library.due = false;  // its time is over
+    Draw();
+    EXPECT_EQ(LitColumns(overlayPicture.Image(), 0), kNone);
+    EXPECT_EQ(LitColumns(panelPicture.Image(), 0), kNone);
 }
 
-TEST_F(BitmapCueTest, EmptyOrInvertedRectangleLeavesBothSurfacesBlackButKeepsTheIndex) {
+TEST_F(BitmapCueTest, APictureIsDrawnOnceUntilInvalidatedOrHidden) {
+    library.SetPicture(3, 4, 2, {255, 255, 255, 255});
+    Draw();
+    Draw();
+    EXPECT_EQ(library.handOuts, 1);
+    overlayPicture.Clear();  // as a new size leaves it
+    surfaces.Invalidate();
+    Draw();
+    EXPECT_EQ(library.handOuts, 2);
+    EXPECT_EQ(LitColumns(overlayPicture.Image(), 0), Columns(510, 513));
+    // V: hidden at once; shown again, drawn again at the next tick.
+    surfaces.SetShown(false, "");
+    Draw();
+    EXPECT_EQ(LitColumns(overlayPicture.Image(), 0), kNone);
+    surfaces.SetShown(true, "");
+    Draw();
+    EXPECT_EQ(library.handOuts, 3);
+    EXPECT_EQ(LitColumns(panelPicture.Image(), 0), Columns(154, 157));
+}
+
+TEST_F(BitmapCueTest, EmptyOrInvertedRectangleLeavesBothSurfacesBlackAndIsAskedForOnce) {
     library.SetPicture(1, 50, 5, {255, 255, 255, 255});
     Draw();
     for (const VobSubRect rect : {VobSubRect{0, 0, 0, 10}, VobSubRect{5, 5, 2, 9}}) {
         library.index += 1;
         library.rect = rect;
         Draw();
-        EXPECT_EQ(LastBitmapIndex, library.index);
-        EXPECT_EQ(LitColumns(imSub.Image(), 0), kNone);
-        EXPECT_EQ(LitColumns(imSubtitle.Image(), 0), kNone);
+        Draw();
+        EXPECT_EQ(library.handOuts, library.index);  // asked once per picture
+        EXPECT_EQ(LitColumns(overlayPicture.Image(), 0), kNone);
+        EXPECT_EQ(LitColumns(panelPicture.Image(), 0), kNone);
     }
 }
 
@@ -121,8 +148,8 @@ TEST(TfmSub, BothSurfacesFollowTheWindowsSize) {
     TfmSub fmSub(dir.path().toStdString(), nullptr);
     fmSub.setGeometry(0, 665, 1024, 173);  // as full screen widens and then shows it
     fmSub.show();
-    EXPECT_EQ(fmSub.lbSub->width(), 1024);
-    EXPECT_EQ(fmSub.imSub->Image().size(), QSize(1024, 173));
+    EXPECT_EQ(fmSub.findChild<SubtitleLabel*>("lbSub")->width(), 1024);
+    EXPECT_EQ(fmSub.findChild<BitmapSurface*>("imSub")->Image().size(), QSize(1024, 173));
 }
 
 TEST(TfmSelLan, ListsOnlyDetectedLanguagesAndCountsDownToOk) {
