@@ -21,6 +21,8 @@ constexpr double rateGain = 1.25;
 // Less speech in the sound than this share of the cue time is too little to fit anything to.
 constexpr double leastSpeechForCueTime = 0.2;
 constexpr double leastSpeechMs = 5000;
+// A detector that hears speech nearly all the time hears music or noise, not speech.
+constexpr double mostSpeechShare = 0.9;
 // The corrected lines must fall on speech this much better than chance (0: chance, 1: all).
 constexpr double leastLift = 0.4;
 // A runner-up within this share of the best makes the answer unsure; a piece of the cue list
@@ -231,7 +233,8 @@ SyncResult AlignToSpeech(const std::vector<SyncCue>& cues, const SpeechProfile& 
     double cueMs = 0;
     for (const SyncCue& cue : cues)
         cueMs += static_cast<double>(std::max<int64_t>(0, cue.endMs - cue.startMs));
-    if (static_cast<double>(speech.SpeechMs()) < std::max(leastSpeechMs, leastSpeechForCueTime * cueMs)) {
+    if (static_cast<double>(speech.SpeechMs()) < std::max(leastSpeechMs, leastSpeechForCueTime * cueMs) ||
+        result.audioSpeechShare > mostSpeechShare) {
         result.verdict = SyncVerdict::NoSpeech;
         return result;
     }

@@ -44,4 +44,14 @@ void SmoothSpeech(std::vector<uint8_t>& frames, int minBurstFrames, int maxPause
     removeShortRuns(frames, 0, maxPauseFrames);
 }
 
+void AdvanceSpeechStarts(std::vector<uint8_t>& frames, int count)
+{
+    for (size_t k = 1; k < frames.size(); ++k) {
+        if (frames[k] && !frames[k - 1]) {
+            const size_t from = k > static_cast<size_t>(count) ? k - static_cast<size_t>(count) : 0;
+            std::fill(frames.begin() + static_cast<std::ptrdiff_t>(from), frames.begin() + static_cast<std::ptrdiff_t>(k), uint8_t{1});
+        }
+    }
+}
+
 }  // namespace tessaview

@@ -21,4 +21,8 @@ struct SpeechProfile {
 // pauses shorter than `maxPauseFrames` (between words), so a spoken line is one run.
 void SmoothSpeech(std::vector<uint8_t>& frames, int minBurstFrames, int maxPauseFrames);
 
+// Starts every run of speech `frames` frames earlier: a detector is sure of speech only some
+// frames after it began.
+void AdvanceSpeechStarts(std::vector<uint8_t>& frames, int count);
+
 }  // namespace tessaview

@@ -157,7 +157,7 @@ TEST(Alignment, TooLittleSpeechSaysSoAndMovesNothing)
     }
 }
 
-TEST(Alignment, SmoothingDropsShortBurstsAndClosesShortPauses)
+TEST(Alignment, SmoothingDropsShortBurstsClosesShortPausesAndAdvancesOnsets)
 {
     auto frames = [](const std::string& pattern) {
         std::vector<uint8_t> out;
@@ -169,6 +169,10 @@ TEST(Alignment, SmoothingDropsShortBurstsAndClosesShortPauses)
     std::vector<uint8_t> speech = frames("##....#.....####..###...##......#");
     SmoothSpeech(speech, 3, 4);
     EXPECT_EQ(speech, frames("##..........#########...........#"));
+    // The detector's late onsets: each run starts two frames earlier.
+    speech = frames("#....##...#");
+    AdvanceSpeechStarts(speech, 2);
+    EXPECT_EQ(speech, frames("#..####.###"));
 }
 
 TEST(Alignment, CorrelatorGivesEveryLagInOrder)
