@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <utility>
 
 namespace tessaview {
@@ -209,21 +210,46 @@ int64_t SyncResult::CorrectedTime(size_t cue, int64_t ms) const
     return std::llround(static_cast<double>(ms) * rate) + shift;
 }
 
+namespace {
+
+struct RatePair {
+    double from, to;  // the rate the subtitle was timed for, the movie's
+    const char* fromName;
+    const char* toName;
+};
+// Commonest first: film sped up to 25, film at 24 against 23.976, telecine, then the rest.
+constexpr RatePair ratePairs[] = {
+    {25, 23.976, "25", "23.976"}, {25, 24, "25", "24"},         {24, 23.976, "24", "23.976"},
+    {29.97, 23.976, "29.97", "23.976"}, {30, 24, "30", "24"},   {30, 23.976, "30", "23.976"},
+    {29.97, 24, "29.97", "24"},   {29.97, 25, "29.97", "25"},   {30, 25, "30", "25"},
+    {30, 29.97, "30", "29.97"}};
+
+}  // namespace
+
 const std::vector<double>& FrameRateRatios()
 {
-    // Commonest first: film sped up to 25, film at 24 against 23.976, telecine, then the rest.
     static const std::vector<double> ratios = [] {
-        const std::pair<double, double> pairs[] = {
-            {25, 23.976}, {25, 24}, {24, 23.976}, {29.97, 23.976}, {30, 24}, {30, 23.976}, {29.97, 24},
-            {29.97, 25}, {30, 25}, {30, 29.97}};
         std::vector<double> out;
-        for (const auto& [a, b] : pairs)
-            for (double ratio : {a / b, b / a})
+        for (const RatePair& pair : ratePairs)
+            for (double ratio : {pair.from / pair.to, pair.to / pair.from})
                 if (std::none_of(out.begin(), out.end(), [&](double r) { return std::abs(r - ratio) < 1e-6; }))
                     out.push_back(ratio);
         return out;
     }();
     return ratios;
+}
+
+std::string FrameRateRatioName(double rate)
+{
+    for (const RatePair& pair : ratePairs) {
+        if (std::abs(pair.from / pair.to - rate) < 1e-6)
+            return std::string(pair.fromName) + " fps read as " + pair.toName;
+        if (std::abs(pair.to / pair.from - rate) < 1e-6)
+            return std::string(pair.toName) + " fps read as " + pair.fromName;
+    }
+    char text[32];
+    std::snprintf(text, sizeof text, "times x %.6g", rate);
+    return text;
 }
 
 SyncResult AlignToSpeech(const std::vector<SyncCue>& cues, const SpeechProfile& speech, const SyncOptions& options)

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -58,5 +59,7 @@ SyncResult AlignToSpeech(const std::vector<SyncCue>& cues, const SpeechProfile& 
 
 // The ratios between the usual frame rates (23.976, 24, 25, 29.97, 30), each once, without 1.
 const std::vector<double>& FrameRateRatios();
+// "25 fps read as 23.976" for the rate 25 / 23.976 (the subtitle was timed for 25 fps).
+std::string FrameRateRatioName(double rate);
 
 }  // namespace tessaview
