@@ -38,17 +38,17 @@ sox -n -r $rate -c 1 "$work/end.wav" trim 0 "$(( total - at ))s"
 sox -V1 "${parts[@]}" "$work/end.wav" "$work/speech.wav"
 
 case "$background" in
-  noise) sox -n -r $rate -c 1 "$work/bed.wav" synth "$seconds" pinknoise vol 0.06 ;;
+  noise) sox -R -n -r $rate -c 1 "$work/bed.wav" synth "$seconds" pinknoise vol 0.06 ;;
   music)
     # Plucked notes over a held chord, four to a second, the melody wandering over two octaves.
     notes=(A3 C4 E4 G4 A4 C5 E5 D4 F4 B3)
     for i in "${!notes[@]}"; do
-      sox -n -r $rate -c 1 "$work/note$i.wav" synth 0.25 pluck "${notes[$i]}" vol 0.4
+      sox -n -r $rate -c 1 "$work/note$i.wav" synth 0.25 pluck "${notes[$i]}" vol 0.15
     done
     melody=()
     for ((i = 0; i < seconds * 4; i++)); do melody+=("$work/note$(( (i * 7 + i / 5) % 10 )).wav"); done
     sox "${melody[@]}" "$work/melody.wav"
-    sox -n -r $rate -c 1 "$work/chord.wav" synth "$seconds" sine 110 vol 0.1
+    sox -n -r $rate -c 1 "$work/chord.wav" synth "$seconds" sine 110 vol 0.04
     sox -m "$work/melody.wav" "$work/chord.wav" "$work/bed.wav"
     ;;
   none) sox -n -r $rate -c 1 "$work/bed.wav" trim 0 "$seconds" ;;

@@ -70,6 +70,8 @@ inline void readSubRip(const std::string& path, std::vector<SyncCue>& cues, std:
             continue;
         cues.push_back({((h1 * 60 + m1) * 60 + s1) * 1000LL + ms1, ((h2 * 60 + m2) * 60 + s2) * 1000LL + ms2});
         std::getline(in, line);
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
         texts.push_back(line);
     }
 }
