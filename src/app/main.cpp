@@ -2,6 +2,8 @@
 // three windows and the message loop.
 #include "app/command_line.h"
 #include "app/program.h"
+#include "app/tfm_main_sync.h"
+#include "external/ffmpeg/ffmpeg_speech.h"
 #include "external/ffmpeg/ffmpeg_text_tracks.h"
 #include "external/ffmpeg/ffmpeg_vobsub.h"
 #include "external/hook_library.h"
@@ -58,7 +60,11 @@ int main(int argc, char* argv[]) {
                                 tracks.get(),
                                 scratch.Path(),
                                 locations.Installed};
+    // The speech reader and the synchronisation's prompts outlive the window that uses them.
+    std::unique_ptr<MovieSpeech> speech = CreateFfmpegMovieSpeech();
+    QtSyncPrompts syncPrompts;
     Program program(services);
+    new SpeechSyncPart(*program.fmMain(), *speech, syncPrompts, SpeechCacheFolder(locations));  // the window owns it
     // A logout or `kill` ends the program as Exit does, saving the settings and the play list.
     EndSignals endSignals;
     QObject::connect(&endSignals, &EndSignals::Received, program.fmMain(), [&program] { program.fmMain()->close(); });
