@@ -6,9 +6,10 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
   qt6-base-dev libxcb1-dev libmpv-dev libavformat-dev libavcodec-dev libavutil-dev libuchardet-dev
+  libswresample-dev libfftw3-dev libwebrtc-audio-processing-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   ffmpeg xvfb xauth xdotool x11-utils imagemagick dbus dbus-bin dbus-daemon fontconfig fonts-dejavu-core
-  librsvg2-bin desktop-file-utils appstream openbox ccache
+  librsvg2-bin desktop-file-utils appstream openbox ccache espeak-ng sox
 )
 
 missing=()

@@ -3,6 +3,8 @@
 #include "app/command_line.h"
 #include "app/media_controls.h"
 #include "app/program.h"
+#include "app/tfm_main_sync.h"
+#include "external/ffmpeg/ffmpeg_speech.h"
 #include "external/ffmpeg/ffmpeg_text_tracks.h"
 #include "external/ffmpeg/ffmpeg_vobsub.h"
 #include "external/hook_library.h"
@@ -60,7 +62,11 @@ int main(int argc, char* argv[]) {
                                 scratch.Path(),
                                 locations.Installed,
                                 locations.StateFolder};
+    // The speech reader and the synchronisation's prompts outlive the window that uses them.
+    std::unique_ptr<MovieSpeech> speech = CreateFfmpegMovieSpeech();
+    QtSyncPrompts syncPrompts;
     Program program(services);
+    new SpeechSyncPart(*program.fmMain(), *speech, syncPrompts, SpeechCacheFolder(locations));  // the window owns it
     // The desktop's media controls and media keys; nothing without a session bus.
     MediaControls mediaControls(*program.fmMain(), *engine, services.processId);
     // A logout or `kill` ends the program as Exit does, saving the settings and the play list.

@@ -1,5 +1,7 @@
 // tessaview-probe: loads a subtitle file with the player's own loader and prints what the
 // player would hold: reader, time base, messages, error, cues and the text due at frames.
+#include "probe_sync.h"
+
 #include "external/ffmpeg/ffmpeg_text_tracks.h"
 #include "external/ffmpeg/ffmpeg_vobsub.h"
 #include "shell/settings/file_locations.h"
@@ -52,12 +54,16 @@ struct Options {
     bool doctor = false;
     bool help = false;
     std::optional<std::string> movie;
+    std::optional<std::string> sync;   // the movie whose speech the subtitle is fitted to
+    std::optional<std::string> write;  // with --sync: the corrected SubRip
+    std::optional<std::string> cache;  // with --sync: where speech profiles are kept
     std::string file;
 };
 
 const char* const usageText =
     "usage: tessaview-probe [--fps RATE] [--codepage NAME|CHARSET] [--at FRAME|TIME]... [--json]\n"
-    "                       [--doctor [--movie MOVIE]] FILE\n";
+    "                       [--doctor [--movie MOVIE]] FILE\n"
+    "       tessaview-probe --sync MOVIE [--json] [--write OUT] [--cache DIR] FILE\n";
 
 const char* const helpText =
     "Loads a subtitle FILE as the player does and prints its reader, messages and cues.\n"
@@ -68,6 +74,12 @@ const char* const helpText =
     "  --json             the same facts as JSON\n"
     "  --doctor           also list the file's problems with their line numbers\n"
     "  --movie MOVIE      with --doctor: fit the cue times to the movie's frame rate and length\n"
+    "  --sync MOVIE       fit the cue times to the movie's speech: verdict (solid, unsure,\n"
+    "                     no-speech, no-match), shift, rate, pieces, margin, speech share\n"
+    "  --write OUT        with --sync: write the corrected SubRip to OUT, only when solid\n"
+    "                     (exit status 3 and nothing written otherwise)\n"
+    "  --cache DIR        with --sync: keep speech profiles in DIR (default\n"
+    "                     $XDG_CACHE_HOME/tessaview/speech)\n"
     "  --help             this text\n";
 
 bool parseOptions(int argc, char** argv, Options& options)
@@ -83,6 +95,12 @@ bool parseOptions(int argc, char** argv, Options& options)
             options.help = true;
         } else if (arg == "--movie" && hasValue) {
             options.movie = argv[++i];
+        } else if (arg == "--sync" && hasValue) {
+            options.sync = argv[++i];
+        } else if (arg == "--write" && hasValue) {
+            options.write = argv[++i];
+        } else if (arg == "--cache" && hasValue) {
+            options.cache = argv[++i];
         } else if (arg == "--fps" && hasValue) {
             const std::string value = argv[++i];
             double fps = 0;
@@ -104,7 +122,9 @@ bool parseOptions(int argc, char** argv, Options& options)
             return false;
         }
     }
-    return options.help || (!options.file.empty() && (!options.movie || options.doctor));
+    const bool syncOnly = !options.sync && (options.write || options.cache);
+    const bool notWithSync = options.sync && (options.doctor || options.movie || !options.at.empty());
+    return options.help || (!options.file.empty() && (!options.movie || options.doctor) && !syncOnly && !notWithSync);
 }
 
 // A frame number as it stands, or a time (h:mm:ss.fff, m:ss) at `fps`.
@@ -242,6 +262,8 @@ int run(int argc, char** argv)
         std::cerr << "tessaview-probe: unknown code page " << codePage << "\n" << usageText;
         return 2;
     }
+    if (options.sync)
+        return RunSyncProbe({*options.sync, options.file, options.json, options.write, options.cache, options.fps, codePage});
     std::optional<MovieTiming> movie;
     if (options.movie) {
         movie = CreateFfmpegTextTracks()->ReadMovieTiming(*options.movie);

@@ -1,0 +1,243 @@
+// Subtitle > Synchronize to Speech and Save Corrected Copy in the real window: the work on a
+// worker thread, Cancel, each verdict's outcome, and the copy with every correction in force.
+#include "window_harness.h"
+
+#include "app/tfm_main_sync.h"
+#include "external/fake_movie_speech.h"
+#include "presentation/tfm_synchronize.h"
+#include "support/temp_dir.h"
+#include "sync/spoken_film.h"
+#include "unit/sync/made_up_film.h"
+
+#include <QMenu>
+#include <QMenuBar>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QThread>
+#include <condition_variable>
+#include <deque>
+#include <fstream>
+#include <mutex>
+
+namespace tessaview::test {
+namespace {
+
+using tessaview::testing::MadeUpFilm;
+using tessaview::testing::makeFilm;
+using tessaview::testing::markSpeech;
+
+class FakeSyncPrompts : public SyncPrompts {
+public:
+    QStringList informs, errors, asked;
+    std::deque<bool> answers;  // to Ask, in order; No when none is left
+    QString saveAs;            // the save dialog's answer
+    QString proposed;
+    void Inform(QWidget*, const QString& text) override { informs << text; }
+    void Error(QWidget*, const QString& text) override { errors << text; }
+    bool Ask(QWidget*, const QString& text) override {
+        asked << text;
+        const bool yes = !answers.empty() && answers.front();
+        if (!answers.empty()) answers.pop_front();
+        return yes;
+    }
+    QString SaveFileName(QWidget*, const QString& start) override {
+        proposed = start;
+        return saveAs;
+    }
+};
+
+// The movie's speech as the fake gives it, but only once the test lets it go (or the read is
+// cancelled): so the test sees the window go on while the worker listens.
+class GatedSpeech : public FakeMovieSpeech {
+public:
+    SpeechProfile ReadSpeech(const std::string& movie, const SpeechReadControl& control) override {
+        std::unique_lock lock(mutex_);
+        started_ = true;
+        opened_.wait(lock, [&] { return open_ || (control.cancel && control.cancel->load()); });
+        lock.unlock();
+        return FakeMovieSpeech::ReadSpeech(movie, control);
+    }
+    void Open() {
+        const std::lock_guard lock(mutex_);
+        open_ = true;
+        opened_.notify_all();
+    }
+    bool Started() {
+        const std::lock_guard lock(mutex_);
+        return started_;
+    }
+    void Poke() { opened_.notify_all(); }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable opened_;
+    bool open_ = false, started_ = false;
+};
+
+// Counts a part's finished runs and waits for the next one, the events running meanwhile.
+class FinishedRuns {
+public:
+    explicit FinishedRuns(SpeechSyncPart* part) { QObject::connect(part, &SpeechSyncPart::Finished, [this] { ++count_; }); }
+    bool wait(int ms) {
+        const int seen = count_;
+        QElapsedTimer clock;
+        clock.start();
+        while (count_ == seen && clock.elapsed() < ms) {
+            QApplication::processEvents(QEventLoop::AllEvents, 10);
+            QThread::msleep(1);
+        }
+        return count_ > seen;
+    }
+
+private:
+    int count_ = 0;
+};
+
+class SpeechSyncTest : public MainWindowTest {
+protected:
+    SpeechSyncTest() {
+        // No cache: each test case changes the fake's answer for the same movie.
+        part = new SpeechSyncPart(fmMain(), speech, prompts, "");
+        speech.Open();
+    }
+    // A SubRip file of `cues` (text "line N"), loaded as the subtitle.
+    void LoadCues(const std::vector<SyncCue>& cues) {
+        std::string text;
+        for (size_t i = 0; i < cues.size(); ++i)
+            text += std::to_string(i + 1) + "\n" + testing::subRipTime(cues[i].startMs) + " --> " +
+                    testing::subRipTime(cues[i].endMs) + "\nline " + std::to_string(i + 1) + "\n\n";
+        subtitle = MakeFile("film.srt", text);
+        fmMain().Subtitles.LoadSubtitle(subtitle);
+    }
+    int32_t FirstStart() { return fmMain().Subtitles.SubList.front()->StartTime; }
+    // Runs Synchronize to Speech to its end.
+    void Synchronize() {
+        FinishedRuns finished(part);
+        part->SynchronizeToSpeech1->trigger();
+        if (part->Running()) {
+            ASSERT_TRUE(finished.wait(10000));
+        }
+    }
+
+    GatedSpeech speech;
+    FakeSyncPrompts prompts;
+    SpeechSyncPart* part = nullptr;
+    std::string subtitle;
+};
+
+TEST_F(SpeechSyncTest, ASolidAnswerMovesTheCuesInMemoryWhileTheWindowGoesOnAndTheCopyKeepsEveryCorrection) {
+    // The items sit beside Synchronize Subtitle, which keeps its caption.
+    QMenu* menu = fmMain().SeSkinMenuBar1->findChild<QMenu*>("Subtitle1");
+    const QList<QAction*> items = menu->actions();
+    const qsizetype adjust = items.indexOf(fmMain().AdjustSubtitle1);
+    ASSERT_GE(adjust, 0);
+    EXPECT_EQ(items.value(adjust + 1), part->SynchronizeToSpeech1);
+    EXPECT_EQ(items.value(adjust + 2), part->SaveCorrectedCopy1);
+    EXPECT_EQ(part->SynchronizeToSpeech1->text(), "Synchronize to Speech");
+    EXPECT_EQ(part->SynchronizeToSpeech1->shortcut(), QKeySequence("Ctrl+Y"));
+    EXPECT_EQ(part->SaveCorrectedCopy1->text(), "Save Corrected Copy...");
+    EXPECT_EQ(fmMain().AdjustSubtitle1->text(), "Synchronize Subtitle");
+
+    const MadeUpFilm film = makeFilm(3, 6 * 60 * 1000);
+    speech.profile = film.speech;
+    std::vector<SyncCue> early = testing::timedCues(film.lines, 3);
+    for (SyncCue& cue : early) cue.startMs -= 7300, cue.endMs -= 7300;
+    early.erase(early.begin());  // the first line would start before the film
+    part->SynchronizeToSpeech1->trigger();
+    EXPECT_EQ(prompts.informs, QStringList{"Open a movie first: the subtitle is fitted to its speech."});
+    OpenMovie("film.avi");
+    LoadCues(early);
+    const std::string onDisk = readFile(subtitle);
+    const int32_t before = FirstStart();
+
+    GatedSpeech gated;
+    gated.profile = film.speech;
+    SpeechSyncPart* slow = new SpeechSyncPart(fmMain(), gated, prompts, "");
+    FinishedRuns finished(slow);
+    slow->SynchronizeToSpeech1Click();
+    // The window is back while the worker still listens.
+    EXPECT_TRUE(slow->Running());
+    while (!gated.Started()) QThread::msleep(1);
+    EXPECT_EQ(FirstStart(), before);
+    gated.Open();
+    ASSERT_TRUE(finished.wait(10000));
+    ASSERT_EQ(prompts.informs.size(), 2);
+    EXPECT_TRUE(prompts.informs[1].startsWith("Moved 7.3")) << prompts.informs[1].toStdString();
+    EXPECT_TRUE(prompts.informs[1].endsWith("% of the lines fall on speech.")) << prompts.informs[1].toStdString();
+    EXPECT_NEAR(FirstStart(), before + 7300, 40);
+    EXPECT_EQ(readFile(subtitle), onDisk);  // never the file
+
+    // The copy: the cue times as now, less the Synchronize Subtitle offset (+100 shows earlier).
+    fmMain().fmSynchronize()->StepBy(100);
+    prompts.saveAs = QString::fromStdString(Folder() + "/copy.srt");
+    part->SaveCorrectedCopy1->trigger();
+    EXPECT_EQ(prompts.proposed.toStdString(), Folder() + "/film.synced.srt");
+    std::vector<SyncCue> written;
+    std::vector<std::string> texts;
+    testing::readSubRip(Folder() + "/copy.srt", written, texts);
+    ASSERT_EQ(written.size(), early.size());
+    EXPECT_EQ(written.front().startMs, FirstStart() - 100);
+    EXPECT_EQ(texts.front(), "line 1");
+    // An existing file is replaced only when the user says so.
+    part->SaveCorrectedCopy1->trigger();
+    EXPECT_EQ(prompts.asked.size(), 1);
+    EXPECT_TRUE(prompts.asked.value(0).contains("already exists"));
+    fmMain().fmSynchronize()->StepBy(-100);
+    prompts.answers = {true};
+    part->SaveCorrectedCopy1->trigger();
+    written.clear();
+    testing::readSubRip(Folder() + "/copy.srt", written, texts);
+    EXPECT_EQ(written.front().startMs, FirstStart());
+    EXPECT_TRUE(prompts.errors.isEmpty());
+}
+
+TEST_F(SpeechSyncTest, CancelNoSpeechNoMatchAndAnUnsureAnswerChangeNothingUnlessTheUserAgrees) {
+    OpenMovie("film.avi");
+    // Lines every 4 s on speech every 4 s: many shifts fit as well, so the answer is unsure.
+    std::vector<SyncCue> regular;
+    SpeechProfile beat;
+    beat.frames.assign(6 * 60 * 100, 0);
+    for (int64_t t = 5000; t < 350000; t += 4000) {
+        regular.push_back({t - 600, t + 400});
+        markSpeech(beat, t, t + 1000);
+    }
+    LoadCues(regular);
+    const int32_t before = FirstStart();
+
+    GatedSpeech gated;
+    gated.profile = beat;
+    SpeechSyncPart* slow = new SpeechSyncPart(fmMain(), gated, prompts, "");
+    FinishedRuns finished(slow);
+    slow->SynchronizeToSpeech1Click();
+    while (!gated.Started()) QThread::msleep(1);
+    slow->Cancel();
+    gated.Poke();
+    ASSERT_TRUE(finished.wait(10000));
+    EXPECT_TRUE(prompts.informs.isEmpty());
+    EXPECT_TRUE(prompts.errors.isEmpty());
+
+    speech.profile = beat;
+    Synchronize();  // unsure, and the user says No
+    ASSERT_EQ(prompts.asked.size(), 1);
+    EXPECT_TRUE(prompts.asked[0].contains("Another answer comes close")) << prompts.asked[0].toStdString();
+    EXPECT_EQ(FirstStart(), before);
+    prompts.answers = {true};
+    Synchronize();  // and Yes
+    EXPECT_NEAR(FirstStart(), before + 600, 40);
+
+    speech.profile.frames.assign(beat.frames.size(), 0);
+    Synchronize();
+    EXPECT_TRUE(prompts.informs.value(0).contains("too little speech")) << prompts.informs.value(0).toStdString();
+    speech.profile = makeFilm(8, 6 * 60 * 1000).speech;
+    LoadCues(testing::timedCues(makeFilm(9, 6 * 60 * 1000).lines, 9));
+    const int32_t other = FirstStart();
+    Synchronize();
+    EXPECT_TRUE(prompts.informs.value(1).contains("another film's subtitle")) << prompts.informs.value(1).toStdString();
+    EXPECT_EQ(FirstStart(), other);
+    speech.error = "The movie film.avi has no sound to synchronise to.";
+    Synchronize();
+    EXPECT_EQ(prompts.errors, QStringList{"The movie film.avi has no sound to synchronise to."});
+}
+
+}  // namespace
+}  // namespace tessaview::test

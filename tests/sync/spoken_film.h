@@ -1,0 +1,118 @@
+// Films that speak known lines, made at test time by make_spoken_film.sh (espeak-ng, sox,
+// ffmpeg), with their true subtitle; subtitles written and read back as SubRip.
+#pragma once
+
+#include "sync/alignment.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace tessaview::testing {
+
+struct SpokenLine {
+    int gapMs = 0;  // after the line before ends
+    std::string voice;
+    std::string text;
+};
+
+// `count` lines of made-up talk: three speakers, pauses of a fraction of a second to a few
+// seconds and now and then a long quiet stretch.
+inline std::vector<SpokenLine> makeScript(unsigned seed, int count)
+{
+    static const char* const words[] = {
+        "the", "keys", "were", "under", "lamp", "we", "never", "said", "that", "you", "always", "forget",
+        "train", "leaves", "at", "nine", "tomorrow", "morning", "bring", "coat", "it", "will", "rain",
+        "whole", "week", "where", "is", "your", "brother", "he", "went", "to", "the", "harbour", "with",
+        "old", "fisherman", "listen", "carefully", "this", "only", "chance", "we", "have", "left", "open",
+        "door", "quietly", "please", "nobody", "must", "know", "about", "letter", "from", "Paris"};
+    static const char* const voices[] = {"en-us", "en-gb+f3", "en-gb-scotland+m3"};
+    std::mt19937 random(seed);
+    const auto uniform = [&](int a, int b) { return std::uniform_int_distribution<int>(a, b)(random); };
+    std::vector<SpokenLine> script;
+    for (int i = 0; i < count; ++i) {
+        std::string text;
+        for (int w = uniform(2, 11); w > 0; --w)
+            text += std::string(text.empty() ? "" : " ") + words[uniform(0, static_cast<int>(std::size(words)) - 1)];
+        const int gap = i == 0 ? uniform(1000, 4000) : uniform(0, 9) == 0 ? uniform(5000, 12000) : uniform(250, 3500);
+        script.push_back({gap, voices[uniform(0, 2)], text + "."});
+    }
+    return script;
+}
+
+struct SpokenFilm {
+    std::string movie;
+    std::vector<SyncCue> truth;  // where each line's subtitle belongs
+    std::vector<std::string> texts;
+};
+
+inline std::string shellQuoted(const std::string& text)
+{
+    std::string out = "'";
+    for (char c : text)
+        out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return out + "'";
+}
+
+// Cues and texts of a SubRip file as the script writes it.
+inline void readSubRip(const std::string& path, std::vector<SyncCue>& cues, std::vector<std::string>& texts)
+{
+    std::ifstream in(path);
+    std::string line;
+    while (std::getline(in, line)) {
+        int h1, m1, s1, ms1, h2, m2, s2, ms2;
+        if (std::sscanf(line.c_str(), "%d:%d:%d,%d --> %d:%d:%d,%d", &h1, &m1, &s1, &ms1, &h2, &m2, &s2, &ms2) != 8)
+            continue;
+        cues.push_back({((h1 * 60 + m1) * 60 + s1) * 1000LL + ms1, ((h2 * 60 + m2) * 60 + s2) * 1000LL + ms2});
+        std::getline(in, line);
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        texts.push_back(line);
+    }
+}
+
+// Makes `folder`/`name`.mkv and reads its true subtitle back.
+inline SpokenFilm makeSpokenFilm(const std::string& folder, const std::string& name, const std::vector<SpokenLine>& script,
+                                 const std::string& background, int leastSeconds)
+{
+    const std::string base = folder + "/" + name;
+    {
+        std::ofstream out(base + ".script");
+        for (const SpokenLine& line : script)
+            out << line.gapMs << " " << line.voice << " " << line.text << "\n";
+    }
+    const std::string command = std::string(TESSAVIEW_SOURCE_DIR) + "/tests/sync/make_spoken_film.sh " +
+                                shellQuoted(base + ".script") + " " + background + " " + std::to_string(leastSeconds) +
+                                " " + shellQuoted(base);
+    if (std::system(command.c_str()) != 0)
+        throw std::runtime_error("could not make the film " + base);
+    SpokenFilm film;
+    film.movie = base + ".mkv";
+    readSubRip(base + ".srt", film.truth, film.texts);
+    return film;
+}
+
+inline std::string subRipTime(int64_t ms)
+{
+    char text[32];
+    ms = ms < 0 ? 0 : ms;
+    std::snprintf(text, sizeof text, "%02lld:%02lld:%02lld,%03lld", static_cast<long long>(ms / 3600000),
+                  static_cast<long long>(ms / 60000 % 60), static_cast<long long>(ms / 1000 % 60),
+                  static_cast<long long>(ms % 1000));
+    return text;
+}
+
+inline void writeSubRip(const std::string& path, const std::vector<SyncCue>& cues, const std::vector<std::string>& texts)
+{
+    std::ofstream out(path, std::ios::binary);
+    for (size_t i = 0; i < cues.size(); ++i)
+        out << i + 1 << "\r\n" << subRipTime(cues[i].startMs) << " --> " << subRipTime(cues[i].endMs) << "\r\n"
+            << texts[i % texts.size()] << "\r\n\r\n";
+}
+
+}  // namespace tessaview::testing

@@ -1,0 +1,221 @@
+// Films that speak known lines, heard by the real reader: subtitles moved, stretched, cut,
+// already right, another film's, and a film of music alone, fitted back by the alignment and
+// by tessaview-probe --sync.
+#include "external/ffmpeg/ffmpeg_speech.h"
+#include "external/speech_cache.h"
+#include "spoken_film.h"
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+
+namespace tessaview::testing {
+namespace {
+
+const std::string probe = std::string(TESSAVIEW_BINARY_DIR) + "/tools/probe/tessaview-probe";
+
+std::vector<SyncCue> mapped(const std::vector<SyncCue>& cues, const std::function<int64_t(int64_t)>& time)
+{
+    std::vector<SyncCue> out;
+    for (const SyncCue& cue : cues)
+        out.push_back({time(cue.startMs), time(cue.endMs)});
+    return out;
+}
+
+// How far each corrected cue start lies from its line's (lines at -1 have none): the share
+// within 200 ms and the median, checked against the targets.
+void expectOnTheirLines(const std::vector<int64_t>& starts, const std::vector<SyncCue>& lines)
+{
+    std::vector<int64_t> errors;
+    for (size_t i = 0; i < starts.size(); ++i)
+        if (lines[i].startMs >= 0)
+            errors.push_back(std::abs(starts[i] - lines[i].startMs));
+    ASSERT_FALSE(errors.empty());
+    std::sort(errors.begin(), errors.end());
+    const auto within = std::count_if(errors.begin(), errors.end(), [](int64_t e) { return e <= 200; });
+    const double share = static_cast<double>(within) / static_cast<double>(errors.size());
+    std::printf("  %zu lines: %.0f %% start within 200 ms, median %lld ms, worst %lld ms\n", errors.size(), share * 100,
+                static_cast<long long>(errors[errors.size() / 2]), static_cast<long long>(errors.back()));
+    EXPECT_GE(share, 0.95);
+    EXPECT_LE(errors[errors.size() / 2], 40);
+}
+
+void expectOnTheirLines(const SyncResult& result, const std::vector<SyncCue>& cues, const std::vector<SyncCue>& lines)
+{
+    std::vector<int64_t> starts;
+    for (size_t i = 0; i < cues.size(); ++i)
+        starts.push_back(result.CorrectedTime(i, cues[i].startMs));
+    expectOnTheirLines(starts, lines);
+}
+
+std::string describe(const SyncResult& r)
+{
+    std::string text = std::string(SyncVerdictName(r.verdict)) + " rate " + std::to_string(r.rate) + " margin " +
+                       std::to_string(r.margin) + " share " + std::to_string(r.speechShare) + " pieces";
+    for (const SyncPiece& p : r.pieces)
+        text += " " + std::to_string(p.fromCue) + "@" + std::to_string(p.shiftMs);
+    return text;
+}
+
+int run(const std::string& command)
+{
+    const int status = std::system(command.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST(SpokenFilm, MovedStretchedAndRightSubtitlesLandOnTheirLines)
+{
+    const test::TempDir dir;
+    const SpokenFilm film = makeSpokenFilm(dir.path(), "talk", makeScript(1, 36), "noise", 10);
+    const SpeechProfile speech = CreateFfmpegMovieSpeech()->ReadSpeech(film.movie, {});
+    struct Case {
+        const char* name;
+        double subtitleRate;  // the subtitle's times are the film's divided by this
+        int64_t subtitleShift;
+    };
+    for (const Case& c : {Case{"already right", 1.0, 0}, Case{"moved later", 1.0, -7300}, Case{"moved earlier", 1.0, 12000},
+                          Case{"25 fps read as 23.976", 25 / 23.976, -1000}, Case{"23.976 fps read as 25", 23.976 / 25, 800}}) {
+        const std::vector<SyncCue> cues = mapped(film.truth, [&](int64_t t) {
+            return std::llround(static_cast<double>(t) / c.subtitleRate) + c.subtitleShift;
+        });
+        const SyncResult result = AlignToSpeech(cues, speech);
+        SCOPED_TRACE(std::string(c.name) + ": " + describe(result));
+        std::printf("%s: %s\n", c.name, describe(result).c_str());
+        EXPECT_EQ(result.verdict, SyncVerdict::Solid);
+        EXPECT_DOUBLE_EQ(result.rate, c.subtitleRate);  // never a rate for the right one
+        EXPECT_EQ(result.pieces.size(), 1u);
+        expectOnTheirLines(result, cues, film.truth);
+    }
+
+    // The probe, twice: the second run takes the speech from its cache.
+    const std::string late = dir.file("late.srt"), synced = dir.file("late.synced.srt"), cache = dir.file("cache");
+    writeSubRip(late, mapped(film.truth, [](int64_t t) { return t + 4300; }), film.texts);
+    const std::string command = probe + " --sync " + film.movie + " --json --cache " + cache + " --write " + synced + " " +
+                                late + " > " + dir.file("out.json");
+    ASSERT_EQ(run(command), 0) << command;
+    const std::string json = test::readFile(dir.file("out.json"));
+    EXPECT_NE(json.find("\"sync\": {\"verdict\": \"solid\", \"shiftMs\": -4"), std::string::npos) << json;
+    EXPECT_NE(json.find("\"rate\": 1.0, \"pieces\": [{\"fromCue\": 0, \"shiftMs\": -4"), std::string::npos) << json;
+    std::vector<SyncCue> written;
+    std::vector<std::string> texts;
+    readSubRip(synced, written, texts);
+    ASSERT_EQ(written.size(), film.truth.size());
+    EXPECT_EQ(texts, film.texts);
+    std::vector<int64_t> starts;
+    for (const SyncCue& cue : written)
+        starts.push_back(cue.startMs);
+    expectOnTheirLines(starts, film.truth);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(cache), std::filesystem::directory_iterator()), 1);
+    ASSERT_EQ(run(command), 0) << command;
+    EXPECT_EQ(test::readFile(dir.file("out.json")).substr(0, 200), json.substr(0, 200));
+}
+
+TEST(SpokenFilm, ACutGivesTwoPiecesEitherWay)
+{
+    const test::TempDir dir;
+    const SpokenFilm film = makeSpokenFilm(dir.path(), "cut", makeScript(2, 44), "noise", 10);
+    const SpeechProfile speech = CreateFfmpegMovieSpeech()->ReadSpeech(film.movie, {});
+    const std::vector<SyncCue>& truth = film.truth;
+    const size_t k = truth.size() / 2;
+    size_t m = 1;
+    while (truth[k + m].startMs - truth[k].startMs < 20000)
+        ++m;
+    const int64_t scene = truth[k + m].startMs - truth[k].startMs;
+    const SyncCue none{-1, -1};
+
+    // The subtitle's release lacks lines k .. k+m-1 of the film: the cues after them come
+    // `scene` early; and the whole subtitle is 2 s late.
+    std::vector<SyncCue> cues, lines;
+    for (size_t j = 0; j < truth.size(); ++j) {
+        if (j >= k && j < k + m)
+            continue;
+        const int64_t move = (j >= k + m ? -scene : 0) + 2000;
+        cues.push_back({truth[j].startMs + move, truth[j].endMs + move});
+        lines.push_back(truth[j]);
+    }
+    SyncResult result = AlignToSpeech(cues, speech);
+    std::printf("release lacks %lld ms: %s\n", static_cast<long long>(scene), describe(result).c_str());
+    ASSERT_EQ(result.pieces.size(), 2u) << describe(result);
+    EXPECT_EQ(result.verdict, SyncVerdict::Solid);
+    EXPECT_EQ(result.rate, 1.0);
+    EXPECT_NEAR(static_cast<double>(result.pieces[1].shiftMs - result.pieces[0].shiftMs), static_cast<double>(scene), 60);
+    expectOnTheirLines(result, cues, lines);
+
+    // The film lacks a 20 s scene of the release's, with lines of its own: the cues after it
+    // come 20 s late.
+    cues.clear();
+    lines.clear();
+    for (size_t j = 0; j < truth.size(); ++j) {
+        if (j == k) {
+            for (size_t extra = 0; extra < 5; ++extra) {
+                const int64_t at = truth[k].startMs + 500 + static_cast<int64_t>(extra) * 4000;
+                cues.push_back({at, at + 2500});
+                lines.push_back(none);
+            }
+        }
+        const int64_t move = j >= k ? 22000 : 0;
+        cues.push_back({truth[j].startMs + move, truth[j].endMs + move});
+        lines.push_back(truth[j]);
+    }
+    result = AlignToSpeech(cues, speech);
+    std::printf("film lacks 22000 ms: %s\n", describe(result).c_str());
+    ASSERT_EQ(result.pieces.size(), 2u) << describe(result);
+    EXPECT_EQ(result.verdict, SyncVerdict::Solid);
+    EXPECT_NEAR(static_cast<double>(result.pieces[1].shiftMs - result.pieces[0].shiftMs), -22000, 60);
+    expectOnTheirLines(result, cues, lines);
+}
+
+TEST(SpokenFilm, AnotherFilmsSubtitleAndMusicAloneAreNeverSolid)
+{
+    const test::TempDir dir;
+    const SpokenFilm film = makeSpokenFilm(dir.path(), "talk", makeScript(3, 30), "music", 10);
+    const SpokenFilm music = makeSpokenFilm(dir.path(), "music", {}, "music", 60);
+    const auto reader = CreateFfmpegMovieSpeech();
+
+    // Another film's lines: times as its script would give them, a word every 330 ms.
+    std::vector<SyncCue> other;
+    int64_t at = 0;
+    for (const SpokenLine& line : makeScript(99, 30)) {
+        at += line.gapMs;
+        const int64_t length = 330 * static_cast<int64_t>(std::count(line.text.begin(), line.text.end(), ' ') + 1);
+        other.push_back({at, at + length + 400});
+        at += length;
+    }
+    const SyncResult foreign = AlignToSpeech(other, reader->ReadSpeech(film.movie, {}));
+    std::printf("another film's: %s\n", describe(foreign).c_str());
+    EXPECT_EQ(foreign.verdict, SyncVerdict::NoMatch) << describe(foreign);
+    const SyncResult tune = AlignToSpeech(film.truth, reader->ReadSpeech(music.movie, {}));
+    std::printf("music alone: %s, %.0f %% heard as speech\n", describe(tune).c_str(), tune.audioSpeechShare * 100);
+    EXPECT_EQ(tune.verdict, SyncVerdict::NoSpeech) << describe(tune);
+    // Its own lines over that music fit.
+    const SyncResult own = AlignToSpeech(mapped(film.truth, [](int64_t t) { return t - 2500; }), reader->ReadSpeech(film.movie, {}));
+    std::printf("own lines over music: %s\n", describe(own).c_str());
+    EXPECT_EQ(own.verdict, SyncVerdict::Solid) << describe(own);
+    expectOnTheirLines(own, mapped(film.truth, [](int64_t t) { return t - 2500; }), film.truth);
+
+    // The probe writes nothing then, and says why bad input cannot be synchronised.
+    const std::string subtitle = dir.file("talk.srt"), out = dir.file("out.srt");
+    EXPECT_EQ(run(probe + " --sync " + music.movie + " --write " + out + " " + subtitle + " > /dev/null 2>&1"), 3);
+    EXPECT_FALSE(std::filesystem::exists(out));
+    const std::string mute = dir.file("mute.mkv"), empty = dir.write("empty.srt", ""), said = dir.file("said");
+    ASSERT_EQ(run("ffmpeg -loglevel error -nostdin -f lavfi -i color=s=32x32:r=5:d=2 -c:v mpeg4 " + mute), 0);
+    const std::string vobSub = std::string(TESSAVIEW_CORPUS_DIR) + "/vobsub/tiny.idx";
+    const std::pair<std::string, std::string> cases[] = {
+        {mute + " " + subtitle, "The movie " + mute + " has no sound to synchronise to."},
+        {film.movie + " " + empty, empty + " is empty: no lines to synchronise"},
+        {film.movie + " " + vobSub, vobSub + ": synchronising pictures is not supported"},
+    };
+    for (const auto& [arguments, message] : cases) {
+        if (arguments.find("vobsub") != std::string::npos && !std::filesystem::exists(vobSub))
+            continue;
+        EXPECT_EQ(run(probe + " --sync " + arguments + " --write " + out + " > /dev/null 2> " + said), 1) << arguments;
+        EXPECT_EQ(test::readFile(said), "tessaview-probe: " + message + "\n");
+        EXPECT_FALSE(std::filesystem::exists(out));
+    }
+}
+
+}  // namespace
+}  // namespace tessaview::testing
