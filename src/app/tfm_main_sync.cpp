@@ -6,6 +6,7 @@
 #include "external/speech_cache.h"
 #include "presentation/tfm_synchronize.h"
 #include "shell/settings/file_locations.h"
+#include "osdep/whole_file.h"
 #include "sync/subtitle_sync.h"
 
 #include <QAction>
@@ -222,7 +223,7 @@ void SpeechSyncPart::SaveCorrectedCopy1Click()
     if (offset.pieces.front().shiftMs != 0)
         ApplySync(copy, subtitles.SubIsTimeBased, subtitles.MovieFrameRate, offset);
     const std::string codePage = subtitles.CueCodePage().empty() ? subtitles.AnsiCodePage() : subtitles.CueCodePage();
-    if (!WriteFileAtomically(path, SubRipText(copy, subtitles.SubIsTimeBased, subtitles.MovieFrameRate, codePage), true))
+    if (!ReplaceWholeFile(path, SubRipText(copy, subtitles.SubIsTimeBased, subtitles.MovieFrameRate, codePage)))
         prompts_.Error(&window_, "Cannot create file " + chosen);
 }
 

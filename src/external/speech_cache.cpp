@@ -2,6 +2,8 @@
 // count and one bit per frame; written to a fresh name and renamed into place.
 #include "external/speech_cache.h"
 
+#include "osdep/whole_file.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -9,7 +11,6 @@
 #include <fstream>
 #include <iterator>
 #include <optional>
-#include <random>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -125,19 +126,7 @@ void CachedMovieSpeech::keep(const std::string& entry, const std::string& key, c
         if (profile.frames[k])
             bits[k / 8] = static_cast<char>(bits[k / 8] | (1 << (k % 8)));
     bytes += bits;
-    const std::string temporary = entry + "." + std::to_string(std::random_device{}()) + ".new";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        if (!out.flush()) {
-            out.close();
-            fs::remove(temporary, error);
-            return;
-        }
-    }
-    fs::rename(temporary, entry, error);
-    if (error)
-        fs::remove(temporary, error);
+    ReplaceWholeFile(entry, bytes);  // a failure leaves the old entry, or none: only a cache
     trim();
 }
 

@@ -8,8 +8,6 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <random>
 
 namespace tessaview {
 
@@ -85,35 +83,6 @@ std::string SubRipText(const TSubList& cues, bool timeBased, double frameRate, c
         out += std::to_string(i + 1) + "\r\n" + subRipTime(start) + " --> " + subRipTime(end) + "\r\n" + text + "\r\n\r\n";
     }
     return out;
-}
-
-bool WriteFileAtomically(const std::string& path, const std::string& bytes, bool replace)
-{
-    namespace fs = std::filesystem;
-    std::error_code error;
-    if (!replace && fs::exists(path, error))
-        return false;
-    const std::string temporary = path + "." + std::to_string(std::random_device{}()) + ".new";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        if (!out.flush()) {
-            out.close();
-            fs::remove(temporary, error);
-            return false;
-        }
-    }
-    // A file that appeared meanwhile is still not replaced unless asked.
-    if (!replace && fs::exists(path, error)) {
-        fs::remove(temporary, error);
-        return false;
-    }
-    fs::rename(temporary, path, error);
-    if (error) {
-        fs::remove(temporary, error);
-        return false;
-    }
-    return true;
 }
 
 std::string DescribeSync(const SyncResult& result)

@@ -21,10 +21,6 @@ void ApplySync(TSubList& cues, bool timeBased, double frameRate, const SyncResul
 // lasts three seconds, an endless one to the last time SubRip can write.
 std::string SubRipText(const TSubList& cues, bool timeBased, double frameRate, const std::string& codePage);
 
-// Writes `bytes` to `path` through a fresh file renamed into place. Returns false (and leaves
-// nothing behind) when it cannot, or when `path` exists and `replace` is false.
-bool WriteFileAtomically(const std::string& path, const std::string& bytes, bool replace);
-
 // "Moved 7.30 s later, 25 fps read as 23.976, in 2 pieces; 94 % of the lines fall on speech".
 std::string DescribeSync(const SyncResult& result);
 

@@ -7,6 +7,7 @@
 #include "external/speech_cache.h"
 #include "shell/settings/file_locations.h"
 #include "subtitle/subtitle_core.h"
+#include "osdep/whole_file.h"
 #include "sync/subtitle_sync.h"
 
 #include <chrono>
@@ -166,7 +167,7 @@ int RunSyncProbe(const SyncProbeOptions& options)
     }
     ApplySync(core.SubList, core.SubIsTimeBased, fps, result);
     const std::string codePage = core.CueCodePage().empty() ? options.codePage : core.CueCodePage();
-    if (!WriteFileAtomically(*options.write, SubRipText(core.SubList, core.SubIsTimeBased, fps, codePage), true))
+    if (!ReplaceWholeFile(*options.write, SubRipText(core.SubList, core.SubIsTimeBased, fps, codePage)))
         return fail("cannot write " + *options.write);
     return 0;
 }

@@ -43,22 +43,12 @@ TEST(SubtitleSync, CorrectionsReachTheCueTimesInTheirOwnUnit)
     EXPECT_EQ(frames[2]->EndTime, 8);
 }
 
-TEST(SubtitleSync, TheSubRipCopyIsWrittenWholeAndReplacesOnlyWhenAsked)
+TEST(SubtitleSync, TheSubRipCopyHoldsEveryCueInUtf8)
 {
     const TSubList cues = cueList({{1500, 3250, "Caf\xe9\r\n\r\nnoir"}, {4000, OpenEndTime, "open"}});
     const std::string text = SubRipText(cues, true, 25, "CP1252");
     EXPECT_EQ(text, "1\r\n00:00:01,500 --> 00:00:03,250\r\nCaf\xc3\xa9\r\nnoir\r\n\r\n"
                     "2\r\n00:00:04,000 --> 00:00:07,000\r\nopen\r\n\r\n");
-
-    const test::TempDir dir;
-    const std::string path = dir.file("film.synced.srt");
-    EXPECT_TRUE(WriteFileAtomically(path, text, false));
-    EXPECT_FALSE(WriteFileAtomically(path, "other", false));
-    EXPECT_EQ(test::readFile(path), text);
-    EXPECT_TRUE(WriteFileAtomically(path, "other", true));
-    EXPECT_EQ(test::readFile(path), "other");
-    EXPECT_FALSE(WriteFileAtomically(dir.file("no/such/folder.srt"), text, true));
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), std::filesystem::directory_iterator()), 1);
 }
 
 TEST(SubtitleSync, TheSentenceSaysWhatMovedAndHowMuchFallsOnSpeech)
