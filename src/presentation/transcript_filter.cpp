@@ -22,10 +22,10 @@ bool HasMarkupOrBreak(QStringView text) {
 
 }  // namespace
 
-QString FoldForSearch(QStringView text) {
+QString FoldForSearch(const QString& text) {
     // Most subtitle lines are ASCII: nothing to decompose there, and it is ten times faster.
-    if (IsAscii(text)) return text.toString().toLower();
-    const QString decomposed = text.toString().normalized(QString::NormalizationForm_KD);
+    if (IsAscii(text)) return text.toLower();
+    const QString decomposed = text.normalized(QString::NormalizationForm_KD);
     QString folded;
     folded.reserve(decomposed.size());
     for (const QChar c : decomposed)

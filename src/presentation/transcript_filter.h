@@ -12,7 +12,7 @@ namespace tessaview {
 
 // `text` for comparing: compatibility-decomposed, combining marks dropped, case-folded; so
 // "Éte" and "ete" fold alike, as do "ﬁ" and "fi".
-QString FoldForSearch(QStringView text);
+QString FoldForSearch(const QString& text);
 
 // A cue's text as a transcript row shows it: plain (markup dropped) on one line.
 QString OneLinePlainText(const QString& cue);
