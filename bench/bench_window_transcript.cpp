@@ -96,7 +96,6 @@ void BM_TranscriptOpen(benchmark::State& state) {
         f.window().Transcript1->trigger();
         f.panel().repaint();
     }
-    state.counters["rows"] = f.panel().Model().rowCount();
 }
 BENCHMARK(BM_TranscriptOpen)->Unit(benchmark::kMillisecond)->UseRealTime();
 
@@ -114,8 +113,6 @@ void BM_TranscriptFilterKeystroke(benchmark::State& state) {
         QApplication::processEvents();
         state.ResumeTiming();
     }
-    f.panel().edFind->setText(letter);
-    state.counters["matches"] = f.panel().Model().rowCount();
 }
 BENCHMARK(BM_TranscriptFilterKeystroke)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 

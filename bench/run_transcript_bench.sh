@@ -21,12 +21,12 @@ echo "$csv" | awk -F, '
   }
   END {
     open = real["BM_TranscriptOpen"]; first = real["BM_TranscriptFilterKeystroke/0"]
-    accent = real["BM_TranscriptFilterKeystroke/1"]; next = real["BM_TranscriptFilterNarrowing"]
+    accent = real["BM_TranscriptFilterKeystroke/1"]; more = real["BM_TranscriptFilterNarrowing"]
     printf "transcript open, 100,000 cues:         %7.1f ms (CPU %6.1f ms)  (target < 200)\n", open, cpu["BM_TranscriptOpen"]
     printf "find, first letter (all rows searched): %6.1f ms (CPU %6.1f ms)  (target < 50)\n", first, cpu["BM_TranscriptFilterKeystroke/0"]
     printf "find, first letter accented:           %7.1f ms (CPU %6.1f ms)  (target < 50)\n", accent, cpu["BM_TranscriptFilterKeystroke/1"]
-    printf "find, a letter more:                   %7.1f ms (CPU %6.1f ms)  (target < 50)\n", next, cpu["BM_TranscriptFilterNarrowing"]
+    printf "find, a letter more:                   %7.1f ms (CPU %6.1f ms)  (target < 50)\n", more, cpu["BM_TranscriptFilterNarrowing"]
     printf "clock tick with the transcript shown:  %7.3f ms (CPU %6.3f ms)\n", real["BM_TranscriptTick"], cpu["BM_TranscriptTick"]
-    verdict = (open < 200 && first < 50 && accent < 50 && next < 50) ? "ok" : "MISSED"
+    verdict = (open < 200 && first < 50 && accent < 50 && more < 50) ? "ok" : "MISSED"
     printf "targets: %s (medians of 3 runs, wall-clock time)\n", verdict
   }'

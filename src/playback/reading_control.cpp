@@ -37,6 +37,9 @@ ReadingControl::ReadingControl(MovieEngine& engine, SubtitleCore& core, VobSubLi
     panel_.Model().SetTimeText([this](int line) { return TimeText(line); });
 }
 
+// The panel outlives this: it must not ask for times here any more.
+ReadingControl::~ReadingControl() { panel_.Model().SetTimeText({}); }
+
 ReadingControl::LinesKey ReadingControl::CurrentLinesKey() const {
     return {core_.ListGeneration(), core_.SubIsVobSub, vobsubGeneration_, core_.MovieFrameRate, core_.SubIsTimeBased};
 }

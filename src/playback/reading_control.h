@@ -36,6 +36,7 @@ class ReadingControl : public QObject {
 public:
     ReadingControl(MovieEngine& engine, SubtitleCore& core, VobSubLibrary& vobsub, const MovieFields& fields,
                    TranscriptPanel& panel, ReadingWindow window);
+    ~ReadingControl() override;
 
     // Brings a shown transcript up to date with the subtitle and its times; cheap when
     // nothing changed.
