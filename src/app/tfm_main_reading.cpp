@@ -42,7 +42,8 @@ QWidget* TfmMain::BuildTranscriptPanel() {
 void TfmMain::BuildReading() {
     // After the program's own items of each menu.
     auto* view = SeSkinMenuBar1->findChild<QMenu*>("View1");
-    Transcript1 = AddMenuItem(view, "Transcript1", "Transcript", [this] { Transcript1Click(); }, QKeySequence("Ctrl+T"));
+    Transcript1 =
+        AddMenuItem(view, "Transcript1", "Transcript", [this] { Transcript1Click(); }, QKeySequence("Ctrl+T"));
     Transcript1->setCheckable(true);
     auto* subtitle = SeSkinMenuBar1->findChild<QMenu*>("Subtitle1");
     subtitle->addSeparator()->setObjectName("N8");

@@ -15,9 +15,13 @@ namespace tessaview {
 
 namespace {
 
-int32_t Negated(int32_t value) { return value == std::numeric_limits<int32_t>::min() ? std::numeric_limits<int32_t>::max() : -value; }
+int32_t Negated(int32_t value) {
+    return value == std::numeric_limits<int32_t>::min() ? std::numeric_limits<int32_t>::max() : -value;
+}
 
-int32_t SyncFramesOf(const ClockOffsets& offsets) { return offsets.syncMs ? SyncFrames(*offsets.syncMs, offsets.rate) : 0; }
+int32_t SyncFramesOf(const ClockOffsets& offsets) {
+    return offsets.syncMs ? SyncFrames(*offsets.syncMs, offsets.rate) : 0;
+}
 
 std::string ClockText(int64_t seconds) {
     const std::string sign = seconds < 0 ? "-" : "";
@@ -103,7 +107,8 @@ int32_t ClockPosition(int32_t enginePosition, const ClockOffsets& offsets) {
 }
 
 int32_t EnginePosition(int32_t clockPosition, const ClockOffsets& offsets) {
-    return SaturatingAdd(SaturatingAdd(clockPosition, Negated(SyncFramesOf(offsets))), Negated(offsets.continuedOffset));
+    const int32_t withoutSync = SaturatingAdd(clockPosition, Negated(SyncFramesOf(offsets)));
+    return SaturatingAdd(withoutSync, Negated(offsets.continuedOffset));
 }
 
 std::string LineTimeText(int32_t clockPosition, const ClockOffsets& offsets, double engineRate) {

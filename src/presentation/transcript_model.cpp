@@ -55,7 +55,9 @@ void TranscriptModel::SetCurrentLine(int line) {
 
 void TranscriptModel::emitRowChanged(int line) {
     const int row = RowOfLine(line);
-    if (row >= 0) emit dataChanged(index(row, 0), index(row, ColumnCount - 1), {Qt::FontRole, Qt::BackgroundRole, Qt::ForegroundRole});
+    if (row >= 0)
+        emit dataChanged(index(row, 0), index(row, ColumnCount - 1),
+                         {Qt::FontRole, Qt::BackgroundRole, Qt::ForegroundRole});
 }
 
 int TranscriptModel::rowCount(const QModelIndex& parent) const {

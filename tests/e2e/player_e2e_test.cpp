@@ -618,7 +618,8 @@ TEST_P(ManagedE2E, KeysInTheWindowAndTheWheelAndDoubleClickOnThePicture) {
 // picture, a click on one takes the movie there, and Ctrl+Right goes on to the next line.
 TEST_F(PlayerE2E, TranscriptBesideThePictureAClickOnALineSeeksAndCtrlRightGoesToTheNext) {
     // The picture brightens with time: 6 levels a second, out of black from 2.7 s on.
-    movie_ = MakeMovie("ramp.avi", "color=c=black:size=640x352:rate=25:duration=40,geq=lum=min(255\\,16+T*6):cb=128:cr=128");
+    movie_ = MakeMovie("ramp.avi",
+                       "color=c=black:size=640x352:rate=25:duration=40,geq=lum=min(255\\,16+T*6):cb=128:cr=128");
     std::ofstream srt(dir_ / "ramp.srt");
     srt << "1\r\n00:00:00,500 --> 00:00:01,500\r\nFirst words\r\n\r\n";
     for (int line = 2; line <= 9; ++line) {  // from 10 s on, one line every 3 s

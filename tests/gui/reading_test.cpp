@@ -94,6 +94,9 @@ TEST_F(ReadingTest, TranscriptListsEveryLineAtItsTimeOnScreenAndAClickTakesTheMo
     ClickRow(4);
     EXPECT_EQ(engine.position, 200);
     EXPECT_EQ(Model().CurrentLine(), 4);
+    QTest::keyClick(Panel().lvTranscript, Qt::Key_Up);  // Enter on the row above
+    QTest::keyClick(Panel().lvTranscript, Qt::Key_Return);
+    EXPECT_EQ(engine.position, 150);
     // The subtitle's frame rate at 30 on this 25 fps movie: line 5 (frame 300) at 0:00:10.
     fmMain().FrameRateItems[5]->trigger();
     fmMain().fmSynchronize()->StepBy(-2000);
@@ -117,7 +120,8 @@ TEST_F(ReadingTest, TranscriptListsEveryLineAtItsTimeOnScreenAndAClickTakesTheMo
 TEST_F(ReadingTest, TheLineOnScreenStaysInViewUnlessTheUserScrolledLatelyAndThePanelIsRemembered) {
     std::string cues;  // 400 frame-numbered lines, one a second
     for (int i = 0; i < 400; ++i)
-        cues += "{" + std::to_string(i * 25) + "}{" + std::to_string(i * 25 + 20) + "}line " + std::to_string(i) + "\r\n";
+        cues += "{" + std::to_string(i * 25) + "}{" + std::to_string(i * 25 + 20) + "}line " + std::to_string(i) +
+                "\r\n";
     OpenWithLines(cues, "movie.sub");
     fmMain().Transcript1->trigger();
     Idle();

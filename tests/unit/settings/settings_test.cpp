@@ -74,7 +74,8 @@ TEST(LoadSettings, StepsRunInTheirOrderWithTheStoredValuesOrTheDefaults) {
         {"[Sound]\r\nVolume=-5\r\n", {"Autoload 1", "ShowChecked 0", "PanelWidth 0", "Left 190", "Top 130"},
          {true, true, false, 230, 100, false}},
         // The transcript: shown with its width, or a width that is not positive falls back.
-        {"[transcript]\r\nshow=1\r\nwidth=320\r\n", {"Autoload 1", "ShowChecked 0", "PanelWidth 0", "Left 190", "Top 130"},
+        {"[transcript]\r\nshow=1\r\nwidth=320\r\n",
+         {"Autoload 1", "ShowChecked 0", "PanelWidth 0", "Left 190", "Top 130"},
          {true, true, false, 230, 100, false, true, 320}},
         {"[Transcript]\r\nWidth=0\r\n", {"Autoload 1", "ShowChecked 0", "PanelWidth 0", "Left 190", "Top 130"},
          {true, true, false, 230, 100, false, false, 250}},
