@@ -6,7 +6,6 @@
 #include "presentation/splitter_rules.h"
 #include "presentation/subtitle_label.h"
 #include "presentation/transcript_panel.h"
-#include "shell/play_list.h"
 
 #include <QAbstractEventDispatcher>
 #include <QAction>
