@@ -41,34 +41,59 @@ QString OneLinePlainText(const QString& cue) {
 }
 
 void TranscriptFilter::SetTexts(const std::vector<QString>& texts) {
+    qsizetype total = 0;
+    for (const QString& text : texts) total += text.size() + 1;
     folded_.clear();
-    folded_.reserve(texts.size());
-    for (const QString& text : texts) folded_.push_back(FoldForSearch(text));
+    folded_.reserve(total);
+    starts_.clear();
+    starts_.reserve(texts.size() + 1);
+    for (const QString& text : texts) {
+        starts_.push_back(folded_.size());
+        if (IsAscii(text)) {
+            // Lower-cased in place: no string of its own for each of 100,000 lines.
+            const qsizetype at = folded_.size();
+            folded_.resize(at + text.size());
+            QChar* out = folded_.data() + at;
+            for (const QChar c : text) *out++ = c >= u'A' && c <= u'Z' ? QChar(c.unicode() + 32) : c;
+        } else {
+            folded_.append(FoldForSearch(text));
+        }
+        folded_.append(u'\n');
+    }
+    starts_.push_back(folded_.size());
     needle_.clear();
-    lines_.resize(folded_.size());
+    lines_.resize(texts.size());
     for (size_t i = 0; i < lines_.size(); ++i) lines_[i] = static_cast<int>(i);
 }
 
 const std::vector<int>& TranscriptFilter::Apply(const QString& needle) {
-    const QString folded = FoldForSearch(needle);
+    QString folded = FoldForSearch(needle);
+    folded.remove(u'\n');
     if (folded == needle_) return lines_;
     const bool narrower = !needle_.isEmpty() && folded.contains(needle_);
-    std::vector<int> candidates;
-    if (narrower) {
-        candidates = std::move(lines_);
-    } else {
-        candidates.resize(folded_.size());
-        for (size_t i = 0; i < candidates.size(); ++i) candidates[i] = static_cast<int>(i);
-    }
     needle_ = folded;
     if (folded.isEmpty()) {
-        lines_ = std::move(candidates);
+        lines_.resize(static_cast<size_t>(Count()));
+        for (size_t i = 0; i < lines_.size(); ++i) lines_[i] = static_cast<int>(i);
         return lines_;
     }
     const QStringMatcher matcher(folded);
-    lines_.clear();
-    for (const int line : candidates)
-        if (matcher.indexIn(folded_[static_cast<size_t>(line)]) >= 0) lines_.push_back(line);
+    std::vector<int> found;
+    if (narrower) {
+        const QStringView all(folded_);
+        for (const int line : lines_) {
+            const auto l = static_cast<size_t>(line);
+            if (matcher.indexIn(all.sliced(starts_[l], starts_[l + 1] - starts_[l])) >= 0) found.push_back(line);
+        }
+    } else {
+        // One sweep over the whole block; a match ends its line's search.
+        for (qsizetype at = 0; (at = matcher.indexIn(folded_, at)) >= 0;) {
+            const auto next = std::upper_bound(starts_.begin(), starts_.end(), at);
+            found.push_back(static_cast<int>(next - starts_.begin() - 1));
+            at = *next;
+        }
+    }
+    lines_ = std::move(found);
     return lines_;
 }
 

@@ -28,10 +28,13 @@ public:
     const std::vector<int>& Apply(const QString& needle);
     const std::vector<int>& Lines() const { return lines_; }
     const QString& Needle() const { return needle_; }
-    int Count() const { return static_cast<int>(folded_.size()); }
+    int Count() const { return starts_.empty() ? 0 : static_cast<int>(starts_.size()) - 1; }
 
 private:
-    std::vector<QString> folded_;
+    // Every line folded, one after the other with a line break after each (which no needle
+    // holds): one block of memory, searched in one sweep.
+    QString folded_;
+    std::vector<qsizetype> starts_;  // where each line begins in folded_, then its end
     std::vector<int> lines_;
     QString needle_;  // folded
 };
