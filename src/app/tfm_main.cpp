@@ -11,6 +11,7 @@
 #include "platform/local_file_names.h"
 #include "playback/message_hook.h"
 #include "playback/player_keys.h"
+#include "playback/reading_control.h"
 #include "playback/view_control.h"
 #include "playback/view_modes.h"
 #include "presentation/subtitle_font.h"
@@ -63,6 +64,7 @@ TfmMain::TfmMain(const MainServices& services)
     LoadSettings(*this, programFolder_, instances_);
     ApplySound();
     BuildPlayerKeys();
+    BuildReading();
     UseSkin1->setChecked(settings_.UseSkin);
     ApplyOnTop();
     setAcceptDrops(true);  // DropFileTarget1
@@ -235,9 +237,15 @@ void TfmMain::semsg(const std::string& text) { desktop_.ErrorBox(this, QString::
 
 void TfmMain::LoadError(const std::string& text, const std::string& detail) { semsg(text + "\r" + detail); }
 
-void TfmMain::LoadVobSubFile(const std::string& pathWithoutExtension) { vobsub_.LoadVobSubFile(pathWithoutExtension); }
+void TfmMain::LoadVobSubFile(const std::string& pathWithoutExtension) {
+    vobsub_.LoadVobSubFile(pathWithoutExtension);
+    reading_->VobSubChanged();
+}
 
-void TfmMain::SelectVobSubLanguage() { tessaview::SelectVobSubLanguage(vobsub_, this); }
+void TfmMain::SelectVobSubLanguage() {
+    tessaview::SelectVobSubLanguage(vobsub_, this);
+    reading_->VobSubChanged();
+}
 
 void TfmMain::SubtitleFrameRateChosen(int tag, const std::string& statusText) {
     for (size_t i = 0; i < FrameRateItems.size(); ++i) FrameRateItems[i]->setChecked(static_cast<int>(i) == tag);

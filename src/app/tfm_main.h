@@ -40,10 +40,12 @@ class InstanceControl;
 class MessageHook;
 class MovieEngine;
 class PlayList;
+class ReadingControl;
 class SubtitleSurfaces;
 class TextTracks;
 class TfmSub;
 class TfmSynchronize;
+class TranscriptPanel;
 class ViewControl;
 class VobSubLibrary;
 enum class PlayerCommand;
@@ -95,7 +97,9 @@ public:
     QToolButton *sbOpenFile = nullptr, *sbPlay = nullptr, *sbPause = nullptr, *sbStop = nullptr,
                 *sbLoadSub = nullptr, *sbSubFont = nullptr, *sbn1 = nullptr, *sbn2 = nullptr, *sbn3 = nullptr;
     QSlider* tbMain = nullptr;
-    QSplitter* plMain = nullptr;    // plClient | Splitter2 | plPlayList
+    QSplitter* plMain = nullptr;    // plReading | Splitter2 | plPlayList
+    QSplitter* plReading = nullptr;  // plClient | plTranscript
+    TranscriptPanel* plTranscript = nullptr;
     QSplitter* plClient = nullptr;  // plMovie / Splitter1 / lbSubParent
     QWidget* plMovie = nullptr;
     QSplitterHandle* Splitter1 = nullptr;
@@ -117,6 +121,7 @@ public:
     QAction *NN1 = nullptr, *NN2 = nullptr, *NN3 = nullptr, *AlwaysonTop1 = nullptr, *UseSkin1 = nullptr,
             *ciShowPlayList = nullptr;
     QAction *QuillmarkHomepage1 = nullptr, *About2 = nullptr;
+    QAction *Transcript1 = nullptr, *PauseAfterEachLine1 = nullptr;  // ours (tfm_main_reading.cpp)
 
     TfmSub* fmSub() const { return fmSub_; }
     TfmSynchronize* fmSynchronize() const { return fmSynchronize_; }
@@ -178,6 +183,13 @@ public:
     void RunPlayerCommand(PlayerCommand command);
     MovieControl& MovieCommands() { return *movieControl_; }  // for the desktop's media controls
 
+    // Reading the movie (tfm_main_reading.cpp): the transcript beside the picture, finding in
+    // it, and the pause after each line.
+    void Transcript1Click();
+    void PauseAfterEachLine1Click();
+    void FindInTranscript();  // Ctrl+F: the transcript shown, the focus in its find field
+    ReadingControl& Reading() { return *reading_; }
+
     // --- SubtitleHost ---
     void semsg(const std::string& text) override;
     void LoadError(const std::string& text, const std::string& detail) override;
@@ -223,6 +235,13 @@ private:
     QAction* AddMenuItem(QMenu* menu, const char* name, const QString& caption,
                          const std::function<void()>& handler, const QKeySequence& shortcut = {});
     void MeasureFrame();
+
+    // Reading (tfm_main_reading.cpp).
+    QWidget* BuildTranscriptPanel();  // plReading, holding plClient
+    void BuildReading();
+    void ShowTranscript(bool shown);
+    void ApplyTranscriptWidth();
+    int TranscriptShare() const;  // what the transcript takes of plReading's width
 
     // Player keys (tfm_main_keys.cpp).
     void BuildPlayerKeys();
@@ -290,6 +309,7 @@ private:
     TfmSub* fmSub_ = nullptr;
     TfmSynchronize* fmSynchronize_ = nullptr;
     int wheelRest_ = 0;  // the wheel's turn short of a notch
+    std::unique_ptr<ReadingControl> reading_;
 };
 
 }  // namespace tessaview

@@ -4,6 +4,7 @@
 #include "app/tfm_about.h"
 #include "external/movie_engine.h"
 #include "platform/desktop.h"
+#include "playback/reading_control.h"
 #include "playback/subtitle_clock.h"
 #include "playback/view_control.h"
 #include "presentation/splitter_rules.h"
@@ -36,7 +37,7 @@ void TfmMain::OpenMovie() { movieControl_->OpenMovie(); }
 void TfmMain::ScaleMovieWindow(double scale) { movieControl_->ScaleMovieWindow(scale); }
 void TfmMain::Exit1Click() { close(); }
 
-void TfmMain::tmMovieTimer() { tessaview::tmMovieTimer(engine_, Subtitles, Movie, *this, *surfaces_); }
+void TfmMain::tmMovieTimer() { reading_->Tick(tessaview::tmMovieTimer(engine_, Subtitles, Movie, *this, *surfaces_)); }
 
 void TfmMain::LoadSubtitle1Click() {
     const std::vector<std::string> chosen =
@@ -164,7 +165,8 @@ void TfmMain::Splitter2Moved() {
     const int panel = SplitterPanelSize(sizes[1], shared);
     if (panel != sizes[1]) plMain->setSizes({shared - panel, panel});
     const std::optional<int32_t> dh =
-        tessaview::Splitter2Moved(plMain->sizes()[0], plMovie->height(), Movie.VideoWidth, Movie.VideoHeight);
+        tessaview::Splitter2Moved(plMain->sizes()[0] - TranscriptShare(), plMovie->height(), Movie.VideoWidth,
+                                  Movie.VideoHeight);
     if (dh && *dh != 0) ResizeClientBy(0, *dh);
 }
 

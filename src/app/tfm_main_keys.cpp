@@ -6,6 +6,7 @@
 #include "external/movie_engine.h"
 #include "playback/clock_math.h"
 #include "playback/player_keys.h"
+#include "playback/reading_control.h"
 #include "playback/view_control.h"
 #include "presentation/tfm_synchronize.h"
 #include "shell/play_list.h"
@@ -20,6 +21,7 @@ void TfmMain::BuildPlayerKeys() {
     // Shortcuts of the window, so a text field or a dialog with the focus keeps its own keys.
     // Full screen has the engine's window and its keys come as WM_FULLSCREEN_KEY.
     for (const PlayerKey& entry : PlayerKeys()) {
+        if (!entry.inWindow) continue;
         auto* action = new QAction(this);
         action->setShortcut(QKeySequence(entry.key));
         action->setShortcutContext(Qt::WindowShortcut);
@@ -109,6 +111,11 @@ void TfmMain::RunPlayerCommand(PlayerCommand command) {
         break;
     case MediaNext: movieControl_->PlayNextEntry(); break;
     case MediaPrevious: movieControl_->PlayPreviousEntry(); break;
+    case PreviousLine: reading_->PreviousLine(); break;
+    case NextLine: reading_->NextLine(); break;
+    case RepeatLine: reading_->RepeatLine(); break;
+    case CopyLine: reading_->CopyLine(); break;
+    case PauseAfterLine: PauseAfterEachLine1Click(); break;
     default: break;
     }
 }

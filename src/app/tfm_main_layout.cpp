@@ -240,7 +240,7 @@ void TfmMain::BuildLayout() {
     plMain->setObjectName("plMain");
     plMain->setHandleWidth(SplitterThickness);
     plMain->setOpaqueResize(false);
-    plMain->addWidget(plClient);
+    plMain->addWidget(BuildTranscriptPanel());
     plMain->addWidget(plPlayList);
     plMain->setStretchFactor(0, 1);
     plMain->setStretchFactor(1, 0);

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace tessaview {
 
@@ -14,6 +15,13 @@ struct VobSubRect {
 };
 
 inline constexpr int VobSubLangNameSize = 256;
+
+// When a picture is due: from startMs up to, not including, endMs.
+struct VobSubPictureTime {
+    int32_t startMs = 0;
+    int32_t endMs = 0;
+    bool operator==(const VobSubPictureTime&) const = default;
+};
 
 class VobSubLibrary {
 public:
@@ -33,6 +41,10 @@ public:
     // Hands out the due picture: width x height BGRA pixels (not premultiplied), rows top
     // to bottom without gaps, freshly copied at each call and writable until the next call.
     virtual void GetDataPointer(uint8_t** data, VobSubRect* rect) = 0;
+
+    // Ours, beyond the seven: the current language's pictures in time order, for the
+    // transcript and the line keys. A picture that lasts to the end ends at INT32_MAX.
+    virtual std::vector<VobSubPictureTime> PictureTimes() { return {}; }
 };
 
 }  // namespace tessaview

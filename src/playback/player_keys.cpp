@@ -34,6 +34,11 @@ constexpr PlayerKey kPlayerKeys[] = {
     {QKeyCombination(Qt::Key_MediaStop), MediaStop},
     {QKeyCombination(Qt::Key_MediaNext), MediaNext},
     {QKeyCombination(Qt::Key_MediaPrevious), MediaPrevious},
+    {Qt::CTRL | Qt::Key_Left, PreviousLine},
+    {Qt::CTRL | Qt::Key_Right, NextLine},
+    {QKeyCombination(Qt::Key_R), RepeatLine},
+    {Qt::CTRL | Qt::Key_C, CopyLine},
+    {Qt::CTRL | Qt::SHIFT | Qt::Key_P, PauseAfterLine, true, false},
 };
 
 constexpr int VK_NUMPAD0 = 96;

@@ -29,12 +29,18 @@ enum class PlayerCommand {
     MediaStop,
     MediaNext,
     MediaPrevious,
+    PreviousLine,
+    NextLine,
+    RepeatLine,
+    CopyLine,
+    PauseAfterLine,
 };
 
 struct PlayerKey {
     QKeyCombination key;
     PlayerCommand command;
     bool inFullScreen = true;  // false: full screen has a key of its own there (Space)
+    bool inWindow = true;      // false: a menu item of the window has the key already
 };
 
 inline constexpr int32_t ShortSeekSeconds = 5;

@@ -8,25 +8,26 @@ namespace {
 
 class MarkupReader {
 public:
-    explicit MarkupReader(QStringView cue) : cue_(cue) {}
+    // With `plain`, the text and its line breaks are written there and no styles are worked out.
+    explicit MarkupReader(QStringView cue, QString* plain = nullptr) : cue_(cue), plain_(plain) {}
 
     std::vector<StyledLine> Read() {
         if (cue_.isEmpty()) return {};
-        lines_.emplace_back();
+        if (!plain_) lines_.emplace_back();
         qsizetype i = 0;
         while (i < cue_.size()) {
             const QChar c = cue_[i];
             const QChar next = i + 1 < cue_.size() ? cue_[i + 1] : QChar();
             if (c == u'\r' || c == u'\n') {
-                lines_.emplace_back();
+                newLine();
                 i += c == u'\r' && next == u'\n' ? 2 : 1;
             } else if (c == u'<' && (next.isLetter() || next == u'/') && closesOnLine(i, u'>', gt_)) {
-                applyTag(cue_.sliced(i + 1, gt_ - i - 1));
+                if (!plain_) applyTag(cue_.sliced(i + 1, gt_ - i - 1));
                 i = gt_ + 1;
             } else if (c == u'{' && next == u'\\' && closesOnLine(i, u'}', brace_)) {
                 i = brace_ + 1;  // a SubStation override block: positions, alignment, effects
             } else if (c == u'\\' && (next == u'N' || next == u'n')) {
-                lines_.emplace_back();
+                newLine();
                 i += 2;
             } else if (c == u'\\' && next == u'h') {
                 append(QChar(0x00A0));
@@ -100,7 +101,18 @@ private:
         return TextStyle{bold_ > 0, italic_ > 0, underline_ > 0, colors_.empty() ? QColor() : colors_.back()};
     }
 
+    void newLine() {
+        if (plain_)
+            plain_->append(u'\n');
+        else
+            lines_.emplace_back();
+    }
+
     void append(QChar c) {
+        if (plain_) {
+            plain_->append(c);
+            return;
+        }
         StyledLine& line = lines_.back();
         const TextStyle current = style();
         if (line.empty() || line.back().style != current) line.push_back(StyledRun{QString(), current});
@@ -108,6 +120,7 @@ private:
     }
 
     QStringView cue_;
+    QString* plain_ = nullptr;
     std::vector<StyledLine> lines_;
     int bold_ = 0;
     int italic_ = 0;
@@ -124,12 +137,8 @@ std::vector<StyledLine> ParseMarkup(QStringView cue) { return MarkupReader(cue).
 
 QString PlainText(QStringView cue) {
     QString plain;
-    bool first = true;
-    for (const StyledLine& line : ParseMarkup(cue)) {
-        if (!first) plain.append(u'\n');
-        first = false;
-        for (const StyledRun& run : line) plain.append(run.text);
-    }
+    plain.reserve(cue.size());
+    MarkupReader(cue, &plain).Read();
     return plain;
 }
 

@@ -21,6 +21,7 @@ void SubtitleCore::ClearSubList()
 {
     SubList.clear();
     indexStale_ = true;
+    ++listGeneration_;
     // A new list makes the cached cue meaningless; keeping it would show the old file's
     // text for the rest of that cue's interval.
     ClearLookupCache();
@@ -59,6 +60,7 @@ int32_t SubtitleCore::SpanToPosition(int32_t time) const
 void SubtitleCore::SubListChanged()
 {
     indexStale_ = true;
+    ++listGeneration_;
 }
 
 const std::vector<SubtitleCore::SpanFrames>& SubtitleCore::spanIndex()

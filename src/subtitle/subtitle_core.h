@@ -85,6 +85,9 @@ public:
     // cues are added, removed or replaced or the rate or unit changes. Call this after
     // changing StartTime/EndTime of a cue that is already in SubList outside the readers.
     void SubListChanged();
+    // Grows at every ClearSubList and SubListChanged: views of the list (the transcript)
+    // know from it that they must be made again.
+    uint64_t ListGeneration() const { return listGeneration_; }
 
     // Name of the reader the last load ran ("ReadSubRip", ...), "VobSub" when the last load
     // handed a pair to the VobSub library, empty when none ran.
@@ -101,6 +104,7 @@ private:
     std::string ansiCodePage_ = LocaleAnsiCodePage();
     TextEncoding fileEncoding_;
     std::string cueCodePage_;
+    uint64_t listGeneration_ = 0;
 
     // Every cue's SpanToPosition values side by side in one array, for the current rate and
     // unit: a search then touches a few cache lines and converts nothing. It is rebuilt on

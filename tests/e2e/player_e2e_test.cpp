@@ -658,4 +658,50 @@ TEST_P(ManagedE2E, KeysInTheWindowAndTheWheelAndDoubleClickOnThePicture) {
     EXPECT_NE(Settings().find("[Sound]\r\nVolume=85\r\nMute=1\r\n"), std::string::npos) << Settings();
 }
 
+// The transcript and the line keys in the real player: Ctrl+T shows the lines beside the
+// picture, a click on one takes the movie there, and Ctrl+Right goes on to the next line.
+TEST_F(PlayerE2E, TranscriptBesideThePictureAClickOnALineSeeksAndCtrlRightGoesToTheNext) {
+    // The picture brightens with time: 6 levels a second, out of black from 2.7 s on.
+    movie_ = MakeMovie("ramp.avi",
+                       "color=c=black:size=640x352:rate=25:duration=40,geq=lum=min(255\\,16+T*6):cb=128:cr=128");
+    std::ofstream srt(dir_ / "ramp.srt");
+    srt << "1\r\n00:00:00,500 --> 00:00:01,500\r\nFirst words\r\n\r\n";
+    for (int line = 2; line <= 9; ++line) {  // from 10 s on, one line every 3 s
+        const int start = 10 + 3 * (line - 2);
+        srt << line << "\r\n00:00:" << start << ",000 --> 00:00:" << start + 1 << ",000\r\nLine " << line << "\r\n\r\n";
+    }
+    srt.close();
+    const std::string id = Launch();
+    ASSERT_FALSE(id.empty());
+    Focus(id);
+    Shell("xdotool key ctrl+p");
+    const Geometry window = WindowGeometry(id);
+    // Mean brightness in the middle of the picture, which keeps its place as the panel opens.
+    const auto brightness = [&] {
+        const std::string bytes = Read({window.x + 60, window.y + 225, 150, 30}).bytes;
+        long sum = 0;
+        for (const char c : bytes) sum += static_cast<unsigned char>(c);
+        return bytes.empty() ? -1L : sum / static_cast<long>(bytes.size());
+    };
+    const Geometry side{window.x + window.width - 40, window.y + 300, 30, 30};
+    EXPECT_LT(Read(side).white, side.width * side.height / 2) << "white beside the picture before Ctrl+T";
+    Shell("xdotool key ctrl+t");
+    ASSERT_TRUE(WaitUntil([&] { return Read(side).white > side.width * side.height / 2; }))
+        << "Ctrl+T showed no transcript beside the picture";
+    EXPECT_LT(brightness(), 20) << "the movie did not stay near its start";
+
+    // Below the find field, lines 4 to 7 fill the list's middle (10 s to 31 s).
+    Shell("xdotool mousemove " + std::to_string(window.x + window.width - 125) + " " + std::to_string(window.y + 185) +
+          " click 1");
+    long clicked = -1;
+    EXPECT_TRUE(WaitUntil([&] { return (clicked = brightness()) >= 45; })) << "a click on a line did not seek there";
+    std::this_thread::sleep_for(300ms);
+    clicked = brightness();
+    Shell("xdotool key ctrl+Right");
+    EXPECT_TRUE(WaitUntil([&] { return brightness() >= clicked + 12; }))
+        << "Ctrl+Right did not go 3 s on to the next line from " << clicked;
+    Exit(id);
+    EXPECT_NE(Settings().find("[Transcript]\r\nShow=1\r\n"), std::string::npos) << Settings();
+}
+
 }  // namespace

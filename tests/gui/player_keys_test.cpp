@@ -71,7 +71,7 @@ TEST_F(PlayerKeysTest, SeeksStayInsideTheMovieAndShowWhereTheyLanded) {
     EXPECT_EQ(engine.shownText, "0:00:40 / 0:01:40");
     Press(QKeyCombination(Qt::Key_Home));
     EXPECT_EQ(engine.position, 0);
-    Press(Qt::CTRL | Qt::Key_Right);  // not one of these keys
+    Press(Qt::CTRL | Qt::Key_Right);  // the next subtitle line: there is no subtitle
     EXPECT_EQ(engine.position, 0);
 
     Press(QKeyCombination(Qt::Key_Space));
@@ -135,7 +135,7 @@ TEST_F(PlayerKeysTest, FullScreenKeysCarryTheirModifiersAndTheDoubleClickToggles
 
     FullScreenKey(VK_RIGHT, MOD_SHIFT);
     EXPECT_EQ(engine.position, 1500);
-    FullScreenKey(VK_LEFT, MOD_CONTROL);  // not one of these keys: no 5 s back
+    FullScreenKey(VK_LEFT, MOD_CONTROL);  // the previous subtitle line, not 5 s back; no subtitle
     EXPECT_EQ(engine.position, 1500);
     FullScreenKey(VK_UP, MOD_CONTROL);  // the sound, not the strip
     EXPECT_EQ(engine.volume, 55);

@@ -1,6 +1,7 @@
 // The main-window test harness and the one application all tests of this program share.
 #include "window_harness.h"
 
+#include "playback/reading_control.h"
 #include "presentation/tfm_sel_lan.h"
 #include "support/gui_app_environment.h"
 
@@ -49,6 +50,7 @@ std::string MainWindowTest::OpenMovie(const std::string& name, MovieShape shape)
 void MainWindowTest::Idle() {
     for (int i = 0; i < 3; ++i) QApplication::processEvents();
     fmMain().RefreshCommandState();
+    fmMain().Reading().Refresh();
 }
 
 void MainWindowTest::AnswerLanguageDialogs(int line) {

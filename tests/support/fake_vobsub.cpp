@@ -83,4 +83,17 @@ void FakeVobSub::GetDataPointer(uint8_t** data, VobSubRect* rect)
     rect->bottom = p.height;
 }
 
+std::vector<VobSubPictureTime> FakeVobSub::PictureTimes()
+{
+    std::vector<VobSubPictureTime> times;
+    if (loadedPath.empty())
+        return times;
+    for (const FakeVobSubPicture& p : pictures)
+        if (p.language == -1 || p.language == currentLanguage)
+            times.push_back({p.startMs, p.endMs});
+    std::stable_sort(times.begin(), times.end(),
+                     [](const VobSubPictureTime& a, const VobSubPictureTime& b) { return a.startMs < b.startMs; });
+    return times;
+}
+
 }  // namespace tessaview

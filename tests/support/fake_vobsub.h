@@ -40,6 +40,7 @@ public:
     bool GetFrame(int32_t ms) override;
     int32_t GetCurrentIndex() override;
     void GetDataPointer(uint8_t** data, VobSubRect* rect) override;
+    std::vector<VobSubPictureTime> PictureTimes() override;
 
 private:
     int due_ = -1;                // position in `pictures` of the due picture

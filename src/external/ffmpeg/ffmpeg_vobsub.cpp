@@ -1,6 +1,7 @@
 // The VobSub library: a pair indexed at load, the due picture decoded once, copies handed out.
 #include "external/ffmpeg/ffmpeg_vobsub.h"
 
+#include <algorithm>
 #include <limits>
 #include <optional>
 
@@ -94,6 +95,22 @@ public:
         if (rect != nullptr) {
             *rect = picture != nullptr ? picture->rect : VobSubRect{};
         }
+    }
+
+    std::vector<VobSubPictureTime> PictureTimes() override {
+        std::vector<VobSubPictureTime> times;
+        const IndexedLanguage* language = languageAt(currentLang_);
+        if (language == nullptr) {
+            return times;
+        }
+        const auto clamp = [](int64_t ms) {
+            return int32_t(std::clamp<int64_t>(ms, 0, std::numeric_limits<int32_t>::max()));
+        };
+        times.reserve(language->pictures.size());
+        for (const IndexedPicture& picture : language->pictures) {
+            times.push_back({clamp(picture.startMs), clamp(picture.endMs)});
+        }
+        return times;
     }
 
     int32_t pictureCount(int32_t lang) const override {

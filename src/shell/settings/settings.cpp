@@ -65,6 +65,9 @@ void LoadSettings(SettingsWindow& window, const std::string& programFolder, Inst
     fields.Volume = ReadSetting(file, Setting::Volume);
     if (fields.Volume < 0 || fields.Volume > kMaxVolume) fields.Volume = KeyOf(Setting::Volume).Default;
     fields.Muted = ReadSetting(file, Setting::Mute) != 0;
+    fields.ShowTranscript = ReadSetting(file, Setting::ShowTranscript) != 0;
+    fields.TranscriptWidth = ReadSetting(file, Setting::TranscriptWidth);
+    if (fields.TranscriptWidth <= 0) fields.TranscriptWidth = KeyOf(Setting::TranscriptWidth).Default;
 
     window.SetShowPlayListChecked(fields.ShowPlayList);
     window.SetPlayListPanelWidth(fields.ShowPlayList ? fields.PlayListWidth : 0);
@@ -122,6 +125,8 @@ void SaveSettings(SettingsWindow& window, const std::string& programFolder, int6
         case Setting::Width: writeSetting(file, setting, bounds.Width); break;
         case Setting::Volume: writeSetting(file, setting, fields.Volume); break;
         case Setting::Mute: writeSetting(file, setting, fields.Muted); break;
+        case Setting::ShowTranscript: writeSetting(file, setting, fields.ShowTranscript); break;
+        case Setting::TranscriptWidth: writeSetting(file, setting, fields.TranscriptWidth); break;
         }
     }
     file.CommitWrites();

@@ -35,6 +35,8 @@ struct SettingsFields {
     int32_t PlayListWidth = 230;
     int32_t Volume = 100;  // percent, 0..100
     bool Muted = false;
+    bool ShowTranscript = false;
+    int32_t TranscriptWidth = 250;
 };
 
 class SettingsWindow {

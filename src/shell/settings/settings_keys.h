@@ -40,9 +40,11 @@ enum class Setting {
     Width,
     Volume,
     Mute,
+    ShowTranscript,
+    TranscriptWidth,
 };
 
-inline constexpr std::array<SettingKey, 17> kSettingKeys = {{
+inline constexpr std::array<SettingKey, 19> kSettingKeys = {{
     {"Setting", "OnTop", SettingType::Boolean, 1},
     {"LastProcessHandle", "Handle", SettingType::Integer, -1},
     {"Font", "Name", SettingType::Text, 0, "MS Sans Serif"},
@@ -61,6 +63,9 @@ inline constexpr std::array<SettingKey, 17> kSettingKeys = {{
     // Ours, after the program's own: the sound level (0..100) and muting, kept across runs.
     {"Sound", "Volume", SettingType::Integer, 100},
     {"Sound", "Mute", SettingType::Boolean, 0},
+    // The transcript beside the picture: shown or not, and its width in pixels.
+    {"Transcript", "Show", SettingType::Boolean, 0},
+    {"Transcript", "Width", SettingType::Integer, 250},
 }};
 
 constexpr const SettingKey& KeyOf(Setting setting) {

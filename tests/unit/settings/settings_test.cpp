@@ -73,6 +73,12 @@ TEST(LoadSettings, StepsRunInTheirOrderWithTheStoredValuesOrTheDefaults) {
          {true, true, false, 230, 100, false}},
         {"[Sound]\r\nVolume=-5\r\n", {"Autoload 1", "ShowChecked 0", "PanelWidth 0", "Left 190", "Top 130"},
          {true, true, false, 230, 100, false}},
+        // The transcript: shown with its width, or a width that is not positive falls back.
+        {"[transcript]\r\nshow=1\r\nwidth=320\r\n",
+         {"Autoload 1", "ShowChecked 0", "PanelWidth 0", "Left 190", "Top 130"},
+         {true, true, false, 230, 100, false, true, 320}},
+        {"[Transcript]\r\nWidth=0\r\n", {"Autoload 1", "ShowChecked 0", "PanelWidth 0", "Left 190", "Top 130"},
+         {true, true, false, 230, 100, false, false, 250}},
     };
     for (const auto& c : cases) {
         TempDir folder;
@@ -80,8 +86,9 @@ TEST(LoadSettings, StepsRunInTheirOrderWithTheStoredValuesOrTheDefaults) {
         EXPECT_EQ(c.calls, l.window.calls);
         const SettingsFields& f = l.window.fields;
         EXPECT_EQ(std::tuple(c.fields.OnTop, c.fields.UseSkin, c.fields.ShowPlayList, c.fields.PlayListWidth,
-                             c.fields.Volume, c.fields.Muted),
-                  std::tuple(f.OnTop, f.UseSkin, f.ShowPlayList, f.PlayListWidth, f.Volume, f.Muted));
+                             c.fields.Volume, c.fields.Muted, c.fields.ShowTranscript, c.fields.TranscriptWidth),
+                  std::tuple(f.OnTop, f.UseSkin, f.ShowPlayList, f.PlayListWidth, f.Volume, f.Muted,
+                             f.ShowTranscript, f.TranscriptWidth));
         EXPECT_TRUE(l.instances.terminated.empty());
         EXPECT_EQ(!c.ini.empty(), std::filesystem::exists(folder.file("set.ini")));  // loading writes nothing
     }
@@ -104,10 +111,10 @@ TEST(LoadSettings, RemovesTemporariesOfAKilledSaveButNotOfARunningOne) {
     EXPECT_EQ(4, entries(folder));
 }
 
-TEST(SaveSettings, AFileCreatedFromNothingHasTheSevenSectionsInOrderAndTheSoundAfterThem) {
+TEST(SaveSettings, AFileCreatedFromNothingHasTheSevenSectionsInOrderAndOursAfterThem) {
     TempDir folder;
     FakeWindow window;
-    window.fields = {false, true, true, 250, 35, true};
+    window.fields = {false, true, true, 250, 35, true, true, 310};
     window.autoload = true;
     window.bounds = {-3, 40, 800, 600};
     window.captions = {"/movies/a b.avi", "/movies/c.mkv"};
@@ -120,7 +127,8 @@ TEST(SaveSettings, AFileCreatedFromNothingHasTheSevenSectionsInOrderAndTheSoundA
               "[PlayList]\r\nCount=2\r\n0=/movies/a b.avi\r\n1=/movies/c.mkv\r\n"
               "[UseSkin]\r\nUseSkin=1\r\nshowplaylist=1\r\nplaylistwidth=250\r\n"
               "[Pos]\r\nLeft=-3\r\ntop=40\r\nHeight=600\r\nWidth=800\r\n"
-              "[Sound]\r\nVolume=35\r\nMute=1\r\n",
+              "[Sound]\r\nVolume=35\r\nMute=1\r\n"
+              "[Transcript]\r\nShow=1\r\nWidth=310\r\n",
               readFile(folder.file("set.ini")));
 }
 
