@@ -213,6 +213,7 @@ public:
     std::vector<std::string> PlayListCaptions() const override;
     void AppendPlayListEntry(const std::string& caption) override;
     FontSpec OverlayFont() const override;
+    void SetOverlayFont(const FontSpec& font) override;
 
 signals:
     void Closed();  // the close handler has run; the program may end

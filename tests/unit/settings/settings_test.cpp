@@ -94,6 +94,13 @@ TEST(LoadSettings, StepsRunInTheirOrderWithTheStoredValuesOrTheDefaults) {
     }
 }
 
+// The subtitle font is read with the rest and handed to the window; its character set is one byte.
+TEST(LoadSettings, TheFontIsReadWithTheRest) {
+    TempDir folder;
+    const Loaded l = load(folder, "[Font]\r\nName=DejaVu Sans\r\nSize=20\r\nCharSet=460\r\nColor=65280\r\n");
+    EXPECT_EQ((FontSpec{"DejaVu Sans", 20, 0xCC, 0x00FF00}), l.window.font);
+}
+
 TEST(LoadSettings, ADamagedCountCannotHangTheStart) {
     TempDir folder;
     EXPECT_EQ(100000u, load(folder, "[PlayList]\r\nCount=2000000000\r\n").window.captions.size());
