@@ -188,10 +188,7 @@ void SpeechSyncPart::finish(const SyncResult* result, const QString& error, bool
 
 void SpeechSyncPart::apply(const SyncResult& result)
 {
-    SubtitleCore& subtitles = window_.Subtitles;
-    ApplySync(subtitles.SubList, subtitles.SubIsTimeBased, subtitles.MovieFrameRate, result);
-    subtitles.SubListChanged();
-    subtitles.ClearLookupCache();
+    window_.ApplySpeechSync(result);
 }
 
 void SpeechSyncPart::SaveCorrectedCopy1Click()
