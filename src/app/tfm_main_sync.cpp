@@ -5,7 +5,6 @@
 #include "app/tfm_main.h"
 #include "external/speech_cache.h"
 #include "presentation/tfm_synchronize.h"
-#include "shell/settings/file_locations.h"
 #include "sync/subtitle_sync.h"
 
 #include <QAction>
@@ -15,7 +14,6 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QProgressDialog>
-#include <cstdlib>
 #include <filesystem>
 
 namespace tessaview {
@@ -39,17 +37,6 @@ QString QtSyncPrompts::SaveFileName(QWidget* parent, const QString& proposed)
 {
     return QFileDialog::getSaveFileName(parent, "Save Corrected Copy", proposed, "SubRip (*.srt);;All Files (*)",
                                         nullptr, QFileDialog::DontConfirmOverwrite);
-}
-
-std::string SpeechCacheFolder(const FileLocations& locations)
-{
-    if (!locations.Installed)
-        return locations.SettingsFolder + "/speech-cache";
-    if (const char* cache = std::getenv("XDG_CACHE_HOME"); cache && cache[0] == '/')
-        return std::string(cache) + "/tessaview/speech";
-    if (const char* home = std::getenv("HOME"); home && home[0] == '/')
-        return std::string(home) + "/.cache/tessaview/speech";
-    return {};
 }
 
 SpeechSyncPart::SpeechSyncPart(TfmMain& window, MovieSpeech& reader, SyncPrompts& prompts, std::string cacheFolder)
