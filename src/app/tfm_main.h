@@ -259,6 +259,7 @@ private:
     int CheckedFrameRateItem() const;
     void SetSyncOffset(int32_t milliseconds);
     const SyncResult* SpeechSyncInForce() const;
+    MovieSync SpeechSyncRecord() const;  // as the movie memory keeps it
     void RestoreSpeechSync(const MovieRecord& record);
 
     // ClockWindow.

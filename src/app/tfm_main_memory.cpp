@@ -45,9 +45,7 @@ void TfmMain::LeavingMovie() {
     record.FrameRateItem = CheckedFrameRateItem();
     // Only a subtitle the user chose: the one in force at the opening is found again.
     if (Subtitles.SubFileName != openedSubtitle_) record.Subtitle = Subtitles.SubFileName;
-    if (const SyncResult* sync = SpeechSyncInForce()) {
-        record.Sync = {sync->ShiftMs(), sync->rate, LaterPiecesText(*sync)};
-    }
+    record.Sync = SpeechSyncRecord();
     movieMemory_.Remember(Movie.RememberedFileName, std::move(record));
 }
 
@@ -89,8 +87,19 @@ void TfmMain::ApplySpeechSync(const SyncResult& result) {
     speechSync_ = before ? ComposeSync(*before, result) : result;
     speechSyncList_ = Subtitles.ListNumber();
     // The fit took a while to find: it is recorded at once, not only when the movie is left.
-    LeavingMovie();
+    if (tmMovie->isActive()) {
+        LeavingMovie();
+    } else if (const MovieRecord* stopped = movieMemory_.Find(Movie.RememberedFileName)) {
+        MovieRecord record = *stopped;  // the rest was recorded at the stop
+        record.Sync = SpeechSyncRecord();
+        movieMemory_.Remember(Movie.RememberedFileName, std::move(record));
+    }
     movieMemory_.FlushInBackground(makeProgramFolder_);
+}
+
+MovieSync TfmMain::SpeechSyncRecord() const {
+    const SyncResult* sync = SpeechSyncInForce();
+    return sync ? MovieSync{sync->ShiftMs(), sync->rate, LaterPiecesText(*sync)} : MovieSync{};
 }
 
 // Only on the subtitle it was found for: the one chosen by hand, else the one found again at

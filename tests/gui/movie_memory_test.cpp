@@ -135,8 +135,14 @@ TEST_F(MovieMemoryTest, ASpeechSyncIsGivenBackToItsSubtitleInMemoryUntilTheFileI
     Reopen("film.avi");
     EXPECT_EQ(CueStarts(fmMain()), onFile);
 
-    // A correction whose pieces do not fit the subtitle found next time is dropped quietly.
+    // Found while the movie is stopped, it is remembered all the same.
+    fmMain().Stop1->trigger();
     fmMain().ApplySpeechSync(pieces);
+    Reopen("film.avi");
+    EXPECT_EQ(CueStarts(fmMain())[9], onFile[9] + 400);
+    EXPECT_EQ(CueStarts(fmMain())[10], onFile[10] - 250);
+
+    // A correction whose pieces do not fit the subtitle found next time is dropped quietly.
     early.resize(8);
     testing::writeSubRip(subtitle, early, texts);
     Reopen("film.avi");
