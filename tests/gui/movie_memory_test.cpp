@@ -136,7 +136,9 @@ TEST_F(MovieMemoryTest, ASpeechSyncIsGivenBackToItsSubtitleInMemoryUntilTheFileI
     EXPECT_EQ(CueStarts(fmMain()), onFile);
 
     // Found while the movie is stopped, it is remembered all the same.
+    Idle();
     fmMain().Stop1->trigger();
+    ASSERT_FALSE(fmMain().tmMovie->isActive());
     fmMain().ApplySpeechSync(pieces);
     Reopen("film.avi");
     EXPECT_EQ(CueStarts(fmMain())[9], onFile[9] + 400);
