@@ -218,6 +218,7 @@ TEST(FileLocations, AnInstalledOrUnwritableCopyKeepsItsSettingsInTheConfiguratio
             EXPECT_EQ(installed || !writable, chosen().Installed);
             // The movie memory: beside the executable, or in the state folder.
             EXPECT_EQ(installed || !writable ? "/cfg/tessaview" : prefix.file("bin"), chosen().StateFolder);
+            EXPECT_EQ(chosen().StateFolder + "/speech-cache", SpeechCacheFolder(chosen()));
             continue;
         }
         // Root writes anywhere: the unwritable folder is tried as another user, in a child.
@@ -235,6 +236,7 @@ TEST(FileLocations, AnInstalledOrUnwritableCopyKeepsItsSettingsInTheConfiguratio
         prefix.file("bin"), [](const char* name) { return std::string_view(name) == "HOME" ? "/home/u" : nullptr; });
     EXPECT_EQ("/home/u/.config/tessaview", home.SettingsFolder);
     EXPECT_EQ("/home/u/.local/state/tessaview", home.StateFolder);
+    EXPECT_EQ("/home/u/.local/state/tessaview/speech-cache", SpeechCacheFolder(home));
 }
 
 }  // namespace
