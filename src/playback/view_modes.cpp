@@ -1,20 +1,12 @@
 // The view modes' arithmetic: the overlay's place in full screen, the height while sizing.
 #include "playback/view_modes.h"
 
+#include "subtitle/number_rules.h"
+
 #include <algorithm>
 #include <cmath>
-#include <limits>
 
 namespace tessaview {
-
-namespace {
-
-int32_t ClampToInt32(int64_t value) {
-    return static_cast<int32_t>(std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(),
-                                                    std::numeric_limits<int32_t>::max()));
-}
-
-}  // namespace
 
 std::optional<int32_t> FullScreenOverlayTop(int32_t screenWidth, int32_t screenHeight,
                                             int32_t videoWidth, int32_t videoHeight) {
@@ -33,9 +25,10 @@ std::optional<int32_t> SizingHeight(int32_t proposedWidth, int32_t frameWidth, i
     if (videoWidth == 0) return std::nullopt;
     const int64_t w = int64_t{proposedWidth} - frameWidth;
     const double scale = static_cast<double>(w) / videoWidth;
-    // nearbyint rounds half to even in the default rounding mode.
-    const double picture = std::clamp(std::nearbyint(videoHeight * scale), -4.0e18, 4.0e18);
-    const int64_t h = static_cast<int64_t>(picture) + fixedHeights + frameHeight;
+    // Held far beyond 32 bits, so that adding the heights cannot overflow.
+    const int64_t picture = std::clamp<int64_t>(RoundHalfEven<int64_t>(videoHeight * scale), -4'000'000'000'000'000'000,
+                                                4'000'000'000'000'000'000);
+    const int64_t h = picture + fixedHeights + frameHeight;
     return ClampToInt32(h);
 }
 
@@ -43,7 +36,7 @@ std::optional<QSize> FittedPanelSize(QSize picture, double scale, double pixelRa
     if (picture.width() <= 0 || picture.height() <= 0 || !(scale > 0) || !(pixelRatio > 0)) return std::nullopt;
     const double width = picture.width() * scale / pixelRatio;
     const double height = picture.height() * scale / pixelRatio;
-    const auto whole = [](double value) { return static_cast<int>(std::clamp(std::nearbyint(value), 1.0, 1.0e9)); };
+    const auto whole = [](double value) { return std::clamp(RoundHalfEven(value), 1, 1'000'000'000); };
     const QSize wanted(whole(width), whole(height));
     const int roomWidth = available.width() - around.width();
     const int roomHeight = available.height() - around.height();

@@ -1,28 +1,11 @@
 // Splitter arithmetic: the collapse rule and the window size that follows a drag.
 #include "presentation/splitter_rules.h"
 
+#include "subtitle/number_rules.h"
+
 #include <algorithm>
-#include <cmath>
-#include <limits>
 
 namespace tessaview {
-
-namespace {
-
-// Round half to even (the default rounding mode), held within 32 bits.
-int64_t RoundHalfEven(long double value) {
-    constexpr long double lo = std::numeric_limits<int32_t>::min();
-    constexpr long double hi = std::numeric_limits<int32_t>::max();
-    if (std::isnan(value)) return 0;
-    return static_cast<int64_t>(std::nearbyint(std::clamp(value, lo, hi)));
-}
-
-int32_t ClampToInt32(int64_t value) {
-    return static_cast<int32_t>(std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(),
-                                                    std::numeric_limits<int32_t>::max()));
-}
-
-}  // namespace
 
 int32_t SplitterPanelSize(int32_t proposed, int32_t shared) {
     int64_t size = std::min<int64_t>(proposed, int64_t{shared} - SplitterMinSize);
@@ -43,7 +26,7 @@ std::optional<int32_t> Splitter2Moved(int32_t plMovieWidth, int32_t plMovieHeigh
     if (VideoWidth == 0) return std::nullopt;
     const long double h =
         static_cast<long double>(plMovieWidth) / VideoWidth * static_cast<long double>(VideoHeight);
-    return ClampToInt32(RoundHalfEven(h) - plMovieHeight);
+    return ClampToInt32(int64_t{RoundHalfEven(h)} - plMovieHeight);
 }
 
 }  // namespace tessaview

@@ -1,6 +1,7 @@
 // The subtitle doctor's findings, read off the loaded cues and the readers' facts.
 #include "subtitle/subtitle_doctor.h"
 
+#include "subtitle/number_rules.h"
 #include "subtitle/subtitle_core.h"
 #include "subtitle/subtitle_loader.h"
 #include "subtitle/text_rules.h"
@@ -207,7 +208,7 @@ void diagnoseEventFormat(const ReadFacts& facts, std::vector<Problem>& problems)
 std::string ClockText(double seconds)
 {
     const bool negative = seconds < 0;
-    const long long ms = std::llround(std::fabs(seconds) * 1000.0);
+    const long long ms = RoundHalfAway(std::fabs(seconds) * 1000.0);
     char buffer[48];
     std::snprintf(buffer, sizeof buffer, "%s%lld:%02lld:%02lld.%03lld", negative ? "-" : "", ms / 3600000,
                   ms / 60000 % 60, ms / 1000 % 60, ms % 1000);

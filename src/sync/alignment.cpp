@@ -2,6 +2,7 @@
 // whole movie, pieces where that pays, then the figures and the verdict.
 #include "sync/alignment.h"
 
+#include "subtitle/number_rules.h"
 #include "sync/pieces.h"
 #include "sync/shift_scan.h"
 
@@ -207,7 +208,7 @@ int64_t SyncResult::CorrectedTime(size_t cue, int64_t ms) const
     auto piece = std::upper_bound(pieces.begin(), pieces.end(), cue,
                                   [](size_t index, const SyncPiece& p) { return index < p.fromCue; });
     const int64_t shift = piece == pieces.begin() ? pieces.front().shiftMs : std::prev(piece)->shiftMs;
-    return std::llround(static_cast<double>(ms) * rate) + shift;
+    return RoundHalfAway(static_cast<double>(ms) * rate) + shift;
 }
 
 namespace {
@@ -290,7 +291,7 @@ SyncResult AlignToSpeech(const std::vector<SyncCue>& cues, const SpeechProfile& 
     result.pieces.clear();
     double margin = 1.0;
     for (const PieceFit& piece : pieces) {
-        result.pieces.push_back({piece.from, static_cast<int64_t>(std::llround(piece.shiftMs))});
+        result.pieces.push_back({piece.from, RoundHalfAway(piece.shiftMs)});
         margin = std::min(margin, piece.margin);
     }
 

@@ -6,6 +6,7 @@
 #include "external/ffmpeg/ffmpeg_vobsub.h"
 #include "shell/settings/file_locations.h"
 #include "subtitle/code_page.h"
+#include "subtitle/number_rules.h"
 #include "subtitle/runtime_error.h"
 #include "subtitle/subtitle_core.h"
 #include "subtitle/subtitle_doctor.h"
@@ -140,7 +141,7 @@ std::optional<int32_t> frameAt(const std::string& value, double fps)
     if (!seconds || *seconds * fps > 2147483647.0 || *seconds * 1000 > 2147483647.0)
         return std::nullopt;
     // To whole milliseconds first, then as the player turns cue times into frames.
-    return MillisecondsToFrames(static_cast<int32_t>(std::llround(*seconds * 1000)), fps);
+    return MillisecondsToFrames(static_cast<int32_t>(RoundHalfAway(*seconds * 1000)), fps);
 }
 
 // A code page name, or the font dialog's character-set number turned into its code page.

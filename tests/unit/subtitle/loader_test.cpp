@@ -1,6 +1,7 @@
 // LoadSubtitle: detection, VobSub pairs, byte-order marks and tmpsub, the state a load leaves
 // behind when it fails; cue times to frames and the lookup with its cache.
 #include "subtitle/file_case.h"
+#include "subtitle/number_rules.h"
 #include "subtitle/subtitle_loader.h"
 #include "subtitle/text_rules.h"
 #include "subtitle/time_base.h"
@@ -181,6 +182,26 @@ TEST(TimeBase, MillisecondsToFramesRoundsHalfToEvenAndClamps)
     };
     for (const auto& [ms, rate, frames] : cases)
         EXPECT_EQ(MillisecondsToFrames(ms, rate), frames) << ms << " ms at " << rate;
+}
+
+// The two roundings and the 32-bit range, at the edges the windows and readers never reach.
+TEST(NumberRules, TiesGoToTheEvenNeighbourOrAwayFromZeroAndResultsStayInRange)
+{
+    const std::tuple<long double, int32_t, int64_t> cases[] = {  // value, half to even, half away
+        {0.5L, 0, 1}, {1.5L, 2, 2}, {2.5L, 2, 3}, {-2.5L, -2, -3}, {-0.4L, 0, 0}, {2.4999L, 2, 2},
+        {2147483647.5L, INT32_MAX, 2147483648}, {-2147483648.5L, INT32_MIN, -2147483649},
+        {1e30L, INT32_MAX, INT64_MAX}, {-1e30L, INT32_MIN, INT64_MIN}, {NAN, 0, 0},
+    };
+    for (const auto& [value, even, away] : cases) {
+        EXPECT_EQ(RoundHalfEven(value), even) << static_cast<double>(value);
+        EXPECT_EQ(RoundHalfAway(static_cast<double>(value)), away) << static_cast<double>(value);
+    }
+    EXPECT_EQ(RoundHalfEven<int64_t>(4294967296.5L), 4294967296);
+    EXPECT_EQ(RoundHalfEven<int64_t>(-1e30L), INT64_MIN);
+    EXPECT_EQ(ClampToInt32(int64_t{INT32_MAX} + 1), INT32_MAX);
+    EXPECT_EQ(ClampToInt32(int64_t{INT32_MIN} - 1), INT32_MIN);
+    EXPECT_EQ(SaturatingAdd(2147483600, 100), INT32_MAX);
+    EXPECT_EQ(SaturatingAdd(-2147483600, -100), INT32_MIN);
 }
 
 // Cues shorter than a second, in one second, each show for their own frames; the ends no
