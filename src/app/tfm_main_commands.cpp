@@ -6,7 +6,7 @@
 #include "platform/desktop.h"
 #include "playback/subtitle_clock.h"
 #include "playback/view_control.h"
-#include "presentation/splitter_rules.h"
+#include "playback/view_modes.h"
 #include "presentation/subtitle_font.h"
 #include "presentation/subtitle_surfaces.h"
 #include "presentation/tfm_synchronize.h"

@@ -1,4 +1,4 @@
-// The view modes' arithmetic: the overlay's place in full screen, the height while sizing.
+// The window geometry's arithmetic: full screen, sizing, fitting to the screen, splitters.
 #include "playback/view_modes.h"
 
 #include "subtitle/number_rules.h"
@@ -51,6 +51,28 @@ QPoint KeptInside(const QRect& outer, const QRect& available) {
     const int x = std::max(std::min(outer.x(), available.x() + available.width() - outer.width()), available.x());
     const int y = std::max(std::min(outer.y(), available.y() + available.height() - outer.height()), available.y());
     return {x, y};
+}
+
+int32_t SplitterPanelSize(int32_t proposed, int32_t shared) {
+    int64_t size = std::min<int64_t>(proposed, int64_t{shared} - SplitterMinSize);
+    if (size <= SplitterMinSize) size = 0;
+    return static_cast<int32_t>(size);
+}
+
+std::optional<int32_t> Splitter1Moved(int32_t plMovieWidth, int32_t plMovieHeight,
+                                      int32_t VideoWidth, int32_t VideoHeight) {
+    if (VideoHeight == 0) return std::nullopt;
+    const double r = static_cast<double>(plMovieHeight) / VideoHeight;
+    const int64_t w = RoundHalfEven(static_cast<long double>(VideoWidth * r));
+    return ClampToInt32(w - plMovieWidth);
+}
+
+std::optional<int32_t> Splitter2Moved(int32_t plMovieWidth, int32_t plMovieHeight,
+                                      int32_t VideoWidth, int32_t VideoHeight) {
+    if (VideoWidth == 0) return std::nullopt;
+    const long double h =
+        static_cast<long double>(plMovieWidth) / VideoWidth * static_cast<long double>(VideoHeight);
+    return ClampToInt32(int64_t{RoundHalfEven(h)} - plMovieHeight);
 }
 
 }  // namespace tessaview

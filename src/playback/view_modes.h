@@ -1,4 +1,6 @@
-// The arithmetic of the view modes, kept apart from the windows so it is tested directly.
+// All the window geometry's arithmetic, kept apart from the windows so it is tested directly:
+// the overlay's place in full screen, the height while sizing, the movie panel fitted to the
+// screen, and the two splitters.
 #pragma once
 
 #include <QPoint>
@@ -8,6 +10,9 @@
 #include <optional>
 
 namespace tessaview {
+
+// Panels narrower than this collapse; the panel across the splitter keeps at least this.
+inline constexpr int32_t SplitterMinSize = 30;
 
 // Top edge of the overlay in full screen: below the picture scaled to the screen's width,
 // never lower than 80 px above the screen's bottom. Empty when the picture width is 0.
@@ -29,5 +34,22 @@ std::optional<QSize> FittedPanelSize(QSize picture, double scale, double pixelRa
 // Where a window with the outer rectangle `outer` goes so that it lies inside `available`
 // (its top-left corner when it is larger).
 QPoint KeptInside(const QRect& outer, const QRect& available);
+
+// Size of the panel a splitter resizes after a drag to `proposed` px, when that panel and
+// the one across the splitter share `shared` px: the other side keeps at least 30 px, and a
+// panel left at 30 px or less collapses to 0.
+int32_t SplitterPanelSize(int32_t proposed, int32_t shared);
+
+// After Splitter1 has given plMovie its new height: the change of the main window's client
+// width that makes plMovie's width round(VideoWidth x height / VideoHeight). Empty when
+// VideoHeight is 0.
+std::optional<int32_t> Splitter1Moved(int32_t plMovieWidth, int32_t plMovieHeight,
+                                      int32_t VideoWidth, int32_t VideoHeight);
+
+// After Splitter2 has given plMovie its new width: the change of the main window's client
+// height that makes plMovie's height round(width / VideoWidth x VideoHeight). Empty when
+// VideoWidth is 0.
+std::optional<int32_t> Splitter2Moved(int32_t plMovieWidth, int32_t plMovieHeight,
+                                      int32_t VideoWidth, int32_t VideoHeight);
 
 }  // namespace tessaview

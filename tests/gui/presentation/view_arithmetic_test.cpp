@@ -1,6 +1,5 @@
 // The view modes' and splitters' arithmetic, checked on the sizes users meet.
 #include "playback/view_modes.h"
-#include "presentation/splitter_rules.h"
 
 #include <gtest/gtest.h>
 
