@@ -162,8 +162,8 @@ public:
     // The height the window's frame takes while the user drags it to `outerWidth`; empty
     // when no movie is open or the picture has no width.
     std::optional<int32_t> WindowSizingHeight(int32_t outerWidth) const;
-    void Splitter1Moved();
-    void Splitter2Moved();
+    // Splitter1 (in plClient) or Splitter2 (in plMain) has been dragged.
+    void SplitterMoved(QSplitter* splitter);
 
     // Runs `command` under the exception guard (the default exception box).
     void Guarded(const std::function<void()>& command);

@@ -148,24 +148,14 @@ void TfmMain::RefreshCommandState() {
     apply(state.ChangeSubtitleLanguage, ChangeSubtitleLanguage1, nullptr);
 }
 
-void TfmMain::Splitter1Moved() {
-    QList<int> sizes = plClient->sizes();
-    const int shared = sizes[0] + sizes[1];
-    const int panel = SplitterPanelSize(sizes[1], shared);
-    if (panel != sizes[1]) plClient->setSizes({shared - panel, panel});
-    const std::optional<int32_t> dw =
-        tessaview::Splitter1Moved(plMovie->width(), plClient->sizes()[0], Movie.VideoWidth, Movie.VideoHeight);
-    if (dw && *dw != 0) ResizeClientBy(*dw, 0);
-}
-
-void TfmMain::Splitter2Moved() {
-    QList<int> sizes = plMain->sizes();
-    const int shared = sizes[0] + sizes[1];
-    const int panel = SplitterPanelSize(sizes[1], shared);
-    if (panel != sizes[1]) plMain->setSizes({shared - panel, panel});
-    const std::optional<int32_t> dh =
-        tessaview::Splitter2Moved(plMain->sizes()[0], plMovie->height(), Movie.VideoWidth, Movie.VideoHeight);
-    if (dh && *dh != 0) ResizeClientBy(0, *dh);
+void TfmMain::SplitterMoved(QSplitter* splitter) {
+    const QList<int> sizes = splitter->sizes();
+    const QList<int> kept = SplitterSizesAfterDrag(sizes);
+    if (kept != sizes) splitter->setSizes(kept);
+    // The first part is the movie panel's: Splitter1 decided its height, Splitter2 its width.
+    if (const std::optional<QSize> change = SplitterWindowChange(splitter->orientation(), plMovie->size(),
+                                                                 splitter->sizes()[0], {Movie.VideoWidth, Movie.VideoHeight}))
+        ResizeClientBy(change->width(), change->height());
 }
 
 bool TfmMain::eventFilter(QObject* watched, QEvent* event) {

@@ -233,7 +233,7 @@ void TfmMain::BuildLayout() {
     plClient->setStretchFactor(1, 0);
     Splitter1 = plClient->handle(1);
     Splitter1->setObjectName("Splitter1");
-    connect(plClient, &QSplitter::splitterMoved, this, [this] { Guarded([this] { Splitter1Moved(); }); });
+    connect(plClient, &QSplitter::splitterMoved, this, [this] { Guarded([this] { SplitterMoved(plClient); }); });
 
     BuildPlayListPanel();
     plMain = new QSplitter(Qt::Horizontal);
@@ -246,7 +246,7 @@ void TfmMain::BuildLayout() {
     plMain->setStretchFactor(1, 0);
     Splitter2 = plMain->handle(1);
     Splitter2->setObjectName("Splitter2");
-    connect(plMain, &QSplitter::splitterMoved, this, [this] { Guarded([this] { Splitter2Moved(); }); });
+    connect(plMain, &QSplitter::splitterMoved, this, [this] { Guarded([this] { SplitterMoved(plMain); }); });
 
     sbMain = new StatusPanels(this);
     sbMain->setObjectName("sbMain");

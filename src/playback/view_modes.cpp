@@ -59,20 +59,26 @@ int32_t SplitterPanelSize(int32_t proposed, int32_t shared) {
     return static_cast<int32_t>(size);
 }
 
-std::optional<int32_t> Splitter1Moved(int32_t plMovieWidth, int32_t plMovieHeight,
-                                      int32_t VideoWidth, int32_t VideoHeight) {
-    if (VideoHeight == 0) return std::nullopt;
-    const double r = static_cast<double>(plMovieHeight) / VideoHeight;
-    const int64_t w = RoundHalfEven(static_cast<long double>(VideoWidth * r));
-    return ClampToInt32(w - plMovieWidth);
+QList<int> SplitterSizesAfterDrag(const QList<int>& sizes) {
+    const int shared = sizes[0] + sizes[1];
+    const int panel = SplitterPanelSize(sizes[1], shared);
+    return {shared - panel, panel};
 }
 
-std::optional<int32_t> Splitter2Moved(int32_t plMovieWidth, int32_t plMovieHeight,
-                                      int32_t VideoWidth, int32_t VideoHeight) {
-    if (VideoWidth == 0) return std::nullopt;
-    const long double h =
-        static_cast<long double>(plMovieWidth) / VideoWidth * static_cast<long double>(VideoHeight);
-    return ClampToInt32(int64_t{RoundHalfEven(h)} - plMovieHeight);
+std::optional<QSize> SplitterWindowChange(Qt::Orientation orientation, QSize panel, int32_t decided, QSize picture) {
+    int32_t change = 0;
+    if (orientation == Qt::Vertical) {
+        if (picture.height() == 0) return std::nullopt;
+        const double r = static_cast<double>(decided) / picture.height();
+        const int64_t w = RoundHalfEven(static_cast<long double>(picture.width() * r));
+        change = ClampToInt32(w - panel.width());
+    } else {
+        if (picture.width() == 0) return std::nullopt;
+        const long double h = static_cast<long double>(decided) / picture.width() * static_cast<long double>(picture.height());
+        change = ClampToInt32(int64_t{RoundHalfEven(h)} - panel.height());
+    }
+    if (change == 0) return std::nullopt;
+    return orientation == Qt::Vertical ? QSize(change, 0) : QSize(0, change);
 }
 
 }  // namespace tessaview

@@ -3,6 +3,7 @@
 // screen, and the two splitters.
 #pragma once
 
+#include <QList>
 #include <QPoint>
 #include <QRect>
 #include <QSize>
@@ -40,16 +41,16 @@ QPoint KeptInside(const QRect& outer, const QRect& available);
 // panel left at 30 px or less collapses to 0.
 int32_t SplitterPanelSize(int32_t proposed, int32_t shared);
 
-// After Splitter1 has given plMovie its new height: the change of the main window's client
-// width that makes plMovie's width round(VideoWidth x height / VideoHeight). Empty when
-// VideoHeight is 0.
-std::optional<int32_t> Splitter1Moved(int32_t plMovieWidth, int32_t plMovieHeight,
-                                      int32_t VideoWidth, int32_t VideoHeight);
+// A splitter's two sizes after a drag left them `sizes`: the second as SplitterPanelSize
+// allows, the first the rest of what the two share.
+QList<int> SplitterSizesAfterDrag(const QList<int>& sizes);
 
-// After Splitter2 has given plMovie its new width: the change of the main window's client
-// height that makes plMovie's height round(width / VideoWidth x VideoHeight). Empty when
-// VideoWidth is 0.
-std::optional<int32_t> Splitter2Moved(int32_t plMovieWidth, int32_t plMovieHeight,
-                                      int32_t VideoWidth, int32_t VideoHeight);
+// The change of the main window's client size that keeps the picture's proportions once a
+// splitter drag has given the movie panel (now `panel`) `decided` px: its height for the
+// vertical splitter (Splitter1), and then the width changes to round(picture width x height /
+// picture height); its width for the horizontal one (Splitter2), and then the height changes
+// to round(width / picture width x picture height). Empty when the picture has no size to
+// keep or nothing changes.
+std::optional<QSize> SplitterWindowChange(Qt::Orientation orientation, QSize panel, int32_t decided, QSize picture);
 
 }  // namespace tessaview
