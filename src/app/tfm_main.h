@@ -171,7 +171,7 @@ public:
     // Sound level and muting (tfm_main_keys.cpp): kept in set.ini, given to the engine, and
     // each change shown over the picture.
     int32_t VolumePercent() const;
-    void SetVolumePercent(int32_t percent);  // clamped to 0..100
+    void SetVolumePercent(int32_t percent);  // held within 0..100
     bool Muted() const;
     void SetMuted(bool on);
     // The keys and gestures of every player; a no-op while no movie is open.

@@ -2,6 +2,7 @@
 // splitters, play list panel and status bar, at the design size.
 #include "app/tfm_main.h"
 
+#include "playback/view_modes.h"
 #include "presentation/subtitle_surfaces.h"
 #include "shell/tool_pictures.h"
 
@@ -266,10 +267,11 @@ void TfmMain::BuildLayout() {
     connect(tmMovie, &QTimer::timeout, this, [this] { Guarded([this] { tmMovieTimer(); }); });
 
     resize(DesignClientWidth, DesignClientHeight);
-    const int middle = DesignClientHeight - SeSkinMenuBar1->sizeHint().height() - ToolBarHeight - TrackStripHeight -
-                       StatusPanels::BarHeight;
-    plClient->setSizes({middle - SplitterThickness - SubtitlePanelHeight, SubtitlePanelHeight});
-    plMain->setSizes({DesignClientWidth - SplitterThickness - PlayListDesignWidth, PlayListDesignWidth});
+    plClient->setSizes(SecondPartSizes(DesignClientHeight,
+                                       {SeSkinMenuBar1->sizeHint().height(), ToolBarHeight, TrackStripHeight,
+                                        StatusPanels::BarHeight, SplitterThickness},
+                                       SubtitlePanelHeight));
+    plMain->setSizes(SecondPartSizes(DesignClientWidth, {SplitterThickness}, PlayListDesignWidth));
 }
 
 }  // namespace tessaview

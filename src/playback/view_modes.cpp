@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numeric>
 
 namespace tessaview {
 
@@ -21,15 +22,16 @@ std::optional<int32_t> FullScreenOverlayTop(int32_t screenWidth, int32_t screenH
 }
 
 std::optional<int32_t> SizingHeight(int32_t proposedWidth, int32_t frameWidth, int32_t videoWidth,
-                                    int32_t videoHeight, int32_t fixedHeights, int32_t frameHeight) {
+                                    int32_t videoHeight, std::initializer_list<int32_t> fixedHeights,
+                                    int32_t frameHeight) {
     if (videoWidth == 0) return std::nullopt;
     const int64_t w = int64_t{proposedWidth} - frameWidth;
     const double scale = static_cast<double>(w) / videoWidth;
     // Held far beyond 32 bits, so that adding the heights cannot overflow.
     const int64_t picture = std::clamp<int64_t>(RoundHalfEven<int64_t>(videoHeight * scale), -4'000'000'000'000'000'000,
                                                 4'000'000'000'000'000'000);
-    const int64_t h = picture + fixedHeights + frameHeight;
-    return ClampToInt32(h);
+    const int64_t fixed = std::accumulate(fixedHeights.begin(), fixedHeights.end(), int64_t{0});
+    return ClampToInt32(picture + fixed + frameHeight);
 }
 
 std::optional<QSize> FittedPanelSize(QSize picture, double scale, double pixelRatio, QSize around, QSize available) {
@@ -79,6 +81,12 @@ std::optional<QSize> SplitterWindowChange(Qt::Orientation orientation, QSize pan
     }
     if (change == 0) return std::nullopt;
     return orientation == Qt::Vertical ? QSize(change, 0) : QSize(0, change);
+}
+
+QList<int> SecondPartSizes(int32_t length, std::initializer_list<int32_t> taken, int32_t second) {
+    const int64_t first = std::accumulate(taken.begin(), taken.end(), int64_t{length} - second,
+                                          [](int64_t rest, int32_t part) { return rest - part; });
+    return {ClampToInt32(std::max<int64_t>(first, 0)), second};
 }
 
 }  // namespace tessaview

@@ -8,6 +8,7 @@
 #include <QRect>
 #include <QSize>
 #include <cstdint>
+#include <initializer_list>
 #include <optional>
 
 namespace tessaview {
@@ -24,7 +25,8 @@ std::optional<int32_t> FullScreenOverlayTop(int32_t screenWidth, int32_t screenH
 // that width plus the fixed heights (status bar, subtitle panel, splitter, track bar) and
 // the frame. Empty when the picture width is 0.
 std::optional<int32_t> SizingHeight(int32_t proposedWidth, int32_t frameWidth, int32_t videoWidth,
-                                    int32_t videoHeight, int32_t fixedHeights, int32_t frameHeight);
+                                    int32_t videoHeight, std::initializer_list<int32_t> fixedHeights,
+                                    int32_t frameHeight);
 
 // The movie panel's size, in the window's own pixels, for `picture` (device pixels) scaled by
 // `scale` on a display of `pixelRatio` device pixels per window pixel. `around` is what the
@@ -52,5 +54,10 @@ QList<int> SplitterSizesAfterDrag(const QList<int>& sizes);
 // to round(width / picture width x picture height). Empty when the picture has no size to
 // keep or nothing changes.
 std::optional<QSize> SplitterWindowChange(Qt::Orientation orientation, QSize panel, int32_t decided, QSize picture);
+
+// The sizes that give a splitter's second part `second` px when `length` px hold both parts
+// and `taken` px go to other things (the handle, bars beside the splitter): the first part
+// gets what is left, or nothing.
+QList<int> SecondPartSizes(int32_t length, std::initializer_list<int32_t> taken, int32_t second);
 
 }  // namespace tessaview
