@@ -5,6 +5,7 @@
 #include "playback/view_modes.h"
 #include "presentation/subtitle_surfaces.h"
 #include "shell/tool_pictures.h"
+#include "subtitle/time_base.h"
 
 #include <QAction>
 #include <QHBoxLayout>
@@ -99,9 +100,9 @@ void TfmMain::BuildMenus() {
     SubtitleFrameRate1 = rates->menuAction();
     SubtitleFrameRate1->setObjectName("SubtitleFrameRate1");
     static const char* const rateNames[] = {"SameAsMovie1", "n001", "n002", "n003", "n004", "n005"};
-    static const char* const rateCaptions[] = {"Same As Movie", "23.976", "24.000", "25.000", "29.970", "30.000"};
     for (int tag = 0; tag < 6; ++tag) {
-        FrameRateItems[tag] = AddMenuItem(rates, rateNames[tag], rateCaptions[tag], [this, tag] { n005Click(tag); });
+        FrameRateItems[tag] = AddMenuItem(rates, rateNames[tag], QString::fromStdString(FrameRateItemCaption(tag)),
+                                          [this, tag] { n005Click(tag); });
         FrameRateItems[tag]->setCheckable(true);
         FrameRateItems[tag]->setData(tag);  // the item's Tag
     }

@@ -3,7 +3,6 @@
 
 #include "subtitle/time_base.h"
 
-#include <cstdio>
 
 namespace tessaview {
 
@@ -17,14 +16,7 @@ std::string PositionText(int32_t frames, double rate) {
            FormatClock(RoundHalfEven(static_cast<long double>(frames) / static_cast<long double>(rate)));
 }
 
-std::string FrameRateText(double rate, char decimalSeparator) {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.15g", rate);
-    std::string text(buffer);
-    for (char& c : text)
-        if (c == '.') c = decimalSeparator;
-    return text + "fps";
-}
+std::string FrameRateText(double rate, char decimalSeparator) { return FormatFrameRate(rate, decimalSeparator) + "fps"; }
 
 int32_t SyncFrames(int32_t milliseconds, double rate) {
     // One conversion for the offset and the cue times: equal milliseconds give equal frames.

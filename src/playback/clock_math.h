@@ -15,7 +15,7 @@ std::string FormatClock(int32_t seconds);
 // "1500/0:1:0": frames and the clock of Round(frames / rate). Needs rate > 0.
 std::string PositionText(int32_t frames, double rate);
 
-// "25fps", "23.976fps": shortest general form, up to 15 significant digits.
+// "25fps", "23.976fps": FormatFrameRate's text and "fps".
 std::string FrameRateText(double rate, char decimalSeparator);
 
 // Synchronize offset (ms) in frames: Round(ms / 1000 x rate), as cue times are converted.

@@ -5,6 +5,7 @@
 #include "subtitle/subtitle_core.h"
 #include "subtitle/subtitle_loader.h"
 #include "subtitle/text_rules.h"
+#include "subtitle/time_base.h"
 #include "subtitle/time_span.h"
 
 #include <algorithm>
@@ -272,15 +273,9 @@ std::vector<Problem> DiagnoseSubtitle(const SubtitleCore& core, const ReadFacts&
 
 namespace {
 
-constexpr double menuRates[] = {23.976, 24.0, 25.0, 29.97, 30.0};
-const char* const menuItems[] = {"23.976", "24.000", "25.000", "29.970", "30.000"};
-
-std::string rateText(double rate)
-{
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%g", rate);
-    return buffer;
-}
+// The rates of the Subtitle FrameRate items, tags 1 to 5.
+const double menuRates[] = {SubtitleFrameRateOfTag(1), SubtitleFrameRateOfTag(2), SubtitleFrameRateOfTag(3),
+                            SubtitleFrameRateOfTag(4), SubtitleFrameRateOfTag(5)};
 
 bool near(double a, double b, double relative)
 {
@@ -328,7 +323,7 @@ std::optional<MovieFit> FitToMovie(const SubtitleCore& core, double frameRate, d
         else if (near(*fit.fitRate, frameRate, 0.0005))
             fit.verdict += ": the numbers fit the movie's own rate";
         else
-            fit.verdict += ": the numbers fit " + rateText(*fit.fitRate) +
+            fit.verdict += ": the numbers fit " + FormatFrameRate(*fit.fitRate, '.', 6) +
                            " fps, not the movie's; frame numbers do not follow the Subtitle FrameRate menu, so "
                            "every cue comes early by that ratio";
         if (fit.declaredRate && !near(*fit.declaredRate, frameRate, 0.0005))
@@ -357,7 +352,7 @@ std::optional<MovieFit> FitToMovie(const SubtitleCore& core, double frameRate, d
         const double item = frameRate / *best;
         for (size_t i = 0; i < std::size(menuRates); ++i)
             if (near(menuRates[i], item, 0.0005))
-                fit.frameRateItem = menuItems[i];
+                fit.frameRateItem = FrameRateItemCaption(static_cast<int>(i) + 1);
         fit.verdict += ": timed for a copy " + std::string(*best > 1 ? "slower" : "faster") +
                        " by a standard ratio; choose Subtitle FrameRate " + fit.frameRateItem;
     } else if (lastSeconds > lengthSeconds + 1) {

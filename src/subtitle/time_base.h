@@ -1,4 +1,5 @@
-// Time base arithmetic: cue milliseconds to frames and the Subtitle FrameRate choices.
+// Time base arithmetic: cue milliseconds to frames, the Subtitle FrameRate choices, and frame
+// rates as text.
 #pragma once
 
 #include "subtitle/number_rules.h"
@@ -20,11 +21,17 @@ inline int32_t MillisecondsToFrames(int32_t milliseconds, double rate)
 // As Movie) and unknown tags give 0.
 double SubtitleFrameRateOfTag(int tag);
 
+// The caption of a Subtitle FrameRate item: "Same As Movie" for tag 0, the rate with three
+// decimals for tags 1 to 5 ("23.976", "24.000", ... "30.000").
+std::string FrameRateItemCaption(int tag);
+
 // The status bar text for a choice: "Subtitle FrameRate:Same As Movie" for tag 0, otherwise
-// "Subtitle FrameRate:" + rate in the shortest general form with `decimalSeparator` + "fps".
+// "Subtitle FrameRate:" + FormatFrameRate(rate, decimalSeparator) + "fps".
 std::string FrameRateStatusText(int tag, double rate, char decimalSeparator);
 
-// The shortest text that reads back as `value` (23.976, 24, 29.97), with `decimalSeparator`.
-std::string FormatGeneral(double value, char decimalSeparator);
+// Every frame rate shown as text: the general form with up to `digits` significant digits and
+// no trailing zeros ("25", "23.976", "29.97"; 24000/1001 is "23.976023976024" at 15 digits and
+// "23.976" at 6), `decimalSeparator` for the full stop.
+std::string FormatFrameRate(double rate, char decimalSeparator = '.', int digits = 15);
 
 }  // namespace tessaview

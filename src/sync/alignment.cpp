@@ -3,6 +3,7 @@
 #include "sync/alignment.h"
 
 #include "subtitle/number_rules.h"
+#include "subtitle/time_base.h"
 #include "sync/pieces.h"
 #include "sync/shift_scan.h"
 
@@ -215,15 +216,10 @@ namespace {
 
 struct RatePair {
     double from, to;  // the rate the subtitle was timed for, the movie's
-    const char* fromName;
-    const char* toName;
 };
 // Commonest first: film sped up to 25, film at 24 against 23.976, telecine, then the rest.
-constexpr RatePair ratePairs[] = {
-    {25, 23.976, "25", "23.976"}, {25, 24, "25", "24"},         {24, 23.976, "24", "23.976"},
-    {29.97, 23.976, "29.97", "23.976"}, {30, 24, "30", "24"},   {30, 23.976, "30", "23.976"},
-    {29.97, 24, "29.97", "24"},   {29.97, 25, "29.97", "25"},   {30, 25, "30", "25"},
-    {30, 29.97, "30", "29.97"}};
+constexpr RatePair ratePairs[] = {{25, 23.976}, {25, 24},    {24, 23.976},   {29.97, 23.976}, {30, 24},
+                                  {30, 23.976}, {29.97, 24}, {29.97, 25},    {30, 25},        {30, 29.97}};
 
 }  // namespace
 
@@ -244,9 +240,9 @@ std::string FrameRateRatioName(double rate)
 {
     for (const RatePair& pair : ratePairs) {
         if (std::abs(pair.from / pair.to - rate) < 1e-6)
-            return std::string(pair.fromName) + " fps read as " + pair.toName;
+            return FormatFrameRate(pair.from) + " fps read as " + FormatFrameRate(pair.to);
         if (std::abs(pair.to / pair.from - rate) < 1e-6)
-            return std::string(pair.toName) + " fps read as " + pair.fromName;
+            return FormatFrameRate(pair.to) + " fps read as " + FormatFrameRate(pair.from);
     }
     char text[32];
     std::snprintf(text, sizeof text, "times x %.6g", rate);

@@ -390,7 +390,7 @@ int run(int argc, char** argv)
     } else {
         out << "file:      " << options.file << "\n"
             << "reader:    " << (core.LastReader().empty() ? "(none)" : core.LastReader()) << "\n"
-            << "times in:  " << (core.SubIsTimeBased ? "seconds" : "frames") << " (at " << fps << " fps)\n";
+            << "times in:  " << (core.SubIsTimeBased ? "seconds" : "frames") << " (at " << FormatFrameRate(fps, '.', 6) << " fps)\n";
         if (encoding)
             out << "encoding:  " << encoding->name << " (" << encoding->reason << ")\n";
         // The doctor shows how the other likely code pages would read the file, for a person to
@@ -413,7 +413,7 @@ int run(int argc, char** argv)
         if (options.doctor)
             printProblems(out, problems, text);
         if (movie) {
-            out << "movie:     " << *options.movie << ", " << movie->frameRate << " fps, "
+            out << "movie:     " << *options.movie << ", " << FormatFrameRate(movie->frameRate, '.', 6) << " fps, "
                 << ClockText(movie->lengthSeconds) << "\n";
             out << "  " << (fit ? fit->verdict : std::string("no cue with an end to compare")) << "\n";
         }
