@@ -20,7 +20,6 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
-#include <QWindow>
 
 namespace tessaview {
 
@@ -81,20 +80,8 @@ void TfmMain::AlwaysonTop1Click() {
 }
 
 void TfmMain::ApplyOnTop() {
-    const bool onTop = settings_.OnTop;
-    if (windowFlags().testFlag(Qt::WindowStaysOnTopHint) != onTop) {
-        Qt::WindowFlags flags = windowFlags();
-        flags.setFlag(Qt::WindowStaysOnTopHint, onTop);
-        if (QWindow* native = windowHandle()) {
-            // The engine draws into a native child window: recreating ours (as setWindowFlag
-            // does) would pull that window from under it. Tell the existing window instead.
-            overrideWindowFlags(flags);
-            native->setFlags(flags);
-        } else {
-            setWindowFlags(flags);
-        }
-    }
-    AlwaysonTop1->setChecked(onTop);
+    desktop_.SetStaysOnTop(this, settings_.OnTop);
+    AlwaysonTop1->setChecked(settings_.OnTop);
 }
 
 void TfmMain::UseSkin1Click() {
