@@ -108,7 +108,8 @@ std::string timeOf(const SubtitleCore& core, int32_t time)
 std::string firstNonEmptyLine(const std::string& path, int& number)
 {
     try {
-        TextFile file(path);
+        const std::string bytes = ReadWholeFile(path);
+        TextFile file = TextFile::Over(bytes);
         while (!file.Eof()) {
             const std::string_view line = Trim(file.ReadLine());
             if (!line.empty()) {
@@ -173,7 +174,8 @@ void diagnoseCues(const SubtitleCore& core, const ReadFacts& facts, std::vector<
 void diagnoseEventFormat(const ReadFacts& facts, std::vector<Problem>& problems)
 {
     try {
-        TextFile file(facts.readPath);
+        const std::string bytes = ReadWholeFile(facts.readPath);
+        TextFile file = TextFile::Over(bytes);
         bool events = false;
         while (!file.Eof()) {
             const std::string_view line = Trim(file.ReadLine());

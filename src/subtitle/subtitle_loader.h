@@ -8,7 +8,7 @@ namespace tessaview {
 
 class SubtitleCore;
 
-using ReaderFunction = void (*)(SubtitleCore&, const std::string&);
+using ReaderFunction = void (*)(SubtitleCore&, std::string_view);
 
 struct ReaderEntry {
     const char* name;  // "ReadSubRip", ...

@@ -110,7 +110,7 @@ TEST(UnicodeToCodePage, PairsAtTheEdgesDecodeAndBrokenUnitsBecomeQuestionMarks)
 }
 
 // tmpsub is made anew for the user alone, never through a link planted in its place, and
-// removed after the load.
+// removed after the load; bytes given in memory load the same without their file.
 TEST_F(Loader, ByteOrderMarksConvertThroughTmpsub)
 {
     const std::string victim = dir.write("victim", "keep");
@@ -130,7 +130,15 @@ TEST_F(Loader, ByteOrderMarksConvertThroughTmpsub)
         EXPECT_EQ(cues(), Strings{"1000 2000 " + text}) << codePage;
         EXPECT_EQ(core.SubFileName, path);  // the name given, not tmpsub
         EXPECT_FALSE(std::filesystem::exists(core.TmpSubPath()));
+        // The same bytes already in memory: nothing opens a file of that name.
+        core.ClearSubList();
+        core.LoadSubtitleText(dir.file("gone.srt"), bytes);
+        EXPECT_EQ(cues(), Strings{"1000 2000 " + text}) << codePage;
+        EXPECT_EQ(core.SubFileName, dir.file("gone.srt"));
+        EXPECT_FALSE(std::filesystem::exists(core.TmpSubPath()));
     }
+    core.LoadSubtitleText(dir.file("gone.srt"), srtA);
+    EXPECT_EQ(cues(), Strings{"1000 2000 A"});
     EXPECT_EQ(test::readFile(victim), "keep");
     WriteWholeFile(core.TmpSubPath(), "x");
     EXPECT_EQ(std::filesystem::status(core.TmpSubPath()).permissions(),
