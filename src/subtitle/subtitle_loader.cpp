@@ -155,17 +155,6 @@ const ReaderEntry* DetectReader(std::string_view firstLine)
     return nullptr;
 }
 
-std::string_view ExtractFileExt(std::string_view FileName)
-{
-    const size_t dot = FileName.find_last_of('.');
-    if (dot == std::string_view::npos)
-        return {};
-    const size_t separator = FileName.find_last_of("/\\:");
-    if (separator != std::string_view::npos && separator > dot)
-        return {};
-    return FileName.substr(dot);
-}
-
 std::string SubtitleCore::TmpSubPath() const
 {
     std::string path = programFolder_;

@@ -27,7 +27,4 @@ inline constexpr std::string_view UnknownFormatText =
 // format, in words for the user.
 std::string UnknownFormatReason(std::string_view firstLine);
 
-// The extension of `FileName`: from the last "." after the last "/", "\" or ":", dot included.
-std::string_view ExtractFileExt(std::string_view FileName);
-
 }  // namespace tessaview

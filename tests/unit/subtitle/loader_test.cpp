@@ -42,6 +42,11 @@ TEST(FileNames, ExtensionAfterTheLastSeparatorAndFoundInAnyLetterCase)
     for (const auto& [path, ext] : {std::pair{"/a/b/movie.idx", ".idx"}, {"/a.b/movie", ""},
                                     {"movie.tar.SUB", ".SUB"}, {"movie.", "."}})
         EXPECT_EQ(ExtractFileExt(path), ext) << path;
+    EXPECT_EQ(WithoutExtension("movie.tar.SUB"), "movie.tar");
+    EXPECT_EQ(WithoutExtension("C:\\a.b\\movie"), "C:\\a.b\\movie");
+    EXPECT_TRUE(IsSubtitleFileName("/m/Film.SrT"));
+    EXPECT_FALSE(IsSubtitleFileName("/m/film.srt/clip"));
+    EXPECT_EQ(AsciiLower("Film.\xC9N.SRT"), "film.\xC9n.srt");  // letters beyond ASCII stay
     TempDir dir;
     for (const char* name : {"both.SRT", "both.srt", "two.sRt", "two.Srt", "Film.ssa"})
         dir.write(name, "x");
