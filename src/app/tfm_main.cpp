@@ -204,7 +204,8 @@ std::optional<int32_t> TfmMain::WindowSizingHeight(int32_t outerWidth) const {
     // The handle widget reaches a pixel into its neighbours so it is easy to grab; it takes
     // handleWidth() of the layout.
     return SizingHeight(outerWidth, FrameWidth, Movie.VideoWidth, Movie.VideoHeight,
-                        {sbMain->height(), lbSubParent->height(), plClient->handleWidth(), tbMain->height()}, FrameHeight);
+                        {sbMain->height(), lbSubParent->height(), plClient->handleWidth(), tbMain->height()},
+                        FrameHeight);
 }
 
 void TfmMain::dragEnterEvent(QDragEnterEvent* event) {

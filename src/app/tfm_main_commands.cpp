@@ -140,8 +140,9 @@ void TfmMain::SplitterMoved(QSplitter* splitter) {
     const QList<int> kept = SplitterSizesAfterDrag(sizes);
     if (kept != sizes) splitter->setSizes(kept);
     // The first part is the movie panel's: Splitter1 decided its height, Splitter2 its width.
-    if (const std::optional<QSize> change = SplitterWindowChange(splitter->orientation(), plMovie->size(),
-                                                                 splitter->sizes()[0], {Movie.VideoWidth, Movie.VideoHeight}))
+    const QSize picture(Movie.VideoWidth, Movie.VideoHeight);
+    if (const std::optional<QSize> change =
+            SplitterWindowChange(splitter->orientation(), plMovie->size(), splitter->sizes()[0], picture))
         ResizeClientBy(change->width(), change->height());
 }
 

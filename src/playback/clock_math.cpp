@@ -16,7 +16,9 @@ std::string PositionText(int32_t frames, double rate) {
            FormatClock(RoundHalfEven(static_cast<long double>(frames) / static_cast<long double>(rate)));
 }
 
-std::string FrameRateText(double rate, char decimalSeparator) { return FormatFrameRate(rate, decimalSeparator) + "fps"; }
+std::string FrameRateText(double rate, char decimalSeparator) {
+    return FormatFrameRate(rate, decimalSeparator) + "fps";
+}
 
 int32_t SyncFrames(int32_t milliseconds, double rate) {
     // One conversion for the offset and the cue times: equal milliseconds give equal frames.

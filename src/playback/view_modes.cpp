@@ -76,7 +76,8 @@ std::optional<QSize> SplitterWindowChange(Qt::Orientation orientation, QSize pan
         change = ClampToInt32(w - panel.width());
     } else {
         if (picture.width() == 0) return std::nullopt;
-        const long double h = static_cast<long double>(decided) / picture.width() * static_cast<long double>(picture.height());
+        const long double h =
+            static_cast<long double>(decided) / picture.width() * static_cast<long double>(picture.height());
         change = ClampToInt32(int64_t{RoundHalfEven(h)} - panel.height());
     }
     if (change == 0) return std::nullopt;

@@ -127,7 +127,8 @@ Refined RefineShift(const SpeechTrack& track, const std::vector<Span>& spans, si
         --left;
     while (right + 1 < steps && score[right + 1] >= floor)
         ++right;
-    const double middle = static_cast<double>(RoundHalfAway((static_cast<double>(left) + static_cast<double>(right)) / 2));
+    const double middle =
+        static_cast<double>(RoundHalfAway((static_cast<double>(left) + static_cast<double>(right)) / 2));
     return {first + middle, score[static_cast<size_t>(middle)]};
 }
 

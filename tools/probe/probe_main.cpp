@@ -390,7 +390,8 @@ int run(int argc, char** argv)
     } else {
         out << "file:      " << options.file << "\n"
             << "reader:    " << (core.LastReader().empty() ? "(none)" : core.LastReader()) << "\n"
-            << "times in:  " << (core.SubIsTimeBased ? "seconds" : "frames") << " (at " << FormatFrameRate(fps, '.', 6) << " fps)\n";
+            << "times in:  " << (core.SubIsTimeBased ? "seconds" : "frames") << " (at " << FormatFrameRate(fps, '.', 6)
+            << " fps)\n";
         if (encoding)
             out << "encoding:  " << encoding->name << " (" << encoding->reason << ")\n";
         // The doctor shows how the other likely code pages would read the file, for a person to

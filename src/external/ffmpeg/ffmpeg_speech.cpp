@@ -104,7 +104,8 @@ private:
             return;
         size_t from = 0;
         if (skip_ > 0) {
-            from = std::min(static_cast<size_t>(got), static_cast<size_t>(RoundHalfAway(skip_ * VoiceDetector::SampleRate)));
+            from = std::min(static_cast<size_t>(got),
+                            static_cast<size_t>(RoundHalfAway(skip_ * VoiceDetector::SampleRate)));
             skip_ -= static_cast<double>(from) / VoiceDetector::SampleRate;
         }
         detector_.Feed(out_.data() + from, static_cast<size_t>(got) - from);
