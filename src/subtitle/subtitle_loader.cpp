@@ -165,10 +165,10 @@ std::string SubtitleCore::TmpSubPath() const
 
 void SubtitleCore::LoadSubtitle(const std::string& FileName)
 {
-    const std::string_view ext = ExtractFileExt(FileName);
-    const std::string base = FileName.substr(0, FileName.size() - ext.size());
+    const std::string base = WithoutExtension(FileName);
     lastReader_.clear();
-    const bool pairName = SameExtension(ext, ".idx") || SameExtension(ext, ".ifo") || SameExtension(ext, ".sub");
+    const bool pairName =
+        HasExtension(FileName, ".idx") || HasExtension(FileName, ".ifo") || HasExtension(FileName, ".sub");
     if (pairName && !FindWithExtension(base, ".idx").empty() && !FindWithExtension(base, ".sub").empty()) {
         SubIsVobSub = true;
         lastReader_ = "VobSub";
