@@ -5,6 +5,7 @@
 #include "external/movie_engine.h"
 #include "platform/mpris_service.h"
 #include "shell/play_list.h"
+#include "subtitle/number_rules.h"
 
 #include <QTimer>
 #include <cmath>
@@ -32,7 +33,7 @@ MediaPlayerState MainWindowMediaHost::State() const {
                    : marked >= 0 && list.Mark(marked) == MarkPaused ? PlaybackStatus::Paused
                                                                     : PlaybackStatus::Playing;
     state.track = window_.Movie.MovieFileName;
-    state.lengthUs = rate > 0 ? std::llround(window_.Movie.MovieDuration / rate * 1e6) : 0;
+    state.lengthUs = rate > 0 ? RoundHalfAway(window_.Movie.MovieDuration / rate * 1e6) : 0;
     state.volumePercent = window_.VolumePercent();
     const CommandState commands = window_.CurrentCommandState();
     state.canPlay = commands.Play || commands.Pause;
@@ -46,14 +47,14 @@ int64_t MainWindowMediaHost::PositionUs() {
     if (!(rate > 0)) return 0;
     int32_t frame = 0;
     engine_.GetPos(frame);
-    return std::llround(frame / rate * 1e6);
+    return RoundHalfAway(frame / rate * 1e6);
 }
 
 void MainWindowMediaHost::SetPositionUs(int64_t position) {
     const double rate = window_.Subtitles.EngineFrameRate;
     if (!(rate > 0)) return;
     // As the track bar seeks: engine frames, without the continued-play offset.
-    window_.Guarded([&] { engine_.SetPos(static_cast<int32_t>(std::llround(position / 1e6 * rate))); });
+    window_.Guarded([&] { engine_.SetPos(static_cast<int32_t>(RoundHalfAway(position / 1e6 * rate))); });
 }
 
 void MainWindowMediaHost::SetVolumePercent(int32_t percent) { window_.SetVolumePercent(percent); }

@@ -205,10 +205,9 @@ std::optional<int32_t> TfmMain::WindowSizingHeight(int32_t outerWidth) const {
     if (!tmMovie->isActive()) return std::nullopt;
     // The handle widget reaches a pixel into its neighbours so it is easy to grab; it takes
     // handleWidth() of the layout.
-    const int fixed = sbMain->height() + lbSubParent->height() + plClient->handleWidth() + tbMain->height();
-    const std::optional<int32_t> outer =
-        SizingHeight(outerWidth, FrameWidth, Movie.VideoWidth, Movie.VideoHeight, fixed, FrameHeight);
-    return outer;
+    return SizingHeight(outerWidth, FrameWidth, Movie.VideoWidth, Movie.VideoHeight,
+                        {sbMain->height(), lbSubParent->height(), plClient->handleWidth(), tbMain->height()},
+                        FrameHeight);
 }
 
 void TfmMain::dragEnterEvent(QDragEnterEvent* event) {
@@ -294,8 +293,7 @@ void TfmMain::SetAutoloadChecked(bool checked) {
 void TfmMain::SetShowPlayListChecked(bool checked) { ciShowPlayList->setChecked(checked); }
 
 void TfmMain::SetPlayListPanelWidth(int32_t width) {
-    const int total = plMain->width() - plMain->handleWidth();
-    plMain->setSizes({std::max(0, total - width), width});
+    plMain->setSizes(SecondPartSizes(plMain->width(), {plMain->handleWidth()}, width));
 }
 
 std::vector<std::string> TfmMain::PlayListCaptions() const { return playList_->Captions(); }

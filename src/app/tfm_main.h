@@ -172,8 +172,8 @@ public:
     // The height the window's frame takes while the user drags it to `outerWidth`; empty
     // when no movie is open or the picture has no width.
     std::optional<int32_t> WindowSizingHeight(int32_t outerWidth) const;
-    void Splitter1Moved();
-    void Splitter2Moved();
+    // Splitter1 (in plClient) or Splitter2 (in plMain) has been dragged.
+    void SplitterMoved(QSplitter* splitter);
 
     // Runs `command` under the exception guard (the default exception box).
     void Guarded(const std::function<void()>& command);
@@ -181,7 +181,7 @@ public:
     // Sound level and muting (tfm_main_keys.cpp): kept in set.ini, given to the engine, and
     // each change shown over the picture.
     int32_t VolumePercent() const;
-    void SetVolumePercent(int32_t percent);  // clamped to 0..100
+    void SetVolumePercent(int32_t percent);  // held within 0..100
     bool Muted() const;
     void SetMuted(bool on);
     // The keys and gestures of every player; a no-op while no movie is open.

@@ -7,7 +7,7 @@
 #include "playback/reading_control.h"
 #include "playback/subtitle_clock.h"
 #include "playback/view_control.h"
-#include "presentation/splitter_rules.h"
+#include "playback/view_modes.h"
 #include "presentation/subtitle_font.h"
 #include "presentation/subtitle_surfaces.h"
 #include "presentation/tfm_synchronize.h"
@@ -21,7 +21,6 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
-#include <QWindow>
 
 namespace tessaview {
 
@@ -82,20 +81,8 @@ void TfmMain::AlwaysonTop1Click() {
 }
 
 void TfmMain::ApplyOnTop() {
-    const bool onTop = settings_.OnTop;
-    if (windowFlags().testFlag(Qt::WindowStaysOnTopHint) != onTop) {
-        Qt::WindowFlags flags = windowFlags();
-        flags.setFlag(Qt::WindowStaysOnTopHint, onTop);
-        if (QWindow* native = windowHandle()) {
-            // The engine draws into a native child window: recreating ours (as setWindowFlag
-            // does) would pull that window from under it. Tell the existing window instead.
-            overrideWindowFlags(flags);
-            native->setFlags(flags);
-        } else {
-            setWindowFlags(flags);
-        }
-    }
-    AlwaysonTop1->setChecked(onTop);
+    desktop_.SetStaysOnTop(this, settings_.OnTop);
+    AlwaysonTop1->setChecked(settings_.OnTop);
 }
 
 void TfmMain::UseSkin1Click() {
@@ -149,25 +136,17 @@ void TfmMain::RefreshCommandState() {
     apply(state.ChangeSubtitleLanguage, ChangeSubtitleLanguage1, nullptr);
 }
 
-void TfmMain::Splitter1Moved() {
-    QList<int> sizes = plClient->sizes();
-    const int shared = sizes[0] + sizes[1];
-    const int panel = SplitterPanelSize(sizes[1], shared);
-    if (panel != sizes[1]) plClient->setSizes({shared - panel, panel});
-    const std::optional<int32_t> dw =
-        tessaview::Splitter1Moved(plMovie->width(), plClient->sizes()[0], Movie.VideoWidth, Movie.VideoHeight);
-    if (dw && *dw != 0) ResizeClientBy(*dw, 0);
-}
-
-void TfmMain::Splitter2Moved() {
-    QList<int> sizes = plMain->sizes();
-    const int shared = sizes[0] + sizes[1];
-    const int panel = SplitterPanelSize(sizes[1], shared);
-    if (panel != sizes[1]) plMain->setSizes({shared - panel, panel});
-    const std::optional<int32_t> dh =
-        tessaview::Splitter2Moved(plMain->sizes()[0] - TranscriptShare(), plMovie->height(), Movie.VideoWidth,
-                                  Movie.VideoHeight);
-    if (dh && *dh != 0) ResizeClientBy(0, *dh);
+void TfmMain::SplitterMoved(QSplitter* splitter) {
+    const QList<int> sizes = splitter->sizes();
+    const QList<int> kept = SplitterSizesAfterDrag(sizes);
+    if (kept != sizes) splitter->setSizes(kept);
+    // The first part is the movie panel's: Splitter1 decided its height, Splitter2 its width.
+    // Beside the movie in plMain's first part, the transcript takes its own share.
+    const int decided = splitter->sizes()[0] - (splitter == plMain ? TranscriptShare() : 0);
+    const QSize picture(Movie.VideoWidth, Movie.VideoHeight);
+    if (const std::optional<QSize> change =
+            SplitterWindowChange(splitter->orientation(), plMovie->size(), decided, picture))
+        ResizeClientBy(change->width(), change->height());
 }
 
 bool TfmMain::eventFilter(QObject* watched, QEvent* event) {

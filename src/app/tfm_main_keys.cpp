@@ -13,7 +13,6 @@
 
 #include <QAction>
 #include <QTimer>
-#include <algorithm>
 
 namespace tessaview {
 
@@ -39,13 +38,8 @@ bool TfmMain::PlayerMessage(QEvent* event) {
             wheelRest_ = 0;
             return true;
         }
-        // Touch pads turn in small steps: the level moves once a whole notch has come together.
-        const intptr_t delta = static_cast<WindowMessage*>(event)->wParam();
-        wheelRest_ += static_cast<int>(std::clamp<intptr_t>(delta, -100 * WheelNotch, 100 * WheelNotch));
-        const int notches = wheelRest_ / WheelNotch;
-        wheelRest_ %= WheelNotch;
-        if (notches != 0)
-            Guarded([this, notches] { SetVolumePercent(SteppedVolume(VolumePercent(), notches * VolumeStep)); });
+        const int notches = WheelNotches(wheelRest_, static_cast<WindowMessage*>(event)->wParam());
+        if (notches != 0) Guarded([this, notches] { SetVolumePercent(SteppedVolume(VolumePercent(), notches)); });
         return true;
     }
     if (type == WM_PICTURE_DBLCLK) {
@@ -99,8 +93,8 @@ void TfmMain::RunPlayerCommand(PlayerCommand command) {
         engine_.SetPos(0);
         ShowSeekPosition(0);
         break;
-    case VolumeUp: SetVolumePercent(SteppedVolume(VolumePercent(), VolumeStep)); break;
-    case VolumeDown: SetVolumePercent(SteppedVolume(VolumePercent(), -VolumeStep)); break;
+    case VolumeUp: SetVolumePercent(SteppedVolume(VolumePercent(), 1)); break;
+    case VolumeDown: SetVolumePercent(SteppedVolume(VolumePercent(), -1)); break;
     case Mute: SetMuted(!Muted()); break;
     case SubtitlesEarlier:
     case SubtitlesLater:
@@ -123,8 +117,7 @@ void TfmMain::RunPlayerCommand(PlayerCommand command) {
 void TfmMain::SeekBy(int32_t seconds) {
     int32_t position = 0;
     engine_.GetPos(position);
-    const int32_t frames = RoundHalfEven(static_cast<long double>(seconds) * Subtitles.EngineFrameRate);
-    const int32_t target = SeekTarget(position, frames, Movie.MovieDuration);
+    const int32_t target = SeekTarget(position, SeekFrames(seconds, Subtitles.EngineFrameRate), Movie.MovieDuration);
     engine_.SetPos(target);
     ShowSeekPosition(target);
 }
@@ -143,7 +136,7 @@ bool TfmMain::MoviePaused() const {
 int32_t TfmMain::VolumePercent() const { return settings_.Volume; }
 
 void TfmMain::SetVolumePercent(int32_t percent) {
-    settings_.Volume = std::clamp(percent, 0, 100);
+    settings_.Volume = ValidVolume(percent);
     engine_.SetVolume(settings_.Volume);
     engine_.ShowText(VolumeText(settings_.Volume, settings_.Muted));
 }

@@ -2,8 +2,10 @@
 // splitters, play list panel and status bar, at the design size.
 #include "app/tfm_main.h"
 
+#include "playback/view_modes.h"
 #include "presentation/subtitle_surfaces.h"
 #include "shell/tool_pictures.h"
+#include "subtitle/time_base.h"
 
 #include <QAction>
 #include <QHBoxLayout>
@@ -98,9 +100,9 @@ void TfmMain::BuildMenus() {
     SubtitleFrameRate1 = rates->menuAction();
     SubtitleFrameRate1->setObjectName("SubtitleFrameRate1");
     static const char* const rateNames[] = {"SameAsMovie1", "n001", "n002", "n003", "n004", "n005"};
-    static const char* const rateCaptions[] = {"Same As Movie", "23.976", "24.000", "25.000", "29.970", "30.000"};
     for (int tag = 0; tag < 6; ++tag) {
-        FrameRateItems[tag] = AddMenuItem(rates, rateNames[tag], rateCaptions[tag], [this, tag] { n005Click(tag); });
+        FrameRateItems[tag] = AddMenuItem(rates, rateNames[tag], QString::fromStdString(FrameRateItemCaption(tag)),
+                                          [this, tag] { n005Click(tag); });
         FrameRateItems[tag]->setCheckable(true);
         FrameRateItems[tag]->setData(tag);  // the item's Tag
     }
@@ -233,7 +235,7 @@ void TfmMain::BuildLayout() {
     plClient->setStretchFactor(1, 0);
     Splitter1 = plClient->handle(1);
     Splitter1->setObjectName("Splitter1");
-    connect(plClient, &QSplitter::splitterMoved, this, [this] { Guarded([this] { Splitter1Moved(); }); });
+    connect(plClient, &QSplitter::splitterMoved, this, [this] { Guarded([this] { SplitterMoved(plClient); }); });
 
     BuildPlayListPanel();
     plMain = new QSplitter(Qt::Horizontal);
@@ -246,7 +248,7 @@ void TfmMain::BuildLayout() {
     plMain->setStretchFactor(1, 0);
     Splitter2 = plMain->handle(1);
     Splitter2->setObjectName("Splitter2");
-    connect(plMain, &QSplitter::splitterMoved, this, [this] { Guarded([this] { Splitter2Moved(); }); });
+    connect(plMain, &QSplitter::splitterMoved, this, [this] { Guarded([this] { SplitterMoved(plMain); }); });
 
     sbMain = new StatusPanels(this);
     sbMain->setObjectName("sbMain");
@@ -266,10 +268,11 @@ void TfmMain::BuildLayout() {
     connect(tmMovie, &QTimer::timeout, this, [this] { Guarded([this] { tmMovieTimer(); }); });
 
     resize(DesignClientWidth, DesignClientHeight);
-    const int middle = DesignClientHeight - SeSkinMenuBar1->sizeHint().height() - ToolBarHeight - TrackStripHeight -
-                       StatusPanels::BarHeight;
-    plClient->setSizes({middle - SplitterThickness - SubtitlePanelHeight, SubtitlePanelHeight});
-    plMain->setSizes({DesignClientWidth - SplitterThickness - PlayListDesignWidth, PlayListDesignWidth});
+    plClient->setSizes(SecondPartSizes(DesignClientHeight,
+                                       {SeSkinMenuBar1->sizeHint().height(), ToolBarHeight, TrackStripHeight,
+                                        StatusPanels::BarHeight, SplitterThickness},
+                                       SubtitlePanelHeight));
+    plMain->setSizes(SecondPartSizes(DesignClientWidth, {SplitterThickness}, PlayListDesignWidth));
 }
 
 }  // namespace tessaview

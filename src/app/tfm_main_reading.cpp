@@ -3,7 +3,7 @@
 #include "app/tfm_main.h"
 
 #include "playback/reading_control.h"
-#include "presentation/splitter_rules.h"
+#include "playback/view_modes.h"
 #include "presentation/subtitle_surfaces.h"
 #include "presentation/transcript_panel.h"
 

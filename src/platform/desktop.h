@@ -1,6 +1,6 @@
 // Everything the program asks of the desktop that a test must be able to answer without a
-// screen: file and font dialogs, message boxes, the web browser, screen metrics, the
-// screen saver. QtDesktop is the real one; tests use a fake.
+// screen: file and font dialogs, message boxes, the web browser, screen metrics, the stacking
+// of windows, the screen saver. QtDesktop is the real one; tests use a fake.
 #pragma once
 
 
@@ -13,6 +13,7 @@
 #include <optional>
 
 class QWidget;
+class QWindow;
 
 namespace tessaview {
 
@@ -54,6 +55,12 @@ public:
     virtual QMargins FrameMargins(QWidget* window) { (void)window; return {}; }
     // A mouse button is down anywhere on the display, the window manager's frame included.
     virtual bool MouseButtonHeld() const { return false; }
+    // Keeps `window` above the windows that are not, or no longer; a window already shown keeps
+    // its native window (the engine may draw into a native child of it).
+    virtual void SetStaysOnTop(QWidget* window, bool onTop) = 0;
+    // Has the window manager keep `window` above `owner` (a full-screen window stacks above every
+    // window kept on top, but not above its own transient ones); none when `owner` is null.
+    virtual void SetTransientFor(QWidget* window, QWindow* owner) = 0;
     virtual void SetScreenSaverActive(bool active) = 0;
 };
 

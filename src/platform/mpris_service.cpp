@@ -4,6 +4,7 @@
 
 #include "platform/local_file_names.h"
 #include "platform/mpris_object.h"
+#include "subtitle/number_rules.h"
 
 #include <QAbstractEventDispatcher>
 #include <QDBusMessage>
@@ -202,7 +203,7 @@ double MprisPlayerAdaptor::volume() const { return object_.State().volumePercent
 
 void MprisPlayerAdaptor::setVolume(double volume) {
     if (!std::isfinite(volume)) return;
-    object_.host.SetVolumePercent(static_cast<int32_t>(std::lround(std::clamp(volume, 0.0, 1.0) * 100)));
+    object_.host.SetVolumePercent(static_cast<int32_t>(RoundHalfAway(std::clamp(volume, 0.0, 1.0) * 100)));
     object_.Update();
 }
 

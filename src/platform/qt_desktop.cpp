@@ -11,6 +11,7 @@
 #include <QScreen>
 #include <QUrl>
 #include <QWidget>
+#include <QWindow>
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
@@ -179,6 +180,26 @@ bool QtDesktop::MouseButtonHeld() const {
         return held;
     }
     return QGuiApplication::mouseButtons() != Qt::NoButton;
+}
+
+void QtDesktop::SetStaysOnTop(QWidget* window, bool onTop) {
+    if (window->windowFlags().testFlag(Qt::WindowStaysOnTopHint) == onTop) return;
+    Qt::WindowFlags flags = window->windowFlags();
+    flags.setFlag(Qt::WindowStaysOnTopHint, onTop);
+    if (QWindow* native = window->windowHandle()) {
+        // The engine draws into a native child window: recreating ours (as setWindowFlag
+        // does) would pull that window from under it. Tell the existing window instead.
+        window->overrideWindowFlags(flags);
+        native->setFlags(flags);
+    } else {
+        window->setWindowFlags(flags);
+    }
+}
+
+void QtDesktop::SetTransientFor(QWidget* window, QWindow* owner) {
+    // The manager reads the owner when it maps the window: the native window has to exist first.
+    if (owner) window->winId();
+    if (QWindow* native = window->windowHandle()) native->setTransientParent(owner);
 }
 
 void QtDesktop::SetScreenSaverActive(bool active) { screenSaver_.SetActive(active); }

@@ -24,6 +24,8 @@ public:
     QRect VirtualDesktop() const override;
     QMargins FrameMargins(QWidget* window) override;
     bool MouseButtonHeld() const override;
+    void SetStaysOnTop(QWidget* window, bool onTop) override;
+    void SetTransientFor(QWidget* window, QWindow* owner) override;
     void SetScreenSaverActive(bool active) override;
 
 private:

@@ -6,7 +6,6 @@
 #include "platform/desktop.h"
 #include "platform/file_chooser.h"
 #include "playback/clock_math.h"
-#include "playback/file_names.h"
 #include "playback/subtitle_search.h"
 #include "playback/view_modes.h"
 #include "presentation/subtitle_display.h"

@@ -72,7 +72,21 @@ int32_t SeekTarget(int32_t position, int32_t delta, int32_t duration) {
     return std::max(target, 0);
 }
 
-int32_t SteppedVolume(int32_t volume, int32_t step) { return std::clamp(SaturatingAdd(volume, step), 0, 100); }
+int32_t SeekFrames(int32_t seconds, double rate) { return RoundHalfEven(static_cast<long double>(seconds) * rate); }
+
+int32_t ValidVolume(int32_t percent) { return std::clamp(percent, 0, 100); }
+
+int32_t SteppedVolume(int32_t volume, int32_t steps) {
+    return ValidVolume(SaturatingAdd(volume, ClampToInt32(int64_t{steps} * VolumeStep)));
+}
+
+int WheelNotches(int& rest, intptr_t delta) {
+    // Touch pads turn in small steps: a notch counts once it has come together.
+    rest += static_cast<int>(std::clamp<intptr_t>(delta, -100 * WheelNotch, 100 * WheelNotch));
+    const int notches = rest / WheelNotch;
+    rest %= WheelNotch;
+    return notches;
+}
 
 std::string VolumeText(int32_t percent, bool muted) {
     return "Volume " + std::to_string(percent) + " %" + (muted ? " (muted)" : "");

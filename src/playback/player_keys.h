@@ -60,8 +60,18 @@ std::optional<PlayerCommand> FullScreenCommand(int virtualKey, int modifiers);
 // past the last frame when the length is known (`duration` > 0).
 int32_t SeekTarget(int32_t position, int32_t delta, int32_t duration);
 
-// `volume` + `step`, within 0..100.
-int32_t SteppedVolume(int32_t volume, int32_t step);
+// A seek of `seconds` in frames at `rate`: Round(seconds x rate).
+int32_t SeekFrames(int32_t seconds, double rate);
+
+// `percent` within 0..100.
+int32_t ValidVolume(int32_t percent);
+
+// `volume` + `steps` volume steps, within 0..100.
+int32_t SteppedVolume(int32_t volume, int32_t steps);
+
+// The whole notches of a wheel turned `delta` (eighths of a degree, at most 100 notches counted
+// at a time) after `rest`, the turn short of a notch so far, which keeps what is left over.
+int WheelNotches(int& rest, intptr_t delta);
 
 // "Volume 55 %", with " (muted)" while muted.
 std::string VolumeText(int32_t percent, bool muted);

@@ -1,7 +1,7 @@
 // Subtitle names beyond the four fixed ones.
 #include "playback/subtitle_search.h"
 
-#include "playback/file_names.h"
+#include "subtitle/file_case.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -11,15 +11,6 @@ namespace tessaview {
 
 namespace {
 
-std::string lower(std::string_view s)
-{
-    std::string out(s);
-    for (char& c : out)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return out;
-}
-
 // Three-letter codes that people write instead of the two-letter ones.
 bool isLanguage(std::string_view tag, std::string_view language)
 {
@@ -28,7 +19,7 @@ bool isLanguage(std::string_view tag, std::string_view language)
         "cs cze ces", "sk slo slk", "hu hun", "ro rum ron", "el gre ell", "tr tur", "ar ara", "he heb",
         "zh chi zho", "ja jpn", "ko kor", "sv swe", "da dan", "fi fin", "no nor", "uk ukr", "bg bul",
         "hr hrv", "sr srp", "sl slv", "lt lit", "lv lav", "et est", "vi vie", "th tha", "fa per fas"};
-    const std::string t = lower(tag);
+    const std::string t = AsciiLower(tag);
     if (language.empty())
         return false;
     if (t == language || t.rfind(std::string(language) + "-", 0) == 0 || t.rfind(std::string(language) + "_", 0) == 0)
@@ -63,12 +54,12 @@ std::vector<std::string> ExtraSubtitleNames(const std::string& movie, const std:
         const std::string_view rest = std::string_view(name).substr(stem.size());
         const size_t dot = rest.find('.');
         if (dot == std::string_view::npos) {
-            if (lower(rest) == "ass")
+            if (AsciiLower(rest) == "ass")
                 result.push_back(folder + name);
             continue;
         }
         const std::string_view tag = rest.substr(0, dot);
-        const std::string ext = lower(rest.substr(dot + 1));
+        const std::string ext = AsciiLower(rest.substr(dot + 1));
         const auto known = std::find(std::begin(extensions), std::end(extensions), ext);
         if (tag.empty() || known == std::end(extensions))
             continue;

@@ -9,7 +9,6 @@
 #include "playback/view_modes.h"
 
 #include <QWidget>
-#include <QWindow>
 
 namespace tessaview {
 
@@ -42,10 +41,8 @@ void ViewControl::ShowFullScreenLayout() {
     mainWindow_.hide();
     if (!overlay_) return;
     overlay_->setGeometry(screen.x(), screen.y() + *top, screen.width(), overlay_->height());
-    // A window manager stacks a focused full-screen window above every "always on top" one,
-    // but keeps a window transient for it above it. The manager reads that when it maps the strip.
-    overlay_->winId();
-    overlay_->windowHandle()->setTransientParent(engine_.FullScreenWindow());
+    // Above the full-screen window, which a window manager stacks above every window kept on top.
+    desktop_.SetTransientFor(overlay_, engine_.FullScreenWindow());
     overlay_->show();
     overlay_->raise();
 }
@@ -62,7 +59,7 @@ void ViewControl::ShowWindowedLayout() {
     // Hidden, as a window manager would pull a parked window back onto the screen; and beyond
     // every monitor, not only the primary one, should anything show it.
     overlay_->hide();
-    if (overlay_->windowHandle()) overlay_->windowHandle()->setTransientParent(nullptr);
+    desktop_.SetTransientFor(overlay_, nullptr);
     const QRect desktop = desktop_.VirtualDesktop();
     overlay_->move(desktop.x() + desktop.width(), overlay_->y());
     overlay_->move(overlay_->x(), desktop.y() + desktop.height());

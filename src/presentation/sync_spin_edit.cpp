@@ -1,6 +1,8 @@
 // The synchronize offset's spin edit: stepping only, every edit of the text refused.
 #include "presentation/sync_spin_edit.h"
 
+#include "subtitle/number_rules.h"
+
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -74,8 +76,7 @@ int32_t SyncSpinEdit::TextValue() const {
 
 void SyncSpinEdit::AddStep(int64_t step) {
     const int64_t sum = int64_t{TextValue()} + step;
-    setValue(static_cast<int>(std::clamp<int64_t>(sum, std::numeric_limits<int32_t>::min(),
-                                                  std::numeric_limits<int32_t>::max())));
+    setValue(ClampToInt32(sum));
 }
 
 QString SyncSpinEdit::textFromValue(int value) const { return QString::number(value); }

@@ -1,4 +1,4 @@
-// Finding a file by its extension in any letter case.
+// Extensions, letter case, and finding a file by its extension in any letter case.
 #include "subtitle/file_case.h"
 
 #include "osdep/files.h"
@@ -14,14 +14,39 @@ char asciiLower(char c)
 
 }  // namespace
 
+std::string_view ExtractFileExt(std::string_view FileName)
+{
+    const size_t dot = FileName.find_last_of('.');
+    if (dot == std::string_view::npos)
+        return {};
+    const size_t separator = FileName.find_last_of("/\\:");
+    if (separator != std::string_view::npos && separator > dot)
+        return {};
+    return FileName.substr(dot);
+}
+
+std::string WithoutExtension(const std::string& path)
+{
+    return path.substr(0, path.size() - ExtractFileExt(path).size());
+}
+
+std::string AsciiLower(std::string_view text)
+{
+    std::string out(text);
+    for (char& c : out)
+        c = asciiLower(c);
+    return out;
+}
+
+bool HasExtension(std::string_view name, std::string_view lower)
+{
+    return SameExtension(ExtractFileExt(name), lower);
+}
+
 bool IsSubtitleFileName(std::string_view name)
 {
-    const size_t dot = name.rfind('.');
-    if (dot == std::string_view::npos || name.find('/', dot) != std::string_view::npos)
-        return false;
-    const std::string_view extension = name.substr(dot);
     for (const std::string_view lower : {".srt", ".ssa", ".ass", ".sub", ".idx", ".txt"})
-        if (SameExtension(extension, lower))
+        if (HasExtension(name, lower))
             return true;
     return false;
 }

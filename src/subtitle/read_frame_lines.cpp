@@ -57,13 +57,13 @@ bool parseLine(std::string_view line, char open, char close, int32_t& start, int
     return true;
 }
 
-void readFrameLines(SubtitleCore& core, const std::string& FileName, char open, char close)
+void readFrameLines(SubtitleCore& core, std::string_view Text, char open, char close)
 {
     core.SubIsTimeBased = false;
     core.SubLines.clear();
     std::vector<int> lineNumbers;  // of SubLines, kept only for the facts
     {
-        TextFile file(FileName);
+        TextFile file = TextFile::Over(Text);
         while (!file.Eof()) {
             const std::string_view line = Trim(file.ReadLine());
             if (line.empty())
@@ -108,14 +108,14 @@ bool ParseBracketLine(std::string_view Line, int32_t& Start, int32_t& End, std::
     return parseLine(Line, '[', ']', Start, End, Text);
 }
 
-void ReadBraceFrames(SubtitleCore& core, const std::string& FileName)
+void ReadBraceFrames(SubtitleCore& core, std::string_view Text)
 {
-    readFrameLines(core, FileName, '{', '}');
+    readFrameLines(core, Text, '{', '}');
 }
 
-void ReadBracketFrames(SubtitleCore& core, const std::string& FileName)
+void ReadBracketFrames(SubtitleCore& core, std::string_view Text)
 {
-    readFrameLines(core, FileName, '[', ']');
+    readFrameLines(core, Text, '[', ']');
 }
 
 }  // namespace tessaview

@@ -58,11 +58,11 @@ bool IsMisspeltDialogue(std::string_view line)
 
 }  // namespace
 
-void ReadSsa(SubtitleCore& core, const std::string& FileName)
+void ReadSsa(SubtitleCore& core, std::string_view Text)
 {
     core.ClearSubList();
     core.SubIsTimeBased = true;
-    TextFile file(FileName);
+    TextFile file = TextFile::Over(Text);
     while (!file.Eof()) {
         const std::string_view line = Trim(file.ReadLine());
         if (isDialogue(line)) {

@@ -10,11 +10,11 @@
 
 namespace tessaview {
 
-void ReadStartScript(SubtitleCore& core, const std::string& FileName)
+void ReadStartScript(SubtitleCore& core, std::string_view Text)
 {
     core.SubIsTimeBased = true;
     core.ClearSubList();
-    TextFile file(FileName);
+    TextFile file = TextFile::Over(Text);
     // Lines are taken as they stand here: no trimming.
     while (!file.Eof() && file.ReadLine() != "******** START SCRIPT ********") {
     }

@@ -48,11 +48,11 @@ std::optional<int32_t> ParseSubRipTime(std::string_view half)
     return static_cast<int32_t>(seconds * 1000u + static_cast<uint32_t>(FractionMilliseconds(half.substr(comma + 1))));
 }
 
-void ReadSubRip(SubtitleCore& core, const std::string& FileName)
+void ReadSubRip(SubtitleCore& core, std::string_view Text)
 {
     core.SubIsTimeBased = true;
     core.ClearSubList();
-    TextFile file(FileName);
+    TextFile file = TextFile::Over(Text);
     TTimeSpan* pending = nullptr;
     for (;;) {
         // Counter search; other lines on the way continue the pending cue's text.

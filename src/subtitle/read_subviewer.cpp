@@ -10,9 +10,9 @@
 
 namespace tessaview {
 
-void ReadSubViewer(SubtitleCore& core, const std::string& FileName)
+void ReadSubViewer(SubtitleCore& core, std::string_view Text)
 {
-    TextFile file(FileName);
+    TextFile file = TextFile::Over(Text);
     std::string_view timing;
     while (!file.Eof() && (timing.empty() || timing[0] < '0' || timing[0] > '9'))
         timing = Trim(file.ReadLine());

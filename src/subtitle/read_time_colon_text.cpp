@@ -10,11 +10,11 @@
 
 namespace tessaview {
 
-void ReadTimeColonText(SubtitleCore& core, const std::string& FileName)
+void ReadTimeColonText(SubtitleCore& core, std::string_view Text)
 {
     core.ClearSubList();
     core.SubIsTimeBased = true;
-    TextFile file(FileName);
+    TextFile file = TextFile::Over(Text);
     while (!file.Eof()) {
         const std::string_view line = Trim(file.ReadLine());
         if (line.empty())

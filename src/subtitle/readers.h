@@ -1,5 +1,5 @@
-// The seven text readers. Each reads its file from the start, clears and fills
-// core.SubList, sets core.SubIsTimeBased, and reports format errors through the host.
+// The seven text readers. Each reads a file's text, already in memory, from the start, clears
+// and fills core.SubList, sets core.SubIsTimeBased, and reports format errors through the host.
 // A runtime error (RuntimeError) ends a reader with the cues made so far left in the list.
 #pragma once
 
@@ -12,13 +12,13 @@ namespace tessaview {
 
 class SubtitleCore;
 
-void ReadSubRip(SubtitleCore& core, const std::string& FileName);
-void ReadBraceFrames(SubtitleCore& core, const std::string& FileName);
-void ReadBracketFrames(SubtitleCore& core, const std::string& FileName);
-void ReadSsa(SubtitleCore& core, const std::string& FileName);
-void ReadSubViewer(SubtitleCore& core, const std::string& FileName);
-void ReadStartScript(SubtitleCore& core, const std::string& FileName);
-void ReadTimeColonText(SubtitleCore& core, const std::string& FileName);
+void ReadSubRip(SubtitleCore& core, std::string_view Text);
+void ReadBraceFrames(SubtitleCore& core, std::string_view Text);
+void ReadBracketFrames(SubtitleCore& core, std::string_view Text);
+void ReadSsa(SubtitleCore& core, std::string_view Text);
+void ReadSubViewer(SubtitleCore& core, std::string_view Text);
+void ReadStartScript(SubtitleCore& core, std::string_view Text);
+void ReadTimeColonText(SubtitleCore& core, std::string_view Text);
 
 // One half of a SubRip timing line in milliseconds: h:m:s with digit fields (blanks around
 // them allowed) before its first ",", FractionMilliseconds of the text after it. Nothing when

@@ -58,13 +58,15 @@ public:
     // or converted) leaves the previous subtitle as it was: its cues, SubIsTimeBased,
     // SubIsVobSub and SubFileName.
     void LoadSubtitle(const std::string& FileName);
-    // The text branch: byte-order marks, conversion into tmpsub, detection, the reader.
-    // Returns true when a reader ran.
-    bool LoadTextSubtitle(std::string FileName);
+    // LoadSubtitle for a text file whose bytes are already in memory: `Bytes` as the file
+    // `FileName` holds them, which is not read (nor looked at as half of a VobSub pair).
+    void LoadSubtitleText(const std::string& FileName, std::string_view Bytes);
+    // The text branch: byte-order marks, conversion into tmpsub, detection, the reader, on
+    // the file's bytes read once (or `given`). Returns true when a reader ran.
+    bool LoadTextSubtitle(const std::string& FileName, const std::string_view* given = nullptr);
     // Converts Unicode text (its mark already taken off) into the ANSI code page, writes it
-    // to tmpsub and points FileName there. Throws RuntimeError "Cannot create file <path>".
-    void ConvertUnicodeSubtitle(std::string_view Source, std::string& FileName,
-                                UnicodeForm form = UnicodeForm::Utf16Le);
+    // to tmpsub and returns it. Throws RuntimeError "Cannot create file <path>".
+    std::string ConvertUnicodeSubtitle(std::string_view Source, UnicodeForm form = UnicodeForm::Utf16Le);
     // A reader's error box: `text` with the file's name and, from the reader's last "stopped"
     // note, the line and the reason.
     void ReportLoadError(std::string_view text);
@@ -133,6 +135,7 @@ private:
     bool indexStale_ = true;
     const std::vector<SpanFrames>& spanIndex();
     void buildSearchTop();
+    void loadText(const std::string& FileName, const std::string_view* bytes);
 };
 
 }  // namespace tessaview

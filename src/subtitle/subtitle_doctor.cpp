@@ -1,9 +1,11 @@
 // The subtitle doctor's findings, read off the loaded cues and the readers' facts.
 #include "subtitle/subtitle_doctor.h"
 
+#include "subtitle/number_rules.h"
 #include "subtitle/subtitle_core.h"
 #include "subtitle/subtitle_loader.h"
 #include "subtitle/text_rules.h"
+#include "subtitle/time_base.h"
 #include "subtitle/time_span.h"
 
 #include <algorithm>
@@ -106,7 +108,8 @@ std::string timeOf(const SubtitleCore& core, int32_t time)
 std::string firstNonEmptyLine(const std::string& path, int& number)
 {
     try {
-        TextFile file(path);
+        const std::string bytes = ReadWholeFile(path);
+        TextFile file = TextFile::Over(bytes);
         while (!file.Eof()) {
             const std::string_view line = Trim(file.ReadLine());
             if (!line.empty()) {
@@ -171,7 +174,8 @@ void diagnoseCues(const SubtitleCore& core, const ReadFacts& facts, std::vector<
 void diagnoseEventFormat(const ReadFacts& facts, std::vector<Problem>& problems)
 {
     try {
-        TextFile file(facts.readPath);
+        const std::string bytes = ReadWholeFile(facts.readPath);
+        TextFile file = TextFile::Over(bytes);
         bool events = false;
         while (!file.Eof()) {
             const std::string_view line = Trim(file.ReadLine());
@@ -207,7 +211,7 @@ void diagnoseEventFormat(const ReadFacts& facts, std::vector<Problem>& problems)
 std::string ClockText(double seconds)
 {
     const bool negative = seconds < 0;
-    const long long ms = std::llround(std::fabs(seconds) * 1000.0);
+    const long long ms = RoundHalfAway(std::fabs(seconds) * 1000.0);
     char buffer[48];
     std::snprintf(buffer, sizeof buffer, "%s%lld:%02lld:%02lld.%03lld", negative ? "-" : "", ms / 3600000,
                   ms / 60000 % 60, ms / 1000 % 60, ms % 1000);
@@ -271,15 +275,9 @@ std::vector<Problem> DiagnoseSubtitle(const SubtitleCore& core, const ReadFacts&
 
 namespace {
 
-constexpr double menuRates[] = {23.976, 24.0, 25.0, 29.97, 30.0};
-const char* const menuItems[] = {"23.976", "24.000", "25.000", "29.970", "30.000"};
-
-std::string rateText(double rate)
-{
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%g", rate);
-    return buffer;
-}
+// The rates of the Subtitle FrameRate items, tags 1 to 5.
+const double menuRates[] = {SubtitleFrameRateOfTag(1), SubtitleFrameRateOfTag(2), SubtitleFrameRateOfTag(3),
+                            SubtitleFrameRateOfTag(4), SubtitleFrameRateOfTag(5)};
 
 bool near(double a, double b, double relative)
 {
@@ -327,7 +325,7 @@ std::optional<MovieFit> FitToMovie(const SubtitleCore& core, double frameRate, d
         else if (near(*fit.fitRate, frameRate, 0.0005))
             fit.verdict += ": the numbers fit the movie's own rate";
         else
-            fit.verdict += ": the numbers fit " + rateText(*fit.fitRate) +
+            fit.verdict += ": the numbers fit " + FormatFrameRate(*fit.fitRate, '.', 6) +
                            " fps, not the movie's; frame numbers do not follow the Subtitle FrameRate menu, so "
                            "every cue comes early by that ratio";
         if (fit.declaredRate && !near(*fit.declaredRate, frameRate, 0.0005))
@@ -356,7 +354,7 @@ std::optional<MovieFit> FitToMovie(const SubtitleCore& core, double frameRate, d
         const double item = frameRate / *best;
         for (size_t i = 0; i < std::size(menuRates); ++i)
             if (near(menuRates[i], item, 0.0005))
-                fit.frameRateItem = menuItems[i];
+                fit.frameRateItem = FrameRateItemCaption(static_cast<int>(i) + 1);
         fit.verdict += ": timed for a copy " + std::string(*best > 1 ? "slower" : "faster") +
                        " by a standard ratio; choose Subtitle FrameRate " + fit.frameRateItem;
     } else if (lastSeconds > lengthSeconds + 1) {

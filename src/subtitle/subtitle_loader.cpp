@@ -1,5 +1,5 @@
 // LoadSubtitle: VobSub pairs to the library, text files through mark test, conversion,
-// detection by the first non-empty line, and one reader.
+// detection by the first non-empty line, and one reader, all on the text read once.
 #include "subtitle/subtitle_loader.h"
 
 #include "osdep/files.h"
@@ -38,23 +38,31 @@ const DetectionRule detectionTable[] = {
     {[](std::string_view l) { return l[0] == '['; }, {"ReadBracketFrames", ReadBracketFrames}},
 };
 
-// Removes tmpsub once the load that converted into it is over, however it ended.
+// Removes tmpsub once the load that converted into it is over, however it ended; a load of
+// tmpsub itself leaves it.
 class ConvertedFileRemover {
 public:
     ConvertedFileRemover(const std::string& fileName, std::string tmpSub)
-        : fileName_(fileName), original_(fileName), tmpSub_(std::move(tmpSub)) {}
+        : original_(fileName), tmpSub_(std::move(tmpSub)) {}
     ~ConvertedFileRemover()
     {
-        if (fileName_ != original_ && fileName_ == tmpSub_)
+        if (written_ && original_ != tmpSub_)
             RemoveName(tmpSub_);
     }
     ConvertedFileRemover(const ConvertedFileRemover&) = delete;
     ConvertedFileRemover& operator=(const ConvertedFileRemover&) = delete;
 
+    // tmpsub holds the converted text.
+    const std::string& Written()
+    {
+        written_ = true;
+        return tmpSub_;
+    }
+
 private:
-    const std::string& fileName_;
     const std::string original_;
     const std::string tmpSub_;
+    bool written_ = false;
 };
 
 // The name shown under a message: the file's own name, without its folders.
@@ -147,17 +155,6 @@ const ReaderEntry* DetectReader(std::string_view firstLine)
     return nullptr;
 }
 
-std::string_view ExtractFileExt(std::string_view FileName)
-{
-    const size_t dot = FileName.find_last_of('.');
-    if (dot == std::string_view::npos)
-        return {};
-    const size_t separator = FileName.find_last_of("/\\:");
-    if (separator != std::string_view::npos && separator > dot)
-        return {};
-    return FileName.substr(dot);
-}
-
 std::string SubtitleCore::TmpSubPath() const
 {
     std::string path = programFolder_;
@@ -168,50 +165,67 @@ std::string SubtitleCore::TmpSubPath() const
 
 void SubtitleCore::LoadSubtitle(const std::string& FileName)
 {
-    const std::string_view ext = ExtractFileExt(FileName);
-    const std::string base = FileName.substr(0, FileName.size() - ext.size());
-    const bool previousVobSub = SubIsVobSub;
+    const std::string base = WithoutExtension(FileName);
     lastReader_.clear();
-    const bool pairName = SameExtension(ext, ".idx") || SameExtension(ext, ".ifo") || SameExtension(ext, ".sub");
+    const bool pairName =
+        HasExtension(FileName, ".idx") || HasExtension(FileName, ".ifo") || HasExtension(FileName, ".sub");
     if (pairName && !FindWithExtension(base, ".idx").empty() && !FindWithExtension(base, ".sub").empty()) {
         SubIsVobSub = true;
         lastReader_ = "VobSub";
         host_.LoadVobSubFile(base);
         host_.SelectVobSubLanguage();
-    } else {
-        SubIsVobSub = false;
-        bool readerRan = false;
-        try {
-            readerRan = LoadTextSubtitle(FileName);
-        } catch (...) {
-            if (lastReader_.empty())
-                SubIsVobSub = previousVobSub;
-            throw;
-        }
-        if (!readerRan) {
-            // Unknown format: the previous subtitle stays in force, file name included, so
-            // Change Subtitle Language still reaches a VobSub pair that is still shown.
+        SubFileName = FileName;
+        n005Click(0);
+        return;
+    }
+    loadText(FileName, nullptr);
+}
+
+void SubtitleCore::LoadSubtitleText(const std::string& FileName, std::string_view Bytes)
+{
+    lastReader_.clear();
+    loadText(FileName, &Bytes);
+}
+
+void SubtitleCore::loadText(const std::string& FileName, const std::string_view* bytes)
+{
+    const bool previousVobSub = SubIsVobSub;
+    SubIsVobSub = false;
+    bool readerRan = false;
+    try {
+        readerRan = LoadTextSubtitle(FileName, bytes);
+    } catch (...) {
+        if (lastReader_.empty())
             SubIsVobSub = previousVobSub;
-            n005Click(0);
-            return;
-        }
+        throw;
+    }
+    if (!readerRan) {
+        // Unknown format: the previous subtitle stays in force, file name included, so
+        // Change Subtitle Language still reaches a VobSub pair that is still shown.
+        SubIsVobSub = previousVobSub;
+        n005Click(0);
+        return;
     }
     SubFileName = FileName;
     n005Click(0);
 }
 
-bool SubtitleCore::LoadTextSubtitle(std::string FileName)
+bool SubtitleCore::LoadTextSubtitle(const std::string& FileName, const std::string_view* given)
 {
     const bool previousTimeBased = SubIsTimeBased;
     lastReader_.clear();
     loadingName_ = FileName;
     const LoadFacts facts(Facts);
-    const ConvertedFileRemover removeTmpSub(FileName, TmpSubPath());
+    ConvertedFileRemover removeTmpSub(FileName, TmpSubPath());
     try {
-        std::string bytes = ReadWholeFile(FileName);
-        std::string_view view = bytes;
+        // The one read of the file: detection and the reader work on these bytes, or on their
+        // conversion.
+        const std::string bytes = given ? std::string() : ReadWholeFile(FileName);
+        std::string_view view = given ? *given : bytes;
         TextEncoding encoding = DetectTextEncoding(view);
         std::string cueCodePage = encoding.name;
+        std::string readPath = FileName;
+        std::string converted;
         // UTF-16 with or without its mark, and UTF-8 with its mark, go through tmpsub.
         const size_t mark = startsWith(view, "\xEF\xBB\xBF")                               ? 3
                             : startsWith(view, "\xFF\xFE") || startsWith(view, "\xFE\xFF") ? 2
@@ -220,13 +234,15 @@ bool SubtitleCore::LoadTextSubtitle(std::string FileName)
             const UnicodeForm form = encoding.name == "UTF-16LE" ? UnicodeForm::Utf16Le
                                      : encoding.name == "UTF-16BE" ? UnicodeForm::Utf16Be
                                                                    : UnicodeForm::Utf8;
-            ConvertUnicodeSubtitle(view.substr(mark), FileName, form);
+            converted = ConvertUnicodeSubtitle(view.substr(mark), form);
+            readPath = removeTmpSub.Written();
+            view = converted;
             cueCodePage = ansiCodePage_;
         }
 
         if (Facts)
-            Facts->readPath = FileName;
-        TextFile text(FileName);
+            Facts->readPath = readPath;
+        TextFile text = TextFile::Over(view);
         std::string_view first;
         while (!text.Eof() && first.empty())
             first = Trim(text.ReadLine());
@@ -241,7 +257,7 @@ bool SubtitleCore::LoadTextSubtitle(std::string FileName)
         lastReader_ = reader->name;
         fileEncoding_ = std::move(encoding);
         cueCodePage_ = std::move(cueCodePage);
-        reader->read(*this, FileName);
+        reader->read(*this, view);
         return true;
     } catch (const RuntimeError& error) {
         // Failing before a reader ran leaves the previous cues compared in their own unit; a
@@ -258,14 +274,13 @@ bool SubtitleCore::LoadTextSubtitle(std::string FileName)
     }
 }
 
-void SubtitleCore::ConvertUnicodeSubtitle(std::string_view Source, std::string& FileName, UnicodeForm form)
+std::string SubtitleCore::ConvertUnicodeSubtitle(std::string_view Source, UnicodeForm form)
 {
-    const std::string path = TmpSubPath();
-    if (form == UnicodeForm::Utf8 && IsUtf8CodePage(ansiCodePage_))
-        WriteWholeFile(path, Source);
-    else
-        WriteWholeFile(path, UnicodeToCodePage(Source, form, ansiCodePage_));
-    FileName = path;
+    std::string text = form == UnicodeForm::Utf8 && IsUtf8CodePage(ansiCodePage_)
+                           ? std::string(Source)
+                           : UnicodeToCodePage(Source, form, ansiCodePage_);
+    WriteWholeFile(TmpSubPath(), text);
+    return text;
 }
 
 }  // namespace tessaview

@@ -8,7 +8,7 @@ namespace tessaview {
 
 class SubtitleCore;
 
-using ReaderFunction = void (*)(SubtitleCore&, const std::string&);
+using ReaderFunction = void (*)(SubtitleCore&, std::string_view);
 
 struct ReaderEntry {
     const char* name;  // "ReadSubRip", ...
@@ -26,8 +26,5 @@ inline constexpr std::string_view UnknownFormatText =
 // Why a first non-empty line (untrimmed bytes; empty when the file has none) begins no known
 // format, in words for the user.
 std::string UnknownFormatReason(std::string_view firstLine);
-
-// The extension of `FileName`: from the last "." after the last "/", "\" or ":", dot included.
-std::string_view ExtractFileExt(std::string_view FileName);
 
 }  // namespace tessaview

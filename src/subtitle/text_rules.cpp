@@ -55,23 +55,13 @@ void WriteWholeFile(const std::string& path, std::string_view bytes)
         throw RuntimeError("Cannot create file " + path);
 }
 
-TextFile::TextFile(const std::string& path) : text_(ReadWholeFile(path))
-{
-    cutAtCtrlZ();
-}
-
-TextFile TextFile::FromText(std::string text)
+TextFile TextFile::Over(std::string_view text)
 {
     TextFile file;
-    file.text_ = std::move(text);
-    file.cutAtCtrlZ();
+    file.text_ = text;
+    if (const void* z = text.empty() ? nullptr : std::memchr(text.data(), 26, text.size()))
+        file.text_ = text.substr(0, static_cast<size_t>(static_cast<const char*>(z) - text.data()));
     return file;
-}
-
-void TextFile::cutAtCtrlZ()
-{
-    if (const void* z = std::memchr(text_.data(), 26, text_.size()))
-        text_.resize(static_cast<size_t>(static_cast<const char*>(z) - text_.data()));
 }
 
 namespace {

@@ -8,19 +8,18 @@
 
 namespace tessaview {
 
-// A subtitle file read whole as 8-bit text. Lines end at CR LF, CR alone or LF alone;
-// the character 26 (Ctrl-Z) ends the text. Lines may be of any length.
+// The lines of a subtitle file's 8-bit text, which the caller holds in memory. Lines end at
+// CR LF, CR alone or LF alone; the character 26 (Ctrl-Z) ends the text. Lines may be of any
+// length.
 class TextFile {
 public:
-    // Throws RuntimeError "Cannot open file <path>" when the file cannot be read.
-    explicit TextFile(const std::string& path);
-    // Text already in memory (for callers that hold it); cut at the first Ctrl-Z as well.
-    static TextFile FromText(std::string text);
+    // The lines of `text`, which must outlive this TextFile; cut at the first Ctrl-Z.
+    static TextFile Over(std::string_view text);
 
     // True when no line is left. A final line end does not start another, empty line.
     bool Eof() const { return pos_ >= text_.size(); }
     // The next line without its line end; the empty view at the end of the text.
-    // The view stays valid as long as this TextFile lives.
+    // The view stays valid as long as the text does.
     std::string_view ReadLine();
 
     std::string_view Text() const { return text_; }
@@ -29,9 +28,8 @@ public:
 
 private:
     TextFile() = default;
-    void cutAtCtrlZ();
 
-    std::string text_;
+    std::string_view text_;
     size_t pos_ = 0;
     int lineNumber_ = 0;
 };

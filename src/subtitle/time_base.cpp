@@ -1,7 +1,7 @@
-// Subtitle FrameRate choices and their status text.
+// Subtitle FrameRate choices and frame rates as text.
 #include "subtitle/time_base.h"
 
-#include <charconv>
+#include <cstdio>
 
 namespace tessaview {
 
@@ -17,11 +17,20 @@ double SubtitleFrameRateOfTag(int tag)
     }
 }
 
-std::string FormatGeneral(double value, char decimalSeparator)
+std::string FrameRateItemCaption(int tag)
+{
+    if (tag == 0)
+        return "Same As Movie";
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%.3f", SubtitleFrameRateOfTag(tag));
+    return buffer;
+}
+
+std::string FormatFrameRate(double rate, char decimalSeparator, int digits)
 {
     char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    std::string text(buffer, result.ptr);
+    std::snprintf(buffer, sizeof buffer, "%.*g", digits, rate);
+    std::string text(buffer);
     for (char& c : text)
         if (c == '.')
             c = decimalSeparator;
@@ -32,7 +41,7 @@ std::string FrameRateStatusText(int tag, double rate, char decimalSeparator)
 {
     if (tag == 0)
         return "Subtitle FrameRate:Same As Movie";
-    return "Subtitle FrameRate:" + FormatGeneral(rate, decimalSeparator) + "fps";
+    return "Subtitle FrameRate:" + FormatFrameRate(rate, decimalSeparator) + "fps";
 }
 
 }  // namespace tessaview

@@ -1,8 +1,8 @@
 // Counting the lines of a VobSub index that open streams and pictures in FFmpeg's demuxer.
 #include "subtitle/vobsub_index_scan.h"
 
-#include <algorithm>
-#include <cctype>
+#include "subtitle/file_case.h"
+
 #include <fstream>
 #include <vector>
 
@@ -42,14 +42,6 @@ private:
     bool timestampAlive_ = true;
 };
 
-bool hasIndexExtension(const std::string& path) {
-    const std::size_t dot = path.find_last_of('.');
-    if (dot == std::string::npos || path.find('/', dot) != std::string::npos) return false;
-    std::string ext = path.substr(dot + 1);
-    std::ranges::transform(ext, ext.begin(), [](unsigned char c) { return char(std::tolower(c)); });
-    return ext == "idx";
-}
-
 }  // namespace
 
 VobSubIndexCounts ScanVobSubIndex(std::string_view text) {
@@ -76,7 +68,7 @@ bool IsOverfullVobSubIndex(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     in.read(start, std::streamsize(sizeof start));
     const bool looksLikeIndex = std::string_view(start, std::size_t(in.gcount())) == Signature;
-    if (!looksLikeIndex && !hasIndexExtension(path)) return false;
+    if (!looksLikeIndex && !HasExtension(path, ".idx")) return false;
     return ScanVobSubIndexFile(path).streamLines > MaxVobSubStreams;
 }
 

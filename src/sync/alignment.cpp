@@ -2,6 +2,8 @@
 // whole movie, pieces where that pays, then the figures and the verdict.
 #include "sync/alignment.h"
 
+#include "subtitle/number_rules.h"
+#include "subtitle/time_base.h"
 #include "sync/pieces.h"
 #include "sync/shift_scan.h"
 
@@ -207,22 +209,17 @@ int64_t SyncResult::CorrectedTime(size_t cue, int64_t ms) const
     auto piece = std::upper_bound(pieces.begin(), pieces.end(), cue,
                                   [](size_t index, const SyncPiece& p) { return index < p.fromCue; });
     const int64_t shift = piece == pieces.begin() ? pieces.front().shiftMs : std::prev(piece)->shiftMs;
-    return std::llround(static_cast<double>(ms) * rate) + shift;
+    return RoundHalfAway(static_cast<double>(ms) * rate) + shift;
 }
 
 namespace {
 
 struct RatePair {
     double from, to;  // the rate the subtitle was timed for, the movie's
-    const char* fromName;
-    const char* toName;
 };
 // Commonest first: film sped up to 25, film at 24 against 23.976, telecine, then the rest.
-constexpr RatePair ratePairs[] = {
-    {25, 23.976, "25", "23.976"}, {25, 24, "25", "24"},         {24, 23.976, "24", "23.976"},
-    {29.97, 23.976, "29.97", "23.976"}, {30, 24, "30", "24"},   {30, 23.976, "30", "23.976"},
-    {29.97, 24, "29.97", "24"},   {29.97, 25, "29.97", "25"},   {30, 25, "30", "25"},
-    {30, 29.97, "30", "29.97"}};
+constexpr RatePair ratePairs[] = {{25, 23.976}, {25, 24},    {24, 23.976},   {29.97, 23.976}, {30, 24},
+                                  {30, 23.976}, {29.97, 24}, {29.97, 25},    {30, 25},        {30, 29.97}};
 
 }  // namespace
 
@@ -243,9 +240,9 @@ std::string FrameRateRatioName(double rate)
 {
     for (const RatePair& pair : ratePairs) {
         if (std::abs(pair.from / pair.to - rate) < 1e-6)
-            return std::string(pair.fromName) + " fps read as " + pair.toName;
+            return FormatFrameRate(pair.from) + " fps read as " + FormatFrameRate(pair.to);
         if (std::abs(pair.to / pair.from - rate) < 1e-6)
-            return std::string(pair.toName) + " fps read as " + pair.fromName;
+            return FormatFrameRate(pair.to) + " fps read as " + FormatFrameRate(pair.from);
     }
     char text[32];
     std::snprintf(text, sizeof text, "times x %.6g", rate);
@@ -290,7 +287,7 @@ SyncResult AlignToSpeech(const std::vector<SyncCue>& cues, const SpeechProfile& 
     result.pieces.clear();
     double margin = 1.0;
     for (const PieceFit& piece : pieces) {
-        result.pieces.push_back({piece.from, static_cast<int64_t>(std::llround(piece.shiftMs))});
+        result.pieces.push_back({piece.from, RoundHalfAway(piece.shiftMs)});
         margin = std::min(margin, piece.margin);
     }
 

@@ -1,6 +1,8 @@
 // Coarse scores of every shift through the correlator, peaks, and the exact refinement.
 #include "sync/shift_scan.h"
 
+#include "subtitle/number_rules.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -106,7 +108,7 @@ Refined RefineShift(const SpeechTrack& track, const std::vector<Span>& spans, si
     // score here is how much speech follows each cue's start, less how much comes before it.
     constexpr double window = 400.0;
     const auto steps = static_cast<size_t>(std::ceil(radiusMs)) * 2 + 1;
-    const double first = std::round(centerMs) - std::ceil(radiusMs);
+    const double first = static_cast<double>(RoundHalfAway(centerMs)) - std::ceil(radiusMs);
     std::vector<double> score(steps, 0.0);
     for (size_t s = 0; s < steps; ++s) {
         const double shift = first + static_cast<double>(s);
@@ -125,7 +127,8 @@ Refined RefineShift(const SpeechTrack& track, const std::vector<Span>& spans, si
         --left;
     while (right + 1 < steps && score[right + 1] >= floor)
         ++right;
-    const double middle = std::round((static_cast<double>(left) + static_cast<double>(right)) / 2);
+    const double middle =
+        static_cast<double>(RoundHalfAway((static_cast<double>(left) + static_cast<double>(right)) / 2));
     return {first + middle, score[static_cast<size_t>(middle)]};
 }
 

@@ -2,6 +2,7 @@
 #include "sync/subtitle_sync.h"
 
 #include "subtitle/code_page.h"
+#include "subtitle/number_rules.h"
 
 #include <algorithm>
 #include <cctype>
@@ -21,14 +22,14 @@ bool hasEnd(int32_t time)
 
 int64_t toMs(int32_t time, bool timeBased, double frameRate)
 {
-    return timeBased ? time : std::llround(static_cast<double>(time) * 1000.0 / frameRate);
+    return timeBased ? time : RoundHalfAway(static_cast<double>(time) * 1000.0 / frameRate);
 }
 
 int32_t fromMs(int64_t ms, bool timeBased, double frameRate)
 {
-    const double value = timeBased ? static_cast<double>(ms) : std::round(static_cast<double>(ms) * frameRate / 1000.0);
+    const int64_t value = timeBased ? ms : RoundHalfAway(static_cast<double>(ms) * frameRate / 1000.0);
     // Clear of the two markers at either end of the range.
-    return static_cast<int32_t>(std::clamp(value, 0.0, static_cast<double>(EndlessTime - 1)));
+    return static_cast<int32_t>(std::clamp<int64_t>(value, 0, EndlessTime - 1));
 }
 
 std::string subRipTime(int64_t ms)
@@ -177,7 +178,7 @@ std::vector<std::string> SyncFindings(const SyncResult& result, double movieFram
 
 std::string DescribeSync(const SyncResult& result)
 {
-    const int percent = static_cast<int>(std::lround(result.speechShare * 100));
+    const int percent = static_cast<int>(RoundHalfAway(result.speechShare * 100));
     const std::string share = std::to_string(percent) + " % of the lines fall on speech";
     const int64_t shift = result.ShiftMs();
     std::vector<std::string> parts;

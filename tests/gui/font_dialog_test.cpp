@@ -1,5 +1,7 @@
 // The subtitle font dialog keeps what the user did not touch, offers only character sets
-// whose text it can decode as that set does, and Escape anywhere in it cancels it.
+// whose text it can decode as that set does, and Escape anywhere in it cancels it; the real
+// desktop stacks windows without taking a native window from under the engine.
+#include "platform/qt_desktop.h"
 #include "platform/subtitle_font_dialog.h"
 #include "presentation/code_page_decoder.h"
 
@@ -9,12 +11,41 @@
 #include <QFontDatabase>
 #include <QKeyEvent>
 #include <QTimer>
+#include <QWindow>
 #include <gtest/gtest.h>
 #include <map>
 #include <set>
 
 namespace tessaview::test {
 namespace {
+
+// Always on Top on a shown window tells its native window, which stays, as does a native child
+// the engine would draw into; a strip's owner is set and taken back.
+TEST(QtDesktop, StackingKeepsTheNativeWindowsAndTheWindowShown) {
+    QWidget window;
+    auto* picture = new QWidget(&window);
+    picture->setAttribute(Qt::WA_NativeWindow);
+    window.show();
+    const WId id = window.winId();
+    const WId pictureId = picture->winId();
+    QtDesktop desktop;
+    desktop.SetStaysOnTop(&window, true);
+    EXPECT_TRUE(window.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_TRUE(window.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(window.winId(), id);
+    EXPECT_EQ(picture->winId(), pictureId);
+    desktop.SetStaysOnTop(&window, false);
+    EXPECT_FALSE(window.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_TRUE(window.isVisible());
+
+    QWidget strip;
+    QWindow owner;
+    desktop.SetTransientFor(&strip, &owner);
+    EXPECT_EQ(strip.windowHandle()->transientParent(), &owner);
+    desktop.SetTransientFor(&strip, nullptr);
+    EXPECT_EQ(strip.windowHandle()->transientParent(), nullptr);
+}
 
 TEST(SubtitleFontDialog, KeepsAFaceThisSystemLacksUntilTheUserPicksAnother) {
     SubtitleFontDialog dialog(nullptr, FontChoice{QFont("MS Sans Serif", 12), QColor(10, 20, 30), 129});

@@ -182,8 +182,12 @@ TEST_F(ViewTest, PictureFollowsTheMoviePanelOnlyWhileAMovieIsOpenAndASplitterDra
     EXPECT_EQ(engine.CallCount("SizeChange"), 1);
     const QList<int> sizes = fmMain().plClient->sizes();
     fmMain().plClient->setSizes({sizes[0] - 60, sizes[1] + 60});  // as a drag of the splitter leaves them
-    fmMain().Splitter1Moved();
+    fmMain().SplitterMoved(fmMain().plClient);
     EXPECT_EQ(fmMain().plMovie->width(), qRound(640.0 * fmMain().plMovie->height() / 480));
+    const QList<int> across = fmMain().plMain->sizes();
+    fmMain().plMain->setSizes({across[0] - 50, across[1] + 50});  // the play list's splitter: the height follows
+    fmMain().SplitterMoved(fmMain().plMain);
+    EXPECT_EQ(fmMain().plMovie->height(), qRound(480.0 * fmMain().plMovie->width() / 640));
     fmMain().Stop1Click();
     engine.ClearCalls();
     fmMain().resize(fmMain().width() + 10, fmMain().height());

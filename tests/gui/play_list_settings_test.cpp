@@ -97,7 +97,7 @@ TEST_F(MainWindowTest, SettingsAndTheChosenFontSurviveACloseAndANewStart) {
     fmMain().ciShowPlayList->trigger();  // shown again as wide as it was
     EXPECT_EQ(fmMain().plPlayList->width(), 260);
     fmMain().AlwaysonTop1->trigger();
-    EXPECT_TRUE(fmMain().isVisible());  // new window flags hide a window until it is shown again
+    EXPECT_EQ(desktop.onTop, std::vector<bool>({true, false}));  // on as the window was made, then off
     fmMain().EnableAutoloadSubtitle1->trigger();
     desktop.fileAnswers.push_back({"/m/a.avi", "/m/b.avi"});
     fmMain().sbAdd->click();
@@ -120,7 +120,7 @@ TEST_F(MainWindowTest, SettingsAndTheChosenFontSurviveACloseAndANewStart) {
     TfmMain& w = fmMain();
     EXPECT_EQ(w.frameGeometry(), bounds);
     EXPECT_FALSE(w.AlwaysonTop1->isChecked());
-    EXPECT_FALSE(w.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_FALSE(desktop.onTop.back());
     EXPECT_FALSE(w.EnableAutoloadSubtitle1->isChecked());
     EXPECT_EQ(w.PlayListEntries().Captions(), std::vector<std::string>({"/m/a.avi", "/m/b.avi"}));
     EXPECT_EQ(w.plPlayList->width(), 260);

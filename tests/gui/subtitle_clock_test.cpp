@@ -143,12 +143,9 @@ TEST_F(ClockTest, BitmapCuesDrawOncePerIndexAndAgainAfterAGap) {
     EXPECT_EQ(surfaces.OverlayPicture()->Image().pixel((1024 - 4) / 2, 0), qRgb(254, 254, 254));
 }
 
-TEST(ClockMath, RoundingAndSumsStopAtTheEndOfTheRangeAndTheRateTakesTheUsersSeparator) {
-    // The common cases show through the window above; these are the ones it never reaches.
+TEST(ClockMath, TheRateTakesTheUsersSeparator) {
+    // The common cases show through the window above; this one it never reaches.
     EXPECT_EQ(FrameRateText(29.97, ','), "29,97fps");
-    EXPECT_EQ(RoundHalfEven(-2.5L), -2);
-    EXPECT_EQ(RoundHalfEven(1e12L), 2147483647);
-    EXPECT_EQ(SaturatingAdd(2147483600, 100), 2147483647);
 }
 
 }  // namespace

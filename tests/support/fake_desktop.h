@@ -18,6 +18,7 @@ public:
     std::vector<FontChoice> fontRequests;
     QStringList errors, informations, exceptions, urls;
     QRect virtualDesktop{0, 0, 1024, 768};
+    std::vector<bool> onTop;  // each SetStaysOnTop, in order
     bool screenSaverActive = true;
 
     QStringList OpenFiles(QWidget*, const FileDialogRequest& request) override {
@@ -38,6 +39,8 @@ public:
     QRect ScreenGeometry() const override { return {0, 0, 1024, 768}; }
     QRect WorkArea() const override { return {0, 0, 1024, 740}; }
     QRect VirtualDesktop() const override { return virtualDesktop; }
+    void SetStaysOnTop(QWidget*, bool on) override { onTop.push_back(on); }
+    void SetTransientFor(QWidget*, QWindow*) override {}  // no window manager to tell
     void SetScreenSaverActive(bool active) override { screenSaverActive = active; }
 };
 

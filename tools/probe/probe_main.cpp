@@ -6,6 +6,7 @@
 #include "external/ffmpeg/ffmpeg_vobsub.h"
 #include "shell/settings/file_locations.h"
 #include "subtitle/code_page.h"
+#include "subtitle/number_rules.h"
 #include "subtitle/runtime_error.h"
 #include "subtitle/subtitle_core.h"
 #include "subtitle/subtitle_doctor.h"
@@ -142,7 +143,7 @@ std::optional<int32_t> frameAt(const std::string& value, double fps)
     if (!seconds || *seconds * fps > 2147483647.0 || *seconds * 1000 > 2147483647.0)
         return std::nullopt;
     // To whole milliseconds first, then as the player turns cue times into frames.
-    return MillisecondsToFrames(static_cast<int32_t>(std::llround(*seconds * 1000)), fps);
+    return MillisecondsToFrames(static_cast<int32_t>(RoundHalfAway(*seconds * 1000)), fps);
 }
 
 // A code page name, or the font dialog's character-set number turned into its code page.
@@ -408,7 +409,8 @@ int run(int argc, char** argv)
     } else {
         out << "file:      " << options.file << "\n"
             << "reader:    " << (core.LastReader().empty() ? "(none)" : core.LastReader()) << "\n"
-            << "times in:  " << (core.SubIsTimeBased ? "seconds" : "frames") << " (at " << fps << " fps)\n";
+            << "times in:  " << (core.SubIsTimeBased ? "seconds" : "frames") << " (at " << FormatFrameRate(fps, '.', 6)
+            << " fps)\n";
         if (encoding)
             out << "encoding:  " << encoding->name << " (" << encoding->reason << ")\n";
         // The doctor shows how the other likely code pages would read the file, for a person to
@@ -431,7 +433,7 @@ int run(int argc, char** argv)
         if (options.doctor)
             printProblems(out, problems, text);
         if (movie) {
-            out << "movie:     " << *options.movie << ", " << movie->frameRate << " fps, "
+            out << "movie:     " << *options.movie << ", " << FormatFrameRate(movie->frameRate, '.', 6) << " fps, "
                 << ClockText(movie->lengthSeconds) << "\n";
             out << "  " << (fit ? fit->verdict : std::string("no cue with an end to compare")) << "\n";
         }

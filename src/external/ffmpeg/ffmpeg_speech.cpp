@@ -5,6 +5,7 @@
 
 #include "external/ffmpeg/ffmpeg_handles.h"
 #include "external/ffmpeg/voice_detector.h"
+#include "subtitle/number_rules.h"
 #include "subtitle/runtime_error.h"
 
 extern "C" {
@@ -103,7 +104,8 @@ private:
             return;
         size_t from = 0;
         if (skip_ > 0) {
-            from = std::min(static_cast<size_t>(got), static_cast<size_t>(std::llround(skip_ * VoiceDetector::SampleRate)));
+            from = std::min(static_cast<size_t>(got),
+                            static_cast<size_t>(RoundHalfAway(skip_ * VoiceDetector::SampleRate)));
             skip_ -= static_cast<double>(from) / VoiceDetector::SampleRate;
         }
         detector_.Feed(out_.data() + from, static_cast<size_t>(got) - from);
@@ -162,7 +164,7 @@ public:
                     const int64_t pts = frame->best_effort_timestamp;
                     const double first = pts == AV_NOPTS_VALUE ? start : static_cast<double>(pts) * av_q2d(stream->time_base);
                     if (first > start)
-                        detector.AddSilence(static_cast<size_t>(std::llround((first - start) * 100)));
+                        detector.AddSilence(static_cast<size_t>(RoundHalfAway((first - start) * 100)));
                     resampler.emplace(detector, std::max(0.0, start - first));
                 }
                 resampler->Convert(*frame);

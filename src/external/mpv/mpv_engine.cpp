@@ -20,7 +20,6 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
-#include <limits>
 #include <malloc.h>
 #include <thread>
 #include <xcb/xcb.h>
@@ -29,6 +28,7 @@
 #include "external/mpv/create_mpv_engine.h"
 #include "external/mpv/movie_surface.h"
 #include "external/virtual_key.h"
+#include "subtitle/number_rules.h"
 #include "subtitle/runtime_error.h"
 #include "subtitle/vobsub_index_scan.h"
 
@@ -44,9 +44,7 @@ constexpr uint64_t kEofReached = 2;
 
 int32_t toFrames(double seconds, double fps) {
     if (fps <= 0.0 || !std::isfinite(seconds) || seconds <= 0.0) return 0;
-    const double frames = std::round(seconds * fps);
-    if (frames >= std::numeric_limits<int32_t>::max()) return std::numeric_limits<int32_t>::max();
-    return static_cast<int32_t>(frames);
+    return ClampToInt32(RoundHalfAway(seconds * fps));
 }
 
 bool headless() {
@@ -422,7 +420,7 @@ void MpvEngine::drainEvents() {
 }
 
 void MpvEngine::GetFrameRate(int32_t& thousandths) {
-    thousandths = state_.loaded && state_.fps > 0.0 ? static_cast<int32_t>(std::lround(state_.fps * 1000.0)) : 0;
+    thousandths = state_.loaded && state_.fps > 0.0 ? static_cast<int32_t>(RoundHalfAway(state_.fps * 1000.0)) : 0;
 }
 
 void MpvEngine::GetDur(int32_t& frames) { frames = state_.loaded ? toFrames(state_.duration, state_.fps) : 0; }

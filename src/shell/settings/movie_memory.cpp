@@ -9,6 +9,7 @@
 
 #include "shell/settings/file_locations.h"
 #include "osdep/whole_file.h"
+#include "subtitle/number_rules.h"
 
 #include <algorithm>
 #include <charconv>
@@ -272,7 +273,7 @@ void MovieMemory::say(const std::string& line) const {
 }
 
 int64_t FramesToMilliseconds(int64_t frames, double frameRate) {
-    return frameRate > 0 ? std::llround(static_cast<double>(frames) * 1000.0 / frameRate) : 0;
+    return frameRate > 0 ? RoundHalfAway(static_cast<double>(frames) * 1000.0 / frameRate) : 0;
 }
 
 std::optional<int32_t> ResumeFrame(int64_t positionMs, int32_t durationFrames, double frameRate) {
@@ -280,8 +281,7 @@ std::optional<int32_t> ResumeFrame(int64_t positionMs, int32_t durationFrames, d
     if (!(frameRate > 0) || positionMs < kFromStartMs) return std::nullopt;
     const int64_t durationMs = FramesToMilliseconds(durationFrames, frameRate);
     if (durationMs > 0 && positionMs * 20 >= durationMs * 19) return std::nullopt;  // the last 5 %
-    const double frame = std::round(static_cast<double>(positionMs) * frameRate / 1000.0);
-    return static_cast<int32_t>(std::min(frame, static_cast<double>(INT32_MAX)));
+    return ClampToInt32(RoundHalfAway(static_cast<double>(positionMs) * frameRate / 1000.0));
 }
 
 std::string ResumedText(int64_t positionMs) {

@@ -1,6 +1,5 @@
 // The view modes' and splitters' arithmetic, checked on the sizes users meet.
 #include "playback/view_modes.h"
-#include "presentation/splitter_rules.h"
 
 #include <gtest/gtest.h>
 
@@ -30,14 +29,21 @@ TEST(Splitters, PanelCollapsesAt30TheOtherSideKeeps30AndDragsKeepThePicturesProp
     EXPECT_EQ(SplitterPanelSize(30, 400), 0);
     EXPECT_EQ(SplitterPanelSize(390, 400), 370);  // the movie panel keeps 30
     EXPECT_EQ(SplitterPanelSize(50, 55), 0);      // limited to 25, which collapses
-    EXPECT_EQ(Splitter1Moved(0, 3, 3, 2), 4);     // ties go to the even neighbour: 4.5 -> 4
-    EXPECT_EQ(Splitter2Moved(500, 300, 640, 352), 275 - 300);  // 500 wide at 640 x 352: 275 high
+    EXPECT_EQ(SplitterSizesAfterDrag({360, 40}), QList<int>({360, 40}));
+    EXPECT_EQ(SplitterSizesAfterDrag({380, 20}), QList<int>({400, 0}));  // collapsed, the space to the movie
+    EXPECT_EQ(SecondPartSizes(546, {3}, 230), QList<int>({313, 230}));  // the play list at the design width
+    EXPECT_EQ(SecondPartSizes(200, {3, 20}, 190), QList<int>({0, 190}));  // no room left: the first part has none
+    // Splitter1 decides the height, the width follows; ties go to the even neighbour: 4.5 -> 4.
+    EXPECT_EQ(SplitterWindowChange(Qt::Vertical, {0, 9}, 3, {3, 2}), QSize(4, 0));
+    // Splitter2 decides the width: 500 wide at 640 x 352 is 275 high.
+    EXPECT_EQ(SplitterWindowChange(Qt::Horizontal, {400, 300}, 500, {640, 352}), QSize(0, 275 - 300));
+    EXPECT_EQ(SplitterWindowChange(Qt::Horizontal, {500, 275}, 500, {640, 352}), std::nullopt);  // already so
     // Nothing happens while no picture size is known.
-    EXPECT_EQ(Splitter1Moved(400, 250, 640, 0), std::nullopt);
-    EXPECT_EQ(Splitter2Moved(400, 250, 0, 480), std::nullopt);
-    EXPECT_EQ(SizingHeight(500, 8, 0, 352, 130, 46), std::nullopt);
+    EXPECT_EQ(SplitterWindowChange(Qt::Vertical, {400, 250}, 250, {640, 0}), std::nullopt);
+    EXPECT_EQ(SplitterWindowChange(Qt::Horizontal, {400, 250}, 400, {0, 480}), std::nullopt);
+    EXPECT_EQ(SizingHeight(500, 8, 0, 352, {130}, 46), std::nullopt);
     // A frame drag to 400 px inside a frame of 8 x 46: the picture's 220 plus the fixed 130.
-    EXPECT_EQ(SizingHeight(8 + 400, 8, 640, 352, 130, 46), 220 + 130 + 46);
+    EXPECT_EQ(SizingHeight(8 + 400, 8, 640, 352, {100, 30}, 46), 220 + 130 + 46);
 }
 
 }  // namespace

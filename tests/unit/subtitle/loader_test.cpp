@@ -1,6 +1,7 @@
 // LoadSubtitle: detection, VobSub pairs, byte-order marks and tmpsub, the state a load leaves
 // behind when it fails; cue times to frames and the lookup with its cache.
 #include "subtitle/file_case.h"
+#include "subtitle/number_rules.h"
 #include "subtitle/subtitle_loader.h"
 #include "subtitle/text_rules.h"
 #include "subtitle/time_base.h"
@@ -41,6 +42,11 @@ TEST(FileNames, ExtensionAfterTheLastSeparatorAndFoundInAnyLetterCase)
     for (const auto& [path, ext] : {std::pair{"/a/b/movie.idx", ".idx"}, {"/a.b/movie", ""},
                                     {"movie.tar.SUB", ".SUB"}, {"movie.", "."}})
         EXPECT_EQ(ExtractFileExt(path), ext) << path;
+    EXPECT_EQ(WithoutExtension("movie.tar.SUB"), "movie.tar");
+    EXPECT_EQ(WithoutExtension("C:\\a.b\\movie"), "C:\\a.b\\movie");
+    EXPECT_TRUE(IsSubtitleFileName("/m/Film.SrT"));
+    EXPECT_FALSE(IsSubtitleFileName("/m/film.srt/clip"));
+    EXPECT_EQ(AsciiLower("Film.\xC9N.SRT"), "film.\xC9n.srt");  // letters beyond ASCII stay
     TempDir dir;
     for (const char* name : {"both.SRT", "both.srt", "two.sRt", "two.Srt", "Film.ssa"})
         dir.write(name, "x");
@@ -109,7 +115,7 @@ TEST(UnicodeToCodePage, PairsAtTheEdgesDecodeAndBrokenUnitsBecomeQuestionMarks)
 }
 
 // tmpsub is made anew for the user alone, never through a link planted in its place, and
-// removed after the load.
+// removed after the load; bytes given in memory load the same without their file.
 TEST_F(Loader, ByteOrderMarksConvertThroughTmpsub)
 {
     const std::string victim = dir.write("victim", "keep");
@@ -129,7 +135,15 @@ TEST_F(Loader, ByteOrderMarksConvertThroughTmpsub)
         EXPECT_EQ(cues(), Strings{"1000 2000 " + text}) << codePage;
         EXPECT_EQ(core.SubFileName, path);  // the name given, not tmpsub
         EXPECT_FALSE(std::filesystem::exists(core.TmpSubPath()));
+        // The same bytes already in memory: nothing opens a file of that name.
+        core.ClearSubList();
+        core.LoadSubtitleText(dir.file("gone.srt"), bytes);
+        EXPECT_EQ(cues(), Strings{"1000 2000 " + text}) << codePage;
+        EXPECT_EQ(core.SubFileName, dir.file("gone.srt"));
+        EXPECT_FALSE(std::filesystem::exists(core.TmpSubPath()));
     }
+    core.LoadSubtitleText(dir.file("gone.srt"), srtA);
+    EXPECT_EQ(cues(), Strings{"1000 2000 A"});
     EXPECT_EQ(test::readFile(victim), "keep");
     WriteWholeFile(core.TmpSubPath(), "x");
     EXPECT_EQ(std::filesystem::status(core.TmpSubPath()).permissions(),
@@ -181,6 +195,41 @@ TEST(TimeBase, MillisecondsToFramesRoundsHalfToEvenAndClamps)
     };
     for (const auto& [ms, rate, frames] : cases)
         EXPECT_EQ(MillisecondsToFrames(ms, rate), frames) << ms << " ms at " << rate;
+}
+
+// One text for a frame rate wherever one is shown: status bar, menu items, probe, doctor.
+TEST(TimeBase, FrameRatesAsText)
+{
+    EXPECT_EQ(FormatFrameRate(24000 / 1001.0), "23.976023976024");
+    EXPECT_EQ(FormatFrameRate(24000 / 1001.0, '.', 6), "23.976");
+    EXPECT_EQ(FormatFrameRate(25.0), "25");
+    EXPECT_EQ(FormatFrameRate(1e6), "1000000");  // never in exponent form at 15 digits
+    EXPECT_EQ(FrameRateStatusText(4, 29.97, ','), "Subtitle FrameRate:29,97fps");
+    EXPECT_EQ(FrameRateStatusText(0, 25.0, '.'), "Subtitle FrameRate:Same As Movie");
+    std::vector<std::string> captions;
+    for (int tag = 0; tag < 6; ++tag)
+        captions.push_back(FrameRateItemCaption(tag));
+    EXPECT_EQ(captions, (std::vector<std::string>{"Same As Movie", "23.976", "24.000", "25.000", "29.970", "30.000"}));
+}
+
+// The two roundings and the 32-bit range, at the edges the windows and readers never reach.
+TEST(NumberRules, TiesGoToTheEvenNeighbourOrAwayFromZeroAndResultsStayInRange)
+{
+    const std::tuple<long double, int32_t, int64_t> cases[] = {  // value, half to even, half away
+        {0.5L, 0, 1}, {1.5L, 2, 2}, {2.5L, 2, 3}, {-2.5L, -2, -3}, {-0.4L, 0, 0}, {2.4999L, 2, 2},
+        {2147483647.5L, INT32_MAX, 2147483648}, {-2147483648.5L, INT32_MIN, -2147483649},
+        {1e30L, INT32_MAX, INT64_MAX}, {-1e30L, INT32_MIN, INT64_MIN}, {NAN, 0, 0},
+    };
+    for (const auto& [value, even, away] : cases) {
+        EXPECT_EQ(RoundHalfEven(value), even) << static_cast<double>(value);
+        EXPECT_EQ(RoundHalfAway(static_cast<double>(value)), away) << static_cast<double>(value);
+    }
+    EXPECT_EQ(RoundHalfEven<int64_t>(4294967296.5L), 4294967296);
+    EXPECT_EQ(RoundHalfEven<int64_t>(-1e30L), INT64_MIN);
+    EXPECT_EQ(ClampToInt32(int64_t{INT32_MAX} + 1), INT32_MAX);
+    EXPECT_EQ(ClampToInt32(int64_t{INT32_MIN} - 1), INT32_MIN);
+    EXPECT_EQ(SaturatingAdd(2147483600, 100), INT32_MAX);
+    EXPECT_EQ(SaturatingAdd(-2147483600, -100), INT32_MIN);
 }
 
 // Cues shorter than a second, in one second, each show for their own frames; the ends no

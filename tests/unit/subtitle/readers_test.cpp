@@ -15,7 +15,7 @@ TEST(ReadingRules, LineEndsTrimmingAndLineBreakCodes)
         {"a\x1a" "b\nc", {"a"}},  // Ctrl-Z ends the file
     };
     for (const auto& [text, want] : cases) {
-        TextFile file = TextFile::FromText(text);
+        TextFile file = TextFile::Over(text);
         Strings lines;
         while (!file.Eof())
             lines.emplace_back(file.ReadLine());
@@ -26,7 +26,7 @@ TEST(ReadingRules, LineEndsTrimmingAndLineBreakCodes)
     EXPECT_EQ(ReplaceByCrLfIgnoreCase("end\\N", "\\n"), "end\r\n");  // a code that ends the line
 }
 
-using Reader = void (*)(SubtitleCore&, const std::string&);
+using Reader = void (*)(SubtitleCore&, std::string_view);
 class Readers : public CoreTest {};
 
 TEST_F(Readers, EachReaderWithItsQuirksAndErrors)
@@ -105,7 +105,7 @@ TEST_F(Readers, EachReaderWithItsQuirksAndErrors)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         host.messages.clear();
-        EXPECT_EQ(errorOf([&] { c.reader(core, dir.write("in.txt", c.text)); }), c.error);
+        EXPECT_EQ(errorOf([&] { c.reader(core, c.text); }), c.error);
         EXPECT_EQ(cues(), c.cues);
         EXPECT_EQ(host.messages, c.message ? Strings{c.message} : Strings{});
         EXPECT_EQ(core.SubIsTimeBased, c.reader != ReadBraceFrames && c.reader != ReadBracketFrames);
