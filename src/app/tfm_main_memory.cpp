@@ -34,6 +34,8 @@ void TfmMain::LeavingMovie() {
     record.FrameRateItem = CheckedFrameRateItem();
     // Only a subtitle the user chose: the one in force at the opening is found again.
     if (Subtitles.SubFileName != openedSubtitle_) record.Subtitle = Subtitles.SubFileName;
+    record.SecondSubtitle = Second.FileName();
+    record.SecondSyncMs = Second.Loaded() ? Second.OffsetMs : 0;
     movieMemory_.Remember(Movie.RememberedFileName, std::move(record));
 }
 
@@ -44,12 +46,19 @@ void TfmMain::EnteredMovie(bool continued) {
     // The next part of one timeline keeps its offset and starts at its beginning.
     if (continued) return;
     const MovieRecord* found = movieMemory_.Find(Movie.MovieFileName);
+    // Another movie: the second subtitle of the one before is not its.
+    if (Second.Loaded() && (!found || found->SecondSubtitle != Second.FileName())) RemoveSecondSubtitle1Click();
+    SetSecondOffset(0);
     if (!found) {
         SetSyncOffset(0);
         return;
     }
     const MovieRecord record = *found;
     std::error_code error;
+    if (!record.SecondSubtitle.empty() && record.SecondSubtitle != Second.FileName() &&
+        std::filesystem::is_regular_file(record.SecondSubtitle, error))
+        Guarded([this, &record] { LoadSecondSubtitle(record.SecondSubtitle); });
+    if (Second.Loaded()) SetSecondOffset(record.SecondSyncMs);
     if (!record.Subtitle.empty() && record.Subtitle != Subtitles.SubFileName &&
         std::filesystem::is_regular_file(record.Subtitle, error))
         Guarded([this, &record] { Subtitles.LoadSubtitle(record.Subtitle); });

@@ -35,12 +35,17 @@ TfmSub::TfmSub(const std::string& programFolder, SubtitleSurfaces* surfaces)
 
 void TfmSub::FormCreate(const std::string& programFolder, SubtitleSurfaces* surfaces) {
     if (surfaces == nullptr) return;
+    surfaces_ = surfaces;
     surfaces->AttachOverlay(text_, picture_);
     surfaces->SetFont(FromFontSpec(ReadOverlayFont(programFolder)));
 }
 
 void TfmSub::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
+    if (surfaces_) {
+        surfaces_->LayOutOverlay(rect());  // the second subtitle's line may share it
+        return;
+    }
     picture_->setGeometry(rect());
     text_->setGeometry(rect());
 }

@@ -27,6 +27,7 @@ protected:
 private:
     void FormCreate(const std::string& programFolder, SubtitleSurfaces* surfaces);
 
+    SubtitleSurfaces* surfaces_ = nullptr;
     SubtitleLabel* text_ = nullptr;
     BitmapSurface* picture_ = nullptr;
 };

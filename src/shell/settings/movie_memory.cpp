@@ -35,6 +35,8 @@ void visitFields(Record& record, Visit&& visit) {
     visit("sync_ms", record.SyncMs);
     visit("frame_rate_item", record.FrameRateItem);
     visit("subtitle", record.Subtitle);
+    visit("second_subtitle", record.SecondSubtitle);
+    visit("second_sync_ms", record.SecondSyncMs);
 }
 
 void appendEscaped(std::string& out, std::string_view value) {
@@ -148,7 +150,8 @@ std::string MovieMemory::Text() const {
         visitFields(entry.record, [&](std::string_view name, const auto& field) {
             if constexpr (std::is_same_v<std::decay_t<decltype(field)>, std::string>) {
                 if (!field.empty()) line(name, field);
-            } else {
+            } else if (name != "second_sync_ms" || field != 0) {
+                // The second subtitle's offset only where one was used: most records have none.
                 line(name, std::to_string(field));
             }
         });

@@ -23,6 +23,8 @@ struct MovieRecord {
     std::string Subtitle;       // a subtitle loaded by hand; autoloaded ones are found again
     // Keys this version does not know (a later one wrote them), kept as read and written back.
     std::vector<std::pair<std::string, std::string>> Other;
+    std::string SecondSubtitle;  // the second subtitle shown under the first; empty: none
+    int32_t SecondSyncMs = 0;    // its own offset
     bool operator==(const MovieRecord&) const = default;
 };
 
