@@ -7,6 +7,7 @@
 #include "presentation/bitmap_surface.h"
 #include "presentation/subtitle_label.h"
 #include "presentation/subtitle_surfaces.h"
+#include "presentation/sync_spin_edit.h"
 #include "presentation/tfm_synchronize.h"
 
 namespace tessaview::test {
@@ -119,6 +120,10 @@ TEST_F(ClockTest, SecondSubtitleShowsUnderTheFirstWithItsOwnOffset) {
     // Shift+Z moves the second line only.
     for (int i = 0; i < 15; ++i) w.RunPlayerCommand(PlayerCommand::SecondSubtitlesEarlier);
     EXPECT_EQ(engine.shownText, "Second subtitles 1500 ms earlier");
+    TfmSynchronize& dialog = *w.fmSynchronize();  // its own row, under the first's controls
+    EXPECT_TRUE(dialog.seSecondSyn->isVisibleTo(&dialog));
+    EXPECT_EQ(dialog.seSecondSyn->value(), 1500);
+    EXPECT_EQ(dialog.SyncOffset(), 0);
     EXPECT_EQ(Tick(100), "cue4");
     EXPECT_EQ(second(), "Dritte");
 
@@ -143,6 +148,8 @@ TEST_F(ClockTest, SecondSubtitleShowsUnderTheFirstWithItsOwnOffset) {
     EXPECT_EQ(surfaces.PanelText()->geometry(), w.lbSubParent->rect());
     EXPECT_EQ(w.lbSubParent->height(), strip);
     EXPECT_EQ(w.height(), window);
+    EXPECT_FALSE(dialog.seSecondSyn->isVisibleTo(&dialog));
+    EXPECT_EQ(dialog.height(), 108);
 }
 
 // The box keeps its message as the first line; the second names the file, the line and why.
