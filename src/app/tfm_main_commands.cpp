@@ -148,6 +148,7 @@ void TfmMain::RefreshCommandState() {
     apply(state.FullScreen, NN3, sbn3);
     apply(state.ContinuedPlayFile, ContinuedPlayFile1, nullptr);
     apply(state.ChangeSubtitleLanguage, ChangeSubtitleLanguage1, nullptr);
+    apply(Second.Loaded(), RemoveSecondSubtitle1, nullptr);
 }
 
 void TfmMain::Splitter1Moved() {

@@ -9,7 +9,9 @@
 #include "presentation/sync_spin_edit.h"
 #include "presentation/tfm_synchronize.h"
 
+#include <QAction>
 #include <QSplitter>
+#include <algorithm>
 
 namespace tessaview {
 
@@ -57,8 +59,9 @@ void TfmMain::ApplySecondStrip() {
     // The picture keeps its size: the strip takes the room the window grows by.
     QList<int> sizes = plClient->sizes();
     if (sizes.size() == 2) {
-        sizes[0] -= change;
-        sizes[1] += change;
+        const int grow = std::max(change, -sizes[1]);  // a strip dragged smaller gives what it has
+        sizes[0] -= grow;
+        sizes[1] += grow;
         plClient->setSizes(sizes);
     }
     if (!(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))) resize(width(), height() + change);

@@ -98,6 +98,7 @@ TEST_F(ClockTest, SecondSubtitleShowsUnderTheFirstWithItsOwnOffset) {
     TfmMain& w = fmMain();
     Idle();
     const int strip = w.lbSubParent->height(), window = w.height(), picture = w.plMovie->height();
+    EXPECT_FALSE(w.RemoveSecondSubtitle1->isEnabled());
     const SubtitleSurfaces& surfaces = w.Surfaces();
     auto second = [&] {
         EXPECT_EQ(surfaces.OverlaySecondText()->DisplayText(), surfaces.PanelSecondText()->DisplayText());
@@ -108,6 +109,7 @@ TEST_F(ClockTest, SecondSubtitleShowsUnderTheFirstWithItsOwnOffset) {
     w.LoadSecondSubtitle1->trigger();
     Idle();
     EXPECT_EQ(desktop.fileRequests.back().title, "Load Second Subtitle");
+    EXPECT_TRUE(w.RemoveSecondSubtitle1->isEnabled());
     EXPECT_EQ(Tick(100), "cue4");  // 4 s
     EXPECT_EQ(second(), "Zweite");
     EXPECT_TRUE(surfaces.PanelSecondText()->isVisible());
