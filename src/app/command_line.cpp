@@ -14,8 +14,10 @@ constexpr std::string_view Usage =
     "Usage: tessaview [OPTION]... [MOVIE]\n"
     "A movie player for subtitles: plays MOVIE with the subtitle file beside it.\n"
     "\n"
-    "  -h, --help     show this help and exit\n"
-    "      --version  show the version and exit\n"
+    "      --subtitle FILE         show FILE as the subtitle, in place of the one beside MOVIE\n"
+    "      --second-subtitle FILE  show FILE as a second subtitle under the first\n"
+    "  -h, --help                  show this help and exit\n"
+    "      --version               show the version and exit\n"
     "\n"
     "Qt's own options (-platform NAME, -display DISPLAY, -style NAME, ...) are passed on.\n"
     "A file whose name begins with '-' opens as the movie; so does anything after '--'.\n"
@@ -25,6 +27,8 @@ constexpr std::string_view Usage =
 constexpr std::array<std::string_view, 14> QtValueOptions{
     "platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry", "qwindowicon",
     "qwindowtitle", "display", "geometry", "session", "style", "stylesheet", "name", "title"};
+// Our own options that take a file in the next argument (or after '=').
+constexpr std::array<std::string_view, 2> FileOptions{"--subtitle", "--second-subtitle"};
 constexpr std::array<std::string_view, 5> QtFlags{"reverse", "widgetcount", "nograb", "dograb", "sync"};
 
 template <size_t N>
@@ -57,6 +61,14 @@ std::optional<int> AnswerCommandLine(int argc, const char* const* argv, std::ost
             out << "tessaview " TESSAVIEW_VERSION "\n";
             return 0;
         }
+        const std::string_view option = arg.substr(0, arg.find('='));
+        if (listed(FileOptions, option)) {
+            if (option == arg && ++i >= argc) {
+                err << "tessaview: option '" << arg << "' needs a file\n" << Usage;
+                return 2;
+            }
+            continue;
+        }
         // Qt reads "-name" and "--name" alike.
         std::string_view name = arg.substr(arg[1] == '-' ? 2 : 1);
         const size_t equals = name.find('=');
@@ -72,6 +84,29 @@ std::optional<int> AnswerCommandLine(int argc, const char* const* argv, std::ost
         return 2;
     }
     return std::nullopt;
+}
+
+PlayerArguments ReadPlayerArguments(const std::vector<std::string>& arguments)
+{
+    PlayerArguments read;
+    bool onlyMovie = false;  // after "--"
+    for (size_t i = 1; i < arguments.size(); ++i) {
+        const std::string& arg = arguments[i];
+        const std::string_view option = std::string_view(arg).substr(0, arg.find('='));
+        if (!onlyMovie && arg == "--" && !isFile(arg.c_str())) {
+            onlyMovie = true;
+        } else if (!onlyMovie && listed(FileOptions, option) && !isFile(arg.c_str())) {
+            std::string value;
+            if (option.size() < arg.size())
+                value = arg.substr(option.size() + 1);
+            else if (i + 1 < arguments.size())
+                value = arguments[++i];
+            (option == "--subtitle" ? read.subtitle : read.secondSubtitle) = value;
+        } else if (read.movie.empty()) {
+            read.movie = arg;  // whatever it looks like, as it always was
+        }
+    }
+    return read;
 }
 
 }  // namespace tessaview

@@ -3,6 +3,7 @@
 #include "app/tfm_main.h"
 
 #include "app/app_messages.h"
+#include "app/command_line.h"
 #include "app/guard.h"
 #include "external/hook_library.h"
 #include "external/movie_engine.h"
@@ -16,6 +17,7 @@
 #include "playback/view_modes.h"
 #include "presentation/subtitle_font.h"
 #include "presentation/subtitle_surfaces.h"
+#include "presentation/sync_spin_edit.h"
 #include "presentation/tfm_sel_lan.h"
 #include "presentation/tfm_sub.h"
 #include "presentation/tfm_synchronize.h"
@@ -39,6 +41,7 @@ namespace tessaview {
 
 TfmMain::TfmMain(const MainServices& services)
     : Subtitles(*this, services.tmpSubFolder.empty() ? services.programFolder : services.tmpSubFolder),
+      Second(*this, services.tmpSubFolder.empty() ? services.programFolder : services.tmpSubFolder),
       engine_(services.engine),
       vobsub_(services.vobsub),
       hook_(services.hook),
@@ -92,6 +95,8 @@ void TfmMain::AttachCompanions(TfmSub* fmSub, TfmSynchronize* fmSynchronize) {
     fmSub_ = fmSub;
     fmSynchronize_ = fmSynchronize;
     viewControl_->SetOverlay(fmSub);
+    if (fmSynchronize_)
+        connect(fmSynchronize_->seSecondSyn, &QSpinBox::valueChanged, this, [this](int value) { Second.OffsetMs = value; });
 }
 
 bool TfmMain::HookInstalled() const { return messageHook_->Installed(); }
@@ -119,10 +124,15 @@ bool TfmMain::event(QEvent* event) {
     if (type == WM_AFTER_START) {
         // A name relative to the starting folder would be stored in the play list and not be
         // found by a later start from elsewhere.
-        if (arguments_.size() >= 2)
-            Guarded([this] {
-                movieControl_->OpenFromCommandLine(std::filesystem::absolute(arguments_.at(1)).lexically_normal());
+        const PlayerArguments start = ReadPlayerArguments(arguments_);
+        if (!start.movie.empty())
+            Guarded([this, &start] {
+                movieControl_->OpenFromCommandLine(std::filesystem::absolute(start.movie).lexically_normal());
             });
+        if (!start.subtitle.empty())
+            Guarded([this, &start] { Subtitles.LoadSubtitle(std::filesystem::absolute(start.subtitle).lexically_normal()); });
+        if (!start.secondSubtitle.empty())
+            Guarded([this, &start] { LoadSecondSubtitle(std::filesystem::absolute(start.secondSubtitle).lexically_normal()); });
         // Painted in the button face from now on; until then the bar shows the window's white.
         tlbMain->setBackgroundRole(QPalette::Button);
         tlbMain->setAutoFillBackground(true);

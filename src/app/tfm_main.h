@@ -6,6 +6,7 @@
 #include "platform/file_chooser.h"
 #include "playback/movie_control.h"
 #include "playback/movie_fields.h"
+#include "playback/second_subtitle.h"
 #include "playback/subtitle_clock.h"
 #include "shell/command_state.h"
 #include "shell/settings/movie_memory.h"
@@ -88,6 +89,7 @@ public:
 
     // --- state ---
     SubtitleCore Subtitles;
+    SecondSubtitle Second;  // a second language under the first (tfm_main_second.cpp)
     MovieFields Movie;
     int32_t FrameWidth = 0;
     int32_t FrameHeight = 0;
@@ -124,6 +126,7 @@ public:
             *ciShowPlayList = nullptr;
     QAction *QuillmarkHomepage1 = nullptr, *About2 = nullptr;
     QAction *Transcript1 = nullptr, *PauseAfterEachLine1 = nullptr;  // ours (tfm_main_reading.cpp)
+    QAction *LoadSecondSubtitle1 = nullptr, *RemoveSecondSubtitle1 = nullptr;  // ours (tfm_main_second.cpp)
 
     TfmSub* fmSub() const { return fmSub_; }
     TfmSynchronize* fmSynchronize() const { return fmSynchronize_; }
@@ -195,6 +198,14 @@ public:
     void FindInTranscript();  // Ctrl+F: the transcript shown, the focus in its find field
     ReadingControl& Reading() { return *reading_; }
 
+    // The second subtitle (tfm_main_second.cpp): loaded and removed by hand, from the command
+    // line or the movie memory; shown under the first with its own offset.
+    void LoadSecondSubtitle1Click();
+    void RemoveSecondSubtitle1Click();
+    void LoadSecondSubtitle(const std::string& FileName);
+    void StepSecondOffset(int32_t step);  // Shift+Z / Shift+X
+    void SetSecondOffset(int32_t milliseconds);
+
     // --- SubtitleHost ---
     void semsg(const std::string& text) override;
     void LoadError(const std::string& text, const std::string& detail) override;
@@ -248,6 +259,9 @@ private:
     void ShowTranscript(bool shown);
     void ApplyTranscriptWidth();
     int TranscriptShare() const;  // what the transcript takes of plReading's width
+
+    // The strip under the picture grows by the second line's height while one is shown.
+    void ApplySecondStrip();
 
     // Player keys (tfm_main_keys.cpp).
     void BuildPlayerKeys();
@@ -321,6 +335,7 @@ private:
     TfmSynchronize* fmSynchronize_ = nullptr;
     int wheelRest_ = 0;  // the wheel's turn short of a notch
     std::unique_ptr<ReadingControl> reading_;
+    int secondStripExtra_ = 0;  // what the strip grew by for the second line
 };
 
 }  // namespace tessaview

@@ -36,7 +36,7 @@ void TfmMain::OpenMovie() { movieControl_->OpenMovie(); }
 void TfmMain::ScaleMovieWindow(double scale) { movieControl_->ScaleMovieWindow(scale); }
 void TfmMain::Exit1Click() { close(); }
 
-void TfmMain::tmMovieTimer() { reading_->Tick(tessaview::tmMovieTimer(engine_, Subtitles, Movie, *this, *surfaces_)); }
+void TfmMain::tmMovieTimer() { reading_->Tick(tessaview::tmMovieTimer(engine_, Subtitles, Movie, *this, *surfaces_, &Second)); }
 
 void TfmMain::LoadSubtitle1Click() {
     const std::vector<std::string> chosen =
@@ -60,6 +60,7 @@ void TfmMain::SetSubtitleFont1Click() {
         desktop_.ChooseFont(this, FontChoice{current.font, current.color, current.charSet});
     if (!chosen) return;
     surfaces_->SetFont(SubtitleFont{chosen->font, chosen->color, chosen->charSet});
+    ApplySecondStrip();  // the second line's height follows the font
 }
 
 void TfmMain::n005Click(int tag) { Subtitles.n005Click(tag); }
@@ -134,6 +135,7 @@ void TfmMain::RefreshCommandState() {
     apply(state.FullScreen, NN3, sbn3);
     apply(state.ContinuedPlayFile, ContinuedPlayFile1, nullptr);
     apply(state.ChangeSubtitleLanguage, ChangeSubtitleLanguage1, nullptr);
+    apply(Second.Loaded(), RemoveSecondSubtitle1, nullptr);
 }
 
 void TfmMain::SplitterMoved(QSplitter* splitter) {

@@ -103,6 +103,8 @@ void TfmMain::RunPlayerCommand(PlayerCommand command) {
         fmSynchronize_->StepBy(command == SubtitlesEarlier ? SyncStepMs : -SyncStepMs);
         engine_.ShowText(SyncOffsetText(fmSynchronize_->SyncOffset()));
         break;
+    case SecondSubtitlesEarlier: StepSecondOffset(SyncStepMs); break;
+    case SecondSubtitlesLater: StepSecondOffset(-SyncStepMs); break;
     case MediaNext: movieControl_->PlayNextEntry(); break;
     case MediaPrevious: movieControl_->PlayPreviousEntry(); break;
     case PreviousLine: reading_->PreviousLine(); break;

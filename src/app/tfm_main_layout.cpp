@@ -111,6 +111,11 @@ void TfmMain::BuildMenus() {
     separator(subtitle, "N7");
     ChangeSubtitleLanguage1 = AddMenuItem(subtitle, "ChangeSubtitleLanguage1", "Change Subtitle Language",
                                           [this] { ChangeSubtitleLanguage1Click(); });
+    separator(subtitle, "N8");
+    LoadSecondSubtitle1 = AddMenuItem(subtitle, "LoadSecondSubtitle1", "Load Second Subtitle...",
+                                      [this] { LoadSecondSubtitle1Click(); }, QKeySequence("Ctrl+Shift+L"));
+    RemoveSecondSubtitle1 = AddMenuItem(subtitle, "RemoveSecondSubtitle1", "Remove Second Subtitle",
+                                        [this] { RemoveSecondSubtitle1Click(); });
 
     QMenu* view = SeSkinMenuBar1->addMenu("&View");
     view->setObjectName("View1");

@@ -46,6 +46,8 @@ void TfmMain::LeavingMovie() {
     // Only a subtitle the user chose: the one in force at the opening is found again.
     if (Subtitles.SubFileName != openedSubtitle_) record.Subtitle = Subtitles.SubFileName;
     record.Sync = SpeechSyncRecord();
+    record.SecondSubtitle = Second.FileName();
+    record.SecondSyncMs = Second.Loaded() ? Second.OffsetMs : 0;
     movieMemory_.Remember(Movie.RememberedFileName, std::move(record));
 }
 
@@ -57,12 +59,19 @@ void TfmMain::EnteredMovie(bool continued) {
     if (continued) return;
     speechSync_.reset();
     const MovieRecord* found = movieMemory_.Find(Movie.MovieFileName);
+    // Another movie: the second subtitle of the one before is not its.
+    if (Second.Loaded() && (!found || found->SecondSubtitle != Second.FileName())) RemoveSecondSubtitle1Click();
+    SetSecondOffset(0);
     if (!found) {
         SetSyncOffset(0);
         return;
     }
     const MovieRecord record = *found;
     std::error_code error;
+    if (!record.SecondSubtitle.empty() && record.SecondSubtitle != Second.FileName() &&
+        std::filesystem::is_regular_file(record.SecondSubtitle, error))
+        Guarded([this, &record] { LoadSecondSubtitle(record.SecondSubtitle); });
+    if (Second.Loaded()) SetSecondOffset(record.SecondSyncMs);
     if (!record.Subtitle.empty() && record.Subtitle != Subtitles.SubFileName &&
         std::filesystem::is_regular_file(record.Subtitle, error))
         Guarded([this, &record] { Subtitles.LoadSubtitle(record.Subtitle); });

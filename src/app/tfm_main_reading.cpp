@@ -66,6 +66,7 @@ void TfmMain::BuildReading() {
         .charSet = [this] { return surfaces_->Font().charSet; },
     };
     reading_ = std::make_unique<ReadingControl>(engine_, Subtitles, vobsub_, Movie, *plTranscript, std::move(window));
+    reading_->SetSecond(&Second);
     connect(plTranscript, &TranscriptPanel::LineChosen, this,
             [this](int line) { Guarded([this, line] { reading_->GoToLine(line); }); });
     connect(plTranscript, &TranscriptPanel::FindRequested, this,

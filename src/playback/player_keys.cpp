@@ -28,6 +28,8 @@ constexpr PlayerKey kPlayerKeys[] = {
     {QKeyCombination(Qt::Key_M), Mute},
     {QKeyCombination(Qt::Key_Z), SubtitlesEarlier},
     {QKeyCombination(Qt::Key_X), SubtitlesLater},
+    {Qt::SHIFT | Qt::Key_Z, SecondSubtitlesEarlier},
+    {Qt::SHIFT | Qt::Key_X, SecondSubtitlesLater},
     {QKeyCombination(Qt::Key_MediaPlay), MediaPlay},
     {QKeyCombination(Qt::Key_MediaPause), MediaPause},
     {QKeyCombination(Qt::Key_MediaTogglePlayPause), MediaPlayPause},
@@ -96,10 +98,16 @@ std::string PositionLengthText(int32_t position, int32_t duration, double rate) 
     return Clock(position, rate) + " / " + Clock(duration, rate);
 }
 
-std::string SyncOffsetText(int32_t milliseconds) {
-    if (milliseconds == 0) return "Subtitles in step";
+namespace {
+std::string OffsetText(const char* subject, int32_t milliseconds) {
+    if (milliseconds == 0) return std::string(subject) + " in step";
     const int64_t amount = std::abs(static_cast<int64_t>(milliseconds));
-    return "Subtitles " + std::to_string(amount) + " ms " + (milliseconds > 0 ? "earlier" : "later");
+    return subject + (" " + std::to_string(amount)) + " ms " + (milliseconds > 0 ? "earlier" : "later");
 }
+}  // namespace
+
+std::string SyncOffsetText(int32_t milliseconds) { return OffsetText("Subtitles", milliseconds); }
+
+std::string SecondSyncOffsetText(int32_t milliseconds) { return OffsetText("Second subtitles", milliseconds); }
 
 }  // namespace tessaview

@@ -23,6 +23,8 @@ enum class PlayerCommand {
     Mute,
     SubtitlesEarlier,
     SubtitlesLater,
+    SecondSubtitlesEarlier,
+    SecondSubtitlesLater,
     MediaPlay,
     MediaPause,
     MediaPlayPause,
@@ -82,5 +84,7 @@ std::string PositionLengthText(int32_t position, int32_t duration, double rate);
 // The synchronize value as the viewer sees it: "Subtitles 300 ms earlier" for +300 (the
 // clock looks that far ahead), "Subtitles 200 ms later" for -200, "Subtitles in step" for 0.
 std::string SyncOffsetText(int32_t milliseconds);
+// The same for the second subtitle's offset: "Second subtitles 300 ms earlier".
+std::string SecondSyncOffsetText(int32_t milliseconds);
 
 }  // namespace tessaview

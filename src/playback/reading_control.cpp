@@ -4,6 +4,7 @@
 #include "external/movie_engine.h"
 #include "playback/movie_fields.h"
 #include "playback/player_keys.h"
+#include "playback/second_subtitle.h"
 #include "presentation/code_page_decoder.h"
 #include "presentation/subtitle_markup.h"
 #include "presentation/transcript_filter.h"
@@ -103,8 +104,19 @@ void ReadingControl::BuildTexts() {
             rowMs_.push_back(core_.SubIsTimeBased ? std::optional(cue->StartTime) : std::nullopt);
         }
     }
+    std::vector<QString> secondTexts;
+    const bool withSecond = second_ && second_->Loaded() && !core_.SubIsVobSub;
+    if (withSecond) {
+        // The second subtitle's line that shows as each line starts, offsets aside.
+        const CodePageDecoder decoder(window_.charSet(), second_->Core.CueCodePage());
+        secondTexts.reserve(core_.SubList.size());
+        for (const auto& cue : core_.SubList)
+            secondTexts.push_back(OneLinePlainText(
+                decoder.Decode(second_->TextAt(core_.SpanToPosition(cue->StartTime), core_.MovieFrameRate, false))));
+    }
+    panel_.ShowSecondColumn(withSecond);
     TranscriptModel& model = panel_.Model();
-    model.SetLines(std::move(texts));
+    model.SetLines(std::move(texts), std::move(secondTexts));
     model.SetFilter(panel_.edFind->text());
 }
 
@@ -121,8 +133,10 @@ QString ReadingControl::TimeText(int line) {
 
 void ReadingControl::Refresh() {
     if (!panel_.isVisible()) return;
+    const bool withSecond = second_ && second_->Loaded();
     const TextsKey texts{core_.ListGeneration(), core_.SubIsVobSub, vobsubGeneration_, window_.charSet(),
-                         core_.CueCodePage()};
+                         core_.CueCodePage(), withSecond ? second_->Core.ListGeneration() : 0,
+                         withSecond ? core_.MovieFrameRate : 0.0};
     if (textsKey_ != texts) {
         BuildTexts();
         textsKey_ = texts;

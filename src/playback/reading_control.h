@@ -17,6 +17,7 @@ namespace tessaview {
 
 class MovieEngine;
 class SubtitleCore;
+class SecondSubtitle;
 class TranscriptPanel;
 class VobSubLibrary;
 struct MovieFields;
@@ -45,6 +46,8 @@ public:
     void Tick(int32_t clockPosition);
     // A VobSub pair was loaded or its language changed.
     void VobSubChanged() { ++vobsubGeneration_; }
+    // The second subtitle, whose line at each line's start fills the transcript's second column.
+    void SetSecond(SecondSubtitle* second) { second_ = second; }
 
     // The keys; each does nothing without a movie or without lines.
     void PreviousLine();
@@ -70,6 +73,7 @@ private:
     const MovieFields& fields_;
     TranscriptPanel& panel_;
     ReadingWindow window_;
+    SecondSubtitle* second_ = nullptr;
 
     struct LinesKey {
         uint64_t generation = 0;
@@ -85,6 +89,8 @@ private:
         uint64_t vobsubGeneration = 0;
         int charSet = 0;
         std::string codePage;
+        uint64_t secondGeneration = 0;  // 0: no second subtitle
+        double rate = 0.0;               // the second is matched in frames at the first's rate
         bool operator==(const TextsKey&) const = default;
     };
     struct TimesKey {

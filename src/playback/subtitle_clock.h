@@ -9,6 +9,7 @@
 namespace tessaview {
 
 class MovieEngine;
+class SecondSubtitle;
 class SubtitleCore;
 class SubtitleDisplay;
 struct MovieFields;
@@ -24,7 +25,8 @@ public:
 };
 
 // One tick. Returns the position the subtitle was chosen for (frames, after every offset).
+// A loaded `second` subtitle's line is looked up at the same movie position with its own offset.
 int32_t tmMovieTimer(MovieEngine& engine, SubtitleCore& core, const MovieFields& fields, ClockWindow& window,
-                     SubtitleDisplay& display);
+                     SubtitleDisplay& display, SecondSubtitle* second = nullptr);
 
 }  // namespace tessaview

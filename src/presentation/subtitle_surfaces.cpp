@@ -7,6 +7,7 @@
 #include "presentation/subtitle_label.h"
 
 #include <QEvent>
+#include <QFontMetrics>
 #include <QImage>
 #include <algorithm>
 #include <climits>
@@ -16,6 +17,10 @@ namespace tessaview {
 namespace {
 
 const std::string kNoText;
+
+// The second line is a step back from the first: smaller, and a softer colour.
+constexpr double SecondFontScale = 0.8;
+const QColor SecondColor(0xDC, 0xD8, 0xB4);  // light yellow-grey
 
 // Each colour byte := colour x alpha div 256, in place (BGRA pixels).
 void BlendOverBlack(uint8_t* bgra, size_t pixelCount) {
@@ -37,6 +42,9 @@ SubtitleSurfaces::SubtitleSurfaces(VobSubLibrary& library, QWidget* panel) : lib
     panel_.picture = new BitmapSurface(panel);
     panel_.picture->setObjectName("imSubtitle");
     panel_.picture->hide();
+    panel_.second = new SubtitleLabel(panel);
+    panel_.second->setObjectName("lbSecondSubtitle");
+    panel_.second->hide();
     panel->installEventFilter(this);
 }
 
@@ -44,6 +52,14 @@ void SubtitleSurfaces::AttachOverlay(SubtitleLabel* text, BitmapSurface* picture
     overlay_ = {text, picture};
     text->SetTextFont(font_.font, font_.color);
     text->SetText(decoder_->Decode(caption_));
+    if (QWidget* window = text->parentWidget()) {
+        overlay_.second = new SubtitleLabel(window);
+        overlay_.second->setObjectName("lbSecondSub");
+        const SubtitleFont small = secondFont();
+        overlay_.second->SetTextFont(small.font, small.color);
+        overlay_.second->setVisible(secondShown_);
+        LayOutOverlay(window->rect());
+    }
     // Its image is rebuilt at each new size (full screen): the picture must be drawn again.
     picture->installEventFilter(this);
 }
@@ -67,6 +83,58 @@ void SubtitleSurfaces::ShowText(const std::string& text, const std::string& file
     showDecoded();
 }
 
+void SubtitleSurfaces::ShowSecondText(const std::string& text, const std::string& fileCodePage) {
+    if (fileCodePage != secondCodePage_) {
+        secondCodePage_ = fileCodePage;
+        secondDecoder_ = std::make_unique<CodePageDecoder>(font_.charSet, secondCodePage_);
+        setSecondCaption(shown_ ? text : kNoText, true);
+        return;
+    }
+    setSecondCaption(shown_ ? text : kNoText);
+}
+
+void SubtitleSurfaces::SetSecondShown(bool on) {
+    secondShown_ = on;
+    if (!on) setSecondCaption(kNoText);
+    for (const Surface* surface : {&panel_, &overlay_})
+        if (surface->second) surface->second->setVisible(on);
+    if (panelArea_) layOut(panel_, panelArea_->rect());
+    if (overlay_.text && overlay_.text->parentWidget()) layOut(overlay_, overlay_.text->parentWidget()->rect());
+}
+
+int SubtitleSurfaces::SecondLineHeight() const { return 2 * QFontMetrics(secondFont().font).lineSpacing() + 4; }
+
+void SubtitleSurfaces::LayOutOverlay(const QRect& area) { layOut(overlay_, area); }
+
+void SubtitleSurfaces::layOut(const Surface& surface, const QRect& area) const {
+    if (surface.picture) surface.picture->setGeometry(area);
+    QRect first = area;
+    if (secondShown_ && surface.second) {
+        const int band = std::min(SecondLineHeight(), area.height() / 2);
+        first.setBottom(area.bottom() - band);
+        surface.second->setGeometry(QRect(area.left(), first.bottom() + 1, area.width(), band));
+    }
+    if (surface.text) surface.text->setGeometry(first);
+}
+
+SubtitleFont SubtitleSurfaces::secondFont() const {
+    SubtitleFont small = font_;
+    if (small.font.pointSizeF() > 0)
+        small.font.setPointSizeF(small.font.pointSizeF() * SecondFontScale);
+    else if (small.font.pixelSize() > 0)
+        small.font.setPixelSize(std::max(1, static_cast<int>(small.font.pixelSize() * SecondFontScale + 0.5)));
+    small.color = SecondColor;
+    return small;
+}
+
+void SubtitleSurfaces::setSecondCaption(const std::string& text, bool decoderChanged) {
+    if (text == secondCaption_ && !decoderChanged) return;
+    secondCaption_ = text;
+    const QString decoded = secondDecoder_->Decode(secondCaption_);
+    for (const Surface* surface : {&panel_, &overlay_})
+        if (surface->second) surface->second->SetText(decoded);
+}
+
 void SubtitleSurfaces::ShowPicture(std::optional<int32_t> milliseconds) {
     bringToFront(true);
     if (!milliseconds) return;
@@ -81,6 +149,7 @@ void SubtitleSurfaces::Invalidate() { LastBitmapIndex = -1; }
 
 void SubtitleSurfaces::Clear() {
     setCaption(kNoText);
+    setSecondCaption(kNoText);
     clearPictures();
     bringToFront(false);
 }
@@ -88,17 +157,23 @@ void SubtitleSurfaces::Clear() {
 void SubtitleSurfaces::SetFont(const SubtitleFont& font) {
     const bool charSetChanged = font.charSet != font_.charSet;
     font_ = font;
-    for (const Surface* surface : {&panel_, &overlay_})
+    const SubtitleFont small = secondFont();
+    for (const Surface* surface : {&panel_, &overlay_}) {
         if (surface->text) surface->text->SetTextFont(font_.font, font_.color);
+        if (surface->second) surface->second->SetTextFont(small.font, small.color);
+    }
     if (!charSetChanged) return;
     // A chosen character set reads the shown caption again.
     decoder_ = std::make_unique<CodePageDecoder>(font_.charSet, fileCodePage_);
     showDecoded();
+    secondDecoder_ = std::make_unique<CodePageDecoder>(font_.charSet, secondCodePage_);
+    setSecondCaption(std::string(secondCaption_), true);
 }
 
 void SubtitleSurfaces::SetShown(bool shown, const std::string& dueText) {
     shown_ = shown;
     setCaption(shown ? dueText : kNoText);
+    if (!shown) setSecondCaption(kNoText);  // shown again at the next tick
     clearPictures();
 }
 
@@ -168,13 +243,14 @@ SubtitleLabel* SubtitleSurfaces::PanelText() const { return panel_.text; }
 BitmapSurface* SubtitleSurfaces::PanelPicture() const { return panel_.picture; }
 SubtitleLabel* SubtitleSurfaces::OverlayText() const { return overlay_.text; }
 BitmapSurface* SubtitleSurfaces::OverlayPicture() const { return overlay_.picture; }
+SubtitleLabel* SubtitleSurfaces::PanelSecondText() const { return panel_.second; }
+SubtitleLabel* SubtitleSurfaces::OverlaySecondText() const { return overlay_.second; }
 
 bool SubtitleSurfaces::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::Resize) return QObject::eventFilter(watched, event);
     if (watched == panelArea_) {
         // The panel's surface fills it; its picture's image starts afresh at the new size.
-        for (QWidget* widget : std::initializer_list<QWidget*>{panel_.text, panel_.picture})
-            if (widget) widget->setGeometry(panelArea_->rect());
+        layOut(panel_, panelArea_->rect());
         Invalidate();
     } else if (watched == overlay_.picture) {
         Invalidate();

@@ -13,6 +13,7 @@
 #include <memory>
 #include <string>
 
+class QRect;
 class QWidget;
 
 namespace tessaview {
@@ -32,6 +33,7 @@ public:
 
     // SubtitleDisplay.
     void ShowText(const std::string& text, const std::string& fileCodePage) override;
+    void ShowSecondText(const std::string& text, const std::string& fileCodePage) override;
     void ShowPicture(std::optional<int32_t> milliseconds) override;
     void Invalidate() override;
 
@@ -47,7 +49,18 @@ public:
     void SetShown(bool shown, const std::string& dueText);
     bool Shown() const { return shown_; }
 
+    // The second subtitle's line under the first on both surfaces (on), or no second line and
+    // the first label filling each surface as before (off).
+    void SetSecondShown(bool on);
+    bool SecondShown() const { return secondShown_; }
+    // The height the second line takes at the bottom of each surface: two lines of its font.
+    int SecondLineHeight() const;
+    // The overlay's surface fills `area` of its window (the overlay calls this at each resize).
+    void LayOutOverlay(const QRect& area);
+
     SubtitleLabel* PanelText() const;
+    SubtitleLabel* PanelSecondText() const;
+    SubtitleLabel* OverlaySecondText() const;  // null until attached
     BitmapSurface* PanelPicture() const;
     SubtitleLabel* OverlayText() const;  // null until attached
     BitmapSurface* OverlayPicture() const;
@@ -56,14 +69,17 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // One place a subtitle is shown. The second subtitle line (a second language under the
-    // first) will be a second label here, below `text`, fed by its own ShowText.
+    // One place a subtitle is shown; `second` is the second subtitle's line, below `text`.
     struct Surface {
         QPointer<SubtitleLabel> text;
         QPointer<BitmapSurface> picture;
+        QPointer<SubtitleLabel> second;
     };
 
     void setCaption(const std::string& text);
+    void setSecondCaption(const std::string& text, bool decoderChanged = false);
+    void layOut(const Surface& surface, const QRect& area) const;
+    SubtitleFont secondFont() const;
     void showDecoded();
     void bringToFront(bool pictures);
     void drawDuePicture();
@@ -78,6 +94,10 @@ private:
     std::unique_ptr<CodePageDecoder> decoder_ = std::make_unique<CodePageDecoder>(font_.charSet);
     std::string caption_;  // the cue bytes the labels show; empty while hidden
     bool shown_ = true;
+    std::string secondCodePage_;
+    std::unique_ptr<CodePageDecoder> secondDecoder_ = std::make_unique<CodePageDecoder>(font_.charSet);
+    std::string secondCaption_;  // the second subtitle's cue bytes; empty while hidden
+    bool secondShown_ = false;
     int32_t LastBitmapIndex = -1;  // the VobSub picture drawn on both pictures; -1: none
 };
 

@@ -28,11 +28,18 @@ TfmSub::TfmSub(SubtitleSurfaces* surfaces)
     resize(DesignWidth, DesignHeight);
     picture_->setGeometry(rect());
     text_->setGeometry(rect());
-    if (surfaces) surfaces->AttachOverlay(text_, picture_);
+    if (surfaces) {
+        surfaces_ = surfaces;
+        surfaces->AttachOverlay(text_, picture_);
+    }
 }
 
 void TfmSub::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
+    if (surfaces_) {
+        surfaces_->LayOutOverlay(rect());  // the second subtitle's line may share it
+        return;
+    }
     picture_->setGeometry(rect());
     text_->setGeometry(rect());
 }

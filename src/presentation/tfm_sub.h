@@ -25,6 +25,7 @@ protected:
 
 private:
 
+    SubtitleSurfaces* surfaces_ = nullptr;
     SubtitleLabel* text_ = nullptr;
     BitmapSurface* picture_ = nullptr;
 };

@@ -24,6 +24,9 @@ struct StepButton {
     int32_t step;
 };
 
+constexpr int kWidth = 298;
+constexpr int kHeight = 108;
+constexpr int kSecondRowTop = 106;
 constexpr int kSpeedButtonTop = 40;
 constexpr int kSpeedButtonHeight = 22;
 
@@ -66,7 +69,7 @@ int FittingPixelSize(QPushButton* button) {
 
 TfmSynchronize::TfmSynchronize(QWidget* mainWindow) : QDialog(mainWindow), mainWindow_(mainWindow) {
     setWindowTitle(QStringLiteral("Synchronize"));
-    SetUpFixedDialog(this, 298, 108);
+    SetUpFixedDialog(this, kWidth, kHeight);
 
     seSyn = new SyncSpinEdit(this);
     seSyn->setGeometry(24, 8, 185, 22);
@@ -94,6 +97,22 @@ TfmSynchronize::TfmSynchronize(QWidget* mainWindow) : QDialog(mainWindow), mainW
     connect(Button1, &QPushButton::clicked, this, &TfmSynchronize::Button1Click);
     connect(BitBtn1, &QPushButton::clicked, this, &TfmSynchronize::BitBtn1Click);
     connect(BitBtn2, &QPushButton::clicked, this, &TfmSynchronize::BitBtn2Click);
+
+    lbSecondSyn = new QLabel(QStringLiteral("Second subtitle"), this);
+    lbSecondSyn->setObjectName("lbSecondSyn");
+    lbSecondSyn->setGeometry(8, kSecondRowTop + 3, 92, 13);
+    seSecondSyn = new SyncSpinEdit(this);
+    seSecondSyn->setObjectName("seSecondSyn");
+    seSecondSyn->setGeometry(104, kSecondRowTop, 105, 22);
+    auto* unit = new QLabel(QStringLiteral("ms"), this);
+    unit->setGeometry(216, kSecondRowTop + 3, 33, 13);
+    ShowSecondRow(false);
+}
+
+void TfmSynchronize::ShowSecondRow(bool shown) {
+    for (QWidget* row : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (row->geometry().top() >= kSecondRowTop) row->setVisible(shown);
+    setFixedSize(kWidth, shown ? kSecondRowTop + 34 : kHeight);
 }
 
 int32_t TfmSynchronize::SyncOffset() const { return seSyn->TextValue(); }

@@ -32,6 +32,10 @@ public:
     QPushButton* Button1 = nullptr;       // Reset
     QPushButton* BitBtn1 = nullptr;       // OK
     QPushButton* BitBtn2 = nullptr;       // Cancel
+    // The second subtitle's own offset, in a row below the buttons while one is loaded.
+    SyncSpinEdit* seSecondSyn = nullptr;
+    QLabel* lbSecondSyn = nullptr;
+    void ShowSecondRow(bool shown);
 
     // Adds a step button's step to seSyn (the value stops at the ends of the 32-bit range).
     void StepBy(int32_t step);

@@ -9,9 +9,10 @@ namespace tessaview {
 
 TranscriptModel::TranscriptModel(QObject* parent) : QAbstractTableModel(parent) {}
 
-void TranscriptModel::SetLines(std::vector<QString> texts) {
+void TranscriptModel::SetLines(std::vector<QString> texts, std::vector<QString> secondTexts) {
     beginResetModel();
     texts_ = std::move(texts);
+    secondTexts_ = std::move(secondTexts);
     filter_.SetTexts(texts_);
     currentLine_ = -1;
     endResetModel();
@@ -73,6 +74,8 @@ QVariant TranscriptModel::data(const QModelIndex& index, int role) const {
     case Qt::DisplayRole:
         if (index.column() == TimeColumn) return timeText_ ? timeText_(line) : QString();
         if (index.column() == TextColumn) return texts_[static_cast<size_t>(line)];
+        if (index.column() == SecondTextColumn && static_cast<size_t>(line) < secondTexts_.size())
+            return secondTexts_[static_cast<size_t>(line)];
         return {};
     case Qt::ToolTipRole:
         return index.column() == TextColumn ? QVariant(texts_[static_cast<size_t>(line)]) : QVariant();

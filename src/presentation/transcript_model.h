@@ -13,13 +13,14 @@ namespace tessaview {
 class TranscriptModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    // The second text column waits for a second subtitle; until then it stays empty.
+    // The second text column holds the second subtitle's line at each line's start.
     enum Column { TimeColumn, TextColumn, SecondTextColumn, ColumnCount };
 
     explicit TranscriptModel(QObject* parent = nullptr);
 
     // Every line's text (one line, plain) in the subtitle's order; no filter, no line on screen.
-    void SetLines(std::vector<QString> texts);
+    // `secondTexts`: the second subtitle's text at each line's start; none without one.
+    void SetLines(std::vector<QString> texts, std::vector<QString> secondTexts = {});
     // Where a line's time comes from: asked only for the rows drawn.
     void SetTimeText(std::function<QString(int line)> timeText);
     // The times changed (a new synchronize value, frame rate or offset): the rows drawn again.
@@ -43,6 +44,7 @@ public:
 
 private:
     std::vector<QString> texts_;
+    std::vector<QString> secondTexts_;
     TranscriptFilter filter_;
     std::function<QString(int)> timeText_;
     int currentLine_ = -1;

@@ -101,6 +101,12 @@ int TranscriptPanel::SelectedLine() const {
     return current.isValid() ? model_->LineOfRow(current.row()) : -1;
 }
 
+void TranscriptPanel::ShowSecondColumn(bool shown) {
+    if (lvTranscript->isColumnHidden(TranscriptModel::SecondTextColumn) != shown) return;
+    lvTranscript->horizontalHeader()->setSectionResizeMode(TranscriptModel::SecondTextColumn, QHeaderView::Stretch);
+    lvTranscript->setColumnHidden(TranscriptModel::SecondTextColumn, !shown);
+}
+
 void TranscriptPanel::SelectLine(int line) {
     const int row = model_->RowOfLine(line);
     if (row < 0) return;

@@ -30,6 +30,8 @@ public:
     int SelectedLine() const;
     // Makes `line`'s row the current one and brings it into view.
     void SelectLine(int line);
+    // The second subtitle's column beside the text, sharing its width; hidden without one.
+    void ShowSecondColumn(bool shown);
 
     static constexpr int DefaultScrollHoldMs = 4000;
     void SetScrollHoldMs(int ms) { scrollHoldMs_ = ms; }

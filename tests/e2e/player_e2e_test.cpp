@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <vector>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -124,7 +125,11 @@ protected:
         pid_ = fork();
         if (pid_ == 0) {
             const std::string program = (dir_ / "tessaview").string();
-            execl(program.c_str(), program.c_str(), movie_.c_str(), static_cast<char*>(nullptr));
+            std::vector<char*> argv{const_cast<char*>(program.c_str())};
+            for (std::string& option : options_) argv.push_back(option.data());
+            argv.push_back(const_cast<char*>(movie_.c_str()));
+            argv.push_back(nullptr);
+            execv(program.c_str(), argv.data());
             _exit(127);
         }
         std::string id;
@@ -229,6 +234,7 @@ protected:
 
     fs::path dir_;
     fs::path movie_;
+    std::vector<std::string> options_;  // given before the movie at the launch
     pid_t pid_ = -1;
     pid_t manager_ = -1;
     FILE* holder_ = nullptr;
@@ -702,6 +708,55 @@ TEST_F(PlayerE2E, TranscriptBesideThePictureAClickOnALineSeeksAndCtrlRightGoesTo
         << "Ctrl+Right did not go 3 s on to the next line from " << clicked;
     Exit(id);
     EXPECT_NE(Settings().find("[Transcript]\r\nShow=1\r\n"), std::string::npos) << Settings();
+}
+
+// A second subtitle named on the command line shows under the first: the strip below the
+// picture is taller than the one-subtitle strip and holds two rows of text, one under the other.
+TEST_F(PlayerE2E, SecondSubtitleFromTheCommandLineShowsUnderTheFirstInATallerStrip) {
+    std::ofstream(dir_ / "clip.srt") << "1\r\n00:00:00,000 --> 00:00:07,000\r\nFIRST LINE\r\n";
+    std::ofstream(dir_ / "other.srt") << "1\r\n00:00:00,000 --> 00:00:07,000\r\nSECOND LINE\r\n";
+    options_ = {"--second-subtitle", (dir_ / "other.srt").string()};
+    const std::string id = Launch();
+    ASSERT_FALSE(id.empty()) << "no window titled Tessaview appeared";
+    // The strip runs from below the picture's native window (and the 3-px splitter) to the
+    // 19-px status bar.
+    const auto strip = [&] {
+        const std::string tree = Tree(id);
+        const size_t at = tree.find(" 640x352+");
+        int x = 0, y = 0, screenX = 0, screenY = 0;
+        if (at == std::string::npos || std::sscanf(tree.c_str() + at, " 640x352+%d+%d +%d+%d", &x, &y, &screenX, &screenY) != 4)
+            return Geometry{};
+        const Geometry window = WindowGeometry(id);
+        const int top = screenY + 352 + 3;
+        return Geometry{window.x + 4, top, window.width - 8, window.y + window.height - 19 - top};
+    };
+    // Rows of lit pixels, run by run: one run per line of text.
+    const auto textRows = [&](const Geometry& area) {
+        const Shades shades = Read(area);
+        std::vector<int> runs;
+        bool inRun = false;
+        for (int y = 0; y < area.height; ++y) {
+            int lit = 0;
+            for (int x = 0; x < area.width && size_t(3 * (y * area.width + x) + 2) < shades.bytes.size(); ++x) {
+                const auto* rgb = reinterpret_cast<const unsigned char*>(&shades.bytes[3 * (y * area.width + x)]);
+                lit += std::max({rgb[0], rgb[1], rgb[2]}) > 90;
+            }
+            if (lit > 2 && !inRun) runs.push_back(y);
+            inRun = lit > 2;
+        }
+        return runs;
+    };
+    Geometry area;
+    std::vector<int> rows;
+    WaitUntil([&] {
+        area = strip();
+        rows = area.height > 0 ? textRows(area) : std::vector<int>{};
+        return rows.size() >= 2;
+    });
+    EXPECT_GT(area.height, 83) << "the strip did not grow for the second line";
+    ASSERT_GE(rows.size(), 2u) << "not two rows of text in the strip";
+    EXPECT_GE(rows.back(), 83 / 2) << "the second line is not under the first";
+    Exit(id);
 }
 
 }  // namespace

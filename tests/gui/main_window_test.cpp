@@ -114,6 +114,8 @@ TEST(CommandLine, FilesAndQtOptionsStartThePlayerOthersAnswer) {
         {{"-platform"}, std::nullopt},
         {{"movie.avi", "-h"}, 0},
         {{"-reverse=1"}, 2},
+        {{"--subtitle", "a.srt", "--second-subtitle=b.srt", "movie.avi"}, std::nullopt},
+        {{"movie.avi", "--second-subtitle"}, 2},
     };
     for (const auto& [args, status] : cases) {
         std::vector<const char*> argv{"tessaview"};
@@ -123,6 +125,21 @@ TEST(CommandLine, FilesAndQtOptionsStartThePlayerOthersAnswer) {
         EXPECT_EQ(out.str().empty(), status != 0) << args.front();
     }
     std::remove(dashFile.c_str());
+
+    using A = std::vector<std::string>;
+    const std::pair<A, PlayerArguments> read[] = {
+        {{"tessaview"}, {}},
+        {{"tessaview", "m.avi"}, {"m.avi", "", ""}},
+        {{"tessaview", "--subtitle", "a.srt", "m.avi", "--second-subtitle=b.srt"}, {"m.avi", "a.srt", "b.srt"}},
+        {{"tessaview", "--second-subtitle", "b.srt"}, {"", "", "b.srt"}},
+        {{"tessaview", "--", "--subtitle"}, {"--subtitle", "", ""}},
+    };
+    for (const auto& [args, expected] : read) {
+        const PlayerArguments got = ReadPlayerArguments(args);
+        EXPECT_EQ(got.movie, expected.movie) << args.back();
+        EXPECT_EQ(got.subtitle, expected.subtitle) << args.back();
+        EXPECT_EQ(got.secondSubtitle, expected.secondSubtitle) << args.back();
+    }
 }
 
 class ViewTest : public MainWindowTest {

@@ -35,6 +35,8 @@ TEST_F(MovieMemoryTest, AMovieOpenedAgainGetsItsPlaceAndSubtitleChoicesBackAcros
     fmMain().LoadSubtitle1->trigger();
     fmMain().FrameRateItems[2]->trigger();
     seSyn().setValue(-1500);
+    fmMain().LoadSecondSubtitle(MakeFile("second.srt", "1\r\n00:00:01,000 --> 00:00:02,000\r\nB\r\n"));
+    fmMain().SetSecondOffset(300);
     engine.position = 18125;  // 0:12:05
     CloseAndRestart();
 
@@ -44,11 +46,15 @@ TEST_F(MovieMemoryTest, AMovieOpenedAgainGetsItsPlaceAndSubtitleChoicesBackAcros
     EXPECT_EQ(seSyn().TextValue(), -1500);
     EXPECT_TRUE(fmMain().FrameRateItems[2]->isChecked());
     EXPECT_EQ(fmMain().Subtitles.SubFileName, Folder() + "/by hand.srt");
+    EXPECT_EQ(fmMain().Second.FileName(), Folder() + "/second.srt");
+    EXPECT_EQ(fmMain().Second.OffsetMs, 300);
 
     // Another movie without memory starts at 0, not with the last one's value.
     OpenMovie("new.avi", kHour);
     EXPECT_EQ(seSyn().TextValue(), 0);
     EXPECT_EQ(fmMain().Subtitles.SubFileName, "");
+    EXPECT_FALSE(fmMain().Second.Loaded());
+    EXPECT_EQ(fmMain().Second.OffsetMs, 0);
     EXPECT_TRUE(fmMain().FrameRateItems[0]->isChecked());
 
     // Left in its first 10 s, or in its last 5 %, a movie starts from the beginning; a stop

@@ -146,12 +146,15 @@ TEST_F(PlayerKeysTest, FullScreenKeysCarryTheirModifiersAndTheDoubleClickToggles
     FullScreenKey(VK_NUMPAD0);
     EXPECT_EQ(engine.volume, 60);
 
-    // Z and X move the synchronize value the dialog shows; with Shift they are not these keys.
+    // Z and X move the synchronize value the dialog shows; with Shift they move the second
+    // subtitle's own offset instead.
     FullScreenKey('Z');
     EXPECT_EQ(Sync(), 100);
     EXPECT_EQ(engine.shownText, "Subtitles 100 ms earlier");
-    for (int i = 0; i < 3; ++i) FullScreenKey('X');
     FullScreenKey('X', MOD_SHIFT);
+    EXPECT_EQ(engine.shownText, "Second subtitles 100 ms later");
+    EXPECT_EQ(fmMain().Second.OffsetMs, -100);
+    for (int i = 0; i < 3; ++i) FullScreenKey('X');
     EXPECT_EQ(Sync(), -200);
     EXPECT_EQ(fmMain().fmSynchronize()->seSyn->text(), "-200");
     EXPECT_EQ(engine.shownText, "Subtitles 200 ms later");

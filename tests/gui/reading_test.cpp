@@ -78,6 +78,20 @@ TEST_F(ReadingTest, TranscriptListsEveryLineAtItsTimeOnScreenAndAClickTakesTheMo
     EXPECT_EQ(Cell(1, TranscriptModel::TextColumn), "Second line with a break");
     EXPECT_EQ(Cell(4, TranscriptModel::TimeColumn), "0:00:10");
     EXPECT_EQ(Cell(4, TranscriptModel::SecondTextColumn), "");
+    QTableView& view = *Panel().lvTranscript;
+    EXPECT_TRUE(view.isColumnHidden(TranscriptModel::SecondTextColumn));
+
+    // A second subtitle fills the column beside: its line as each line starts.
+    fmMain().LoadSecondSubtitle(MakeFile(
+        "second.srt", "1\r\n00:00:02,500 --> 00:00:03,500\r\nZweite\r\n\r\n2\r\n00:00:09,000 --> 00:00:12,000\r\nLetzte\r\n"));
+    Idle();
+    EXPECT_FALSE(view.isColumnHidden(TranscriptModel::SecondTextColumn));
+    const std::vector<QString> second{"", "Zweite", "", "", "Letzte"};
+    for (int row = 0; row < 5; ++row) EXPECT_EQ(Cell(row, TranscriptModel::SecondTextColumn), second[row]) << row;
+    fmMain().RemoveSecondSubtitle1->trigger();
+    Idle();
+    EXPECT_TRUE(view.isColumnHidden(TranscriptModel::SecondTextColumn));
+    EXPECT_EQ(Cell(4, TranscriptModel::SecondTextColumn), "");
 
     ClickRow(2);
     EXPECT_EQ(engine.position, 125);

@@ -3,9 +3,11 @@
 #include "window_harness.h"
 
 #include "playback/clock_math.h"
+#include "playback/player_keys.h"
 #include "presentation/bitmap_surface.h"
 #include "presentation/subtitle_label.h"
 #include "presentation/subtitle_surfaces.h"
+#include "presentation/sync_spin_edit.h"
 #include "presentation/tfm_synchronize.h"
 
 namespace tessaview::test {
@@ -87,6 +89,69 @@ TEST_F(ClockTest, LoadSubtitleOpensTheFileAsPickedAndAFailureKeepsTheOneBefore) 
     fmMain().RemoveSubtitle1->trigger();
     EXPECT_EQ(Caption(), "");
     EXPECT_EQ(Tick(54), "");
+}
+
+// The second subtitle: its line under the first on both surfaces, its own offset, a strip
+// that grows by its line and back, and the loads it refuses while both lines play on.
+TEST_F(ClockTest, SecondSubtitleShowsUnderTheFirstWithItsOwnOffset) {
+    OpenWithCues();
+    TfmMain& w = fmMain();
+    Idle();
+    const int strip = w.lbSubParent->height(), window = w.height(), picture = w.plMovie->height();
+    EXPECT_FALSE(w.RemoveSecondSubtitle1->isEnabled());
+    const SubtitleSurfaces& surfaces = w.Surfaces();
+    auto second = [&] {
+        EXPECT_EQ(surfaces.OverlaySecondText()->DisplayText(), surfaces.PanelSecondText()->DisplayText());
+        return surfaces.PanelSecondText()->DisplayText().toStdString();
+    };
+    desktop.fileAnswers.push_back({QString::fromStdString(MakeFile(
+        "second.srt", "1\r\n00:00:04,000 --> 00:00:05,000\r\nZweite\r\n\r\n2\r\n00:00:05,000 --> 00:00:06,000\r\nDritte\r\n"))});
+    w.LoadSecondSubtitle1->trigger();
+    Idle();
+    EXPECT_EQ(desktop.fileRequests.back().title, "Load Second Subtitle");
+    EXPECT_TRUE(w.RemoveSecondSubtitle1->isEnabled());
+    EXPECT_EQ(Tick(100), "cue4");  // 4 s
+    EXPECT_EQ(second(), "Zweite");
+    EXPECT_TRUE(surfaces.PanelSecondText()->isVisible());
+    EXPECT_EQ(w.lbSubParent->height(), strip + surfaces.SecondLineHeight());
+    EXPECT_EQ(w.height(), window + surfaces.SecondLineHeight());
+    EXPECT_EQ(w.plMovie->height(), picture);
+    EXPECT_EQ(surfaces.PanelSecondText()->geometry().top(), surfaces.PanelText()->geometry().bottom() + 1);
+    EXPECT_EQ(surfaces.PanelSecondText()->geometry().bottom(), w.lbSubParent->rect().bottom());
+
+    // Shift+Z moves the second line only.
+    for (int i = 0; i < 15; ++i) w.RunPlayerCommand(PlayerCommand::SecondSubtitlesEarlier);
+    EXPECT_EQ(engine.shownText, "Second subtitles 1500 ms earlier");
+    TfmSynchronize& dialog = *w.fmSynchronize();  // its own row, under the first's controls
+    EXPECT_TRUE(dialog.seSecondSyn->isVisibleTo(&dialog));
+    EXPECT_EQ(dialog.seSecondSyn->value(), 1500);
+    EXPECT_EQ(dialog.SyncOffset(), 0);
+    EXPECT_EQ(Tick(100), "cue4");
+    EXPECT_EQ(second(), "Dritte");
+
+    // A second load that fails, or a picture subtitle, leaves both lines as they were.
+    desktop.fileAnswers.push_back({folder.filePath("missing.srt")});
+    w.LoadSecondSubtitle1->trigger();
+    MakeFile("pictures.idx");
+    MakeFile("pictures.sub");
+    desktop.fileAnswers.push_back({folder.filePath("pictures.idx")});
+    w.LoadSecondSubtitle1->trigger();
+    ASSERT_EQ(desktop.exceptions.size(), 2);
+    EXPECT_TRUE(desktop.exceptions[0].startsWith("Cannot open file")) << desktop.exceptions[0].toStdString();
+    EXPECT_EQ(desktop.exceptions[1].toStdString(), SecondVobSubText);
+    EXPECT_FALSE(w.Subtitles.SubIsVobSub);
+    EXPECT_EQ(Tick(100), "cue4");
+    EXPECT_EQ(second(), "Dritte");
+
+    w.RemoveSecondSubtitle1->trigger();
+    Idle();
+    EXPECT_EQ(Tick(100), "cue4");
+    EXPECT_FALSE(surfaces.PanelSecondText()->isVisible());
+    EXPECT_EQ(surfaces.PanelText()->geometry(), w.lbSubParent->rect());
+    EXPECT_EQ(w.lbSubParent->height(), strip);
+    EXPECT_EQ(w.height(), window);
+    EXPECT_FALSE(dialog.seSecondSyn->isVisibleTo(&dialog));
+    EXPECT_EQ(dialog.height(), 108);
 }
 
 // The box keeps its message as the first line; the second names the file, the line and why.

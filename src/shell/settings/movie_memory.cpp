@@ -39,6 +39,8 @@ void visitFields(Record& record, Visit&& visit) {
     visit("sync_shift_ms", record.Sync.ShiftMs);
     visit("sync_rate", record.Sync.Rate);
     visit("sync_pieces", record.Sync.Pieces);
+    visit("second_subtitle", record.SecondSubtitle);
+    visit("second_sync_ms", record.SecondSyncMs);
 }
 
 // A field that may be absent is written only when present.
@@ -180,7 +182,8 @@ std::string MovieMemory::Text() const {
                 if (!field.empty()) line(name, field);
             } else if constexpr (IsOptional<Field>) {
                 if (field) line(name, number(*field));
-            } else {
+            } else if (name != "second_sync_ms" || field != 0) {
+                // The second subtitle's offset only where one was used: most records have none.
                 line(name, number(field));
             }
         });

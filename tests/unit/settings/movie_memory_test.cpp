@@ -28,8 +28,9 @@ TEST(MovieMemory, WhatIsSavedReadsBackTheSameMostRecentFirst) {
     MovieMemory memory(file, log);
     // Names are bytes: not UTF-8, line breaks, '%' and '=' inside.
     const std::string odd = "/films/caf\xE9 50%25\nline=2\r.avi";
-    const MovieRecord full{725123, -1500, 3, "/subs/by hand %0A\n.srt", {}, {-7300, 25 / 23.976, "12:-3400,40:1200"}};
-    memory.Remember("/films/a.avi", {1000, 0, 0, "", {}, {}});
+    const MovieRecord full{725123, -1500, 3, "/subs/by hand %0A\n.srt", {}, {-7300, 25 / 23.976, "12:-3400,40:1200"},
+                           "/subs/second.srt", -200};
+    memory.Remember("/films/a.avi", {1000, 0, 0, "", {}, {}, "", 0});
     memory.Remember(odd, full);
     memory.Remember("/films/b.avi", {2000, 100, 0, "", {}, {}});
     memory.Remember("/films/a.avi", {3000, 0, 5, "", {}, {}});  // used again: the most recent
@@ -113,7 +114,7 @@ TEST(MovieMemory, KeysOfLaterVersionsAreKeptAndBadNumbersLeaveTheirDefault) {
                                           "movie=/films/a.avi\r\n"
                                           "position_ms=12x\r\n"
                                           "sync_ms=250\r\n"
-                                          "second_subtitle=/subs/en%25.srt\r\n"
+                                          "later_note=/subs/en%25.srt\r\n"
                                           "sync_result=shift 1.5 s\r\n"
                                           "\r\n"
                                           "movie=/films/a.avi\r\n"
@@ -126,11 +127,11 @@ TEST(MovieMemory, KeysOfLaterVersionsAreKeptAndBadNumbersLeaveTheirDefault) {
     EXPECT_EQ(0, record.PositionMs);
     EXPECT_EQ(250, record.SyncMs);
     using Pairs = std::vector<std::pair<std::string, std::string>>;
-    EXPECT_EQ((Pairs{{"second_subtitle", "/subs/en%.srt"}, {"sync_result", "shift 1.5 s"}}), record.Other);
+    EXPECT_EQ((Pairs{{"later_note", "/subs/en%.srt"}, {"sync_result", "shift 1.5 s"}}), record.Other);
     memory.Remember("/films/b.avi", {});
     ASSERT_TRUE(memory.Save());
     const std::string text = readFile(file);
-    EXPECT_NE(std::string::npos, text.find("second_subtitle=/subs/en%25.srt\nsync_result=shift 1.5 s\n")) << text;
+    EXPECT_NE(std::string::npos, text.find("later_note=/subs/en%25.srt\nsync_result=shift 1.5 s\n")) << text;
 }
 
 // The write goes to a temporary that is renamed over the store: when it fails, the store
