@@ -1,6 +1,6 @@
 // Reading a movie line by line: the transcript kept up to date with the subtitle and the
-// clock, the keys that go from line to line, copying the line on screen, and the pause after
-// each line.
+// clock, the keys that go from line to line, copying the line on screen, the pause after
+// each line, and the subtitle moved to a line heard.
 #pragma once
 
 #include "external/vobsub_library.h"
@@ -20,6 +20,7 @@ class SubtitleCore;
 class TranscriptPanel;
 class VobSubLibrary;
 struct MovieFields;
+struct SyncResult;
 
 // What reading needs of the main window.
 struct ReadingWindow {
@@ -55,6 +56,13 @@ public:
     void GoToLine(int line);
     // Enter or F3 (forward), Shift+F3: the next or previous match of the find field.
     void FindStep(bool forward);
+
+    // Heard Now on a row: the subtitle moved so that `line` starts where the movie is, its rate
+    // fitted as well when the line heard before lies a minute or more away. The correction
+    // goes through `apply`, the one way cue times are corrected; without it nothing is heard.
+    void SetApplySync(std::function<void(const SyncResult&)> apply) { applySync_ = std::move(apply); }
+    bool HeardNowAvailable();  // a movie, a text subtitle and a way to apply
+    void HeardNow(int line);
 
     void SetPauseAfterLine(bool on);
     bool PauseAfterLine() const { return pauseAfterLine_; }
@@ -117,6 +125,15 @@ private:
     std::optional<size_t> armedLine_;  // the line the pause timer waits for the end of
     std::optional<size_t> doneLine_;   // the line paused after; not again until it shows anew
     int32_t lastClock_ = 0;
+
+    std::function<void(const SyncResult&)> applySync_;
+    struct HeardAnchor {
+        size_t line = 0;
+        int64_t movieMs = 0;
+        uint64_t generation = 0;  // the list's after the correction; another change forgets it
+    };
+    std::optional<HeardAnchor> heard_;
+    int64_t StartMs(size_t line) const;
 };
 
 }  // namespace tessaview
