@@ -58,7 +58,7 @@ std::string fullMovieMemory(const test::TempDir& folder) {
     for (int i = 0; i < static_cast<int>(MovieMemory::Capacity); ++i) {
         const std::string movie = "/home/user/Videos/Series Name (2019)/Season 2/Series Name S02E" + std::to_string(i) + " 1080p.mkv";
         memory.Remember(movie, {i * 1000LL, -1200, i % 6, movie.substr(0, movie.size() - 4) + ".en.srt",
-                                {{"sync_result", "shift -1.2 s, rate 1.000"}}});
+                                {{"sync_result", "shift -1.2 s, rate 1.000"}}, {}});
     }
     memory.Save();
     return memory.FileName();
@@ -84,7 +84,7 @@ void MovieMemorySaveFull(benchmark::State& state) {
     MovieMemory memory(fullMovieMemory(folder), log);
     int64_t position = 0;
     for (auto _ : state) {
-        memory.Remember("/home/user/Videos/film.mkv", {position += 40, 0, 0, "", {}});
+        memory.Remember("/home/user/Videos/film.mkv", {position += 40, 0, 0, "", {}, {}});
         if (!memory.Flush()) state.SkipWithError("the store could not be written");
     }
 }
@@ -97,7 +97,7 @@ void MovieMemoryMovieChange(benchmark::State& state) {
     MovieMemory memory(fullMovieMemory(folder), log);
     int64_t position = 0;
     for (auto _ : state) {
-        memory.Remember("/home/user/Videos/film.mkv", {position += 40, 0, 0, "", {}});
+        memory.Remember("/home/user/Videos/film.mkv", {position += 40, 0, 0, "", {}, {}});
         memory.FlushInBackground();
         state.PauseTiming();
         memory.Wait();
@@ -117,7 +117,7 @@ void MovieMemoryExit(benchmark::State& state) {
     int64_t position = 0;
     for (auto _ : state) {
         if (state.range(0)) {
-            memory.Remember("/home/user/Videos/film.mkv", {position += 40, 0, 0, "", {}});
+            memory.Remember("/home/user/Videos/film.mkv", {position += 40, 0, 0, "", {}, {}});
             memory.FlushInBackground();
         }
         SaveSettings(window, folder.path(), 2);

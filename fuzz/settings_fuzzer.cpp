@@ -14,8 +14,6 @@ namespace {
 
 class RecordingWindow : public SettingsWindow {
 public:
-    explicit RecordingWindow(FontSpec font) : font_(std::move(font)) {}
-
     SettingsFields fields;
     WindowBounds bounds{5, 6, 640, 480};
     bool autoload = false;
@@ -47,6 +45,7 @@ public:
     }
     static constexpr size_t MaxCaptions = 64;
     FontSpec OverlayFont() const override { return font_; }
+    void SetOverlayFont(const FontSpec& font) override { font_ = font; }
 
 private:
     FontSpec font_;
@@ -68,7 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string& folder = fuzz::Folder();
     fuzz::WriteFile("set.ini", {reinterpret_cast<const char*>(data), size});
     test::FakeInstances instances;  // never ends a process: the number is only fuzzed text
-    RecordingWindow first(ReadOverlayFont(folder));
+    RecordingWindow first;
     LoadSettings(first, folder, instances);
     if (first.captions.size() > RecordingWindow::MaxCaptions) return 0;
     try {
@@ -76,7 +75,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     } catch (const RuntimeError&) {
         __builtin_trap();  // the folder is ours and writable
     }
-    RecordingWindow second(ReadOverlayFont(folder));
+    RecordingWindow second;
     LoadSettings(second, folder, instances);
     FUZZ_CHECK(first.state() == second.state());
     return 0;

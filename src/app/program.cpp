@@ -10,7 +10,7 @@
 namespace tessaview {
 
 Program::Program(const MainServices& services) : fmMain_(std::make_unique<TfmMain>(services)) {
-    fmSub_ = std::make_unique<TfmSub>(services.programFolder, &fmMain_->Surfaces());
+    fmSub_ = std::make_unique<TfmSub>(&fmMain_->Surfaces());
     // The overlay stays shown (parked off screen) and must not keep the program alive.
     fmSub_->setAttribute(Qt::WA_QuitOnClose, false);
     auto* fmSynchronize = new TfmSynchronize(fmMain_.get());  // owned by the main window

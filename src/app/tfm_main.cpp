@@ -304,6 +304,8 @@ void TfmMain::AppendPlayListEntry(const std::string& caption) { playList_->Appen
 
 FontSpec TfmMain::OverlayFont() const { return ToFontSpec(surfaces_->Font()); }
 
+void TfmMain::SetOverlayFont(const FontSpec& font) { surfaces_->SetFont(FromFontSpec(font)); }
+
 // --- MovieWindow ---
 
 bool TfmMain::MovieTimerEnabled() const { return tmMovie->isActive(); }

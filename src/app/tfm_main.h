@@ -12,12 +12,14 @@
 #include "shell/settings/settings.h"
 #include "subtitle/subtitle_core.h"
 #include "subtitle/subtitle_host.h"
+#include "sync/alignment.h"
 
 #include <QStringList>
 #include <QWidget>
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -127,6 +129,9 @@ public:
     TfmSynchronize* fmSynchronize() const { return fmSynchronize_; }
     PlayList& PlayListEntries() { return *playList_; }
     SubtitleSurfaces& Surfaces() { return *surfaces_; }  // the panel's and the overlay's subtitle
+    // Moves the cue times in memory (never the file) as a speech synchronisation says, on
+    // top of one already in force, and remembers the whole for the movie.
+    void ApplySpeechSync(const SyncResult& result);
 
     // --- handlers ---
     void PlayFile1Click();
@@ -213,6 +218,7 @@ public:
     std::vector<std::string> PlayListCaptions() const override;
     void AppendPlayListEntry(const std::string& caption) override;
     FontSpec OverlayFont() const override;
+    void SetOverlayFont(const FontSpec& font) override;
 
 signals:
     void Closed();  // the close handler has run; the program may end
@@ -272,6 +278,9 @@ private:
     void EnteredMovie(bool continued) override;
     int CheckedFrameRateItem() const;
     void SetSyncOffset(int32_t milliseconds);
+    const SyncResult* SpeechSyncInForce() const;
+    MovieSync SpeechSyncRecord() const;  // as the movie memory keeps it
+    void RestoreSpeechSync(const MovieRecord& record);
 
     // ClockWindow.
     void SetTrackPosition(int32_t frame) override;
@@ -292,6 +301,8 @@ private:
     bool makeProgramFolder_ = false;
     MovieMemory movieMemory_;
     std::string openedSubtitle_;  // the subtitle in force once the open movie was opened
+    std::optional<SyncResult> speechSync_;  // in force while the list numbered speechSyncList_ is
+    uint64_t speechSyncList_ = 0;
 
     SettingsFields settings_;
     bool autoload_ = true;

@@ -18,7 +18,6 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QProgressDialog>
-#include <cstdlib>
 #include <filesystem>
 
 namespace tessaview {
@@ -42,17 +41,6 @@ QString QtSyncPrompts::SaveFileName(QWidget* parent, const QString& proposed)
 {
     return QFileDialog::getSaveFileName(parent, "Save Corrected Copy", proposed, "SubRip (*.srt);;All Files (*)",
                                         nullptr, QFileDialog::DontConfirmOverwrite);
-}
-
-std::string SpeechCacheFolder(const FileLocations& locations)
-{
-    if (!locations.Installed)
-        return locations.SettingsFolder + "/speech-cache";
-    if (const char* cache = std::getenv("XDG_CACHE_HOME"); cache && cache[0] == '/')
-        return std::string(cache) + "/tessaview/speech";
-    if (const char* home = std::getenv("HOME"); home && home[0] == '/')
-        return std::string(home) + "/.cache/tessaview/speech";
-    return {};
 }
 
 SpeechSyncPart::SpeechSyncPart(TfmMain& window, MovieSpeech& reader, SyncPrompts& prompts, std::string cacheFolder)
@@ -196,10 +184,7 @@ void SpeechSyncPart::finish(const SyncResult* result, const QString& error, bool
 
 void SpeechSyncPart::apply(const SyncResult& result)
 {
-    SubtitleCore& subtitles = window_.Subtitles;
-    ApplySync(subtitles.SubList, subtitles.SubIsTimeBased, subtitles.MovieFrameRate, result);
-    subtitles.SubListChanged();
-    subtitles.ClearLookupCache();
+    window_.ApplySpeechSync(result);
 }
 
 void SpeechSyncPart::SaveCorrectedCopy1Click()

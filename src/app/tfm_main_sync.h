@@ -21,7 +21,6 @@ class QWidget;
 namespace tessaview {
 
 class TfmMain;
-struct FileLocations;
 
 // What the synchronisation asks of the person; tests answer without a screen.
 class SyncPrompts {
@@ -44,10 +43,6 @@ public:
     bool Ask(QWidget* parent, const QString& text) override;
     QString SaveFileName(QWidget* parent, const QString& proposed) override;
 };
-
-// Where movies' speech profiles are kept: beside the settings for a copy that keeps them
-// there, else $XDG_CACHE_HOME/tessaview/speech (~/.cache/tessaview/speech).
-std::string SpeechCacheFolder(const FileLocations& locations);
 
 class SpeechSyncPart : public QObject {
     Q_OBJECT

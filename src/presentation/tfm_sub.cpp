@@ -1,18 +1,16 @@
-// The overlay window: its look, its label and picture, and the font it reads at creation.
+// The overlay window: its look, its label and picture.
 #include "presentation/tfm_sub.h"
 
 #include "presentation/bitmap_surface.h"
-#include "presentation/subtitle_font.h"
 #include "presentation/subtitle_label.h"
 #include "presentation/subtitle_surfaces.h"
-#include "shell/settings/settings.h"
 
 #include <QPalette>
 #include <QResizeEvent>
 
 namespace tessaview {
 
-TfmSub::TfmSub(const std::string& programFolder, SubtitleSurfaces* surfaces)
+TfmSub::TfmSub(SubtitleSurfaces* surfaces)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
                            Qt::Tool | Qt::WindowDoesNotAcceptFocus) {
     setWindowTitle(QStringLiteral("fmSub"));
@@ -30,13 +28,7 @@ TfmSub::TfmSub(const std::string& programFolder, SubtitleSurfaces* surfaces)
     resize(DesignWidth, DesignHeight);
     picture_->setGeometry(rect());
     text_->setGeometry(rect());
-    FormCreate(programFolder, surfaces);
-}
-
-void TfmSub::FormCreate(const std::string& programFolder, SubtitleSurfaces* surfaces) {
-    if (surfaces == nullptr) return;
-    surfaces->AttachOverlay(text_, picture_);
-    surfaces->SetFont(FromFontSpec(ReadOverlayFont(programFolder)));
+    if (surfaces) surfaces->AttachOverlay(text_, picture_);
 }
 
 void TfmSub::resizeEvent(QResizeEvent* event) {

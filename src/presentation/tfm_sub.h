@@ -14,9 +14,8 @@ class SubtitleSurfaces;
 class TfmSub : public QWidget {
     Q_OBJECT
 public:
-    // Makes its label and picture part of `surfaces` and gives them the font stored in
-    // set.ini in programFolder. Created hidden.
-    TfmSub(const std::string& programFolder, SubtitleSurfaces* surfaces);
+    // Makes its label and picture part of `surfaces`, in their font. Created hidden.
+    explicit TfmSub(SubtitleSurfaces* surfaces);
 
     static constexpr int DesignWidth = 1016;
     static constexpr int DesignHeight = 173;
@@ -25,7 +24,6 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    void FormCreate(const std::string& programFolder, SubtitleSurfaces* surfaces);
 
     SubtitleLabel* text_ = nullptr;
     BitmapSurface* picture_ = nullptr;

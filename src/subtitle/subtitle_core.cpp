@@ -20,6 +20,7 @@ SubtitleCore::SubtitleCore(SubtitleHost& host, std::string programFolder)
 void SubtitleCore::ClearSubList()
 {
     SubList.clear();
+    ++listNumber_;
     indexStale_ = true;
     ++listGeneration_;
     // A new list makes the cached cue meaningless; keeping it would show the old file's

@@ -37,6 +37,9 @@ public:
     ReadFacts* Facts = nullptr;
 
     void ClearSubList();
+    // Counts the cue lists begun (each load clears the list first): a list keeps its number
+    // until the next one, so a correction of its times can tell it is still in force.
+    uint64_t ListNumber() const { return listNumber_; }
     // No subtitle any more: no cues, no VobSub pair, no file name; the rate back to the movie's.
     void RemoveSubtitle();
     // Cue time to frames: Round(ms / 1000 x MovieFrameRate) (extended precision, half to
@@ -100,6 +103,7 @@ private:
     SubtitleHost& host_;
     std::string programFolder_;
     std::string lastReader_;
+    uint64_t listNumber_ = 0;
     std::string loadingName_;  // the file a text load reads, as the user named it
     std::string ansiCodePage_ = LocaleAnsiCodePage();
     TextEncoding fileEncoding_;

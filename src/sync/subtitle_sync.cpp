@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -67,6 +68,62 @@ void ApplySync(TSubList& cues, bool timeBased, double frameRate, const SyncResul
     }
 }
 
+SyncResult ComposeSync(const SyncResult& first, const SyncResult& then)
+{
+    // then(first(t)) = then.rate x (first.rate x t + s1) + s2, piece by piece where either
+    // result starts one.
+    SyncResult both = then;
+    both.rate = first.rate * then.rate;
+    both.pieces.clear();
+    std::vector<size_t> starts;
+    for (const SyncResult* result : {&first, &then})
+        for (const SyncPiece& piece : result->pieces)
+            starts.push_back(piece.fromCue);
+    std::sort(starts.begin(), starts.end());
+    for (const size_t cue : starts) {
+        const int64_t shift = then.CorrectedTime(cue, first.CorrectedTime(cue, 0));
+        if (both.pieces.empty() || (both.pieces.back().fromCue != cue && both.pieces.back().shiftMs != shift))
+            both.pieces.push_back({cue, shift});
+    }
+    both.pieces.front().fromCue = 0;
+    return both;
+}
+
+std::string LaterPiecesText(const SyncResult& result)
+{
+    std::string text;
+    for (size_t i = 1; i < result.pieces.size(); ++i)
+        text += (i > 1 ? "," : "") + std::to_string(result.pieces[i].fromCue) + ":" + std::to_string(result.pieces[i].shiftMs);
+    return text;
+}
+
+std::optional<SyncResult> StoredSync(int64_t shiftMs, double rate, std::string_view laterPieces, size_t cueCount)
+{
+    // Beyond the frame-rate ratios and their products: no result of ours.
+    if (!(rate > 0.5 && rate < 2.0))
+        return std::nullopt;
+    SyncResult result;
+    result.verdict = SyncVerdict::Solid;
+    result.rate = rate;
+    result.pieces = {{0, shiftMs}};
+    while (!laterPieces.empty()) {
+        const size_t comma = std::min(laterPieces.find(','), laterPieces.size());
+        const std::string_view item = laterPieces.substr(0, comma);
+        laterPieces.remove_prefix(std::min(comma + 1, laterPieces.size()));
+        SyncPiece piece;
+        const size_t colon = item.find(':');
+        if (colon == std::string_view::npos)
+            return std::nullopt;
+        const auto cue = std::from_chars(item.data(), item.data() + colon, piece.fromCue);
+        const auto shift = std::from_chars(item.data() + colon + 1, item.data() + item.size(), piece.shiftMs);
+        if (cue.ec != std::errc() || cue.ptr != item.data() + colon || shift.ec != std::errc() ||
+            shift.ptr != item.data() + item.size() || piece.fromCue <= result.pieces.back().fromCue || piece.fromCue >= cueCount)
+            return std::nullopt;
+        result.pieces.push_back(piece);
+    }
+    return result;
+}
+
 std::string SubRipText(const TSubList& cues, bool timeBased, double frameRate, const std::string& codePage)
 {
     std::string out;
@@ -83,6 +140,39 @@ std::string SubRipText(const TSubList& cues, bool timeBased, double frameRate, c
         out += std::to_string(i + 1) + "\r\n" + subRipTime(start) + " --> " + subRipTime(end) + "\r\n" + text + "\r\n\r\n";
     }
     return out;
+}
+
+std::vector<std::string> SyncFindings(const SyncResult& result, double movieFrameRate)
+{
+    if (result.verdict == SyncVerdict::NoSpeech)
+        return {"no speech: the movie's sound holds too little to compare the lines with"};
+    if (result.verdict == SyncVerdict::NoMatch)
+        return {"does not match this movie's speech: probably another film's subtitle"};
+    std::vector<std::string> findings;
+    char text[96];
+    // The shift moves the lines onto the speech: lines moved earlier were late.
+    if (const int64_t shift = result.ShiftMs(); std::abs(shift) >= 100) {
+        std::snprintf(text, sizeof text, "about %.1f s %s", std::abs(static_cast<double>(shift)) / 1000.0,
+                      shift < 0 ? "late" : "early");
+        findings.emplace_back(text);
+    }
+    if (result.rate != 1.0) {
+        // Times stretched by the rate: the subtitle's frame rate was the movie's times the rate.
+        const double timedFor = movieFrameRate * result.rate;
+        const double standard[] = {23.976, 24, 25, 29.97, 30};
+        const auto near = std::find_if(std::begin(standard), std::end(standard),
+                                       [&](double fps) { return std::abs(fps - timedFor) < fps * 0.001; });
+        if (near != std::end(standard))
+            std::snprintf(text, sizeof text, "timed for %g fps; the movie runs at %g fps", *near, movieFrameRate);
+        else
+            std::snprintf(text, sizeof text, "timed for another frame rate: %s", FrameRateRatioName(result.rate).c_str());
+        findings.emplace_back(text);
+    }
+    if (result.pieces.size() > 1)
+        findings.push_back("cut differently: " + std::to_string(result.pieces.size()) + " pieces");
+    if (!findings.empty() && result.verdict == SyncVerdict::Unsure)
+        findings.emplace_back("unsure: another answer comes close; check before trusting it");
+    return findings;
 }
 
 std::string DescribeSync(const SyncResult& result)

@@ -1,9 +1,16 @@
 // The movie memory in the window: what a movie gets back when it opens again, what a movie
-// without memory starts with, and continued play going on with its timeline.
+// without memory starts with, continued play going on with its timeline, and the speech
+// synchronisation given back to the subtitle it was found for.
+#include "fake_sync_prompts.h"
 #include "window_harness.h"
 
+#include "external/fake_movie_speech.h"
 #include "presentation/sync_spin_edit.h"
 #include "presentation/tfm_synchronize.h"
+#include "sync/spoken_film.h"
+#include "unit/sync/made_up_film.h"
+
+#include <QSignalSpy>
 
 namespace tessaview::test {
 namespace {
@@ -76,6 +83,72 @@ TEST_F(MovieMemoryTest, ContinuedPlayKeepsTheTimelinesValueAndStartsThePartAtIts
     EXPECT_EQ(seSyn().TextValue(), 700);
     EXPECT_EQ(engine.CallCount("SetPos"), 0);
     EXPECT_EQ(engine.position, 0);
+}
+
+std::vector<int32_t> CueStarts(const TfmMain& window) {
+    std::vector<int32_t> starts;
+    for (const auto& cue : window.Subtitles.SubList) starts.push_back(cue->StartTime);
+    return starts;
+}
+
+TEST_F(MovieMemoryTest, ASpeechSyncIsGivenBackToItsSubtitleInMemoryUntilTheFileIsLoadedAgain) {
+    const testing::MadeUpFilm film = testing::makeFilm(3, 6 * 60 * 1000);
+    std::vector<SyncCue> early = testing::timedCues(film.lines, 3);
+    early.erase(early.begin());  // the first line would start before the film
+    for (SyncCue& cue : early) cue.startMs -= 7300, cue.endMs -= 7300;
+    std::vector<std::string> texts;
+    for (size_t i = 0; i < early.size(); ++i) texts.push_back("line " + std::to_string(i + 1));
+    const std::string subtitle = Folder() + "/film.srt";  // found again with the movie
+    testing::writeSubRip(subtitle, early, texts);
+    FakeMovieSpeech speech;
+    speech.profile = film.speech;
+    FakeSyncPrompts prompts;
+    OpenMovie("film.avi", kHour);
+    const std::vector<int32_t> onFile = CueStarts(fmMain());
+    ASSERT_EQ(onFile.size(), early.size());
+    auto* part = new SpeechSyncPart(fmMain(), speech, prompts, "");
+    QSignalSpy finished(part, &SpeechSyncPart::Finished);
+    part->SynchronizeToSpeech1Click();
+    ASSERT_TRUE(finished.wait(10000));
+    ASSERT_TRUE(prompts.informs.value(0).startsWith("Moved 7.3")) << prompts.informs.value(0).toStdString();
+    // A second correction goes on top of the first, in two pieces.
+    SyncResult pieces;
+    pieces.pieces = {{0, 400}, {10, -250}};
+    fmMain().ApplySpeechSync(pieces);
+    const std::vector<int32_t> corrected = CueStarts(fmMain());
+    EXPECT_NEAR(corrected[0], onFile[0] + 7300 + 400, 40);
+    EXPECT_NEAR(corrected[10], onFile[10] + 7300 - 250, 40);
+    fmMain().fmSynchronize()->seSyn->setValue(200);
+
+    // Across a restart, before the synchronize value comes back.
+    CloseAndRestart();
+    OpenThroughDialog(Folder() + "/film.avi");
+    EXPECT_EQ(CueStarts(fmMain()), corrected);
+    EXPECT_EQ(fmMain().fmSynchronize()->seSyn->TextValue(), 200);
+    Reopen("film.avi");
+    EXPECT_EQ(CueStarts(fmMain()), corrected);
+
+    // Loaded again by hand: the file's own times, and the correction is forgotten.
+    desktop.fileAnswers.push_back({QString::fromStdString(subtitle)});
+    fmMain().LoadSubtitle1->trigger();
+    EXPECT_EQ(CueStarts(fmMain()), onFile);
+    Reopen("film.avi");
+    EXPECT_EQ(CueStarts(fmMain()), onFile);
+
+    // Found while the movie is stopped, it is remembered all the same.
+    Idle();
+    fmMain().Stop1->trigger();
+    ASSERT_FALSE(fmMain().tmMovie->isActive());
+    fmMain().ApplySpeechSync(pieces);
+    Reopen("film.avi");
+    EXPECT_EQ(CueStarts(fmMain())[9], onFile[9] + 400);
+    EXPECT_EQ(CueStarts(fmMain())[10], onFile[10] - 250);
+
+    // A correction whose pieces do not fit the subtitle found next time is dropped quietly.
+    early.resize(8);
+    testing::writeSubRip(subtitle, early, texts);
+    Reopen("film.avi");
+    EXPECT_EQ(CueStarts(fmMain()), std::vector<int32_t>(onFile.begin(), onFile.begin() + 8));
 }
 
 }  // namespace

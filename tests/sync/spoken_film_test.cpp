@@ -1,6 +1,6 @@
 // Films that speak known lines, heard by the real reader: subtitles moved, stretched, cut,
 // already right, another film's, and a film of music alone, fitted back by the alignment and
-// by tessaview-probe --sync.
+// by tessaview-probe --sync, and told by its --doctor.
 #include "external/ffmpeg/ffmpeg_speech.h"
 #include "external/speech_cache.h"
 #include "spoken_film.h"
@@ -111,6 +111,13 @@ TEST(SpokenFilm, MovedStretchedAndRightSubtitlesLandOnTheirLines)
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(cache), std::filesystem::directory_iterator()), 1);
     ASSERT_EQ(run(command), 0) << command;
     EXPECT_EQ(test::readFile(dir.file("out.json")).substr(0, 200), json.substr(0, 200));
+
+    // The doctor tells the same from the same cache.
+    const std::string doctor = probe + " --doctor --movie " + film.movie + " --cache " + cache + " " + late + " > " + dir.file("out.txt");
+    ASSERT_EQ(run(doctor), 0) << doctor;
+    const std::string told = test::readFile(dir.file("out.txt"));
+    EXPECT_NE(told.find("\n  file  sync: about 4.3 s late\n"), std::string::npos) << told;
+    EXPECT_EQ(told.find("fps;"), std::string::npos) << told;
 }
 
 TEST(SpokenFilm, ACutGivesTwoPiecesEitherWay)
@@ -196,6 +203,15 @@ TEST(SpokenFilm, AnotherFilmsSubtitleAndMusicAloneAreNeverSolid)
     EXPECT_EQ(own.verdict, SyncVerdict::Solid) << describe(own);
     expectOnTheirLines(own, mapped(film.truth, [](int64_t t) { return t - 2500; }), film.truth);
 
+    // The doctor says so, in JSON as well.
+    const std::string foreignFile = dir.file("other.srt"), cache = dir.file("cache"), json = dir.file("out.json");
+    writeSubRip(foreignFile, other, film.texts);
+    ASSERT_EQ(run(probe + " --doctor --json --movie " + film.movie + " --cache " + cache + " " + foreignFile + " > " + json), 0);
+    EXPECT_NE(test::readFile(json).find("{\"line\": 0, \"kind\": \"sync\", \"detail\": \"does not match this movie's speech: "
+                                        "probably another film's subtitle\"}"),
+              std::string::npos)
+        << test::readFile(json);
+
     // The probe writes nothing then, and says why bad input cannot be synchronised.
     const std::string subtitle = dir.file("talk.srt"), out = dir.file("out.srt");
     EXPECT_EQ(run(probe + " --sync " + music.movie + " --write " + out + " " + subtitle + " > /dev/null 2>&1"), 3);
@@ -208,6 +224,12 @@ TEST(SpokenFilm, AnotherFilmsSubtitleAndMusicAloneAreNeverSolid)
         {film.movie + " " + empty, empty + " is empty: no lines to synchronise"},
         {film.movie + " " + vobSub, vobSub + ": synchronising pictures is not supported"},
     };
+    // A movie without sound leaves the doctor to its other findings.
+    ASSERT_EQ(run(probe + " --doctor --movie " + mute + " --cache " + cache + " " + subtitle + " > " + said), 0);
+    EXPECT_NE(test::readFile(said).find("  file  sync: the movie's speech could not be read: The movie " + mute +
+                                        " has no sound to synchronise to.\n"),
+              std::string::npos)
+        << test::readFile(said);
     for (const auto& [arguments, message] : cases) {
         if (arguments.find("vobsub") != std::string::npos && !std::filesystem::exists(vobSub))
             continue;

@@ -12,6 +12,7 @@
 #include "subtitle/text_encoding.h"
 #include "subtitle/text_rules.h"
 #include "subtitle/time_base.h"
+#include "sync/subtitle_sync.h"
 
 #include <charconv>
 #include <cstdio>
@@ -56,7 +57,7 @@ struct Options {
     std::optional<std::string> movie;
     std::optional<std::string> sync;   // the movie whose speech the subtitle is fitted to
     std::optional<std::string> write;  // with --sync: the corrected SubRip
-    std::optional<std::string> cache;  // with --sync: where speech profiles are kept
+    std::optional<std::string> cache;  // with --sync or --movie: where speech profiles are kept
     std::string file;
 };
 
@@ -73,13 +74,14 @@ const char* const helpText =
     "  --at FRAME|TIME    the text due at a frame (1500) or a time (1:02:03.5); repeatable\n"
     "  --json             the same facts as JSON\n"
     "  --doctor           also list the file's problems with their line numbers\n"
-    "  --movie MOVIE      with --doctor: fit the cue times to the movie's frame rate and length\n"
+    "  --movie MOVIE      with --doctor: fit the cue times to the movie's frame rate and length,\n"
+    "                     and to its speech as --sync does\n"
     "  --sync MOVIE       fit the cue times to the movie's speech: verdict (solid, unsure,\n"
     "                     no-speech, no-match), shift, rate, pieces, margin, speech share\n"
     "  --write OUT        with --sync: write the corrected SubRip to OUT, only when solid\n"
     "                     (exit status 3 and nothing written otherwise)\n"
-    "  --cache DIR        with --sync: keep speech profiles in DIR (default\n"
-    "                     $XDG_CACHE_HOME/tessaview/speech)\n"
+    "  --cache DIR        with --sync or --movie: keep speech profiles in DIR (default\n"
+    "                     $XDG_STATE_HOME/tessaview/speech-cache)\n"
     "  --help             this text\n";
 
 bool parseOptions(int argc, char** argv, Options& options)
@@ -122,7 +124,7 @@ bool parseOptions(int argc, char** argv, Options& options)
             return false;
         }
     }
-    const bool syncOnly = !options.sync && (options.write || options.cache);
+    const bool syncOnly = !options.sync && (options.write || (options.cache && !options.movie));
     const bool notWithSync = options.sync && (options.doctor || options.movie || !options.at.empty());
     return options.help || (!options.file.empty() && (!options.movie || options.doctor) && !syncOnly && !notWithSync);
 }
@@ -244,6 +246,20 @@ std::string jsonNumber(double value)
     return buffer;
 }
 
+// The cues fitted to the movie's speech as --sync fits them; a movie whose speech cannot be
+// read gives one finding that says so.
+std::vector<std::string> speechFindings(const SubtitleCore& core, const std::string& movie, double movieFrameRate,
+                                        const std::optional<std::string>& cache)
+{
+    try {
+        const SpeechProfile speech = ReadProbeSpeech(movie, cache);
+        return SyncFindings(AlignToSpeech(CueTimesMs(core.SubList, core.SubIsTimeBased, core.MovieFrameRate), speech),
+                            movieFrameRate);
+    } catch (const std::exception& e) {
+        return {std::string("the movie's speech could not be read: ") + e.what()};
+    }
+}
+
 int run(int argc, char** argv)
 {
     Options options;
@@ -311,6 +327,9 @@ int run(int argc, char** argv)
         problems = DiagnoseSubtitle(core, facts, host.messages, error);
         if (movie && !core.SubIsVobSub)
             fit = FitToMovie(core, movie->frameRate, movie->lengthSeconds);
+        if (movie && !core.SubIsVobSub && !core.SubList.empty())
+            for (std::string& finding : speechFindings(core, *options.movie, movie->frameRate, options.cache))
+                problems.push_back({0, "sync", std::move(finding)});
     }
 
     // A text file's encoding as the loader decided it (detected here when no reader ran); the

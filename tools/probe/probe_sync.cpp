@@ -32,16 +32,6 @@ public:
     void SubtitleFrameRateChosen(int, const std::string&) override {}
 };
 
-// $XDG_CACHE_HOME/tessaview/speech, else ~/.cache/tessaview/speech; none without a home.
-std::string defaultCacheFolder()
-{
-    if (const char* cache = std::getenv("XDG_CACHE_HOME"); cache && cache[0] == '/')
-        return std::string(cache) + "/tessaview/speech";
-    if (const char* home = std::getenv("HOME"); home && home[0] == '/')
-        return std::string(home) + "/.cache/tessaview/speech";
-    return {};
-}
-
 std::string number(double value, const char* format = "%.10g")
 {
     char text[40];
@@ -80,6 +70,13 @@ int fail(const std::string& why)
 
 }  // namespace
 
+SpeechProfile ReadProbeSpeech(const std::string& movie, const std::optional<std::string>& cache)
+{
+    const std::unique_ptr<MovieSpeech> reader = CreateFfmpegMovieSpeech();
+    CachedMovieSpeech cached(*reader, cache.value_or(SpeechCacheFolder(InstalledFileLocations(std::getenv))));
+    return cached.ReadSpeech(movie, {});
+}
+
 int RunSyncProbe(const SyncProbeOptions& options)
 {
     const auto began = std::chrono::steady_clock::now();
@@ -109,16 +106,9 @@ int RunSyncProbe(const SyncProbeOptions& options)
     if (cues.empty())
         return fail(options.subtitle + " holds no lines to synchronise");
 
-    const std::unique_ptr<MovieSpeech> reader = CreateFfmpegMovieSpeech();
-    const std::string cacheFolder = options.cache.value_or(defaultCacheFolder());
     SpeechProfile speech;
     try {
-        if (cacheFolder.empty()) {
-            speech = reader->ReadSpeech(options.movie, {});
-        } else {
-            CachedMovieSpeech cache(*reader, cacheFolder);
-            speech = cache.ReadSpeech(options.movie, {});
-        }
+        speech = ReadProbeSpeech(options.movie, options.cache);
     } catch (const std::exception& e) {
         return fail(e.what());
     }

@@ -31,12 +31,20 @@ FileLocations ChooseFileLocations(const std::string& executableFolder,
     if (!std::filesystem::exists(std::filesystem::path(executableFolder) / kInstalledMarker, error) &&
         CanWriteFolder(executableFolder))
         return {executableFolder, false, executableFolder};
+    return InstalledFileLocations(environment);
+}
+
+FileLocations InstalledFileLocations(const std::function<const char*(const char*)>& environment) {
     const auto folder = [&](const char* variable, const char* fallback) {
         std::string base = absoluteVariable(environment, variable);
         if (base.empty()) base = homeFolder(environment) + fallback;
         return (std::filesystem::path(base) / "tessaview").lexically_normal().string();
     };
     return {folder("XDG_CONFIG_HOME", "/.config"), true, folder("XDG_STATE_HOME", "/.local/state")};
+}
+
+std::string SpeechCacheFolder(const FileLocations& locations) {
+    return (std::filesystem::path(locations.StateFolder) / "speech-cache").string();
 }
 
 void MakePrivateFolders(const std::string& folder) {

@@ -1,8 +1,8 @@
 // Where the program keeps its files. A copy run from its build folder or any folder the user
 // can write keeps set.ini (and tmpsub) beside the executable; an installed copy never writes
 // into its own folder: set.ini goes to the user's configuration folder and tmpsub to a
-// private folder that lives as long as the program. The movie memory follows the same rule:
-// beside the executable, or in the user's state folder.
+// private folder that lives as long as the program. The movie memory and the movies' speech
+// profiles follow the same rule: beside the executable, or in the user's state folder.
 #pragma once
 
 #include <functional>
@@ -22,6 +22,12 @@ inline constexpr const char* kInstalledMarker = "../share/tessaview/installed";
 // `environment` reads a variable (null when unset); the real one is std::getenv.
 FileLocations ChooseFileLocations(const std::string& executableFolder,
                                   const std::function<const char*(const char*)>& environment);
+
+// The folders of an installed copy, whatever the executable's folder.
+FileLocations InstalledFileLocations(const std::function<const char*(const char*)>& environment);
+
+// Where movies' speech profiles are kept: "speech-cache" in the state folder.
+std::string SpeechCacheFolder(const FileLocations& locations);
 
 // Makes `folder` and its missing parents, readable by the user only. Silent on failure:
 // the write that follows reports it.

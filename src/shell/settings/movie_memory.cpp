@@ -35,6 +35,33 @@ void visitFields(Record& record, Visit&& visit) {
     visit("sync_ms", record.SyncMs);
     visit("frame_rate_item", record.FrameRateItem);
     visit("subtitle", record.Subtitle);
+    visit("sync_shift_ms", record.Sync.ShiftMs);
+    visit("sync_rate", record.Sync.Rate);
+    visit("sync_pieces", record.Sync.Pieces);
+}
+
+// A field that may be absent is written only when present.
+template <class T>
+struct Present {
+    using type = T;
+};
+template <class T>
+struct Present<std::optional<T>> {
+    using type = T;
+};
+template <class T>
+constexpr bool IsOptional = !std::is_same_v<typename Present<T>::type, T>;
+
+// Whole numbers as they are; a fraction with the digits that read back the same.
+template <class Number>
+std::string number(Number value) {
+    if constexpr (std::is_floating_point_v<Number>) {
+        char text[32];
+        std::snprintf(text, sizeof text, "%.17g", value);
+        return text;
+    } else {
+        return std::to_string(value);
+    }
 }
 
 void appendEscaped(std::string& out, std::string_view value) {
@@ -80,10 +107,11 @@ void readField(MovieRecord& record, std::string_view key, std::string value) {
     visitFields(record, [&](std::string_view name, auto& field) {
         if (name != key) return;
         known = true;
-        if constexpr (std::is_same_v<std::decay_t<decltype(field)>, std::string>) {
+        using Field = std::decay_t<decltype(field)>;
+        if constexpr (std::is_same_v<Field, std::string>) {
             field = std::move(value);
         } else {
-            std::decay_t<decltype(field)> number{};
+            typename Present<Field>::type number{};
             const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), number);
             if (error == std::errc() && end == value.data() + value.size()) field = number;
         }
@@ -146,10 +174,13 @@ std::string MovieMemory::Text() const {
             text += '\n';
         };
         visitFields(entry.record, [&](std::string_view name, const auto& field) {
-            if constexpr (std::is_same_v<std::decay_t<decltype(field)>, std::string>) {
+            using Field = std::decay_t<decltype(field)>;
+            if constexpr (std::is_same_v<Field, std::string>) {
                 if (!field.empty()) line(name, field);
+            } else if constexpr (IsOptional<Field>) {
+                if (field) line(name, number(*field));
             } else {
-                line(name, std::to_string(field));
+                line(name, number(field));
             }
         });
         for (const auto& [key, value] : entry.record.Other) line(key, value);

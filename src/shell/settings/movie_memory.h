@@ -16,6 +16,15 @@
 
 namespace tessaview {
 
+// The speech synchronisation in force on the subtitle's cue times, none without a shift: the
+// first piece's shift, the rate, and the later pieces as "fromCue:shiftMs,...".
+struct MovieSync {
+    std::optional<int64_t> ShiftMs;
+    std::optional<double> Rate;
+    std::string Pieces;
+    bool operator==(const MovieSync&) const = default;
+};
+
 struct MovieRecord {
     int64_t PositionMs = 0;     // where the movie was left
     int32_t SyncMs = 0;         // the synchronize value
@@ -23,6 +32,7 @@ struct MovieRecord {
     std::string Subtitle;       // a subtitle loaded by hand; autoloaded ones are found again
     // Keys this version does not know (a later one wrote them), kept as read and written back.
     std::vector<std::pair<std::string, std::string>> Other;
+    MovieSync Sync;
     bool operator==(const MovieRecord&) const = default;
 };
 

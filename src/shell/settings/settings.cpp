@@ -85,6 +85,14 @@ void LoadSettings(SettingsWindow& window, const std::string& programFolder, Inst
     if (const int32_t top = ReadSetting(file, Setting::Top); top != -1) window.SetTop(top);
     if (const int32_t width = ReadSetting(file, Setting::Width); width != -1) window.SetWidth(width);
     if (const int32_t height = ReadSetting(file, Setting::Height); height != -1) window.SetHeight(height);
+
+    FontSpec font;
+    font.Name = ReadSettingText(file, Setting::FontName);
+    font.Size = ReadSetting(file, Setting::FontSize);
+    // The character set is one byte; a larger stored number keeps its low 8 bits.
+    font.CharSet = ReadSetting(file, Setting::FontCharSet) & 0xFF;
+    font.Color = ReadSetting(file, Setting::FontColor);
+    window.SetOverlayFont(font);
 }
 
 void SaveSettings(SettingsWindow& window, const std::string& programFolder, int64_t processId, bool makeFolder) {
@@ -130,17 +138,6 @@ void SaveSettings(SettingsWindow& window, const std::string& programFolder, int6
         }
     }
     file.CommitWrites();
-}
-
-FontSpec ReadOverlayFont(const std::string& programFolder) {
-    const ProfileFile file(SettingsFileName(programFolder));
-    FontSpec font;
-    font.Name = ReadSettingText(file, Setting::FontName);
-    font.Size = ReadSetting(file, Setting::FontSize);
-    // The character set is one byte; a larger stored number keeps its low 8 bits.
-    font.CharSet = ReadSetting(file, Setting::FontCharSet) & 0xFF;
-    font.Color = ReadSetting(file, Setting::FontColor);
-    return font;
 }
 
 }  // namespace tessaview

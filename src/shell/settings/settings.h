@@ -60,20 +60,20 @@ public:
     virtual std::vector<std::string> PlayListCaptions() const = 0;
     virtual void AppendPlayListEntry(const std::string& caption) = 0;  // no mark
 
-    virtual FontSpec OverlayFont() const = 0;  // the overlay label's font
+    virtual FontSpec OverlayFont() const = 0;  // the subtitle font, as the surfaces show it
+    virtual void SetOverlayFont(const FontSpec& font) = 0;
 };
 
 // Full name of set.ini in `programFolder`.
 std::string SettingsFileName(const std::string& programFolder);
 
-// Reads every setting into the window, ending a stale earlier instance on the way.
+// Reads every setting into the window, the subtitle font included, ending a stale earlier
+// instance on the way.
 void LoadSettings(SettingsWindow& window, const std::string& programFolder, InstanceControl& instances);
 // Writes every setting, replacing the file once; throws RuntimeError("Unable to write to
 // <file>") when that fails, and the file is then left as it was. With `makeFolder` a missing
 // folder is made first (an installed copy's settings folder).
 void SaveSettings(SettingsWindow& window, const std::string& programFolder, int64_t processId,
                   bool makeFolder = false);
-// The overlay window's font keys, with their defaults.
-FontSpec ReadOverlayFont(const std::string& programFolder);
 
 }  // namespace tessaview

@@ -145,7 +145,7 @@ TEST_F(BitmapCueTest, EmptyOrInvertedRectangleLeavesBothSurfacesBlackAndIsAskedF
 
 TEST(TfmSub, BothSurfacesFollowTheWindowsSize) {
     QTemporaryDir dir;
-    TfmSub fmSub(dir.path().toStdString(), nullptr);
+    TfmSub fmSub(nullptr);
     fmSub.setGeometry(0, 665, 1024, 173);  // as full screen widens and then shows it
     fmSub.show();
     EXPECT_EQ(fmSub.findChild<SubtitleLabel*>("lbSub")->width(), 1024);

@@ -33,6 +33,7 @@ public:
         calls.push_back("Entry " + caption);
     }
     FontSpec OverlayFont() const override { return font; }
+    void SetOverlayFont(const FontSpec& f) override { font = f; }
 
 private:
     void log(const char* what, int64_t value) { calls.push_back(std::string(what) + " " + std::to_string(value)); }

@@ -28,11 +28,11 @@ TEST(MovieMemory, WhatIsSavedReadsBackTheSameMostRecentFirst) {
     MovieMemory memory(file, log);
     // Names are bytes: not UTF-8, line breaks, '%' and '=' inside.
     const std::string odd = "/films/caf\xE9 50%25\nline=2\r.avi";
-    const MovieRecord full{725123, -1500, 3, "/subs/by hand %0A\n.srt", {}};
-    memory.Remember("/films/a.avi", {1000, 0, 0, "", {}});
+    const MovieRecord full{725123, -1500, 3, "/subs/by hand %0A\n.srt", {}, {-7300, 25 / 23.976, "12:-3400,40:1200"}};
+    memory.Remember("/films/a.avi", {1000, 0, 0, "", {}, {}});
     memory.Remember(odd, full);
-    memory.Remember("/films/b.avi", {2000, 100, 0, "", {}});
-    memory.Remember("/films/a.avi", {3000, 0, 5, "", {}});  // used again: the most recent
+    memory.Remember("/films/b.avi", {2000, 100, 0, "", {}, {}});
+    memory.Remember("/films/a.avi", {3000, 0, 5, "", {}, {}});  // used again: the most recent
     ASSERT_TRUE(memory.Save());
 
     MovieMemory again(file, log);
@@ -40,10 +40,12 @@ TEST(MovieMemory, WhatIsSavedReadsBackTheSameMostRecentFirst) {
     EXPECT_EQ(memory.Text(), again.Text());
     ASSERT_NE(nullptr, again.Find(odd));
     EXPECT_EQ(full, *again.Find(odd));
-    EXPECT_EQ((MovieRecord{3000, 0, 5, "", {}}), *again.Find("/films/a.avi"));
+    EXPECT_EQ((MovieRecord{3000, 0, 5, "", {}, {}}), *again.Find("/films/a.avi"));
     EXPECT_EQ(nullptr, again.Find("/films/c.avi"));
     const std::string text = readFile(file);
     EXPECT_LT(text.find("movie=/films/a.avi\n"), text.find("movie=/films/b.avi\n"));
+    ASSERT_NE(std::string::npos, text.find("sync_shift_ms=-7300\nsync_rate=1.04"));
+    EXPECT_EQ(text.find("sync_rate="), text.rfind("sync_rate=")) << "only for the movie synchronised";
     EXPECT_TRUE(again.Flush()) << "nothing changed: nothing to write";
 }
 
@@ -52,8 +54,8 @@ TEST(MovieMemory, KeepsTheThousandMostRecentlyUsedMovies) {
     std::ostringstream log;
     MovieMemory memory(MovieMemoryFileName(folder.path()), log);
     const auto name = [](int i) { return "/films/" + std::to_string(i) + ".mkv"; };
-    for (int i = 0; i < 1000; ++i) memory.Remember(name(i), {i * 1000, 0, 0, "", {}});
-    memory.Remember(name(0), {5, 0, 0, "", {}});  // the oldest, used again
+    for (int i = 0; i < 1000; ++i) memory.Remember(name(i), {i * 1000, 0, 0, "", {}, {}});
+    memory.Remember(name(0), {5, 0, 0, "", {}, {}});  // the oldest, used again
     memory.Remember(name(1000), {});
     EXPECT_EQ(1000u, memory.Size());
     EXPECT_NE(nullptr, memory.Find(name(0)));
@@ -138,7 +140,7 @@ TEST(MovieMemory, AFailedWriteLeavesTheOldFileAndIsToldOnce) {
     const std::string file = MovieMemoryFileName(folder.path());
     std::ostringstream log;
     MovieMemory memory(file, log);
-    memory.Remember("/films/a.avi", {60000, 0, 0, "", {}});
+    memory.Remember("/films/a.avi", {60000, 0, 0, "", {}, {}});
     ASSERT_TRUE(memory.Save());
     const std::string before = readFile(file);
     for (int i = 0; i < 100; ++i) memory.Remember("/films/" + std::to_string(i) + ".avi", {});

@@ -94,6 +94,13 @@ TEST(LoadSettings, StepsRunInTheirOrderWithTheStoredValuesOrTheDefaults) {
     }
 }
 
+// The subtitle font is read with the rest and handed to the window; its character set is one byte.
+TEST(LoadSettings, TheFontIsReadWithTheRest) {
+    TempDir folder;
+    const Loaded l = load(folder, "[Font]\r\nName=DejaVu Sans\r\nSize=20\r\nCharSet=460\r\nColor=65280\r\n");
+    EXPECT_EQ((FontSpec{"DejaVu Sans", 20, 0xCC, 0x00FF00}), l.window.font);
+}
+
 TEST(LoadSettings, ADamagedCountCannotHangTheStart) {
     TempDir folder;
     EXPECT_EQ(100000u, load(folder, "[PlayList]\r\nCount=2000000000\r\n").window.captions.size());
@@ -211,6 +218,7 @@ TEST(FileLocations, AnInstalledOrUnwritableCopyKeepsItsSettingsInTheConfiguratio
             EXPECT_EQ(installed || !writable, chosen().Installed);
             // The movie memory: beside the executable, or in the state folder.
             EXPECT_EQ(installed || !writable ? "/cfg/tessaview" : prefix.file("bin"), chosen().StateFolder);
+            EXPECT_EQ(chosen().StateFolder + "/speech-cache", SpeechCacheFolder(chosen()));
             continue;
         }
         // Root writes anywhere: the unwritable folder is tried as another user, in a child.
@@ -228,6 +236,7 @@ TEST(FileLocations, AnInstalledOrUnwritableCopyKeepsItsSettingsInTheConfiguratio
         prefix.file("bin"), [](const char* name) { return std::string_view(name) == "HOME" ? "/home/u" : nullptr; });
     EXPECT_EQ("/home/u/.config/tessaview", home.SettingsFolder);
     EXPECT_EQ("/home/u/.local/state/tessaview", home.StateFolder);
+    EXPECT_EQ("/home/u/.local/state/tessaview/speech-cache", SpeechCacheFolder(home));
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
-// The alignment's answer put into cue lists: frames and milliseconds, open ends, the SubRip
-// copy, the atomic write that replaces only when asked, and the sentence for a person.
+// The alignment's answer put into cue lists: frames and milliseconds, open ends, two answers
+// made one and read back from the movie memory, the SubRip copy, the atomic write that
+// replaces only when asked, and the sentences for a person and for the doctor.
 #include "support/temp_dir.h"
 #include "sync/subtitle_sync.h"
 
@@ -43,6 +44,32 @@ TEST(SubtitleSync, CorrectionsReachTheCueTimesInTheirOwnUnit)
     EXPECT_EQ(frames[2]->EndTime, 8);
 }
 
+TEST(SubtitleSync, TwoCorrectionsMakeOneThatReadsBackFromItsTextAndOnlyOnAListItFits)
+{
+    SyncResult first, then;
+    first.rate = 25 / 23.976;
+    first.pieces = {{0, 1000}, {3, -500}};
+    then.rate = 24 / 25.0;
+    then.pieces = {{0, -200}, {5, 300}};
+    const SyncResult both = ComposeSync(first, then);
+    for (size_t cue = 0; cue < 8; ++cue)
+        for (const int64_t ms : {0, 1234, 3600000})
+            EXPECT_NEAR(both.CorrectedTime(cue, ms), then.CorrectedTime(cue, first.CorrectedTime(cue, ms)), 1) << cue;
+    EXPECT_DOUBLE_EQ(both.rate, 24 / 23.976);
+    EXPECT_EQ(both.ShiftMs(), 760);  // 1000 x 0.96 - 200
+    EXPECT_EQ(LaterPiecesText(both), "3:-680,5:-180");
+
+    const std::optional<SyncResult> stored = StoredSync(760, both.rate, "3:-680,5:-180", 6);
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(stored->rate, both.rate);
+    EXPECT_EQ(LaterPiecesText(*stored), "3:-680,5:-180");
+    EXPECT_EQ(stored->ShiftMs(), 760);
+    EXPECT_TRUE(StoredSync(-40, 1.0, "", 1));
+    for (const auto& [rate, pieces, count] : {std::tuple{1.0, "3:-680,5:-180", 5}, {1.0, "5:1,3:2", 9}, {1.0, "3:x", 9},
+                                              {1.0, "3:", 9}, {1.0, "0:5", 9}, {0.0, "", 9}})
+        EXPECT_FALSE(StoredSync(0, rate, pieces, count)) << pieces << " " << count;
+}
+
 TEST(SubtitleSync, TheSubRipCopyHoldsEveryCueInUtf8)
 {
     const TSubList cues = cueList({{1500, 3250, "Caf\xe9\r\n\r\nnoir"}, {4000, OpenEndTime, "open"}});
@@ -62,6 +89,27 @@ TEST(SubtitleSync, TheSentenceSaysWhatMovedAndHowMuchFallsOnSpeech)
     result.pieces = {{0, -1250}};
     result.rate = 23.976 / 24;
     EXPECT_EQ(DescribeSync(result), "Moved 1.25 s earlier, 23.976 fps read as 24; 94 % of the lines fall on speech");
+}
+
+TEST(SubtitleSync, TheDoctorHearsLateEarlyARateAndCutsButNothingOfASubtitleThatFits)
+{
+    const auto findings = [](SyncVerdict verdict, double rate, std::vector<SyncPiece> pieces) {
+        SyncResult result;
+        result.verdict = verdict;
+        result.rate = rate;
+        result.pieces = std::move(pieces);
+        return SyncFindings(result, 23.976);
+    };
+    using Lines = std::vector<std::string>;
+    EXPECT_EQ(findings(SyncVerdict::Solid, 1.0, {{0, -7300}}), Lines{"about 7.3 s late"});
+    EXPECT_EQ(findings(SyncVerdict::Solid, 25 / 23.976, {{0, 2100}, {40, 9000}}),
+              (Lines{"about 2.1 s early", "timed for 25 fps; the movie runs at 23.976 fps", "cut differently: 2 pieces"}));
+    EXPECT_EQ(findings(SyncVerdict::Solid, 1.0, {{0, 99}}), Lines{});
+    EXPECT_EQ(findings(SyncVerdict::Unsure, 1.0, {{0, -99}}), Lines{});
+    EXPECT_EQ(findings(SyncVerdict::Unsure, 1.0, {{0, 600}}).back(), "unsure: another answer comes close; check before trusting it");
+    EXPECT_EQ(findings(SyncVerdict::NoMatch, 1.0, {{0, 0}}),
+              Lines{"does not match this movie's speech: probably another film's subtitle"});
+    EXPECT_EQ(findings(SyncVerdict::NoSpeech, 1.0, {{0, 0}}).front().substr(0, 10), "no speech:");
 }
 
 }  // namespace
