@@ -64,6 +64,7 @@ void TfmMain::BuildReading() {
         .tick = [this] { tmMovieTimer(); },
         .syncOffset = [this] { return SyncOffset(); },
         .charSet = [this] { return surfaces_->Font().charSet; },
+        .applySync = [this](const SyncResult& result) { ApplySpeechSync(result); },
     };
     reading_ = std::make_unique<ReadingControl>(engine_, Subtitles, vobsub_, Movie, *plTranscript, std::move(window));
     connect(plTranscript, &TranscriptPanel::LineChosen, this,

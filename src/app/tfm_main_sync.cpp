@@ -3,7 +3,6 @@
 #include "app/tfm_main_sync.h"
 
 #include "app/tfm_main.h"
-#include "playback/reading_control.h"
 #include "external/speech_cache.h"
 #include "presentation/tfm_synchronize.h"
 #include "shell/settings/file_locations.h"
@@ -16,7 +15,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QPointer>
 #include <QProgressDialog>
 #include <filesystem>
 
@@ -61,11 +59,6 @@ SpeechSyncPart::SpeechSyncPart(TfmMain& window, MovieSpeech& reader, SyncPrompts
             [this] { window_.Guarded([this] { SynchronizeToSpeech1Click(); }); });
     connect(SaveCorrectedCopy1, &QAction::triggered, this, [this] { window_.Guarded([this] { SaveCorrectedCopy1Click(); }); });
     connect(subtitle, &QMenu::aboutToShow, this, [this] { updateEnabled(); });
-    // The transcript's Heard Now corrects the cue times the way a fit to speech does.
-    window.Reading().SetApplySync([part = QPointer(this)](const SyncResult& result) {
-        if (part)
-            part->apply(result);
-    });
 }
 
 SpeechSyncPart::~SpeechSyncPart()

@@ -284,7 +284,7 @@ int64_t ReadingControl::StartMs(size_t line) const {
 }
 
 bool ReadingControl::HeardNowAvailable() {
-    return applySync_ && window_.movieOpen() && !core_.SubIsVobSub && !core_.SubList.empty() && core_.MovieFrameRate > 0;
+    return window_.movieOpen() && !core_.SubIsVobSub && !core_.SubList.empty() && core_.MovieFrameRate > 0;
 }
 
 void ReadingControl::HeardNow(int line) {
@@ -298,7 +298,7 @@ void ReadingControl::HeardNow(int line) {
         heard_->line != row)
         earlier = HeardLine{StartMs(heard_->line), heard_->movieMs};
     const SyncResult result = FitHeardLines(earlier, latest);
-    applySync_(result);
+    window_.applySync(result);
     heard_ = HeardAnchor{row, now, core_.ListGeneration()};
     engine_.ShowText(DescribeHeard(result, latest.cueMs));
     window_.tick();  // the line on screen and the transcript's times at once

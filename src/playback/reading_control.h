@@ -30,6 +30,8 @@ struct ReadingWindow {
     std::function<void()> tick;  // one tick of the clock, now
     std::function<std::optional<int32_t>()> syncOffset;
     std::function<int()> charSet;  // the subtitle font's character set, which reads the cue bytes
+    // The one way cue times are corrected, as a fit to speech does (and remembered per movie).
+    std::function<void(const SyncResult&)> applySync;
 };
 
 class ReadingControl : public QObject {
@@ -58,10 +60,8 @@ public:
     void FindStep(bool forward);
 
     // Heard Now on a row: the subtitle moved so that `line` starts where the movie is, its rate
-    // fitted as well when the line heard before lies a minute or more away. The correction
-    // goes through `apply`, the one way cue times are corrected; without it nothing is heard.
-    void SetApplySync(std::function<void(const SyncResult&)> apply) { applySync_ = std::move(apply); }
-    bool HeardNowAvailable();  // a movie, a text subtitle and a way to apply
+    // fitted as well when the line heard before lies a minute or more away.
+    bool HeardNowAvailable();  // a movie and a text subtitle
     void HeardNow(int line);
 
     void SetPauseAfterLine(bool on);
@@ -126,7 +126,6 @@ private:
     std::optional<size_t> doneLine_;   // the line paused after; not again until it shows anew
     int32_t lastClock_ = 0;
 
-    std::function<void(const SyncResult&)> applySync_;
     struct HeardAnchor {
         size_t line = 0;
         int64_t movieMs = 0;

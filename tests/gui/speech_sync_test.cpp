@@ -223,32 +223,32 @@ TEST_F(SpeechSyncTest, CancelNoSpeechNoMatchAndAnUnsureAnswerChangeNothingUnless
 }
 
 // Heard Now in the transcript: the line starts where the movie is, the synchronize value kept;
-// a second line a minute away fits the rate, a closer one only moves; a reload undoes it.
+// a second line a minute away fits the rate, a closer one only moves; the movie remembers the
+// correction and a reload undoes it.
 TEST_F(SpeechSyncTest, HeardNowStartsTheLineWhereTheMovieIsAndASecondOneAMinuteAwayFitsTheRate) {
-    TranscriptPanel& panel = *fmMain().plTranscript;
+    const auto panel = [&]() -> TranscriptPanel& { return *fmMain().plTranscript; };
     const auto heardNowEnabled = [&] {
-        emit panel.pmTranscript->aboutToShow();
-        return panel.HeardNow1->isEnabled();
+        emit panel().pmTranscript->aboutToShow();
+        return panel().HeardNow1->isEnabled();
     };
     const auto heardNow = [&](int line, int32_t frame) {
         engine.position = frame;
-        panel.SelectLine(line);
-        panel.HeardNow1->trigger();
+        panel().SelectLine(line);
+        panel().HeardNow1->trigger();
         Idle();
     };
     const auto start = [&](size_t line) { return fmMain().Subtitles.SubList[line]->StartTime; };
     const auto timeCell = [&](int line) {
-        return panel.Model().index(line, TranscriptModel::TimeColumn).data().toString().toStdString();
+        return panel().Model().index(line, TranscriptModel::TimeColumn).data().toString().toStdString();
     };
     const std::vector<SyncCue> cues{{10000, 11000}, {20000, 21000}, {100000, 101000}, {110000, 111000}};
     LoadCues(cues);
     fmMain().Transcript1->trigger();
     EXPECT_FALSE(heardNowEnabled()) << "no movie";
-    OpenMovie("film.avi", {.duration = 5000});
-    LoadCues(cues);
-    fmMain().fmSynchronize()->StepBy(1000);  // the lines shown a second early
+    OpenMovie("film.avi", {.duration = 5000});  // film.srt found with it
+    fmMain().fmSynchronize()->StepBy(1000);      // the lines shown a second early
     Idle();
-    EXPECT_EQ(panel.HeardNow1->text(), "Heard Now");
+    EXPECT_EQ(panel().HeardNow1->text(), "Heard Now");
     ASSERT_TRUE(heardNowEnabled());
 
     // Heard at 13 s: the clock looks up 14 s there, so the line starts at 14 s.
@@ -259,7 +259,7 @@ TEST_F(SpeechSyncTest, HeardNowStartsTheLineWhereTheMovieIsAndASecondOneAMinuteA
     EXPECT_EQ(fmMain().fmSynchronize()->SyncOffset(), 1000);
     EXPECT_EQ(timeCell(0), "0:00:13");
     EXPECT_EQ(Panel(0), "325/0:0:13");
-    EXPECT_EQ(panel.Model().CurrentLine(), 0);
+    EXPECT_EQ(panel().Model().CurrentLine(), 0);
 
     // Ten seconds on in the subtitle: it replaces the first, a shift alone.
     heardNow(1, 650);
@@ -273,7 +273,15 @@ TEST_F(SpeechSyncTest, HeardNowStartsTheLineWhereTheMovieIsAndASecondOneAMinuteA
     EXPECT_NEAR(start(1), 27000, 1);
     EXPECT_EQ(engine.shownText, "Moved 4.00 s later, rate 1.0444");
     EXPECT_EQ(timeCell(3), "0:02:00");
-    EXPECT_EQ(panel.Model().CurrentLine(), 3);
+    EXPECT_EQ(panel().Model().CurrentLine(), 3);
+    const int32_t fitted = start(2);
+
+    // Remembered with the movie, across a restart.
+    CloseAndRestart();
+    OpenThroughDialog(Folder() + "/film.avi");
+    ASSERT_EQ(fmMain().Subtitles.SubList.size(), cues.size());
+    EXPECT_EQ(start(3), 121000);
+    EXPECT_NEAR(start(2), fitted, 1);  // the rate as the memory keeps it
 
     // Loading the subtitle again gives back the file's own times.
     fmMain().Subtitles.LoadSubtitle(subtitle);
