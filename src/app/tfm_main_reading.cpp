@@ -64,6 +64,7 @@ void TfmMain::BuildReading() {
         .tick = [this] { tmMovieTimer(); },
         .syncOffset = [this] { return SyncOffset(); },
         .charSet = [this] { return surfaces_->Font().charSet; },
+        .applySync = [this](const SyncResult& result) { ApplySpeechSync(result); },
     };
     reading_ = std::make_unique<ReadingControl>(engine_, Subtitles, vobsub_, Movie, *plTranscript, std::move(window));
     reading_->SetSecond(&Second);
@@ -71,6 +72,10 @@ void TfmMain::BuildReading() {
             [this](int line) { Guarded([this, line] { reading_->GoToLine(line); }); });
     connect(plTranscript, &TranscriptPanel::FindRequested, this,
             [this](bool forward) { Guarded([this, forward] { reading_->FindStep(forward); }); });
+    connect(plTranscript->pmTranscript, &QMenu::aboutToShow, this,
+            [this] { plTranscript->HeardNow1->setEnabled(reading_->HeardNowAvailable()); });
+    connect(plTranscript, &TranscriptPanel::HeardNow, this,
+            [this](int line) { Guarded([this, line] { reading_->HeardNow(line); }); });
     // A new subtitle, frame rate or synchronize value reaches a shown transcript once the
     // events of the moment are done.
     if (QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance())

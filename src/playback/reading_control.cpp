@@ -11,11 +11,13 @@
 #include "presentation/transcript_model.h"
 #include "presentation/transcript_panel.h"
 #include "subtitle/subtitle_core.h"
+#include "sync/heard_line.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <algorithm>
+#include <cmath>
 
 namespace tessaview {
 
@@ -287,6 +289,33 @@ void ReadingControl::FindStep(bool forward) {
     const int selected = panel_.SelectedLine();
     const int32_t reference = selected >= 0 ? selected : (forward ? -1 : model.LineCount());
     if (const std::optional<size_t> step = StepMatch(keys, reference, forward)) panel_.SelectLine(matches[*step]);
+}
+
+
+int64_t ReadingControl::StartMs(size_t line) const {
+    const int32_t start = core_.SubList[line]->StartTime;
+    return core_.SubIsTimeBased ? start : std::llround(static_cast<double>(start) * 1000.0 / core_.MovieFrameRate);
+}
+
+bool ReadingControl::HeardNowAvailable() {
+    return window_.movieOpen() && !core_.SubIsVobSub && !core_.SubList.empty() && core_.MovieFrameRate > 0;
+}
+
+void ReadingControl::HeardNow(int line) {
+    if (line < 0 || static_cast<size_t>(line) >= core_.SubList.size() || !HeardNowAvailable()) return;
+    const auto row = static_cast<size_t>(line);
+    // The clock's frame in the cue times' milliseconds: the line starts exactly at that frame.
+    const int64_t now = std::llround(static_cast<double>(ClockNow()) * 1000.0 / core_.MovieFrameRate);
+    const HeardLine latest{StartMs(row), now};
+    std::optional<HeardLine> earlier;
+    if (heard_ && heard_->generation == core_.ListGeneration() && heard_->line < core_.SubList.size() &&
+        heard_->line != row)
+        earlier = HeardLine{StartMs(heard_->line), heard_->movieMs};
+    const SyncResult result = FitHeardLines(earlier, latest);
+    window_.applySync(result);
+    heard_ = HeardAnchor{row, now, core_.ListGeneration()};
+    engine_.ShowText(DescribeHeard(result, latest.cueMs));
+    window_.tick();  // the line on screen and the transcript's times at once
 }
 
 }  // namespace tessaview

@@ -1,6 +1,6 @@
 // Reading a movie line by line: the transcript kept up to date with the subtitle and the
-// clock, the keys that go from line to line, copying the line on screen, and the pause after
-// each line.
+// clock, the keys that go from line to line, copying the line on screen, the pause after
+// each line, and the subtitle moved to a line heard.
 #pragma once
 
 #include "external/vobsub_library.h"
@@ -21,6 +21,7 @@ class SecondSubtitle;
 class TranscriptPanel;
 class VobSubLibrary;
 struct MovieFields;
+struct SyncResult;
 
 // What reading needs of the main window.
 struct ReadingWindow {
@@ -30,6 +31,8 @@ struct ReadingWindow {
     std::function<void()> tick;  // one tick of the clock, now
     std::function<std::optional<int32_t>()> syncOffset;
     std::function<int()> charSet;  // the subtitle font's character set, which reads the cue bytes
+    // The one way cue times are corrected, as a fit to speech does (and remembered per movie).
+    std::function<void(const SyncResult&)> applySync;
 };
 
 class ReadingControl : public QObject {
@@ -58,6 +61,11 @@ public:
     void GoToLine(int line);
     // Enter or F3 (forward), Shift+F3: the next or previous match of the find field.
     void FindStep(bool forward);
+
+    // Heard Now on a row: the subtitle moved so that `line` starts where the movie is, its rate
+    // fitted as well when the line heard before lies a minute or more away.
+    bool HeardNowAvailable();  // a movie and a text subtitle
+    void HeardNow(int line);
 
     void SetPauseAfterLine(bool on);
     bool PauseAfterLine() const { return pauseAfterLine_; }
@@ -123,6 +131,14 @@ private:
     std::optional<size_t> armedLine_;  // the line the pause timer waits for the end of
     std::optional<size_t> doneLine_;   // the line paused after; not again until it shows anew
     int32_t lastClock_ = 0;
+
+    struct HeardAnchor {
+        size_t line = 0;
+        int64_t movieMs = 0;
+        uint64_t generation = 0;  // the list's after the correction; another change forgets it
+    };
+    std::optional<HeardAnchor> heard_;
+    int64_t StartMs(size_t line) const;
 };
 
 }  // namespace tessaview

@@ -7,6 +7,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QScrollBar>
 #include <QShowEvent>
 #include <QTableView>
@@ -61,6 +62,21 @@ TranscriptPanel::TranscriptPanel(QWidget* parent) : QWidget(parent), model_(new 
     // Only what the user does moves the slider through an action: the wheel, the bar, the keys.
     connect(lvTranscript->verticalScrollBar(), &QScrollBar::actionTriggered, this, [this] { userScrolled_.start(); });
     column->addWidget(lvTranscript, 1);
+
+    pmTranscript = new QMenu(this);
+    pmTranscript->setObjectName("pmTranscript");
+    HeardNow1 = pmTranscript->addAction("Heard Now");
+    HeardNow1->setObjectName("HeardNow1");
+    connect(HeardNow1, &QAction::triggered, this, [this] {
+        if (const int line = SelectedLine(); line >= 0) emit HeardNow(line);
+    });
+    lvTranscript->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(lvTranscript, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        const QModelIndex index = lvTranscript->indexAt(at);
+        if (!index.isValid()) return;
+        lvTranscript->setCurrentIndex(index);
+        pmTranscript->popup(lvTranscript->viewport()->mapToGlobal(at));
+    });
 
     auto step = [this](const char* name, QKeySequence key, bool forward) {
         auto* action = new QAction(this);

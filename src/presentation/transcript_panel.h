@@ -5,7 +5,9 @@
 #include <QElapsedTimer>
 #include <QWidget>
 
+class QAction;
 class QLineEdit;
+class QMenu;
 class QTableView;
 
 namespace tessaview {
@@ -19,6 +21,9 @@ public:
 
     QLineEdit* edFind = nullptr;
     QTableView* lvTranscript = nullptr;
+    // The rows' context menu, opened on the row the mouse is over, which becomes the current one.
+    QMenu* pmTranscript = nullptr;
+    QAction* HeardNow1 = nullptr;
     TranscriptModel& Model() { return *model_; }
 
     // Marks `line` as the one on screen (-1: none) and brings it into view, unless the user
@@ -39,6 +44,7 @@ public:
 signals:
     void LineChosen(int line);         // a click, or Enter, on a row
     void FindRequested(bool forward);  // Enter in the find field (forward), F3, Shift+F3
+    void HeardNow(int line);           // Heard Now on the current row
     void Shown();  // laid out and shown: the moment its width can be given
 
 protected:

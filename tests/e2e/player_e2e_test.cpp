@@ -665,8 +665,9 @@ TEST_P(ManagedE2E, KeysInTheWindowAndTheWheelAndDoubleClickOnThePicture) {
 }
 
 // The transcript and the line keys in the real player: Ctrl+T shows the lines beside the
-// picture, a click on one takes the movie there, and Ctrl+Right goes on to the next line.
-TEST_F(PlayerE2E, TranscriptBesideThePictureAClickOnALineSeeksAndCtrlRightGoesToTheNext) {
+// picture, a click on one takes the movie there, Ctrl+Right goes on to the next line, and
+// Heard Now in a row's menu starts that line where the movie is.
+TEST_F(PlayerE2E, TranscriptBesideThePictureAClickOnALineSeeksCtrlRightGoesToTheNextAndHeardNowMovesIt) {
     // The picture brightens with time: 6 levels a second, out of black from 2.7 s on.
     movie_ = MakeMovie("ramp.avi",
                        "color=c=black:size=640x352:rate=25:duration=40,geq=lum=min(255\\,16+T*6):cb=128:cr=128");
@@ -706,6 +707,19 @@ TEST_F(PlayerE2E, TranscriptBesideThePictureAClickOnALineSeeksAndCtrlRightGoesTo
     Shell("xdotool key ctrl+Right");
     EXPECT_TRUE(WaitUntil([&] { return brightness() >= clicked + 12; }))
         << "Ctrl+Right did not go 3 s on to the next line from " << clicked;
+    // 5 s on, between two lines; Heard Now on the line clicked starts it there.
+    Geometry subtitle = SubtitlePanel(window);
+    subtitle.width = 280;  // under the picture, not the transcript
+    long shown = -1;
+    Shell("xdotool key Right");
+    EXPECT_TRUE(WaitUntil([&] { return (shown = Read(subtitle).white) < 20; }))
+        << shown << " white: a line shows between lines";
+    Shell("xdotool mousemove " + std::to_string(window.x + window.width - 125) + " " + std::to_string(window.y + 185) +
+          " click 3");
+    std::this_thread::sleep_for(300ms);
+    Shell("xdotool key Down Return");
+    EXPECT_TRUE(WaitUntil([&] { return (shown = Read(subtitle).white) > 50; }))
+        << shown << " white: Heard Now did not start the line where the movie is";
     Exit(id);
     EXPECT_NE(Settings().find("[Transcript]\r\nShow=1\r\n"), std::string::npos) << Settings();
 }

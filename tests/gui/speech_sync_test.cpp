@@ -4,7 +4,10 @@
 #include "window_harness.h"
 
 #include "external/fake_movie_speech.h"
+#include "playback/reading_control.h"
 #include "presentation/tfm_synchronize.h"
+#include "presentation/transcript_model.h"
+#include "presentation/transcript_panel.h"
 #include "support/temp_dir.h"
 #include "sync/spoken_film.h"
 #include "unit/sync/made_up_film.h"
@@ -217,6 +220,77 @@ TEST_F(SpeechSyncTest, CancelNoSpeechNoMatchAndAnUnsureAnswerChangeNothingUnless
     speech.error = "The movie film.avi has no sound to synchronise to.";
     Synchronize();
     EXPECT_EQ(prompts.errors, QStringList{"The movie film.avi has no sound to synchronise to."});
+}
+
+// Heard Now in the transcript: the line starts where the movie is, the synchronize value kept;
+// a second line a minute away fits the rate, a closer one only moves; the movie remembers the
+// correction and a reload undoes it.
+TEST_F(SpeechSyncTest, HeardNowStartsTheLineWhereTheMovieIsAndASecondOneAMinuteAwayFitsTheRate) {
+    const auto panel = [&]() -> TranscriptPanel& { return *fmMain().plTranscript; };
+    const auto heardNowEnabled = [&] {
+        emit panel().pmTranscript->aboutToShow();
+        return panel().HeardNow1->isEnabled();
+    };
+    const auto heardNow = [&](int line, int32_t frame) {
+        engine.position = frame;
+        panel().SelectLine(line);
+        panel().HeardNow1->trigger();
+        Idle();
+    };
+    const auto start = [&](size_t line) { return fmMain().Subtitles.SubList[line]->StartTime; };
+    const auto timeCell = [&](int line) {
+        return panel().Model().index(line, TranscriptModel::TimeColumn).data().toString().toStdString();
+    };
+    const std::vector<SyncCue> cues{{10000, 11000}, {20000, 21000}, {100000, 101000}, {110000, 111000}};
+    LoadCues(cues);
+    fmMain().Transcript1->trigger();
+    EXPECT_FALSE(heardNowEnabled()) << "no movie";
+    OpenMovie("film.avi", {.duration = 5000});  // film.srt found with it
+    fmMain().fmSynchronize()->StepBy(1000);      // the lines shown a second early
+    Idle();
+    EXPECT_EQ(panel().HeardNow1->text(), "Heard Now");
+    ASSERT_TRUE(heardNowEnabled());
+
+    // Heard at 13 s: the clock looks up 14 s there, so the line starts at 14 s.
+    heardNow(0, 325);
+    EXPECT_EQ(start(0), 14000);
+    EXPECT_EQ(start(3), 114000);
+    EXPECT_EQ(engine.shownText, "Moved 4.00 s later");
+    EXPECT_EQ(fmMain().fmSynchronize()->SyncOffset(), 1000);
+    EXPECT_EQ(timeCell(0), "0:00:13");
+    EXPECT_EQ(Panel(0), "325/0:0:13");
+    EXPECT_EQ(panel().Model().CurrentLine(), 0);
+
+    // Ten seconds on in the subtitle: it replaces the first, a shift alone.
+    heardNow(1, 650);
+    EXPECT_EQ(start(1), 27000);
+    EXPECT_EQ(start(0), 17000);
+    EXPECT_EQ(engine.shownText, "Moved 3.00 s later");
+
+    // 90 s on from that: the two lines fix the rate and both start where they were heard.
+    heardNow(3, 3000);
+    EXPECT_EQ(start(3), 121000);
+    EXPECT_NEAR(start(1), 27000, 1);
+    EXPECT_EQ(engine.shownText, "Moved 4.00 s later, rate 1.0444");
+    EXPECT_EQ(timeCell(3), "0:02:00");
+    EXPECT_EQ(panel().Model().CurrentLine(), 3);
+    const int32_t fitted = start(2);
+
+    // Remembered with the movie, across a restart.
+    CloseAndRestart();
+    OpenThroughDialog(Folder() + "/film.avi");
+    ASSERT_EQ(fmMain().Subtitles.SubList.size(), cues.size());
+    EXPECT_EQ(start(3), 121000);
+    EXPECT_NEAR(start(2), fitted, 1);  // the rate as the memory keeps it
+
+    // Loading the subtitle again gives back the file's own times.
+    fmMain().Subtitles.LoadSubtitle(subtitle);
+    Idle();
+    EXPECT_EQ(start(0), 10000);
+    EXPECT_EQ(start(3), 110000);
+    EXPECT_EQ(timeCell(0), "0:00:09");
+    fmMain().RemoveSubtitle1->trigger();
+    EXPECT_FALSE(heardNowEnabled()) << "no subtitle";
 }
 
 }  // namespace
