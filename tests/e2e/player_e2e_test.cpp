@@ -667,7 +667,7 @@ TEST_P(ManagedE2E, KeysInTheWindowAndTheWheelAndDoubleClickOnThePicture) {
 // The transcript and the line keys in the real player: Ctrl+T shows the lines beside the
 // picture, a click on one takes the movie there, Ctrl+Right goes on to the next line, and
 // Heard Now in a row's menu starts that line where the movie is.
-TEST_F(PlayerE2E, TranscriptBesideThePictureAClickOnALineSeeksCtrlRightGoesToTheNextAndHeardNowMovesIt) {
+TEST_F(PlayerE2E, TranscriptBesideThePictureClickCtrlRightHeardNowAndPauseAfterEachLine) {
     // The picture brightens with time: 6 levels a second, out of black from 2.7 s on.
     movie_ = MakeMovie("ramp.avi",
                        "color=c=black:size=640x352:rate=25:duration=40,geq=lum=min(255\\,16+T*6):cb=128:cr=128");
@@ -720,6 +720,16 @@ TEST_F(PlayerE2E, TranscriptBesideThePictureAClickOnALineSeeksCtrlRightGoesToThe
     Shell("xdotool key Down Return");
     EXPECT_TRUE(WaitUntil([&] { return (shown = Read(subtitle).white) > 50; }))
         << shown << " white: Heard Now did not start the line where the movie is";
+    // Pause After Each Line: played on, the movie stops as that 1-s line ends, the line still shown.
+    Shell("xdotool key ctrl+shift+p");
+    const long before = brightness();
+    Shell("xdotool key ctrl+p");
+    std::this_thread::sleep_for(2500ms);
+    const long stopped = brightness();
+    std::this_thread::sleep_for(1000ms);
+    EXPECT_EQ(brightness(), stopped) << "the movie did not pause at the end of the line";
+    EXPECT_LE(stopped - before, 9) << "it paused later than the line's end";
+    EXPECT_GT(Read(subtitle).white, 50) << "the line is gone at the pause";
     Exit(id);
     EXPECT_NE(Settings().find("[Transcript]\r\nShow=1\r\n"), std::string::npos) << Settings();
 }
