@@ -58,21 +58,16 @@ TEST_F(PlayerKeysTest, SeeksStayInsideTheMovieAndShowWhereTheyLanded) {
     EXPECT_EQ(engine.position, 0);
     EXPECT_EQ(engine.shownText, "0:00:00 / 0:01:40");
     engine.position = 100;
-    Press(QKeyCombination(Qt::Key_Right));
-    EXPECT_EQ(engine.position, 225);
-    Press(Qt::SHIFT | Qt::Key_Right);
-    EXPECT_EQ(engine.position, 1725);
-    Press(Qt::SHIFT | Qt::Key_Right);  // near the end: the last frame, not the end of the movie
-    EXPECT_EQ(engine.position, 2499);
-    Press(QKeyCombination(Qt::Key_Right));
-    EXPECT_EQ(engine.position, 2499);
-    Press(Qt::SHIFT | Qt::Key_Left);
-    EXPECT_EQ(engine.position, 999);
-    EXPECT_EQ(engine.shownText, "0:00:40 / 0:01:40");
-    Press(QKeyCombination(Qt::Key_Home));
-    EXPECT_EQ(engine.position, 0);
-    Press(Qt::CTRL | Qt::Key_Right);  // the next subtitle line: there is no subtitle
-    EXPECT_EQ(engine.position, 0);
+    const std::pair<QKeyCombination, int32_t> steps[] = {
+        {Qt::Key_Right, 225}, {Qt::SHIFT | Qt::Key_Right, 1725},
+        {Qt::SHIFT | Qt::Key_Right, 2499},  // near the end: the last frame, not the end of the movie
+        {Qt::Key_Right, 2499}, {Qt::SHIFT | Qt::Key_Left, 999}, {Qt::Key_Home, 0},
+        {Qt::CTRL | Qt::Key_Right, 0},  // the next subtitle line: there is no subtitle
+    };
+    for (const auto& [key, position] : steps) {
+        Press(key);
+        EXPECT_EQ(engine.position, position) << QKeySequence(key).toString().toStdString();
+    }
 
     Press(QKeyCombination(Qt::Key_Space));
     EXPECT_TRUE(engine.paused);
@@ -182,15 +177,13 @@ TEST_F(PlayerKeysTest, MediaKeysActAsTheMovieMenuAndNextAndPreviousWalkThePlayLi
     EXPECT_EQ(engine.path, Folder() + "/b.avi");
     EXPECT_EQ(Marks(), std::vector<int>({MarkNone, MarkPlaying, MarkNone}));
 
-    Press(QKeyCombination(Qt::Key_MediaPause));
-    Press(QKeyCombination(Qt::Key_MediaPause));  // pause only pauses
-    EXPECT_TRUE(engine.paused);
-    Press(QKeyCombination(Qt::Key_MediaPlay));
-    EXPECT_FALSE(engine.paused);
-    Press(QKeyCombination(Qt::Key_MediaPlay));  // play only plays
-    EXPECT_FALSE(engine.paused);
-    Press(QKeyCombination(Qt::Key_MediaTogglePlayPause));
-    EXPECT_TRUE(engine.paused);
+    // Pause only pauses and play only plays: each twice.
+    for (const auto& [key, paused] : {std::pair{Qt::Key_MediaPause, true}, {Qt::Key_MediaPause, true},
+                                      {Qt::Key_MediaPlay, false}, {Qt::Key_MediaPlay, false},
+                                      {Qt::Key_MediaTogglePlayPause, true}}) {
+        Press(QKeyCombination(key));
+        EXPECT_EQ(engine.paused, paused) << key;
+    }
 
     fmMain().NN3Click();
     FullScreenKey(VK_MEDIA_STOP);

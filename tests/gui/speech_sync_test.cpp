@@ -78,11 +78,6 @@ private:
 
 class SpeechSyncTest : public MainWindowTest {
 protected:
-    SpeechSyncTest() {
-        // No cache: each test case changes the fake's answer for the same movie.
-        part = new SpeechSyncPart(fmMain(), speech, prompts, "");
-        speech.Open();
-    }
     // A SubRip file of `cues` (text "line N"), loaded as the subtitle.
     void LoadCues(const std::vector<SyncCue>& cues) {
         std::string text;
@@ -95,16 +90,24 @@ protected:
     int32_t FirstStart() { return fmMain().Subtitles.SubList.front()->StartTime; }
     // Runs Synchronize to Speech to its end.
     void Synchronize() {
-        FinishedRuns finished(part);
+        speech.Open();
         part->SynchronizeToSpeech1->trigger();
         if (part->Running()) {
             ASSERT_TRUE(finished.wait(10000));
         }
     }
+    // Starts Synchronize to Speech and returns while the worker listens, its read held.
+    void StartHeld() {
+        part->SynchronizeToSpeech1Click();
+        EXPECT_TRUE(part->Running()) << "the window waits for the worker";
+        while (!speech.Started()) QThread::msleep(1);
+    }
 
     GatedSpeech speech;
     FakeSyncPrompts prompts;
-    SpeechSyncPart* part = nullptr;
+    // No cache: each test case changes the fake's answer for the same movie.
+    SpeechSyncPart* part = new SpeechSyncPart(fmMain(), speech, prompts, "");
+    FinishedRuns finished{part};
     std::string subtitle;
 };
 
@@ -116,9 +119,7 @@ TEST_F(SpeechSyncTest, ASolidAnswerMovesTheCuesInMemoryWhileTheWindowGoesOnAndTh
     ASSERT_GE(adjust, 0);
     EXPECT_EQ(items.value(adjust + 1), part->SynchronizeToSpeech1);
     EXPECT_EQ(items.value(adjust + 2), part->SaveCorrectedCopy1);
-    EXPECT_EQ(part->SynchronizeToSpeech1->text(), "Synchronize to Speech");
     EXPECT_EQ(part->SynchronizeToSpeech1->shortcut(), QKeySequence("Ctrl+Y"));
-    EXPECT_EQ(part->SaveCorrectedCopy1->text(), "Save Corrected Copy...");
     EXPECT_EQ(fmMain().AdjustSubtitle1->text(), "Synchronize Subtitle");
 
     const MadeUpFilm film = makeFilm(3, 6 * 60 * 1000);
@@ -133,16 +134,9 @@ TEST_F(SpeechSyncTest, ASolidAnswerMovesTheCuesInMemoryWhileTheWindowGoesOnAndTh
     const std::string onDisk = readFile(subtitle);
     const int32_t before = FirstStart();
 
-    GatedSpeech gated;
-    gated.profile = film.speech;
-    SpeechSyncPart* slow = new SpeechSyncPart(fmMain(), gated, prompts, "");
-    FinishedRuns finished(slow);
-    slow->SynchronizeToSpeech1Click();
-    // The window is back while the worker still listens.
-    EXPECT_TRUE(slow->Running());
-    while (!gated.Started()) QThread::msleep(1);
+    StartHeld();  // the window is back while the worker still listens
     EXPECT_EQ(FirstStart(), before);
-    gated.Open();
+    speech.Open();
     ASSERT_TRUE(finished.wait(10000));
     ASSERT_EQ(prompts.informs.size(), 2);
     EXPECT_TRUE(prompts.informs[1].startsWith("Moved 7.3")) << prompts.informs[1].toStdString();
@@ -187,19 +181,14 @@ TEST_F(SpeechSyncTest, CancelNoSpeechNoMatchAndAnUnsureAnswerChangeNothingUnless
     LoadCues(regular);
     const int32_t before = FirstStart();
 
-    GatedSpeech gated;
-    gated.profile = beat;
-    SpeechSyncPart* slow = new SpeechSyncPart(fmMain(), gated, prompts, "");
-    FinishedRuns finished(slow);
-    slow->SynchronizeToSpeech1Click();
-    while (!gated.Started()) QThread::msleep(1);
-    slow->Cancel();
-    gated.Poke();
+    speech.profile = beat;
+    StartHeld();
+    part->Cancel();
+    speech.Poke();
     ASSERT_TRUE(finished.wait(10000));
     EXPECT_TRUE(prompts.informs.isEmpty());
     EXPECT_TRUE(prompts.errors.isEmpty());
 
-    speech.profile = beat;
     Synchronize();  // unsure, and the user says No
     ASSERT_EQ(prompts.asked.size(), 1);
     EXPECT_TRUE(prompts.asked[0].contains("Another answer comes close")) << prompts.asked[0].toStdString();

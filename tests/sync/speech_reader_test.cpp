@@ -25,22 +25,23 @@ TEST(SpeechCache, ASecondReadComesFromTheFolderAndAChangedOrDamagedEntryIsReadAg
     std::vector<double> progress;
     const SpeechReadControl control{[&](double done) { progress.push_back(done); }};
 
-    EXPECT_EQ(cache.ReadSpeech(movie, control).frames, reader.profile.frames);
-    EXPECT_EQ(cache.ReadSpeech(movie, control).frames, reader.profile.frames);
-    EXPECT_EQ(reader.askedFor.size(), 1u);
+    // Reads the movie's speech, which the reader was asked for `asked` times in all.
+    const auto read = [&](size_t asked) {
+        EXPECT_EQ(cache.ReadSpeech(movie, control).frames, reader.profile.frames);
+        EXPECT_EQ(reader.askedFor.size(), asked);
+    };
+    read(1);
+    read(1);
     EXPECT_EQ(progress.back(), 1.0);  // a kept profile still ends the progress
 
     // The same size but a new time of change: the movie was replaced.
     fs::last_write_time(movie, fs::last_write_time(movie) + std::chrono::seconds(5));
     reader.profile.frames = {1, 1};
-    EXPECT_EQ(cache.ReadSpeech(movie, control).frames, reader.profile.frames);
-    EXPECT_EQ(reader.askedFor.size(), 2u);
+    read(2);
     // A damaged entry (cut short) is not trusted.
     fs::resize_file(cache.EntryPath(movie), fs::file_size(cache.EntryPath(movie)) - 1);
-    EXPECT_EQ(cache.ReadSpeech(movie, control).frames, reader.profile.frames);
-    EXPECT_EQ(reader.askedFor.size(), 3u);
-    EXPECT_EQ(cache.ReadSpeech(movie, control).frames, reader.profile.frames);
-    EXPECT_EQ(reader.askedFor.size(), 3u);
+    read(3);
+    read(3);
 
     // A cancelled read keeps nothing; a folder that cannot be made still answers.
     const std::string other = dir.write("other.mkv", "x");

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <random>
 #include <sstream>
 #include <stdexcept>
@@ -14,6 +15,25 @@
 #include <vector>
 
 namespace tessaview::testing {
+
+// Cues with each time passed through `time`.
+inline std::vector<SyncCue> mapped(const std::vector<SyncCue>& cues, const std::function<int64_t(int64_t)>& time)
+{
+    std::vector<SyncCue> out;
+    for (const SyncCue& cue : cues)
+        out.push_back({time(cue.startMs), time(cue.endMs)});
+    return out;
+}
+
+// An answer in one line, for the traces.
+inline std::string describe(const SyncResult& r)
+{
+    std::string text = std::string(SyncVerdictName(r.verdict)) + " rate " + std::to_string(r.rate) + " margin " +
+                       std::to_string(r.margin) + " share " + std::to_string(r.speechShare) + " pieces";
+    for (const SyncPiece& p : r.pieces)
+        text += " " + std::to_string(p.fromCue) + "@" + std::to_string(p.shiftMs);
+    return text;
+}
 
 struct SpokenLine {
     int gapMs = 0;  // after the line before ends

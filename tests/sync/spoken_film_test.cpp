@@ -10,20 +10,11 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <functional>
 
 namespace tessaview::testing {
 namespace {
 
 const std::string probe = std::string(TESSAVIEW_BINARY_DIR) + "/tools/probe/tessaview-probe";
-
-std::vector<SyncCue> mapped(const std::vector<SyncCue>& cues, const std::function<int64_t(int64_t)>& time)
-{
-    std::vector<SyncCue> out;
-    for (const SyncCue& cue : cues)
-        out.push_back({time(cue.startMs), time(cue.endMs)});
-    return out;
-}
 
 // How far each corrected cue start lies from its line's (lines at -1 have none): the share
 // within 200 ms and the median, checked against the targets.
@@ -49,15 +40,6 @@ void expectOnTheirLines(const SyncResult& result, const std::vector<SyncCue>& cu
     for (size_t i = 0; i < cues.size(); ++i)
         starts.push_back(result.CorrectedTime(i, cues[i].startMs));
     expectOnTheirLines(starts, lines);
-}
-
-std::string describe(const SyncResult& r)
-{
-    std::string text = std::string(SyncVerdictName(r.verdict)) + " rate " + std::to_string(r.rate) + " margin " +
-                       std::to_string(r.margin) + " share " + std::to_string(r.speechShare) + " pieces";
-    for (const SyncPiece& p : r.pieces)
-        text += " " + std::to_string(p.fromCue) + "@" + std::to_string(p.shiftMs);
-    return text;
 }
 
 int run(const std::string& command)
@@ -191,17 +173,19 @@ TEST(SpokenFilm, AnotherFilmsSubtitleAndMusicAloneAreNeverSolid)
         other.push_back({at, at + length + 400});
         at += length;
     }
-    const SyncResult foreign = AlignToSpeech(other, reader->ReadSpeech(film.movie, {}));
+    const SpeechProfile talk = reader->ReadSpeech(film.movie, {});
+    const SyncResult foreign = AlignToSpeech(other, talk);
     std::printf("another film's: %s\n", describe(foreign).c_str());
     EXPECT_EQ(foreign.verdict, SyncVerdict::NoMatch) << describe(foreign);
     const SyncResult tune = AlignToSpeech(film.truth, reader->ReadSpeech(music.movie, {}));
     std::printf("music alone: %s, %.0f %% heard as speech\n", describe(tune).c_str(), tune.audioSpeechShare * 100);
     EXPECT_EQ(tune.verdict, SyncVerdict::NoSpeech) << describe(tune);
     // Its own lines over that music fit.
-    const SyncResult own = AlignToSpeech(mapped(film.truth, [](int64_t t) { return t - 2500; }), reader->ReadSpeech(film.movie, {}));
+    const std::vector<SyncCue> early = mapped(film.truth, [](int64_t t) { return t - 2500; });
+    const SyncResult own = AlignToSpeech(early, talk);
     std::printf("own lines over music: %s\n", describe(own).c_str());
     EXPECT_EQ(own.verdict, SyncVerdict::Solid) << describe(own);
-    expectOnTheirLines(own, mapped(film.truth, [](int64_t t) { return t - 2500; }), film.truth);
+    expectOnTheirLines(own, early, film.truth);
 
     // The doctor says so, in JSON as well.
     const std::string foreignFile = dir.file("other.srt"), cache = dir.file("cache"), json = dir.file("out.json");

@@ -95,8 +95,9 @@ TEST(Corpus, EveryFileLoadsAsExpected)
         EXPECT_EQ(core.SubList.size(), want.cues);
         EXPECT_EQ(host.messages, want.message ? Strings{want.message} : Strings{});
         EXPECT_EQ(error, want.error ? want.error : "no error");
-        if (want.first && !core.SubList.empty())
+        if (want.first && !core.SubList.empty()) {
             EXPECT_EQ(std::to_string(core.SubList[0]->StartTime) + " " + std::to_string(core.SubList[0]->EndTime), want.first);
+        }
     }
     EXPECT_EQ(seen, expectations.size());
 }

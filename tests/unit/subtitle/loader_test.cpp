@@ -197,15 +197,14 @@ TEST(TimeBase, MillisecondsToFramesRoundsHalfToEvenAndClamps)
         EXPECT_EQ(MillisecondsToFrames(ms, rate), frames) << ms << " ms at " << rate;
 }
 
-// One text for a frame rate wherever one is shown: status bar, menu items, probe, doctor.
+// One text for a frame rate wherever one is shown: menu items, probe, doctor; the status bar's
+// is read back in FrameRateItemAndItsResetByALoad.
 TEST(TimeBase, FrameRatesAsText)
 {
     EXPECT_EQ(FormatFrameRate(24000 / 1001.0), "23.976023976024");
     EXPECT_EQ(FormatFrameRate(24000 / 1001.0, '.', 6), "23.976");
     EXPECT_EQ(FormatFrameRate(25.0), "25");
     EXPECT_EQ(FormatFrameRate(1e6), "1000000");  // never in exponent form at 15 digits
-    EXPECT_EQ(FrameRateStatusText(4, 29.97, ','), "Subtitle FrameRate:29,97fps");
-    EXPECT_EQ(FrameRateStatusText(0, 25.0, '.'), "Subtitle FrameRate:Same As Movie");
     std::vector<std::string> captions;
     for (int tag = 0; tag < 6; ++tag)
         captions.push_back(FrameRateItemCaption(tag));

@@ -2,11 +2,10 @@
 // hold when it cannot be fitted.
 #include "made_up_film.h"
 #include "sync/correlator.h"
+#include "sync/spoken_film.h"
 
 #include <gtest/gtest.h>
 
-#include <functional>
-#include <string>
 #include <utility>
 
 namespace tessaview::testing {
@@ -14,49 +13,27 @@ namespace {
 
 constexpr int64_t sixMinutes = 6 * 60 * 1000;
 
-std::vector<SyncCue> mapped(const std::vector<SyncCue>& cues, const std::function<int64_t(int64_t)>& time)
-{
-    std::vector<SyncCue> out;
-    for (const SyncCue& cue : cues)
-        out.push_back({time(cue.startMs), time(cue.endMs)});
-    return out;
-}
-
-std::string describe(const SyncResult& r)
-{
-    std::string text = std::string(SyncVerdictName(r.verdict)) + " rate " + std::to_string(r.rate) + " margin " +
-                       std::to_string(r.margin) + " share " + std::to_string(r.speechShare) + " pieces";
-    for (const SyncPiece& p : r.pieces)
-        text += " " + std::to_string(p.fromCue) + "@" + std::to_string(p.shiftMs);
-    return text;
-}
-
 TEST(Alignment, ShiftsAndRatesAreFoundAndEveryLineLandsOnItsSpeech)
 {
-    struct Case {
+    const struct {
         const char* name;
-        double subtitleRate;  // the subtitle's times are the film's divided by this
+        double subtitleRate;  // the subtitle's times are the film's divided by this; the rate to find
         int64_t subtitleShift;
-        double rate;          // what the alignment must find
-    };
-    const Case cases[] = {
-        {"moved later", 1.0, -7300, 1.0},
-        {"moved earlier", 1.0, 95000, 1.0},
-        {"25 fps read as 23.976", 25 / 23.976, -2000, 25 / 23.976},
-        {"23.976 fps read as 25", 23.976 / 25, 1500, 23.976 / 25},
-        {"already right", 1.0, 0, 1.0},
+    } cases[] = {
+        {"moved later", 1.0, -7300}, {"moved earlier", 1.0, 95000}, {"25 fps read as 23.976", 25 / 23.976, -2000},
+        {"23.976 fps read as 25", 23.976 / 25, 1500}, {"already right", 1.0, 0},
     };
     for (unsigned seed = 1; seed <= 3; ++seed) {
         const MadeUpFilm film = makeFilm(seed, sixMinutes);
         const std::vector<SyncCue> timed = timedCues(film.lines, seed);
-        for (const Case& c : cases) {
+        for (const auto& c : cases) {
             const std::vector<SyncCue> cues = mapped(timed, [&](int64_t t) {
                 return static_cast<int64_t>(std::llround(static_cast<double>(t) / c.subtitleRate)) + c.subtitleShift;
             });
             const SyncResult result = AlignToSpeech(cues, film.speech);
             SCOPED_TRACE(std::string(c.name) + ", seed " + std::to_string(seed) + ": " + describe(result));
             EXPECT_EQ(result.verdict, SyncVerdict::Solid);
-            EXPECT_DOUBLE_EQ(result.rate, c.rate);
+            EXPECT_DOUBLE_EQ(result.rate, c.subtitleRate);
             EXPECT_EQ(result.pieces.size(), 1u);
             const StartErrors errors = startErrors(result, cues, film.lines);
             EXPECT_LE(errors.median, 40);
