@@ -2,16 +2,10 @@
 // list of 100,000 cues, of building the three windows, and of the media controls' look at
 // the window after every burst of events.
 #include "app/media_controls.h"
-#include "app/program.h"
-#include "external/hook_library.h"
 #include "shell/play_list.h"
-#include "support/fake_desktop.h"
-#include "support/fake_engine.h"
-#include "support/fake_instances.h"
-#include "support/fake_vobsub.h"
+#include "window_fixture.h"
 
 #include <QApplication>
-#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <cstdlib>
 #include <memory>
@@ -19,20 +13,7 @@
 namespace tessaview {
 namespace {
 
-struct Fixture {
-    QTemporaryDir folder;
-    FakeEngine engine;
-    FakeVobSub vobsub;
-    HookLibrary hook;
-    test::FakeDesktop desktop;
-    test::FakeInstances instances;
-    std::unique_ptr<Program> program;
-
-    Fixture() {
-        program = std::make_unique<Program>(MainServices{engine, vobsub, hook, desktop, instances,
-                                                         folder.path().toStdString(), {"tessaview"}, 1});
-    }
-};
+using Fixture = WindowFixture;
 
 // 100,000 cues of 40 frames with 10-frame gaps, frame-numbered.
 void FillCues(SubtitleCore& core) {

@@ -1,19 +1,13 @@
 // The transcript at 100,000 cues in the real main window: opening it (texts read, markup
 // dropped, folded for finding, rows laid out and drawn), one keystroke in its find field
 // (rows filtered and laid out again), and a clock tick that marks the line on screen.
-#include "app/program.h"
-#include "external/hook_library.h"
 #include "playback/reading_control.h"
 #include "presentation/transcript_model.h"
 #include "presentation/transcript_panel.h"
-#include "support/fake_desktop.h"
-#include "support/fake_engine.h"
-#include "support/fake_instances.h"
-#include "support/fake_vobsub.h"
+#include "window_fixture.h"
 
 #include <QApplication>
 #include <QLineEdit>
-#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <cstdlib>
 #include <memory>
@@ -35,18 +29,8 @@ std::string CueText(int i) {
     return text;
 }
 
-struct Fixture {
-    QTemporaryDir folder;
-    FakeEngine engine;
-    FakeVobSub vobsub;
-    HookLibrary hook;
-    test::FakeDesktop desktop;
-    test::FakeInstances instances;
-    std::unique_ptr<Program> program;
-
+struct Fixture : WindowFixture {
     Fixture() {
-        program = std::make_unique<Program>(MainServices{engine, vobsub, hook, desktop, instances,
-                                                         folder.path().toStdString(), {"tessaview"}, 1});
         SubtitleCore& core = window().Subtitles;
         core.ClearSubList();
         for (int i = 0; i < Cues; ++i) {
@@ -60,7 +44,6 @@ struct Fixture {
         core.EngineFrameRate = core.MovieFrameRate = 25.0;
         QApplication::processEvents();
     }
-    TfmMain& window() { return *program->fmMain(); }
     TranscriptPanel& panel() { return *window().plTranscript; }
 };
 
