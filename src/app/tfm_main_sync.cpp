@@ -92,6 +92,17 @@ void SpeechSyncPart::SynchronizeToSpeech1Click()
 
     const std::vector<SyncCue> cues = CueTimesMs(subtitles.SubList, subtitles.SubIsTimeBased, subtitles.MovieFrameRate);
     const std::string movie = window_.Movie.MovieFileName;
+    // A second subtitle is timed to the same speech, far more exactly than a voice detector
+    // hears it: offered as the reference, as shown (its own offset counted).
+    std::optional<SpeechProfile> reference;
+    if (window_.Second.Loaded() && !window_.Second.Core.SubList.empty() &&
+        prompts_.Ask(&window_, "Fit the subtitle to the lines of the second subtitle instead of the speech? "
+                               "They are timed to the same speech and nearly exact.")) {
+        std::vector<SyncCue> shown =
+            CueTimesMs(window_.Second.Core.SubList, window_.Second.Core.SubIsTimeBased, subtitles.MovieFrameRate);
+        for (SyncCue& cue : shown) cue.startMs -= window_.Second.OffsetMs, cue.endMs -= window_.Second.OffsetMs;
+        reference = ProfileFromCues(shown);
+    }
     runSubtitle_ = subtitles.SubFileName;
     runCues_ = subtitles.SubList.data();
     cancel_ = false;
@@ -105,7 +116,7 @@ void SpeechSyncPart::SynchronizeToSpeech1Click()
     connect(progress_, &QProgressDialog::canceled, this, [this] { Cancel(); });
     SynchronizeToSpeech1->setEnabled(false);
 
-    worker_ = std::thread([this, movie, cues, folder = cacheFolder_] {
+    worker_ = std::thread([this, movie, cues, reference, folder = cacheFolder_] {
         SyncResult result;
         QString error;
         bool cancelled = false;
@@ -121,7 +132,9 @@ void SpeechSyncPart::SynchronizeToSpeech1Click()
                                             },
                                             &cancel_};
             CachedMovieSpeech cache(reader_, folder);
-            const SpeechProfile speech = folder.empty() ? reader_.ReadSpeech(movie, control) : cache.ReadSpeech(movie, control);
+            const SpeechProfile speech = reference          ? *reference
+                                         : folder.empty() ? reader_.ReadSpeech(movie, control)
+                                                          : cache.ReadSpeech(movie, control);
             ThrowIfCancelled(control);
             result = AlignToSpeech(cues, speech);
         } catch (const SpeechReadCancelled&) {

@@ -249,6 +249,20 @@ std::string FrameRateRatioName(double rate)
     return text;
 }
 
+SpeechProfile ProfileFromCues(const std::vector<SyncCue>& cues)
+{
+    SpeechProfile profile;
+    for (const SyncCue& cue : cues) {
+        const int64_t first = std::max<int64_t>(cue.startMs, 0) / SpeechProfile::FrameMs;
+        const int64_t end = std::max<int64_t>(cue.endMs, 0) / SpeechProfile::FrameMs;
+        if (end > static_cast<int64_t>(profile.frames.size()))
+            profile.frames.resize(static_cast<size_t>(end), 0);
+        for (int64_t k = first; k < end; ++k)
+            profile.frames[static_cast<size_t>(k)] = 1;
+    }
+    return profile;
+}
+
 SyncResult AlignToSpeech(const std::vector<SyncCue>& cues, const SpeechProfile& speech, const SyncOptions& options)
 {
     SyncResult result;

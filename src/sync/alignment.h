@@ -57,6 +57,10 @@ struct SyncOptions {
 
 SyncResult AlignToSpeech(const std::vector<SyncCue>& cues, const SpeechProfile& speech, const SyncOptions& options = {});
 
+// Another timing of the same speech (the movie's own text track, a second language) as a
+// profile to align to: speech wherever one of its cues shows.
+SpeechProfile ProfileFromCues(const std::vector<SyncCue>& cues);
+
 // The ratios between the usual frame rates (23.976, 24, 25, 29.97, 30), each once, without 1.
 const std::vector<double>& FrameRateRatios();
 // "25 fps read as 23.976" for the rate 25 / 23.976 (the subtitle was timed for 25 fps).

@@ -79,12 +79,15 @@ private:
 class SpeechSyncTest : public MainWindowTest {
 protected:
     // A SubRip file of `cues` (text "line N"), loaded as the subtitle.
-    void LoadCues(const std::vector<SyncCue>& cues) {
+    static std::string SubRip(const std::vector<SyncCue>& cues) {
         std::string text;
         for (size_t i = 0; i < cues.size(); ++i)
             text += std::to_string(i + 1) + "\n" + testing::subRipTime(cues[i].startMs) + " --> " +
                     testing::subRipTime(cues[i].endMs) + "\nline " + std::to_string(i + 1) + "\n\n";
-        subtitle = MakeFile("film.srt", text);
+        return text;
+    }
+    void LoadCues(const std::vector<SyncCue>& cues) {
+        subtitle = MakeFile("film.srt", SubRip(cues));
         fmMain().Subtitles.LoadSubtitle(subtitle);
     }
     int32_t FirstStart() { return fmMain().Subtitles.SubList.front()->StartTime; }
@@ -166,6 +169,27 @@ TEST_F(SpeechSyncTest, ASolidAnswerMovesTheCuesInMemoryWhileTheWindowGoesOnAndTh
     testing::readSubRip(Folder() + "/copy.srt", written, texts);
     EXPECT_EQ(written.front().startMs, FirstStart());
     EXPECT_TRUE(prompts.errors.isEmpty());
+}
+
+// A second subtitle, timed to the same speech, is offered as the reference; with it the movie's
+// sound is not needed (here it holds no speech at all).
+TEST_F(SpeechSyncTest, ASecondSubtitleIsTheReferenceWhenTheUserAgrees) {
+    OpenMovie("film.avi");
+    const MadeUpFilm film = makeFilm(3, 6 * 60 * 1000);
+    const std::vector<SyncCue> right = testing::timedCues(film.lines, 3);
+    std::vector<SyncCue> late = right;
+    for (SyncCue& cue : late) cue.startMs += 4200, cue.endMs += 4200;
+    LoadCues(late);
+    fmMain().LoadSecondSubtitle(MakeFile("film.de.srt", SubRip(right)));
+    speech.profile.frames.assign(film.speech.frames.size(), 0);
+    const int32_t before = FirstStart();
+
+    Synchronize();  // the user declines: the silent sound has no answer
+    ASSERT_EQ(prompts.asked.size(), 1);
+    EXPECT_EQ(FirstStart(), before);
+    prompts.answers = {true};
+    Synchronize();
+    EXPECT_NEAR(FirstStart(), before - 4200, 40);
 }
 
 TEST_F(SpeechSyncTest, CancelNoSpeechNoMatchAndAnUnsureAnswerChangeNothingUnlessTheUserAgrees) {
