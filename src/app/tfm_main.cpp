@@ -155,6 +155,7 @@ void TfmMain::FormCloseQuery() {
 }
 
 void TfmMain::FormClose() {
+    movieControl_->DropLateTrack();
     Subtitles.ClearSubList();
     Subtitles.SubLines.clear();
     hook_.FreeHook();

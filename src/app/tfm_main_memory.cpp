@@ -52,13 +52,25 @@ void TfmMain::EnteredMovie(bool continued) {
     std::error_code error;
     if (!record.Subtitle.empty() && record.Subtitle != Subtitles.SubFileName &&
         std::filesystem::is_regular_file(record.Subtitle, error))
-        Guarded([this, &record] { Subtitles.LoadSubtitle(record.Subtitle); });
+        Guarded([this, &record] {
+            movieControl_->DropLateTrack();  // the user's choice stands over the movie's own track
+            Subtitles.LoadSubtitle(record.Subtitle);
+        });
     Subtitles.n005Click(record.FrameRateItem);
     SetSyncOffset(record.SyncMs);
     if (const std::optional<int32_t> frame = ResumeFrame(record.PositionMs, Movie.MovieDuration, Subtitles.EngineFrameRate)) {
         engine_.SetPos(*frame);
         engine_.ShowText(ResumedText(record.PositionMs));
     }
+}
+
+// The movie's text track arrives after the memory was given back: the frame-rate item it
+// restored outlasts the load, and the track counts as found at the opening, not as chosen.
+void TfmMain::LoadOpeningSubtitle(const std::function<void()>& load) {
+    const int item = CheckedFrameRateItem();
+    Guarded(load);
+    Subtitles.n005Click(item);
+    openedSubtitle_ = Subtitles.SubFileName;
 }
 
 }  // namespace tessaview
