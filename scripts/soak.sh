@@ -64,10 +64,16 @@ wait_for() {
   done
   return 1
 }
-# Windows may go while xdotool looks at them; its complaints about that are no news.
-main_window() { xdotool search --maxdepth 1 --onlyvisible --name '^Tessaview$' 2>/dev/null | head -1; }
-error_box() { [ "$(xdotool search --onlyvisible --name '^Tessaview$' 2>/dev/null | wc -l)" -ge 2 ] && echo yes; }
-open_dialog() { xdotool search --onlyvisible --name '^Play DivX Movie$' 2>/dev/null; }
+# Windows may go while xdotool looks at them; its complaints about that are no news. The main
+# window's title names the open movie ("short.mp4 - Tessaview"); a message box is "Tessaview".
+main_window() {
+  local window
+  window="$(xdotool search --maxdepth 1 --onlyvisible --name ' - Tessaview$' 2>/dev/null | head -1)" || true
+  [ -n "$window" ] || window="$(xdotool search --maxdepth 1 --onlyvisible --name '^Tessaview$' 2>/dev/null | head -1)" || true
+  echo "$window"
+}
+error_box() { [ "$(xdotool search --onlyvisible --name '^Tessaview$| - Tessaview$' 2>/dev/null | wc -l)" -ge 2 ] && echo yes; }
+open_dialog() { xdotool search --onlyvisible --name '^Play DivX Movie$' 2>/dev/null || true; }
 no_open_dialog() { [ -z "$(open_dialog)" ] && echo closed; }
 
 wait_for 30 main_window || fail "no main window"

@@ -15,6 +15,7 @@
 #include "shell/settings/file_locations.h"
 
 #include <QApplication>
+#include <QPixmapCache>
 #include <clocale>
 #include <csignal>
 #include <cstdlib>
@@ -33,6 +34,10 @@ int main(int argc, char* argv[]) {
     std::signal(SIGXFSZ, SIG_IGN);
     QApplication application(argc, argv);
     std::setlocale(LC_NUMERIC, "C");  // libmpv refuses to start otherwise
+    // Every open dialog and message box makes its icons anew, and the toolkit caches their
+    // pictures under each new icon's key: never found again, they pile up to the cache's
+    // limit (10 MB by default). A fifth of that holds every picture our windows draw.
+    QPixmapCache::setCacheLimit(2048);
 
     using namespace tessaview;
     std::unique_ptr<MovieEngine> engine = CreateMpvEngine();

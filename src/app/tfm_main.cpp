@@ -167,6 +167,7 @@ void TfmMain::FormCloseQuery() {
 }
 
 void TfmMain::FormClose() {
+    movieControl_->DropLateTrack();
     Subtitles.ClearSubList();
     Subtitles.SubLines.clear();
     hook_.FreeHook();

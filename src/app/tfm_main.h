@@ -286,6 +286,7 @@ private:
     double PixelRatio() const override { return devicePixelRatioF(); }
     void MovieOpened(const std::string& MovieFileName) override;
     void RemoveSubtitle() override;
+    void LoadOpeningSubtitle(const std::function<void()>& load) override;
 
     // The movie memory (tfm_main_memory.cpp).
     void LeavingMovie() override;

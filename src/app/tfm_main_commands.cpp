@@ -42,10 +42,14 @@ void TfmMain::LoadSubtitle1Click() {
     const std::vector<std::string> chosen =
         fileChooser_.Choose(this, FileDialogRequest{"Load Subtitle", "Subtitle Files(*.*)|*.*", false});
     if (chosen.empty()) return;
+    movieControl_->DropLateTrack();
     Subtitles.LoadSubtitle(chosen.front());
 }
 
-void TfmMain::RemoveSubtitle1Click() { RemoveSubtitle(); }
+void TfmMain::RemoveSubtitle1Click() {
+    movieControl_->DropLateTrack();
+    RemoveSubtitle();
+}
 
 void TfmMain::ShowSubtitles1Click() {
     surfaces_->SetShown(!surfaces_->Shown(), Subtitles.LastSpanText);
@@ -69,7 +73,10 @@ void TfmMain::AdjustSubtitle1Click() {
     if (fmSynchronize_) fmSynchronize_->exec();
 }
 
-void TfmMain::ChangeSubtitleLanguage1Click() { Subtitles.LoadSubtitle(Subtitles.SubFileName); }
+void TfmMain::ChangeSubtitleLanguage1Click() {
+    movieControl_->DropLateTrack();
+    Subtitles.LoadSubtitle(Subtitles.SubFileName);
+}
 
 void TfmMain::NN1Click() { viewControl_->NN1Click(); }
 void TfmMain::NN2Click() { viewControl_->NN2Click(); }

@@ -74,7 +74,10 @@ void TfmMain::EnteredMovie(bool continued) {
     if (Second.Loaded()) SetSecondOffset(record.SecondSyncMs);
     if (!record.Subtitle.empty() && record.Subtitle != Subtitles.SubFileName &&
         std::filesystem::is_regular_file(record.Subtitle, error))
-        Guarded([this, &record] { Subtitles.LoadSubtitle(record.Subtitle); });
+        Guarded([this, &record] {
+            movieControl_->DropLateTrack();  // the user's choice stands over the movie's own track
+            Subtitles.LoadSubtitle(record.Subtitle);
+        });
     Subtitles.n005Click(record.FrameRateItem);
     RestoreSpeechSync(record);
     SetSyncOffset(record.SyncMs);
@@ -122,6 +125,15 @@ void TfmMain::RestoreSpeechSync(const MovieRecord& record) {
         speechSync_ = stored;
         speechSyncList_ = Subtitles.ListNumber();
     }
+}
+
+// The movie's text track arrives after the memory was given back: the frame-rate item it
+// restored outlasts the load, and the track counts as found at the opening, not as chosen.
+void TfmMain::LoadOpeningSubtitle(const std::function<void()>& load) {
+    const int item = CheckedFrameRateItem();
+    Guarded(load);
+    Subtitles.n005Click(item);
+    openedSubtitle_ = Subtitles.SubFileName;
 }
 
 }  // namespace tessaview

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <optional>
+#include <stop_token>
 #include <string>
 
 namespace tessaview {
@@ -22,8 +23,9 @@ struct MovieTiming {
 class TextTracks {
 public:
     virtual ~TextTracks() = default;
-    // The movie's first SubRip or SubStation track; nothing when it has none or cannot be read.
-    virtual std::optional<TextTrack> FirstTextTrack(const std::string& movie) = 0;
+    // The movie's first SubRip or SubStation track; nothing when it has none or cannot be read,
+    // or when `stop` is requested before the end (the whole file is read: seconds on a slow disk).
+    virtual std::optional<TextTrack> FirstTextTrack(const std::string& movie, std::stop_token stop = {}) = 0;
     virtual std::optional<MovieTiming> ReadMovieTiming(const std::string& movie) = 0;
 };
 

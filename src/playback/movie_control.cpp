@@ -15,6 +15,8 @@
 #include "subtitle/text_encoding.h"
 #include "subtitle/text_rules.h"
 
+#include <QMetaObject>
+#include <QObject>
 #include <QWidget>
 
 namespace tessaview {
@@ -42,7 +44,10 @@ MovieControl::MovieControl(MovieEngine& engine, SubtitleCore& core, PlayList& pl
       window_(window),
       fields_(fields),
       display_(display),
-      tracks_(tracks) {}
+      tracks_(tracks),
+      trackReceiver_(std::make_unique<QObject>()) {}
+
+MovieControl::~MovieControl() = default;
 
 std::optional<std::string> MovieControl::PromptMovieName() {
     FileDialogRequest request{MovieFileDialogTitle, MovieFileDialogFilter, false};
@@ -93,7 +98,9 @@ void MovieControl::OpenDropped(const std::vector<std::string>& files) {
         fields_.MovieFileName = movies.front();
         OpenMovie();
     }
-    if (!subtitles.empty()) core_.LoadSubtitle(subtitles.front());
+    if (subtitles.empty()) return;
+    DropLateTrack();
+    core_.LoadSubtitle(subtitles.front());
 }
 
 void MovieControl::OpenFromCommandLine(const std::string& path) {
@@ -130,6 +137,7 @@ bool MovieControl::OpenMovie(SubtitleOnOpen subtitle) {
         return false;
     }
     fields_.RememberedFileName.clear();  // the engine no longer holds the movie left
+    DropLateTrack();
     display_.Invalidate();
     int32_t thousandths = 0;
     engine_.GetFrameRate(thousandths);
@@ -172,13 +180,48 @@ bool MovieControl::AutoloadSubtitle() {
         core_.LoadSubtitle(candidate);
         return true;
     }
+    ReadTrackInBackground();
+    return false;
+}
+
+void MovieControl::ReadTrackInBackground() {
+    if (!tracks_) return;
+    DropLateTrack();
+    // Reading a track walks the whole movie file: the movie plays meanwhile.
+    trackReader_ = std::jthread([this, movie = fields_.MovieFileName, generation = trackGeneration_,
+                                 receiver = trackReceiver_.get()](std::stop_token stop) {
+        std::optional<TextTrack> track;
+        try {
+            track = tracks_->FirstTextTrack(movie, stop);
+        } catch (...) {
+            // Unreadable is no track.
+        }
+        if (stop.stop_requested()) return;
+        QMetaObject::invokeMethod(
+            receiver, [this, generation, track = std::move(track)]() mutable { TrackRead(generation, std::move(track)); },
+            Qt::QueuedConnection);
+    });
+}
+
+void MovieControl::TrackRead(uint64_t generation, std::optional<TextTrack> track) {
+    if (generation != trackGeneration_) return;
+    if (trackReader_.joinable()) trackReader_.join();  // posting this was its last act
+    if (!track) return;
     // A text track inside the movie loads as if its file lay beside the movie.
-    const std::optional<TextTrack> track = tracks_ ? tracks_->FirstTextTrack(fields_.MovieFileName) : std::nullopt;
-    if (!track) return false;
-    const std::string path = TrackFilePath(core_.TmpSubPath(), track->extension);
-    WriteWholeFile(path, track->text);
-    core_.LoadSubtitle(path);
-    return true;
+    window_.LoadOpeningSubtitle([this, &track] {
+        const std::string path = TrackFilePath(core_.TmpSubPath(), track->extension);
+        WriteWholeFile(path, track->text);
+        core_.LoadSubtitle(path);
+    });
+}
+
+void MovieControl::DropLateTrack() {
+    ++trackGeneration_;
+    // A reader that is told to stop ends at its next packet.
+    if (trackReader_.joinable()) {
+        trackReader_.request_stop();
+        trackReader_.join();
+    }
 }
 
 void MovieControl::Play1Click() {
@@ -194,6 +237,7 @@ void MovieControl::Pause1Click() {
 }
 
 void MovieControl::Stop1Click() {
+    DropLateTrack();
     window_.LeavingMovie();  // the stop goes back to the start
     window_.SetMovieTimerEnabled(false);
     engine_.StopMovie();

@@ -2,15 +2,20 @@
 // play-list marks, continued play and moving on at the end of a movie.
 #pragma once
 
+#include "external/text_tracks.h"
 #include "playback/movie_fields.h"
 
 #include <QRect>
 #include <QSize>
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
+class QObject;
 class QWidget;
 
 namespace tessaview {
@@ -21,7 +26,6 @@ class MovieEngine;
 class PlayList;
 class SubtitleCore;
 class SubtitleDisplay;
-class TextTracks;
 
 // The first line, CR, the second line: the box shown when the engine cannot play a file.
 extern const char* const MovieFileErrorText;
@@ -50,6 +54,9 @@ public:
     virtual void NN3Click() = 0;  // the Full Screen command
     virtual void MovieOpened(const std::string& MovieFileName) = 0;  // the title names it
     virtual void RemoveSubtitle() = 0;  // no subtitle: cues gone, surfaces empty
+    // The movie's own text track, read after the movie opened: `load` loads it, under the
+    // exception guard, as if it had been found at the opening.
+    virtual void LoadOpeningSubtitle(const std::function<void()>& load) = 0;
     // The per-movie memory: the movie being left (another opens, or it stops) is recorded,
     // and one just opened gets its state back; a continued one goes on with the timeline's.
     virtual void LeavingMovie() {}
@@ -63,6 +70,7 @@ class MovieControl {
 public:
     MovieControl(MovieEngine& engine, SubtitleCore& core, PlayList& playList, Desktop& desktop, FileChooser& chooser,
                  MovieWindow& window, MovieFields& fields, SubtitleDisplay& display, TextTracks* tracks = nullptr);
+    ~MovieControl();
 
     // Openers: each sets MovieFileName and opens it.
     void PlayFile1Click();
@@ -75,7 +83,13 @@ public:
 
     // False when the movie did not open (its message shown).
     bool OpenMovie(SubtitleOnOpen subtitle = SubtitleOnOpen::RemoveWhenNoneFound);
-    bool AutoloadSubtitle();  // true when it found a subtitle for the movie
+    // True when it loaded a subtitle for the movie. With none beside it, the movie's own text
+    // track is read on a worker thread and loaded when it arrives (false here).
+    bool AutoloadSubtitle();
+    // A text track still being read arrives to nothing: a subtitle was chosen another way,
+    // or the movie left.
+    void DropLateTrack();
+    bool ReadingTrack() const { return trackReader_.joinable(); }
 
     void Play1Click();
     void Pause1Click();
@@ -91,6 +105,8 @@ public:
 private:
     std::optional<std::string> PromptMovieName();
     bool PlayEntry(const std::optional<std::string>& entry);  // as the end of a movie does
+    void ReadTrackInBackground();
+    void TrackRead(uint64_t generation, std::optional<TextTrack> track);
 
     MovieEngine& engine_;
     SubtitleCore& core_;
@@ -101,6 +117,9 @@ private:
     MovieFields& fields_;
     SubtitleDisplay& display_;
     TextTracks* tracks_;  // text tracks inside movies; none: they are not looked for
+    uint64_t trackGeneration_ = 0;  // a read's answer counts while this is the read's number
+    std::unique_ptr<QObject> trackReceiver_;  // on the UI thread: the answer is queued to it
+    std::jthread trackReader_;  // declared last: stopped and joined before the rest goes
 };
 
 }  // namespace tessaview

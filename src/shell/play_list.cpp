@@ -26,7 +26,8 @@ QIcon NoMarkPicture() {
 }
 }  // namespace
 
-PlayList::PlayList(QTreeWidget* lbPlayList) : view_(lbPlayList) {}
+PlayList::PlayList(QTreeWidget* lbPlayList)
+    : view_(lbPlayList), playingIcon_(ToolIcon(PicturePlay)), pausedIcon_(ToolIcon(PicturePause)) {}
 
 int PlayList::Count() const { return view_->topLevelItemCount(); }
 
@@ -40,7 +41,7 @@ void PlayList::SetMark(int index, int mark) {
     QTreeWidgetItem* item = view_->topLevelItem(index);
     if (item->data(0, MarkRole).toInt() == mark) return;
     item->setData(0, MarkRole, mark);
-    item->setIcon(0, mark == MarkPlaying || mark == MarkPaused ? ToolIcon(mark) : NoMarkPicture());
+    item->setIcon(0, mark == MarkPlaying ? playingIcon_ : mark == MarkPaused ? pausedIcon_ : NoMarkPicture());
 }
 
 void PlayList::Insert(int index, const std::string& caption, int mark) {

@@ -2,6 +2,7 @@
 // state mark 1 playing, 2 paused, -1 none) and every operation on them.
 #pragma once
 
+#include <QIcon>
 #include <optional>
 #include <string>
 #include <vector>
@@ -48,6 +49,10 @@ private:
     void MoveFirstSelected(int insertAt);
 
     QTreeWidget* view_;
+    // Made once: the view caches every icon's pictures under the icon's own key, so a new
+    // icon at each mark would leave new pictures behind at each movie.
+    QIcon playingIcon_;
+    QIcon pausedIcon_;
 };
 
 }  // namespace tessaview

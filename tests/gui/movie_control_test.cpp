@@ -135,6 +135,48 @@ TEST_F(MainWindowTest, AutoloadTakesTheFirstOfIdxSubSrtSsaInAnyLetterCaseAndAPai
     EXPECT_EQ(fmMain().windowTitle(), "other.avi - Tessaview");
 }
 
+// Reading a text track walks the whole movie: the movie plays at once and the track's cues
+// come when the worker is done, unless the movie or the subtitle changed meanwhile.
+TEST_F(MainWindowTest, AMoviesOwnTextTrackArrivesAfterTheOpenAndALateOneChangesNothing) {
+    tracks.track = TextTrack{".srt", "1\r\n00:00:01,000 --> 00:00:02,000\r\nInside\r\n"};
+    const std::string trackFile = Folder() + "/tmptrack.srt";
+    tracks.Hold();  // a slow disk
+    const std::string film = OpenMovie("film.mkv");
+    EXPECT_TRUE(fmMain().tmMovie->isActive());
+    EXPECT_EQ(fmMain().windowTitle(), "film.mkv - Tessaview");
+    EXPECT_EQ(fmMain().Subtitles.SubFileName, "");
+    tracks.Release();
+    ASSERT_TRUE(SubtitleBecomes(trackFile));
+    EXPECT_EQ(tracks.AskedFor(), film);
+    ASSERT_EQ(fmMain().Subtitles.SubList.size(), 1u);
+    EXPECT_EQ(fmMain().Subtitles.SubList[0]->Text, "Inside");
+
+    // Each answer below is read and waiting in the queue when the change comes.
+    const std::string byHand = MakeFile("by hand.srt", "1\r\n00:00:05,000 --> 00:00:06,000\r\nMine\r\n");
+    MakeFile("other.srt", "1\r\n00:00:05,000 --> 00:00:06,000\r\nOther\r\n");
+    const std::pair<const char*, std::function<void()>> changes[] = {
+        {"another movie", [&] { OpenMovie("other.avi"); }},
+        {"a stop", [&] { fmMain().Stop1->trigger(); }},
+        {"a subtitle loaded by hand",
+         [&] {
+             desktop.fileAnswers.push_back({QString::fromStdString(byHand)});
+             fmMain().LoadSubtitle1->trigger();
+         }},
+        {"a subtitle dropped", [&] { fmMain().DropFiles({QString::fromStdString(byHand)}); }},
+        {"Remove Subtitle", [&] { fmMain().RemoveSubtitle1->trigger(); }},
+    };
+    for (const auto& [name, change] : changes) {
+        const int reads = tracks.Reads();
+        OpenThroughDialog(film);
+        WaitForTrackReads(reads + 1);
+        change();
+        const std::string after = fmMain().Subtitles.SubFileName;
+        EXPECT_NE(after, trackFile) << name;
+        Idle();
+        EXPECT_EQ(fmMain().Subtitles.SubFileName, after) << "the track came after " << name;
+    }
+}
+
 TEST(SubtitleSearch, AssThenTheUsersLanguageThenOtherTagsByExtension) {
     const std::vector<std::string> beside = {"film.avi",    "film.de.srt", "film.en.ssa", "film.eng.sub", "film.fr.SRT",
                                              "film.en.txt", "film..srt",   "film.ass",    "other.en.srt", "film.srt.bak"};

@@ -73,6 +73,35 @@ TEST_F(MovieMemoryTest, AMovieOpenedAgainGetsItsPlaceAndSubtitleChoicesBackAcros
     EXPECT_EQ(engine.position, 85499);
 }
 
+// The movie's own text track arrives after the memory was given back: it keeps the restored
+// frame-rate item, is not remembered as the user's choice, and yields to a subtitle that is.
+TEST_F(MovieMemoryTest, ALateTextTrackKeepsTheRestoredChoicesAndYieldsToTheRememberedSubtitle) {
+    tracks.track = TextTrack{".srt", "1\r\n00:00:01,000 --> 00:00:02,000\r\nInside\r\n"};
+    const std::string trackFile = Folder() + "/tmptrack.srt";
+    OpenMovie("film.mkv", kHour);
+    ASSERT_TRUE(SubtitleBecomes(trackFile));
+    fmMain().FrameRateItems[2]->trigger();
+    seSyn().setValue(-700);
+
+    tracks.Hold();
+    Reopen("film.mkv");
+    EXPECT_EQ(fmMain().Subtitles.SubFileName, "") << "the track was remembered as the user's subtitle";
+    EXPECT_TRUE(fmMain().FrameRateItems[2]->isChecked());
+    tracks.Release();
+    ASSERT_TRUE(SubtitleBecomes(trackFile));
+    EXPECT_TRUE(fmMain().FrameRateItems[2]->isChecked());
+    EXPECT_DOUBLE_EQ(fmMain().Subtitles.MovieFrameRate, 24.0);
+    EXPECT_EQ(seSyn().TextValue(), -700);
+
+    desktop.fileAnswers.push_back({QString::fromStdString(MakeFile("by hand.srt", "1\r\n00:00:05,000 --> 00:00:06,000\r\nMine\r\n"))});
+    fmMain().LoadSubtitle1->trigger();
+    const int reads = tracks.Reads();
+    Reopen("film.mkv");
+    WaitForTrackReads(reads + 2);  // other.avi's and film.mkv's
+    Idle();
+    EXPECT_EQ(fmMain().Subtitles.SubFileName, Folder() + "/by hand.srt");
+}
+
 // One timeline, one offset: the next movie of a continued play neither resumes nor takes
 // the value it had when played alone.
 TEST_F(MovieMemoryTest, ContinuedPlayKeepsTheTimelinesValueAndStartsThePartAtItsBeginning) {

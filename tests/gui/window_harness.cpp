@@ -6,7 +6,10 @@
 #include "support/gui_app_environment.h"
 
 #include <QListWidget>
+#include <QTest>
+#include <chrono>
 #include <fstream>
+#include <thread>
 
 namespace tessaview::test {
 
@@ -51,6 +54,17 @@ void MainWindowTest::Idle() {
     for (int i = 0; i < 3; ++i) QApplication::processEvents();
     fmMain().RefreshCommandState();
     fmMain().Reading().Refresh();
+}
+
+void MainWindowTest::WaitForTrackReads(int reads) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (tracks.Finished() < reads && std::chrono::steady_clock::now() < end)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    ASSERT_EQ(tracks.Finished(), reads) << "a text-track read did not end";
+}
+
+bool MainWindowTest::SubtitleBecomes(const std::string& name) {
+    return QTest::qWaitFor([&] { return fmMain().Subtitles.SubFileName == name; }, 5000);
 }
 
 void MainWindowTest::AnswerLanguageDialogs(int line) {

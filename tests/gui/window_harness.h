@@ -50,6 +50,10 @@ protected:
     // Makes the movie file `name` of that shape, opens it through Play File, returns its name.
     std::string OpenMovie(const std::string& name, MovieShape shape = {});
     void Idle();  // lets posted events run and the idle handler refresh the commands
+    // Waits until `reads` text-track reads have ended, their answers left queued for the loop.
+    void WaitForTrackReads(int reads);
+    // Lets events run until the subtitle in force is `name` (at most 5 s).
+    bool SubtitleBecomes(const std::string& name);
     // From now on every language dialog is answered at once: `line` selected (-1 none), then OK.
     void AnswerLanguageDialogs(int line = -1);
     std::string Panel(int index) { return fmMain().sbMain->Text(index).toStdString(); }

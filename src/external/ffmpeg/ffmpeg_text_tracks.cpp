@@ -17,9 +17,20 @@ namespace tessaview {
 
 namespace {
 
-FormatContextPtr openMovie(const std::string& movie, bool streamInfo)
+// libavformat asks this between reads and while it waits on the file.
+int stopRequested(void* stop)
 {
-    AVFormatContext* raw = nullptr;
+    return static_cast<const std::stop_token*>(stop)->stop_requested() ? 1 : 0;
+}
+
+FormatContextPtr openMovie(const std::string& movie, bool streamInfo, const std::stop_token* stop = nullptr)
+{
+    AVFormatContext* raw = avformat_alloc_context();
+    if (!raw)
+        return nullptr;
+    if (stop)
+        raw->interrupt_callback = AVIOInterruptCB{&stopRequested, const_cast<std::stop_token*>(stop)};
+    // A failed open frees the context.
     if (avformat_open_input(&raw, movie.c_str(), nullptr, nullptr) < 0)
         return nullptr;
     FormatContextPtr context(raw);
@@ -67,9 +78,9 @@ struct Event {
 
 class FfmpegTextTracks : public TextTracks {
 public:
-    std::optional<TextTrack> FirstTextTrack(const std::string& movie) override
+    std::optional<TextTrack> FirstTextTrack(const std::string& movie, std::stop_token stop) override
     {
-        FormatContextPtr context = openMovie(movie, false);
+        FormatContextPtr context = openMovie(movie, false, &stop);
         if (!context)
             return std::nullopt;
         int index = -1;
@@ -87,7 +98,7 @@ public:
         const AVRational ms{1, 1000};
         std::vector<Event> events;
         PacketPtr packet(av_packet_alloc());
-        while (packet && av_read_frame(context.get(), packet.get()) >= 0) {
+        while (packet && !stop.stop_requested() && av_read_frame(context.get(), packet.get()) >= 0) {
             if (packet->stream_index == index && packet->pts != AV_NOPTS_VALUE) {
                 Event event;
                 event.startMs = av_rescale_q(packet->pts, stream->time_base, ms);
@@ -101,7 +112,7 @@ public:
             }
             av_packet_unref(packet.get());
         }
-        if (events.empty())
+        if (events.empty() || stop.stop_requested())
             return std::nullopt;
         std::stable_sort(events.begin(), events.end(), [](const Event& a, const Event& b) { return a.order < b.order; });
 

@@ -36,6 +36,10 @@ TEST(FfmpegTextTracks, FirstTextTrackComesBackAsItsFileAndTheMovieTellsItsTiming
     EXPECT_DOUBLE_EQ(timing->frameRate, 25.0);
     EXPECT_NEAR(timing->lengthSeconds, 2.0, 0.1);
     EXPECT_FALSE(tracks->FirstTextTrack(dir.file("none.mkv")));
+    // Told to stop (another movie opened), a read answers nothing.
+    std::stop_source stopped;
+    stopped.request_stop();
+    EXPECT_FALSE(tracks->FirstTextTrack(dir.file("srt.mkv"), stopped.get_token()));
     EXPECT_FALSE(tracks->ReadMovieTiming(dir.file("none.mkv")));
 }
 
