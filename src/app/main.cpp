@@ -71,7 +71,8 @@ int main(int argc, char* argv[]) {
     std::unique_ptr<MovieSpeech> speech = CreateFfmpegMovieSpeech();
     QtSyncPrompts syncPrompts;
     Program program(services);
-    new SpeechSyncPart(*program.fmMain(), *speech, syncPrompts, SpeechCacheFolder(locations));  // the window owns it
+    new SpeechSyncPart(*program.fmMain(), *speech, syncPrompts, SpeechCacheFolder(locations),
+                       tracks.get());  // the window owns it
     // The desktop's media controls and media keys; nothing without a session bus.
     MediaControls mediaControls(*program.fmMain(), *engine, services.processId);
     // A logout or `kill` ends the program as Exit does, saving the settings and the play list.

@@ -1,12 +1,15 @@
 // The speech synchronisation's wiring: the menu items, the worker thread and its progress
-// window, the answer put into the cue list, and the corrected copy written out.
+// window, the reference offered instead of the speech, the answer put into the cue list, and
+// the corrected copy written out.
 #include "app/tfm_main_sync.h"
 
 #include "app/tfm_main.h"
 #include "external/speech_cache.h"
+#include "playback/subtitle_search.h"
 #include "presentation/tfm_synchronize.h"
 #include "shell/settings/file_locations.h"
 #include "osdep/whole_file.h"
+#include "subtitle/file_case.h"
 #include "sync/subtitle_sync.h"
 
 #include <QAction>
@@ -19,6 +22,12 @@
 #include <filesystem>
 
 namespace tessaview {
+
+namespace {
+
+const char* const ListeningText = "Listening to the movie's speech...";
+
+}  // namespace
 
 void QtSyncPrompts::Inform(QWidget* parent, const QString& text)
 {
@@ -41,8 +50,14 @@ QString QtSyncPrompts::SaveFileName(QWidget* parent, const QString& proposed)
                                         nullptr, QFileDialog::DontConfirmOverwrite);
 }
 
-SpeechSyncPart::SpeechSyncPart(TfmMain& window, MovieSpeech& reader, SyncPrompts& prompts, std::string cacheFolder)
-    : QObject(&window), window_(window), reader_(reader), prompts_(prompts), cacheFolder_(std::move(cacheFolder))
+SpeechSyncPart::SpeechSyncPart(TfmMain& window, MovieSpeech& reader, SyncPrompts& prompts, std::string cacheFolder,
+                               TextTracks* tracks)
+    : QObject(&window),
+      window_(window),
+      reader_(reader),
+      prompts_(prompts),
+      cacheFolder_(std::move(cacheFolder)),
+      tracks_(tracks)
 {
     QMenu* subtitle = window.SeSkinMenuBar1->findChild<QMenu*>("Subtitle1");
     // Beside Synchronize Subtitle, before the separator that follows it.
@@ -63,7 +78,7 @@ SpeechSyncPart::SpeechSyncPart(TfmMain& window, MovieSpeech& reader, SyncPrompts
 
 SpeechSyncPart::~SpeechSyncPart()
 {
-    cancel_ = true;
+    Cancel();
     if (worker_.joinable())
         worker_.join();
 }
@@ -71,6 +86,18 @@ SpeechSyncPart::~SpeechSyncPart()
 bool SpeechSyncPart::textSubtitleLoaded() const
 {
     return !window_.Subtitles.SubIsVobSub && !window_.Subtitles.SubList.empty();
+}
+
+bool SpeechSyncPart::subtitleIsMovieTrack() const
+{
+    const SubtitleCore& subtitles = window_.Subtitles;
+    return WithoutExtension(subtitles.SubFileName) == TrackFilePath(subtitles.TmpSubPath(), "");
+}
+
+bool SpeechSyncPart::sameSubtitle() const
+{
+    return window_.Subtitles.SubFileName == runSubtitle_ && window_.Subtitles.SubList.data() == runCues_ &&
+           textSubtitleLoaded();
 }
 
 void SpeechSyncPart::updateEnabled()
@@ -95,7 +122,8 @@ void SpeechSyncPart::SynchronizeToSpeech1Click()
     // A second subtitle is timed to the same speech, far more exactly than a voice detector
     // hears it: offered as the reference, as shown (its own offset counted).
     std::optional<SpeechProfile> reference;
-    if (window_.Second.Loaded() && !window_.Second.Core.SubList.empty() &&
+    const bool second = window_.Second.Loaded() && !window_.Second.Core.SubList.empty();
+    if (second &&
         prompts_.Ask(&window_, "Fit the subtitle to the lines of the second subtitle instead of the speech? "
                                "They are timed to the same speech and nearly exact.")) {
         std::vector<SyncCue> shown =
@@ -106,7 +134,12 @@ void SpeechSyncPart::SynchronizeToSpeech1Click()
     runSubtitle_ = subtitles.SubFileName;
     runCues_ = subtitles.SubList.data();
     cancel_ = false;
-    progress_ = new QProgressDialog("Listening to the movie's speech...", "Cancel", 0, 1000, &window_);
+    trackStop_ = std::stop_source();
+    // Otherwise the movie's own text track, timed to the same speech, may stand in for it; not
+    // when it is the subtitle itself. Finding it reads the whole movie file.
+    const bool lookForTrack = !second && tracks_ && !subtitleIsMovieTrack();
+    progress_ = new QProgressDialog(lookForTrack ? "Looking for a text track in the movie..." : ListeningText, "Cancel",
+                                    0, lookForTrack ? 0 : 1000, &window_);
     progress_->setObjectName("SpeechSyncProgress");
     progress_->setWindowTitle("Synchronize to Speech");
     progress_->setWindowModality(Qt::NonModal);
@@ -115,36 +148,91 @@ void SpeechSyncPart::SynchronizeToSpeech1Click()
     progress_->setAutoReset(false);
     connect(progress_, &QProgressDialog::canceled, this, [this] { Cancel(); });
     SynchronizeToSpeech1->setEnabled(false);
+    if (!lookForTrack)
+        return startAligning(movie, cues, reference);
 
-    worker_ = std::thread([this, movie, cues, reference, folder = cacheFolder_] {
-        SyncResult result;
-        QString error;
-        bool cancelled = false;
+    const double frameRate = subtitles.MovieFrameRate;
+    worker_ = std::thread([this, movie, cues, frameRate, stop = trackStop_.get_token(), folder = cacheFolder_] {
+        std::vector<SyncCue> track;
         try {
-            const SpeechReadControl control{[this](double done) {
-                                                QMetaObject::invokeMethod(
-                                                    this,
-                                                    [this, done] {
-                                                        if (progress_)
-                                                            progress_->setValue(static_cast<int>(done * 1000));
-                                                    },
-                                                    Qt::QueuedConnection);
-                                            },
-                                            &cancel_};
-            CachedMovieSpeech cache(reader_, folder);
-            const SpeechProfile speech = reference          ? *reference
-                                         : folder.empty() ? reader_.ReadSpeech(movie, control)
-                                                          : cache.ReadSpeech(movie, control);
-            ThrowIfCancelled(control);
-            result = AlignToSpeech(cues, speech);
-        } catch (const SpeechReadCancelled&) {
-            cancelled = true;
-        } catch (const std::exception& e) {
-            error = QString::fromUtf8(e.what());
+            if (std::optional<TextTrack> found = tracks_->FirstTextTrack(movie, stop))
+                track = CueTimesOfText(found->text, frameRate);
+        } catch (...) {
+            // An unreadable track is no track: the speech it is.
         }
-        QMetaObject::invokeMethod(
-            this, [this, result, error, cancelled] { finish(&result, error, cancelled); }, Qt::QueuedConnection);
+        if (!track.empty() && !cancel_) {
+            QMetaObject::invokeMethod(
+                this, [this, movie, cues, track] { trackFound(movie, cues, track); }, Qt::QueuedConnection);
+            return;
+        }
+        QMetaObject::invokeMethod(this, [this] { showListening(); }, Qt::QueuedConnection);
+        align(movie, cues, std::nullopt, folder);
     });
+}
+
+void SpeechSyncPart::trackFound(const std::string& movie, const std::vector<SyncCue>& cues,
+                                const std::vector<SyncCue>& track)
+{
+    if (worker_.joinable())
+        worker_.join();  // it has posted this as its last act
+    if (cancel_)
+        return finish(nullptr, QString(), true);
+    if (!sameSubtitle())
+        return finish(nullptr, QString(), false);  // says that nothing was applied
+    std::optional<SpeechProfile> reference;
+    if (prompts_.Ask(&window_, "Fit the subtitle to the movie's own text track instead of the speech? "
+                               "It is timed to the same speech and nearly exact."))
+        reference = ProfileFromCues(track);
+    showListening();
+    startAligning(movie, cues, reference);
+}
+
+void SpeechSyncPart::showListening()
+{
+    if (progress_) {
+        progress_->setLabelText(ListeningText);
+        progress_->setRange(0, 1000);
+    }
+}
+
+void SpeechSyncPart::startAligning(const std::string& movie, const std::vector<SyncCue>& cues,
+                                   const std::optional<SpeechProfile>& reference)
+{
+    worker_ = std::thread(
+        [this, movie, cues, reference, folder = cacheFolder_] { align(movie, cues, reference, folder); });
+}
+
+void SpeechSyncPart::align(const std::string& movie, const std::vector<SyncCue>& cues,
+                           const std::optional<SpeechProfile>& reference, const std::string& folder)
+{
+    SyncResult result;
+    QString error;
+    bool cancelled = false;
+    try {
+        const SpeechReadControl control{[this](double done) {
+                                            QMetaObject::invokeMethod(
+                                                this,
+                                                [this, done] {
+                                                    if (progress_)
+                                                        progress_->setValue(static_cast<int>(done * 1000));
+                                                },
+                                                Qt::QueuedConnection);
+                                        },
+                                        &cancel_};
+        ThrowIfCancelled(control);
+        CachedMovieSpeech cache(reader_, folder);
+        const SpeechProfile speech = reference          ? *reference
+                                     : folder.empty() ? reader_.ReadSpeech(movie, control)
+                                                      : cache.ReadSpeech(movie, control);
+        ThrowIfCancelled(control);
+        result = AlignToSpeech(cues, speech);
+    } catch (const SpeechReadCancelled&) {
+        cancelled = true;
+    } catch (const std::exception& e) {
+        error = QString::fromUtf8(e.what());
+    }
+    QMetaObject::invokeMethod(
+        this, [this, result, error, cancelled] { finish(&result, error, cancelled); }, Qt::QueuedConnection);
 }
 
 void SpeechSyncPart::finish(const SyncResult* result, const QString& error, bool cancelled)
@@ -156,13 +244,11 @@ void SpeechSyncPart::finish(const SyncResult* result, const QString& error, bool
         progress_ = nullptr;
     }
     SynchronizeToSpeech1->setEnabled(true);
-    const bool sameSubtitle =
-        window_.Subtitles.SubFileName == runSubtitle_ && window_.Subtitles.SubList.data() == runCues_ && textSubtitleLoaded();
     if (cancelled) {
         // Cancelled on purpose: nothing to say.
     } else if (!error.isEmpty()) {
         prompts_.Error(&window_, error);
-    } else if (!sameSubtitle) {
+    } else if (!sameSubtitle()) {
         prompts_.Inform(&window_, "The subtitle changed while its lines were being fitted: nothing was applied.");
     } else {
         const QString figures = QString::fromStdString(DescribeSync(*result));

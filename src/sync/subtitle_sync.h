@@ -15,6 +15,10 @@ namespace tessaview {
 // Milliseconds of each cue (frames at `frameRate` when the list is not time-based); a cue
 // with an open or endless end weighs nothing.
 std::vector<SyncCue> CueTimesMs(const TSubList& cues, bool timeBased, double frameRate);
+// The cue times of a subtitle file's whole text (a movie's own text track), read by the
+// player's readers with their messages kept quiet; the cues read before an error count.
+// Empty when no reader knows the text.
+std::vector<SyncCue> CueTimesOfText(std::string_view text, double frameRate);
 
 // Moves every cue's times as `result` says, in the list's own unit.
 void ApplySync(TSubList& cues, bool timeBased, double frameRate, const SyncResult& result);

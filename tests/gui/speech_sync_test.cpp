@@ -5,6 +5,7 @@
 
 #include "external/fake_movie_speech.h"
 #include "playback/reading_control.h"
+#include "playback/subtitle_search.h"
 #include "presentation/tfm_synchronize.h"
 #include "presentation/transcript_model.h"
 #include "presentation/transcript_panel.h"
@@ -14,6 +15,7 @@
 
 #include <QMenu>
 #include <QMenuBar>
+#include <QProgressDialog>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QThread>
@@ -108,8 +110,9 @@ protected:
 
     GatedSpeech speech;
     FakeSyncPrompts prompts;
-    // No cache: each test case changes the fake's answer for the same movie.
-    SpeechSyncPart* part = new SpeechSyncPart(fmMain(), speech, prompts, "");
+    // No cache: each test case changes the fake's answer for the same movie. The movie has no
+    // text track unless a case gives it one.
+    SpeechSyncPart* part = new SpeechSyncPart(fmMain(), speech, prompts, "", &tracks);
     FinishedRuns finished{part};
     std::string subtitle;
 };
@@ -190,6 +193,47 @@ TEST_F(SpeechSyncTest, ASecondSubtitleIsTheReferenceWhenTheUserAgrees) {
     prompts.answers = {true};
     Synchronize();
     EXPECT_NEAR(FirstStart(), before - 4200, 40);
+}
+
+// The movie's own text track is offered the same way, looked for on the worker; not when the
+// subtitle is that track, loaded from the movie.
+TEST_F(SpeechSyncTest, TheMoviesOwnTextTrackIsTheReferenceWhenTheUserAgrees) {
+    const MadeUpFilm film = makeFilm(3, 6 * 60 * 1000);
+    const std::vector<SyncCue> right = testing::timedCues(film.lines, 3);
+    std::vector<SyncCue> late = right;
+    for (SyncCue& cue : late) cue.startMs += 4200, cue.endMs += 4200;
+    tracks.track = TextTrack{".srt", "\xEF\xBB\xBF" + SubRip(late)};
+    OpenMovie("film.avi");
+    ASSERT_TRUE(SubtitleBecomes(TrackFilePath(fmMain().Subtitles.TmpSubPath(), ".srt")));
+    speech.profile = film.speech;
+    int32_t before = FirstStart();
+    Synchronize();
+    EXPECT_TRUE(prompts.asked.isEmpty()) << prompts.asked.value(0).toStdString();
+    EXPECT_NEAR(FirstStart(), before - 4200, 40);
+
+    tracks.track = TextTrack{".srt", "\xEF\xBB\xBF" + SubRip(right)};
+    LoadCues(late);
+    before = FirstStart();
+    // Cancel while the movie file is searched.
+    tracks.Hold();
+    part->SynchronizeToSpeech1Click();
+    ASSERT_NE(part->Progress(), nullptr);
+    EXPECT_EQ(part->Progress()->labelText(), "Looking for a text track in the movie...");
+    part->Cancel();
+    ASSERT_TRUE(finished.wait(10000));
+    tracks.Release();
+    EXPECT_TRUE(prompts.asked.isEmpty());
+
+    speech.profile.frames.assign(film.speech.frames.size(), 0);  // silent: the speech has no answer
+    Synchronize();  // the user declines
+    ASSERT_EQ(prompts.asked.size(), 1);
+    EXPECT_TRUE(prompts.asked[0].startsWith("Fit the subtitle to the movie's own text track")) << prompts.asked[0].toStdString();
+    EXPECT_TRUE(prompts.informs.value(1).contains("too little speech")) << prompts.informs.value(1).toStdString();
+    EXPECT_EQ(FirstStart(), before);
+    prompts.answers = {true};
+    Synchronize();
+    EXPECT_NEAR(FirstStart(), before - 4200, 40);
+    EXPECT_TRUE(prompts.errors.isEmpty());
 }
 
 TEST_F(SpeechSyncTest, CancelNoSpeechNoMatchAndAnUnsureAnswerChangeNothingUnlessTheUserAgrees) {
