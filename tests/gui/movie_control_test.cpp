@@ -40,8 +40,7 @@ TEST_F(MainWindowTest, StatusPanelsShowTheirWholeText) {
     OpenMovie("ten-hours.avi", {.frameRate = 29970, .duration = 1078921, .width = 3840, .height = 2160});
     w.FrameRateItems[1]->trigger();  // "23.976" for the last panel
     w.resize(1200, w.height());  // room for all panels: the test is about each panel's own width
-    engine.position = 1078921;
-    w.tmMovieTimer();
+    Tick(1078921);
     int left = 0;
     for (int i = 0; i < 5; ++i) {
         const QLabel* panel = w.sbMain->Panel(i);
@@ -198,14 +197,12 @@ TEST_F(MainWindowTest, TrackBarSeeksOnReleaseOnlyAndTheThumbStaysWhileHeld) {
         engine.ClearCalls();
         mouse(press, Qt::LeftButton);
         track->setValue(700);
-        engine.position = 100;
-        fmMain().tmMovieTimer();
+        Tick(100);
         EXPECT_EQ(track->value(), 700);  // not pulled back while held
         mouse(QEvent::MouseButtonRelease, Qt::NoButton);
         EXPECT_EQ(engine.CallCount("SetPos"), 1);
         EXPECT_EQ(engine.calls.back(), "SetPos 700");
-        engine.position = 100;
-        fmMain().tmMovieTimer();
+        Tick(100);
         EXPECT_EQ(track->value(), 100);
     }
 }

@@ -28,9 +28,8 @@ protected:
         OpenMovie("movie.avi", {.duration = 1000});
         ASSERT_EQ(fmMain().Subtitles.SubList.size(), 40u);
     }
-    std::string Tick(int32_t enginePosition) {
-        engine.position = enginePosition;
-        fmMain().tmMovieTimer();
+    std::string Tick(int32_t position) {
+        MainWindowTest::Tick(position);
         return Caption();
     }
     // What both labels show.
@@ -174,6 +173,18 @@ TEST_F(ClockTest, LoadMessagesNameTheFileTheLineAndTheReason) {
         const QStringList shown = desktop.errors + desktop.exceptions;
         ASSERT_EQ(shown.size(), 1) << text;
         EXPECT_TRUE(shown[0].startsWith(message)) << shown[0].toStdString();
+    }
+}
+
+// With the default character set each file is read in its own code page: the same line from
+// a CP1251 file and then from a UTF-8 one shows alike.
+TEST_F(ClockTest, WithTheDefaultCharacterSetEachFileIsReadInItsOwnCodePage) {
+    const std::pair<std::string, std::string> files[] = {{"first", "\xCF\xF0\xE8\xE2\xE5\xF2, \xEC\xE8\xF0!"},
+                                                         {"second", "Привет, мир!"}};
+    for (const auto& [name, line] : files) {
+        MakeFile(name + ".srt", "1\r\n00:00:00,000 --> 00:00:09,000\r\n" + line + "\r\n");
+        OpenMovie(name + ".avi", {.duration = 1000});
+        EXPECT_EQ(Tick(10), "Привет, мир!") << name;
     }
 }
 
