@@ -2,7 +2,6 @@
 // the Load Subtitle command.
 #include "window_harness.h"
 
-#include "playback/clock_math.h"
 #include "playback/player_keys.h"
 #include "presentation/bitmap_surface.h"
 #include "presentation/subtitle_label.h"
@@ -217,11 +216,6 @@ TEST_F(ClockTest, BitmapCuesDrawOncePerIndexAndAgainAfterAGap) {
     fmMain().NN3Click();
     Tick(32);
     EXPECT_EQ(surfaces.OverlayPicture()->Image().pixel((1024 - 4) / 2, 0), qRgb(254, 254, 254));
-}
-
-TEST(ClockMath, TheRateTakesTheUsersSeparator) {
-    // The common cases show through the window above; this one it never reaches.
-    EXPECT_EQ(FrameRateText(29.97, ','), "29,97fps");
 }
 
 }  // namespace
