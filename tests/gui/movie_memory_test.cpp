@@ -1,16 +1,11 @@
 // The movie memory in the window: what a movie gets back when it opens again, what a movie
 // without memory starts with, continued play going on with its timeline, and the speech
 // synchronisation given back to the subtitle it was found for.
-#include "fake_sync_prompts.h"
 #include "window_harness.h"
 
-#include "external/fake_movie_speech.h"
 #include "presentation/sync_spin_edit.h"
 #include "presentation/tfm_synchronize.h"
 #include "sync/spoken_film.h"
-#include "unit/sync/made_up_film.h"
-
-#include <QSignalSpy>
 
 namespace tessaview::test {
 namespace {
@@ -127,32 +122,24 @@ std::vector<int32_t> CueStarts(const TfmMain& window) {
 }
 
 TEST_F(MovieMemoryTest, ASpeechSyncIsGivenBackToItsSubtitleInMemoryUntilTheFileIsLoadedAgain) {
-    const testing::MadeUpFilm film = testing::makeFilm(3, 6 * 60 * 1000);
-    std::vector<SyncCue> early = testing::timedCues(film.lines, 3);
-    early.erase(early.begin());  // the first line would start before the film
-    for (SyncCue& cue : early) cue.startMs -= 7300, cue.endMs -= 7300;
-    std::vector<std::string> texts;
-    for (size_t i = 0; i < early.size(); ++i) texts.push_back("line " + std::to_string(i + 1));
+    std::vector<SyncCue> cues;  // a line every 10 s
+    for (int64_t ms = 10000; ms <= 120000; ms += 10000) cues.push_back({ms, ms + 2000});
+    const std::vector<std::string> texts(cues.size(), "line");
     const std::string subtitle = Folder() + "/film.srt";  // found again with the movie
-    testing::writeSubRip(subtitle, early, texts);
-    FakeMovieSpeech speech;
-    speech.profile = film.speech;
-    FakeSyncPrompts prompts;
+    testing::writeSubRip(subtitle, cues, texts);
     OpenMovie("film.avi", kHour);
     const std::vector<int32_t> onFile = CueStarts(fmMain());
-    ASSERT_EQ(onFile.size(), early.size());
-    auto* part = new SpeechSyncPart(fmMain(), speech, prompts, "");
-    QSignalSpy finished(part, &SpeechSyncPart::Finished);
-    part->SynchronizeToSpeech1Click();
-    ASSERT_TRUE(finished.wait(10000));
-    ASSERT_TRUE(prompts.informs.value(0).startsWith("Moved 7.3")) << prompts.informs.value(0).toStdString();
+    ASSERT_EQ(onFile.size(), cues.size());
+    SyncResult shift;
+    shift.pieces = {{0, 7300}};
+    fmMain().ApplySpeechSync(shift);
     // A second correction goes on top of the first, in two pieces.
     SyncResult pieces;
     pieces.pieces = {{0, 400}, {10, -250}};
     fmMain().ApplySpeechSync(pieces);
     const std::vector<int32_t> corrected = CueStarts(fmMain());
-    EXPECT_NEAR(corrected[0], onFile[0] + 7300 + 400, 40);
-    EXPECT_NEAR(corrected[10], onFile[10] + 7300 - 250, 40);
+    EXPECT_EQ(corrected[0], onFile[0] + 7300 + 400);
+    EXPECT_EQ(corrected[10], onFile[10] + 7300 - 250);
     fmMain().fmSynchronize()->seSyn->setValue(200);
 
     // Across a restart, before the synchronize value comes back.
@@ -180,8 +167,8 @@ TEST_F(MovieMemoryTest, ASpeechSyncIsGivenBackToItsSubtitleInMemoryUntilTheFileI
     EXPECT_EQ(CueStarts(fmMain())[10], onFile[10] - 250);
 
     // A correction whose pieces do not fit the subtitle found next time is dropped quietly.
-    early.resize(8);
-    testing::writeSubRip(subtitle, early, texts);
+    cues.resize(8);
+    testing::writeSubRip(subtitle, cues, texts);
     Reopen("film.avi");
     EXPECT_EQ(CueStarts(fmMain()), std::vector<int32_t>(onFile.begin(), onFile.begin() + 8));
 }
