@@ -601,9 +601,9 @@ TEST_P(ManagedE2E, KeysInTheWindowAndTheWheelAndDoubleClickOnThePicture) {
 }
 
 // The transcript and the line keys in the real player: Ctrl+T shows the lines beside the
-// picture, a click on one takes the movie there, Ctrl+Right goes on to the next line, and
-// Heard Now in a row's menu starts that line where the movie is.
-TEST_F(PlayerE2E, TranscriptBesideThePictureClickCtrlRightHeardNowAndPauseAfterEachLine) {
+// picture, a click on one takes the movie there, Ctrl+Right and Ctrl+Left go from line to line,
+// R back to the last line shown, and Heard Now in a row's menu starts that line where the movie is.
+TEST_F(PlayerE2E, TranscriptBesideThePictureClickLineKeysHeardNowAndPauseAfterEachLine) {
     // The picture brightens with time: 6 levels a second, out of black from 2.7 s on.
     movie_ = MakeMovie("ramp.avi",
                        "color=c=black:size=640x352:rate=25:duration=40,geq=lum=min(255\\,16+T*6):cb=128:cr=128");
@@ -643,13 +643,24 @@ TEST_F(PlayerE2E, TranscriptBesideThePictureClickCtrlRightHeardNowAndPauseAfterE
     Shell("xdotool key ctrl+Right");
     EXPECT_TRUE(WaitUntil([&] { return brightness() >= clicked + 12; }))
         << "Ctrl+Right did not go 3 s on to the next line from " << clicked;
-    // 5 s on, between two lines; Heard Now on the line clicked starts it there.
+    Shell("xdotool key ctrl+Left");
+    EXPECT_TRUE(WaitUntil([&] { return brightness() <= clicked + 4; })) << "Ctrl+Left did not go back to the line";
+    Shell("xdotool key ctrl+Right");
+    // 5 s on, between two lines, R goes back to the last line shown; 5 s on from there, between
+    // lines again, Heard Now on the line clicked starts it there.
     Geometry subtitle = SubtitlePanel(window);
     subtitle.width = 280;  // under the picture, not the transcript
     long shown = -1;
     Shell("xdotool key Right");
     EXPECT_TRUE(WaitUntil([&] { return (shown = Read(subtitle).white) < 20; }))
         << shown << " white: a line shows between lines";
+    const long between = brightness();
+    Shell("xdotool key r Right");  // 2 s back and 5 s on: 3 s on, between lines again
+    EXPECT_TRUE(WaitUntil([&] {
+        const long now = brightness();
+        return now >= between + 10 && now <= between + 25 && Read(subtitle).white < 20;
+    }))
+        << "R did not go back from " << between << " to the last line shown";
     Shell("xdotool mousemove " + std::to_string(window.x + window.width - 125) + " " + std::to_string(window.y + 185) +
           " click 3");
     std::this_thread::sleep_for(300ms);
