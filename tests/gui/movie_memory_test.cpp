@@ -26,8 +26,7 @@ protected:
 
 TEST_F(MovieMemoryTest, AMovieOpenedAgainGetsItsPlaceAndSubtitleChoicesBackAcrossARestart) {
     OpenMovie("film.avi", kHour);
-    desktop.fileAnswers.push_back({QString::fromStdString(MakeFile("by hand.srt", "1\r\n00:00:01,000 --> 00:00:02,000\r\nA\r\n"))});
-    fmMain().LoadSubtitle1->trigger();
+    ChooseFile(fmMain().LoadSubtitle1, MakeFile("by hand.srt", "1\r\n00:00:01,000 --> 00:00:02,000\r\nA\r\n"));
     fmMain().FrameRateItems[2]->trigger();
     seSyn().setValue(-1500);
     fmMain().LoadSecondSubtitle(MakeFile("second.srt", "1\r\n00:00:01,000 --> 00:00:02,000\r\nB\r\n"));
@@ -88,8 +87,7 @@ TEST_F(MovieMemoryTest, ALateTextTrackKeepsTheRestoredChoicesAndYieldsToTheRemem
     EXPECT_DOUBLE_EQ(fmMain().Subtitles.MovieFrameRate, 24.0);
     EXPECT_EQ(seSyn().TextValue(), -700);
 
-    desktop.fileAnswers.push_back({QString::fromStdString(MakeFile("by hand.srt", "1\r\n00:00:05,000 --> 00:00:06,000\r\nMine\r\n"))});
-    fmMain().LoadSubtitle1->trigger();
+    ChooseFile(fmMain().LoadSubtitle1, MakeFile("by hand.srt", "1\r\n00:00:05,000 --> 00:00:06,000\r\nMine\r\n"));
     const int reads = tracks.Reads();
     Reopen("film.mkv");
     WaitForTrackReads(reads + 2);  // other.avi's and film.mkv's
@@ -107,8 +105,7 @@ TEST_F(MovieMemoryTest, ContinuedPlayKeepsTheTimelinesValueAndStartsThePartAtIts
     EXPECT_EQ(seSyn().TextValue(), 0);
     seSyn().setValue(700);
     engine.ClearCalls();
-    desktop.fileAnswers.push_back({QString::fromStdString(part2)});
-    fmMain().ContinuedPlayFile1->trigger();
+    ChooseFile(fmMain().ContinuedPlayFile1, part2);
     EXPECT_EQ(engine.path, part2);
     EXPECT_EQ(seSyn().TextValue(), 700);
     EXPECT_EQ(engine.CallCount("SetPos"), 0);
@@ -151,8 +148,7 @@ TEST_F(MovieMemoryTest, ASpeechSyncIsGivenBackToItsSubtitleInMemoryUntilTheFileI
     EXPECT_EQ(CueStarts(fmMain()), corrected);
 
     // Loaded again by hand: the file's own times, and the correction is forgotten.
-    desktop.fileAnswers.push_back({QString::fromStdString(subtitle)});
-    fmMain().LoadSubtitle1->trigger();
+    ChooseFile(fmMain().LoadSubtitle1, subtitle);
     EXPECT_EQ(CueStarts(fmMain()), onFile);
     Reopen("film.avi");
     EXPECT_EQ(CueStarts(fmMain()), onFile);

@@ -101,8 +101,7 @@ TEST_F(ReadingTest, TranscriptListsEveryLineAtItsTimeOnScreenAndAClickTakesTheMo
 
     // A new subtitle, and then none: the rows follow.
     const std::string other = MakeFile("other.srt", "1\r\n00:00:01,000 --> 00:00:02,000\r\nOnly one\r\n");
-    desktop.fileAnswers.push_back({QString::fromStdString(other)});
-    fmMain().LoadSubtitle1->trigger();
+    ChooseFile(fmMain().LoadSubtitle1, other);
     Idle();
     ASSERT_EQ(Model().rowCount(), 1);
     EXPECT_EQ(Cell(0, TranscriptModel::TextColumn), "Only one");

@@ -36,10 +36,12 @@ std::string MainWindowTest::MakeFile(const std::string& name, const std::string&
     return path;
 }
 
-void MainWindowTest::OpenThroughDialog(const std::string& path) {
+void MainWindowTest::ChooseFile(QAction* command, const std::string& path) {
     desktop.fileAnswers.push_back({QString::fromStdString(path)});
-    fmMain().PlayFile1->trigger();
+    command->trigger();
 }
+
+void MainWindowTest::OpenThroughDialog(const std::string& path) { ChooseFile(fmMain().PlayFile1, path); }
 
 std::string MainWindowTest::OpenMovie(const std::string& name, MovieShape shape) {
     engine.frameRate = shape.frameRate;

@@ -46,7 +46,8 @@ protected:
     std::string Folder() const { return folder.path().toStdString(); }
     // Writes `text` into the file `name` (bytes) of the program folder and returns its full name.
     std::string MakeFile(const std::string& name, const std::string& text = "x");
-    void OpenThroughDialog(const std::string& path);  // the Play File command
+    void ChooseFile(QAction* command, const std::string& path);  // `command` with its file dialog answered
+    void OpenThroughDialog(const std::string& path);              // the Play File command
     // Makes the movie file `name` of that shape, opens it through Play File, returns its name.
     std::string OpenMovie(const std::string& name, MovieShape shape = {});
     void Idle();  // lets posted events run and the idle handler refresh the commands
