@@ -145,8 +145,7 @@ TEST(CommandLine, FilesAndQtOptionsStartThePlayerOthersAnswer) {
 class ViewTest : public MainWindowTest {
 protected:
     void Keys(std::initializer_list<int> virtualKeys) {
-        for (int key : virtualKeys) engine.PressFullScreenKey(key);
-        Idle();
+        for (int key : virtualKeys) FullScreenKey(key);
     }
     QRect Overlay() { return fmMain().fmSub()->geometry(); }
 };

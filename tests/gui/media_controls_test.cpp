@@ -13,9 +13,9 @@
 #include <QDBusObjectPath>
 #include <QDBusPendingCall>
 #include <QDBusVariant>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QTest>
 #include <filesystem>
 
 namespace tessaview::test {
@@ -53,14 +53,6 @@ QVariant Plain(QVariant value) {
     return value;
 }
 
-template <class Condition>
-bool WaitUntil(Condition done) {
-    QElapsedTimer clock;
-    for (clock.start(); !done(); QApplication::processEvents(QEventLoop::AllEvents, 20))
-        if (clock.elapsed() > 5000) return false;
-    return true;
-}
-
 class MediaControlsTest : public MainWindowTest {
 protected:
     // One dbus-daemon for all tests of the program, ended with it.
@@ -95,7 +87,7 @@ protected:
         QDBusMessage call = QDBusMessage::createMethodCall(Service, Path, interface, method);
         call.setArguments(arguments);
         const QDBusPendingCall pending = client.asyncCall(call, 5000);
-        WaitUntil([&] { return pending.isFinished(); });
+        QTest::qWaitFor([&] { return pending.isFinished(); });
         return pending.reply();
     }
     QDBusMessage Call(const QString& method, const QVariantList& arguments = {}) { return CallOn(Player, method, arguments); }
@@ -156,7 +148,7 @@ TEST_F(MediaControlsTest, PlayPauseStopAndVolumeFollowTheMovieMenuAndTheDesktopH
     const std::string movie = MakeFile("my movie \xE9.avi");  // not UTF-8, as a name from elsewhere may be
     const QDBusMessage open = Call("OpenUri", {QString("file://" + QByteArray::fromStdString(movie).toPercentEncoding("/"))});
     EXPECT_EQ(open.type(), QDBusMessage::ReplyMessage) << open.errorMessage().toStdString();
-    ASSERT_TRUE(WaitUntil([&] { return log.Changed("PlaybackStatus", "Playing"); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return log.Changed("PlaybackStatus", "Playing"); }));
     EXPECT_EQ(engine.path, movie);
     const QVariantMap metadata = Metadata();
     EXPECT_EQ(metadata.value("mpris:length").toLongLong(), 100 * Second);  // 2500 frames at 25 fps
@@ -181,7 +173,8 @@ TEST_F(MediaControlsTest, PlayPauseStopAndVolumeFollowTheMovieMenuAndTheDesktopH
     EXPECT_EQ(engine.CallCount("PauseMovie"), 2);
     EXPECT_EQ(engine.CallCount("StopMovie"), 1);
     EXPECT_EQ(engine.CallCount("PlayMovie"), 1);
-    EXPECT_TRUE(WaitUntil([&] { return log.Changed("PlaybackStatus", "Stopped") && log.Changed("PlaybackStatus", "Paused"); }));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return log.Changed("PlaybackStatus", "Stopped") && log.Changed("PlaybackStatus", "Paused"); }));
 
     for (const auto& [set, percent] : std::vector<std::pair<QVariant, int>>{{0.5, 50}, {1.7, 100}, {-0.2, 0}}) {
         EXPECT_EQ(Set("Volume", set).type(), QDBusMessage::ReplyMessage);
@@ -190,7 +183,7 @@ TEST_F(MediaControlsTest, PlayPauseStopAndVolumeFollowTheMovieMenuAndTheDesktopH
     }
     EXPECT_NE(Set("Volume", QString("loud")).type(), QDBusMessage::ReplyMessage);
     EXPECT_EQ(fmMain().VolumePercent(), 0);
-    EXPECT_TRUE(WaitUntil([&] { return log.Changed("Volume", 0.5); }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return log.Changed("Volume", 0.5); }));
     std::filesystem::remove(movie);  // the folder's own clean-up takes no name that is not UTF-8
 }
 
@@ -211,11 +204,11 @@ TEST_F(MediaControlsTest, SeeksMoveTheMovieTimeWithinTheTrackAndAreAnnouncedAlso
     EXPECT_EQ(engine.position, 0) << "a position for another track or outside this one was taken";
     Call("SetPosition", {QVariant::fromValue(track), qlonglong(50 * Second)});
     EXPECT_EQ(engine.position, 1250);
-    ASSERT_TRUE(WaitUntil([&] { return log.seeks.size() >= 3; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return log.seeks.size() >= 3; }));
     EXPECT_EQ(log.seeks, std::vector<qlonglong>({15 * Second, 0, 50 * Second}));
 
     engine.SetPos(2000);  // as a click on the track bar
-    EXPECT_TRUE(WaitUntil([&] { return log.seeks.back() == 80 * Second; })) << "a seek elsewhere was not announced";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return log.seeks.back() == 80 * Second; })) << "a seek elsewhere was not announced";
     EXPECT_EQ(log.seeks.size(), 4u);
 }
 
@@ -226,16 +219,16 @@ TEST_F(MediaControlsTest, NextAndPreviousWalkThePlayListAndBadCallsAreRefusedLea
     EXPECT_EQ(Get("CanGoNext"), QVariant(true));
     EXPECT_EQ(Get("CanGoPrevious"), QVariant(true));
     Call("Next");
-    ASSERT_TRUE(WaitUntil([&] { return engine.path == third; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return engine.path == third; }));
     EXPECT_EQ(Get("CanGoNext"), QVariant(false));
     Call("Pause");  // a paused movie moves on as well
     Call("Previous");
-    ASSERT_TRUE(WaitUntil([&] { return engine.path == second; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return engine.path == second; }));
     EXPECT_EQ(Status(), "Playing");
     Call("Previous");
-    ASSERT_TRUE(WaitUntil([&] { return engine.path == first; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return engine.path == first; }));
     EXPECT_EQ(Get("CanGoPrevious"), QVariant(false));
-    EXPECT_TRUE(WaitUntil([&] { return log.Changed("CanGoNext", false) && log.Changed("CanGoPrevious", false); }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return log.Changed("CanGoNext", false) && log.Changed("CanGoPrevious", false); }));
 
     engine.ClearCalls();
     const std::pair<QString, QVariantList> bad[] = {
@@ -261,7 +254,7 @@ TEST_F(MediaControlsTest, NextAndPreviousWalkThePlayListAndBadCallsAreRefusedLea
 TEST_F(MediaControlsTest, QuitSavesThePlayListAndLeavesTheBus) {
     OpenMovie("kept.avi");
     EXPECT_EQ(CallOn(Root, "Quit").type(), QDBusMessage::ReplyMessage);
-    EXPECT_TRUE(WaitUntil([&] { return !controls->Service().Registered(); }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !controls->Service().Registered(); }));
     EXPECT_FALSE(client.interface()->isServiceRegistered(Service).value());
     controls.reset();
     CloseAndRestart();

@@ -40,8 +40,7 @@ TEST_F(MainWindowTest, StatusPanelsShowTheirWholeText) {
     OpenMovie("ten-hours.avi", {.frameRate = 29970, .duration = 1078921, .width = 3840, .height = 2160});
     w.FrameRateItems[1]->trigger();  // "23.976" for the last panel
     w.resize(1200, w.height());  // room for all panels: the test is about each panel's own width
-    engine.position = 1078921;
-    w.tmMovieTimer();
+    Tick(1078921);
     int left = 0;
     for (int i = 0; i < 5; ++i) {
         const QLabel* panel = w.sbMain->Panel(i);
@@ -80,14 +79,13 @@ TEST_F(MainWindowTest, AMovieThatFailsOrHasNoFrameRateGetsItsMessageAndTheOneBef
 TEST_F(MainWindowTest, ContinuedPlayAddsLengthsAndPlayFileResetsThem) {
     OpenMovie("a.avi", {.duration = 1000});
     engine.duration = 500;
-    desktop.fileAnswers.push_back({QString::fromStdString(MakeFile("b.avi"))});
-    fmMain().ContinuedPlayFile1->trigger();
+    ChooseFile(fmMain().ContinuedPlayFile1, MakeFile("b.avi"));
     EXPECT_EQ(fmMain().Movie.ContinuedOffset, 1000);
     fmMain().ContinuedPlayFile1->trigger();  // cancelled: nothing changes
     EXPECT_EQ(fmMain().Movie.ContinuedOffset, 1000);
+    // A movie that does not open changes nothing either.
     engine.failingPaths.insert(MakeFile("bad.avi"));
-    desktop.fileAnswers.push_back({folder.filePath("bad.avi")});
-    fmMain().ContinuedPlayFile1->trigger();  // a movie that does not open changes nothing either
+    ChooseFile(fmMain().ContinuedPlayFile1, Folder() + "/bad.avi");
     EXPECT_EQ(fmMain().Movie.ContinuedOffset, 1000);
     EXPECT_EQ(fmMain().Movie.MovieFileName, Folder() + "/b.avi");
     fmMain().DropFiles({folder.filePath("a.avi")});
@@ -122,8 +120,7 @@ TEST_F(MainWindowTest, AutoloadTakesTheFirstOfIdxSubSrtSsaInAnyLetterCaseAndAPai
 
     // A movie with no subtitle of its own (none found, or none looked for) drops the last
     // one's; the next movie of a continued play keeps it: one timeline.
-    desktop.fileAnswers.push_back({QString::fromStdString(MakeFile("part2.avi"))});
-    fmMain().ContinuedPlayFile1->trigger();
+    ChooseFile(fmMain().ContinuedPlayFile1, MakeFile("part2.avi"));
     EXPECT_EQ(fmMain().Subtitles.SubFileName, Folder() + "/film.SRT");
     fmMain().EnableAutoloadSubtitle1->trigger();  // off: nothing is looked for
     MakeFile("other.srt", srt);
@@ -157,11 +154,7 @@ TEST_F(MainWindowTest, AMoviesOwnTextTrackArrivesAfterTheOpenAndALateOneChangesN
     const std::pair<const char*, std::function<void()>> changes[] = {
         {"another movie", [&] { OpenMovie("other.avi"); }},
         {"a stop", [&] { fmMain().Stop1->trigger(); }},
-        {"a subtitle loaded by hand",
-         [&] {
-             desktop.fileAnswers.push_back({QString::fromStdString(byHand)});
-             fmMain().LoadSubtitle1->trigger();
-         }},
+        {"a subtitle loaded by hand", [&] { ChooseFile(fmMain().LoadSubtitle1, byHand); }},
         {"a subtitle dropped", [&] { fmMain().DropFiles({QString::fromStdString(byHand)}); }},
         {"Remove Subtitle", [&] { fmMain().RemoveSubtitle1->trigger(); }},
     };
@@ -198,14 +191,12 @@ TEST_F(MainWindowTest, TrackBarSeeksOnReleaseOnlyAndTheThumbStaysWhileHeld) {
         engine.ClearCalls();
         mouse(press, Qt::LeftButton);
         track->setValue(700);
-        engine.position = 100;
-        fmMain().tmMovieTimer();
+        Tick(100);
         EXPECT_EQ(track->value(), 700);  // not pulled back while held
         mouse(QEvent::MouseButtonRelease, Qt::NoButton);
         EXPECT_EQ(engine.CallCount("SetPos"), 1);
         EXPECT_EQ(engine.calls.back(), "SetPos 700");
-        engine.position = 100;
-        fmMain().tmMovieTimer();
+        Tick(100);
         EXPECT_EQ(track->value(), 100);
     }
 }

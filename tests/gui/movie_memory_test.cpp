@@ -1,16 +1,11 @@
 // The movie memory in the window: what a movie gets back when it opens again, what a movie
 // without memory starts with, continued play going on with its timeline, and the speech
 // synchronisation given back to the subtitle it was found for.
-#include "fake_sync_prompts.h"
 #include "window_harness.h"
 
-#include "external/fake_movie_speech.h"
 #include "presentation/sync_spin_edit.h"
 #include "presentation/tfm_synchronize.h"
 #include "sync/spoken_film.h"
-#include "unit/sync/made_up_film.h"
-
-#include <QSignalSpy>
 
 namespace tessaview::test {
 namespace {
@@ -31,8 +26,7 @@ protected:
 
 TEST_F(MovieMemoryTest, AMovieOpenedAgainGetsItsPlaceAndSubtitleChoicesBackAcrossARestart) {
     OpenMovie("film.avi", kHour);
-    desktop.fileAnswers.push_back({QString::fromStdString(MakeFile("by hand.srt", "1\r\n00:00:01,000 --> 00:00:02,000\r\nA\r\n"))});
-    fmMain().LoadSubtitle1->trigger();
+    ChooseFile(fmMain().LoadSubtitle1, MakeFile("by hand.srt", "1\r\n00:00:01,000 --> 00:00:02,000\r\nA\r\n"));
     fmMain().FrameRateItems[2]->trigger();
     seSyn().setValue(-1500);
     fmMain().LoadSecondSubtitle(MakeFile("second.srt", "1\r\n00:00:01,000 --> 00:00:02,000\r\nB\r\n"));
@@ -93,8 +87,7 @@ TEST_F(MovieMemoryTest, ALateTextTrackKeepsTheRestoredChoicesAndYieldsToTheRemem
     EXPECT_DOUBLE_EQ(fmMain().Subtitles.MovieFrameRate, 24.0);
     EXPECT_EQ(seSyn().TextValue(), -700);
 
-    desktop.fileAnswers.push_back({QString::fromStdString(MakeFile("by hand.srt", "1\r\n00:00:05,000 --> 00:00:06,000\r\nMine\r\n"))});
-    fmMain().LoadSubtitle1->trigger();
+    ChooseFile(fmMain().LoadSubtitle1, MakeFile("by hand.srt", "1\r\n00:00:05,000 --> 00:00:06,000\r\nMine\r\n"));
     const int reads = tracks.Reads();
     Reopen("film.mkv");
     WaitForTrackReads(reads + 2);  // other.avi's and film.mkv's
@@ -112,8 +105,7 @@ TEST_F(MovieMemoryTest, ContinuedPlayKeepsTheTimelinesValueAndStartsThePartAtIts
     EXPECT_EQ(seSyn().TextValue(), 0);
     seSyn().setValue(700);
     engine.ClearCalls();
-    desktop.fileAnswers.push_back({QString::fromStdString(part2)});
-    fmMain().ContinuedPlayFile1->trigger();
+    ChooseFile(fmMain().ContinuedPlayFile1, part2);
     EXPECT_EQ(engine.path, part2);
     EXPECT_EQ(seSyn().TextValue(), 700);
     EXPECT_EQ(engine.CallCount("SetPos"), 0);
@@ -127,32 +119,24 @@ std::vector<int32_t> CueStarts(const TfmMain& window) {
 }
 
 TEST_F(MovieMemoryTest, ASpeechSyncIsGivenBackToItsSubtitleInMemoryUntilTheFileIsLoadedAgain) {
-    const testing::MadeUpFilm film = testing::makeFilm(3, 6 * 60 * 1000);
-    std::vector<SyncCue> early = testing::timedCues(film.lines, 3);
-    early.erase(early.begin());  // the first line would start before the film
-    for (SyncCue& cue : early) cue.startMs -= 7300, cue.endMs -= 7300;
-    std::vector<std::string> texts;
-    for (size_t i = 0; i < early.size(); ++i) texts.push_back("line " + std::to_string(i + 1));
+    std::vector<SyncCue> cues;  // a line every 10 s
+    for (int64_t ms = 10000; ms <= 120000; ms += 10000) cues.push_back({ms, ms + 2000});
+    const std::vector<std::string> texts(cues.size(), "line");
     const std::string subtitle = Folder() + "/film.srt";  // found again with the movie
-    testing::writeSubRip(subtitle, early, texts);
-    FakeMovieSpeech speech;
-    speech.profile = film.speech;
-    FakeSyncPrompts prompts;
+    testing::writeSubRip(subtitle, cues, texts);
     OpenMovie("film.avi", kHour);
     const std::vector<int32_t> onFile = CueStarts(fmMain());
-    ASSERT_EQ(onFile.size(), early.size());
-    auto* part = new SpeechSyncPart(fmMain(), speech, prompts, "");
-    QSignalSpy finished(part, &SpeechSyncPart::Finished);
-    part->SynchronizeToSpeech1Click();
-    ASSERT_TRUE(finished.wait(10000));
-    ASSERT_TRUE(prompts.informs.value(0).startsWith("Moved 7.3")) << prompts.informs.value(0).toStdString();
+    ASSERT_EQ(onFile.size(), cues.size());
+    SyncResult shift;
+    shift.pieces = {{0, 7300}};
+    fmMain().ApplySpeechSync(shift);
     // A second correction goes on top of the first, in two pieces.
     SyncResult pieces;
     pieces.pieces = {{0, 400}, {10, -250}};
     fmMain().ApplySpeechSync(pieces);
     const std::vector<int32_t> corrected = CueStarts(fmMain());
-    EXPECT_NEAR(corrected[0], onFile[0] + 7300 + 400, 40);
-    EXPECT_NEAR(corrected[10], onFile[10] + 7300 - 250, 40);
+    EXPECT_EQ(corrected[0], onFile[0] + 7300 + 400);
+    EXPECT_EQ(corrected[10], onFile[10] + 7300 - 250);
     fmMain().fmSynchronize()->seSyn->setValue(200);
 
     // Across a restart, before the synchronize value comes back.
@@ -164,8 +148,7 @@ TEST_F(MovieMemoryTest, ASpeechSyncIsGivenBackToItsSubtitleInMemoryUntilTheFileI
     EXPECT_EQ(CueStarts(fmMain()), corrected);
 
     // Loaded again by hand: the file's own times, and the correction is forgotten.
-    desktop.fileAnswers.push_back({QString::fromStdString(subtitle)});
-    fmMain().LoadSubtitle1->trigger();
+    ChooseFile(fmMain().LoadSubtitle1, subtitle);
     EXPECT_EQ(CueStarts(fmMain()), onFile);
     Reopen("film.avi");
     EXPECT_EQ(CueStarts(fmMain()), onFile);
@@ -180,8 +163,8 @@ TEST_F(MovieMemoryTest, ASpeechSyncIsGivenBackToItsSubtitleInMemoryUntilTheFileI
     EXPECT_EQ(CueStarts(fmMain())[10], onFile[10] - 250);
 
     // A correction whose pieces do not fit the subtitle found next time is dropped quietly.
-    early.resize(8);
-    testing::writeSubRip(subtitle, early, texts);
+    cues.resize(8);
+    testing::writeSubRip(subtitle, cues, texts);
     Reopen("film.avi");
     EXPECT_EQ(CueStarts(fmMain()), std::vector<int32_t>(onFile.begin(), onFile.begin() + 8));
 }

@@ -19,21 +19,6 @@ constexpr int VK_LEFT = 37, VK_RIGHT = 39, VK_NUMPAD0 = 96;
 class PlayerKeysTest : public MainWindowTest {
 protected:
     PlayerKeysTest() { Activate(); }
-    void Activate() {
-        fmMain().activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&fmMain()));
-    }
-    // Through the window's shortcuts, as a key pressed in the window.
-    void Press(QKeyCombination key) {
-        // With no text: QTest has none for the media keys.
-        QTest::sendKeyEvent(QTest::Click, &fmMain(), key.key(), QString(), key.keyboardModifiers());
-        Idle();
-    }
-    void FullScreenKey(int virtualKey, int modifiers = 0) {
-        engine.PressFullScreenKey(virtualKey, modifiers);
-        Idle();
-    }
-    int32_t Sync() { return fmMain().fmSynchronize()->SyncOffset(); }
 };
 
 TEST_F(PlayerKeysTest, WithoutAMovieTheNewKeysDoNothingAndSayNothing) {
@@ -68,12 +53,6 @@ TEST_F(PlayerKeysTest, SeeksStayInsideTheMovieAndShowWhereTheyLanded) {
         Press(key);
         EXPECT_EQ(engine.position, position) << QKeySequence(key).toString().toStdString();
     }
-
-    Press(QKeyCombination(Qt::Key_Space));
-    EXPECT_TRUE(engine.paused);
-    EXPECT_EQ(Marks(), std::vector<int>({MarkPaused}));
-    Press(QKeyCombination(Qt::Key_Space));
-    EXPECT_FALSE(engine.paused);
 }
 
 TEST_F(PlayerKeysTest, VolumeStepsClampMuteTogglesAndBothSurviveARestart) {
@@ -129,8 +108,6 @@ TEST_F(PlayerKeysTest, FullScreenKeysCarryTheirModifiersAndTheDoubleClickToggles
     const int stripTop = fmMain().fmSub()->y();
 
     FullScreenKey(VK_RIGHT, MOD_SHIFT);
-    EXPECT_EQ(engine.position, 1500);
-    FullScreenKey(VK_LEFT, MOD_CONTROL);  // the previous subtitle line, not 5 s back; no subtitle
     EXPECT_EQ(engine.position, 1500);
     FullScreenKey(VK_UP, MOD_CONTROL);  // the sound, not the strip
     EXPECT_EQ(engine.volume, 55);
@@ -197,7 +174,6 @@ TEST_F(PlayerKeysTest, MediaKeysActAsTheMovieMenuAndNextAndPreviousWalkThePlayLi
 
 // The full-screen codes each key arrives as, and the texts' forms beyond what the keys reach.
 TEST(PlayerKeys, FullScreenCodesAndTextsOverThePicture) {
-    EXPECT_EQ(FullScreenCommand(VK_RIGHT, MOD_SHIFT), PlayerCommand::SeekForwardLong);
     EXPECT_EQ(FullScreenCommand(VK_RIGHT, MOD_SHIFT | MOD_CONTROL), std::nullopt);
     EXPECT_EQ(FullScreenCommand(VK_SPACE, 0), std::nullopt);  // full screen's own key
     EXPECT_EQ(FullScreenCommand(VK_MEDIA_NEXT_TRACK, 0), PlayerCommand::MediaNext);

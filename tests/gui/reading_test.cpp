@@ -31,26 +31,10 @@ const char* const FiveLines =
 class ReadingTest : public MainWindowTest {
 protected:
     ReadingTest() { Activate(); }
-    void Activate() {
-        fmMain().activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&fmMain()));
-    }
     void OpenWithLines(const std::string& subtitle = FiveLines, const char* name = "movie.srt") {
         MakeFile(name, subtitle);
         OpenMovie("movie.avi", {.duration = 2500});
         engine.position = 0;
-    }
-    void Press(QKeyCombination key) {
-        QTest::sendKeyEvent(QTest::Click, &fmMain(), key.key(), QString(), key.keyboardModifiers());
-        Idle();
-    }
-    void FullScreenKey(int virtualKey, int modifiers = 0) {
-        engine.PressFullScreenKey(virtualKey, modifiers);
-        Idle();
-    }
-    void Tick(int32_t position) {
-        engine.position = position;
-        fmMain().tmMovieTimer();
     }
     TranscriptPanel& Panel() { return *fmMain().plTranscript; }
     TranscriptModel& Model() { return Panel().Model(); }
@@ -64,7 +48,6 @@ protected:
         QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, view.visualRect(Model().index(row, 1)).center());
         Idle();
     }
-    int32_t Sync() { return fmMain().fmSynchronize()->SyncOffset(); }
 };
 
 TEST_F(ReadingTest, TranscriptListsEveryLineAtItsTimeOnScreenAndAClickTakesTheMovieThere) {
@@ -72,7 +55,6 @@ TEST_F(ReadingTest, TranscriptListsEveryLineAtItsTimeOnScreenAndAClickTakesTheMo
     EXPECT_FALSE(Panel().isVisible());
     Press(Qt::CTRL | Qt::Key_T);
     ASSERT_TRUE(Panel().isVisible());
-    EXPECT_TRUE(fmMain().Transcript1->isChecked());
     ASSERT_EQ(Model().rowCount(), 5);
     EXPECT_EQ(Cell(0, TranscriptModel::TextColumn), QString::fromUtf8("Bonjour, Caf\xC3\xA9!"));
     EXPECT_EQ(Cell(1, TranscriptModel::TextColumn), "Second line with a break");
@@ -119,16 +101,13 @@ TEST_F(ReadingTest, TranscriptListsEveryLineAtItsTimeOnScreenAndAClickTakesTheMo
 
     // A new subtitle, and then none: the rows follow.
     const std::string other = MakeFile("other.srt", "1\r\n00:00:01,000 --> 00:00:02,000\r\nOnly one\r\n");
-    desktop.fileAnswers.push_back({QString::fromStdString(other)});
-    fmMain().LoadSubtitle1->trigger();
+    ChooseFile(fmMain().LoadSubtitle1, other);
     Idle();
     ASSERT_EQ(Model().rowCount(), 1);
     EXPECT_EQ(Cell(0, TranscriptModel::TextColumn), "Only one");
     fmMain().RemoveSubtitle1->trigger();
     Idle();
     EXPECT_EQ(Model().rowCount(), 0);
-    Press(Qt::CTRL | Qt::Key_T);
-    EXPECT_FALSE(Panel().isVisible());
 }
 
 TEST_F(ReadingTest, TheLineOnScreenStaysInViewUnlessTheUserScrolledLatelyAndThePanelIsRemembered) {
@@ -196,50 +175,51 @@ TEST_F(ReadingTest, CtrlFFindsBlindToCaseAndAccentsAndEnterAndF3StepThroughTheMa
 
 TEST_F(ReadingTest, LineKeysGoFromLineToLineAndCopyTheLineOnScreenInTheWindowAndInFullScreen) {
     OpenWithLines();
+    // Each key pressed with the movie at `from`.
+    const struct {
+        int32_t from;
+        QKeyCombination key;
+        int32_t to;
+        const char* why;
+    } steps[] = {
+        {0, Qt::CTRL | Qt::Key_Left, 0, "nothing before the first line"},
+        {0, Qt::CTRL | Qt::Key_Right, 25, "the next line"},
+        {25, Qt::CTRL | Qt::Key_Right, 75, "the next line"},
+        {90, QKeyCombination(Qt::Key_R), 75, "R: the start of the line on screen"},
+        {110, QKeyCombination(Qt::Key_R), 75, "R between lines: the last one shown"},
+        {80, Qt::CTRL | Qt::Key_Left, 25, "from inside a line, the one before it"},
+    };
+    for (const auto& step : steps) {
+        engine.position = step.from;
+        Press(step.key);
+        EXPECT_EQ(engine.position, step.to) << step.why;
+    }
     QClipboard& clipboard = *QGuiApplication::clipboard();
     clipboard.setText("before");
-    Press(Qt::CTRL | Qt::Key_C);  // no line on screen at frame 0
-    EXPECT_EQ(clipboard.text(), "before");
-    Press(Qt::CTRL | Qt::Key_Left);
-    EXPECT_EQ(engine.position, 0) << "nothing before the first line";
+    // Nothing on screen at frame 0; the first line as text, without markup.
+    for (const auto& [position, text] : {std::pair{0, "before"}, {30, "Bonjour, Caf\xC3\xA9!"}, {90, "Second line\nwith a break"}}) {
+        engine.position = position;
+        Press(Qt::CTRL | Qt::Key_C);
+        EXPECT_EQ(clipboard.text(), QString::fromUtf8(text)) << position;
+    }
 
-    Press(Qt::CTRL | Qt::Key_Right);
-    EXPECT_EQ(engine.position, 25);
-    Press(Qt::CTRL | Qt::Key_C);
-    EXPECT_EQ(clipboard.text(), QString::fromUtf8("Bonjour, Caf\xC3\xA9!")) << "as text, without markup";
-    Press(Qt::CTRL | Qt::Key_Right);
-    EXPECT_EQ(engine.position, 75);
-    engine.position = 90;
-    Press(Qt::CTRL | Qt::Key_C);
-    EXPECT_EQ(clipboard.text(), "Second line\nwith a break");
-    Press(QKeyCombination(Qt::Key_R));
-    EXPECT_EQ(engine.position, 75) << "R: the start of the line on screen";
-    engine.position = 110;
-    Press(QKeyCombination(Qt::Key_R));
-    EXPECT_EQ(engine.position, 75) << "R between lines: the last one shown";
-    engine.position = 80;
-    Press(Qt::CTRL | Qt::Key_Left);
-    EXPECT_EQ(engine.position, 25) << "from inside a line, the one before it";
-
-    // Synchronized 1 s earlier: the lines come 25 frames sooner.
+    // Synchronized 1 s earlier: the lines come 25 frames sooner; in full screen too.
     fmMain().fmSynchronize()->StepBy(1000);
-    Press(Qt::CTRL | Qt::Key_Right);
-    EXPECT_EQ(engine.position, 50);
-
     fmMain().NN3Click();
     ASSERT_TRUE(engine.fullScreen);
-    FullScreenKey(VK_RIGHT, MOD_CONTROL);
-    EXPECT_EQ(engine.position, 100);
-    FullScreenKey(VK_LEFT, MOD_CONTROL);
-    EXPECT_EQ(engine.position, 50);
+    const std::tuple<int32_t, int, int, int32_t> fullScreenSteps[] = {
+        {25, VK_RIGHT, MOD_CONTROL, 50}, {50, VK_RIGHT, MOD_CONTROL, 100}, {100, VK_LEFT, MOD_CONTROL, 50},
+        {60, 'R', 0, 50},
+        {240, VK_RIGHT, MOD_CONTROL, 240},  // after the last line: nowhere to go
+    };
+    for (const auto& [from, key, modifiers, to] : fullScreenSteps) {
+        engine.position = from;
+        FullScreenKey(key, modifiers);
+        EXPECT_EQ(engine.position, to) << from << " " << key;
+    }
     engine.position = 60;
-    FullScreenKey('R');
-    EXPECT_EQ(engine.position, 50);
     FullScreenKey('C', MOD_CONTROL);
     EXPECT_EQ(clipboard.text(), "Second line\nwith a break");
-    engine.position = 240;
-    FullScreenKey(VK_RIGHT, MOD_CONTROL);
-    EXPECT_EQ(engine.position, 240) << "after the last line: nowhere to go";
 
     // With no subtitle the keys are quiet.
     fmMain().RemoveSubtitle1->trigger();

@@ -18,10 +18,9 @@
 #include <QProgressDialog>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QSignalSpy>
 #include <QThread>
 #include <condition_variable>
-#include <deque>
-#include <fstream>
 #include <mutex>
 
 namespace tessaview::test {
@@ -59,25 +58,6 @@ private:
     bool open_ = false, started_ = false;
 };
 
-// Counts a part's finished runs and waits for the next one, the events running meanwhile.
-class FinishedRuns {
-public:
-    explicit FinishedRuns(SpeechSyncPart* part) { QObject::connect(part, &SpeechSyncPart::Finished, [this] { ++count_; }); }
-    bool wait(int ms) {
-        const int seen = count_;
-        QElapsedTimer clock;
-        clock.start();
-        while (count_ == seen && clock.elapsed() < ms) {
-            QApplication::processEvents(QEventLoop::AllEvents, 10);
-            QThread::msleep(1);
-        }
-        return count_ > seen;
-    }
-
-private:
-    int count_ = 0;
-};
-
 class SpeechSyncTest : public MainWindowTest {
 protected:
     // A SubRip file of `cues` (text "line N"), loaded as the subtitle.
@@ -113,7 +93,7 @@ protected:
     // No cache: each test case changes the fake's answer for the same movie. The movie has no
     // text track unless a case gives it one.
     SpeechSyncPart* part = new SpeechSyncPart(fmMain(), speech, prompts, "", &tracks);
-    FinishedRuns finished{part};
+    QSignalSpy finished{part, &SpeechSyncPart::Finished};
     std::string subtitle;
 };
 

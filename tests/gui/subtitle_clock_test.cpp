@@ -2,7 +2,6 @@
 // the Load Subtitle command.
 #include "window_harness.h"
 
-#include "playback/clock_math.h"
 #include "playback/player_keys.h"
 #include "presentation/bitmap_surface.h"
 #include "presentation/subtitle_label.h"
@@ -28,9 +27,8 @@ protected:
         OpenMovie("movie.avi", {.duration = 1000});
         ASSERT_EQ(fmMain().Subtitles.SubList.size(), 40u);
     }
-    std::string Tick(int32_t enginePosition) {
-        engine.position = enginePosition;
-        fmMain().tmMovieTimer();
+    std::string Tick(int32_t position) {
+        MainWindowTest::Tick(position);
         return Caption();
     }
     // What both labels show.
@@ -70,12 +68,10 @@ TEST_F(ClockTest, LoadSubtitleOpensTheFileAsPickedAndAFailureKeepsTheOneBefore) 
     OpenMovie("plain.avi", {.duration = 1000});
     EXPECT_EQ(Tick(10), "");
     const std::string upper = MakeFile("Salvage.SRT", "1\r\n00:00:01,000 --> 00:00:03,000\r\nFrom the dialog\r\n");
-    desktop.fileAnswers.push_back({QString::fromStdString(upper)});
-    desktop.fileAnswers.push_back({folder.filePath("missing.srt")});
-    fmMain().LoadSubtitle1->trigger();
+    ChooseFile(fmMain().LoadSubtitle1, upper);
     EXPECT_EQ(desktop.fileRequests.back().title, "Load Subtitle");
     EXPECT_EQ(Tick(50), "From the dialog");
-    fmMain().LoadSubtitle1->trigger();
+    ChooseFile(fmMain().LoadSubtitle1, Folder() + "/missing.srt");
     ASSERT_EQ(desktop.exceptions.size(), 1);
     EXPECT_TRUE(desktop.exceptions[0].startsWith("Cannot open file")) << desktop.exceptions[0].toStdString();
     EXPECT_EQ(Tick(51), "From the dialog");  // the earlier subtitle plays on
@@ -104,9 +100,9 @@ TEST_F(ClockTest, SecondSubtitleShowsUnderTheFirstWithItsOwnOffset) {
         EXPECT_EQ(surfaces.OverlaySecondText()->DisplayText(), surfaces.PanelSecondText()->DisplayText());
         return surfaces.PanelSecondText()->DisplayText().toStdString();
     };
-    desktop.fileAnswers.push_back({QString::fromStdString(MakeFile(
-        "second.srt", "1\r\n00:00:04,000 --> 00:00:05,000\r\nZweite\r\n\r\n2\r\n00:00:05,000 --> 00:00:06,000\r\nDritte\r\n"))});
-    w.LoadSecondSubtitle1->trigger();
+    ChooseFile(w.LoadSecondSubtitle1,
+               MakeFile("second.srt", "1\r\n00:00:04,000 --> 00:00:05,000\r\nZweite\r\n\r\n"
+                                      "2\r\n00:00:05,000 --> 00:00:06,000\r\nDritte\r\n"));
     Idle();
     EXPECT_EQ(desktop.fileRequests.back().title, "Load Second Subtitle");
     EXPECT_TRUE(w.RemoveSecondSubtitle1->isEnabled());
@@ -130,12 +126,10 @@ TEST_F(ClockTest, SecondSubtitleShowsUnderTheFirstWithItsOwnOffset) {
     EXPECT_EQ(second(), "Dritte");
 
     // A second load that fails, or a picture subtitle, leaves both lines as they were.
-    desktop.fileAnswers.push_back({folder.filePath("missing.srt")});
-    w.LoadSecondSubtitle1->trigger();
+    ChooseFile(w.LoadSecondSubtitle1, Folder() + "/missing.srt");
     MakeFile("pictures.idx");
     MakeFile("pictures.sub");
-    desktop.fileAnswers.push_back({folder.filePath("pictures.idx")});
-    w.LoadSecondSubtitle1->trigger();
+    ChooseFile(w.LoadSecondSubtitle1, Folder() + "/pictures.idx");
     ASSERT_EQ(desktop.exceptions.size(), 2);
     EXPECT_TRUE(desktop.exceptions[0].startsWith("Cannot open file")) << desktop.exceptions[0].toStdString();
     EXPECT_EQ(desktop.exceptions[1].toStdString(), SecondVobSubText);
@@ -169,11 +163,22 @@ TEST_F(ClockTest, LoadMessagesNameTheFileTheLineAndTheReason) {
     for (const auto& [text, message] : cases) {
         desktop.errors.clear();
         desktop.exceptions.clear();
-        desktop.fileAnswers.push_back({QString::fromStdString(MakeFile("bad.srt", text))});
-        fmMain().LoadSubtitle1->trigger();
+        ChooseFile(fmMain().LoadSubtitle1, MakeFile("bad.srt", text));
         const QStringList shown = desktop.errors + desktop.exceptions;
         ASSERT_EQ(shown.size(), 1) << text;
         EXPECT_TRUE(shown[0].startsWith(message)) << shown[0].toStdString();
+    }
+}
+
+// With the default character set each file is read in its own code page: the same line from
+// a CP1251 file and then from a UTF-8 one shows alike.
+TEST_F(ClockTest, WithTheDefaultCharacterSetEachFileIsReadInItsOwnCodePage) {
+    const std::pair<std::string, std::string> files[] = {{"first", "\xCF\xF0\xE8\xE2\xE5\xF2, \xEC\xE8\xF0!"},
+                                                         {"second", "Привет, мир!"}};
+    for (const auto& [name, line] : files) {
+        MakeFile(name + ".srt", "1\r\n00:00:00,000 --> 00:00:09,000\r\n" + line + "\r\n");
+        OpenMovie(name + ".avi", {.duration = 1000});
+        EXPECT_EQ(Tick(10), "Привет, мир!") << name;
     }
 }
 
@@ -206,11 +211,6 @@ TEST_F(ClockTest, BitmapCuesDrawOncePerIndexAndAgainAfterAGap) {
     fmMain().NN3Click();
     Tick(32);
     EXPECT_EQ(surfaces.OverlayPicture()->Image().pixel((1024 - 4) / 2, 0), qRgb(254, 254, 254));
-}
-
-TEST(ClockMath, TheRateTakesTheUsersSeparator) {
-    // The common cases show through the window above; this one it never reaches.
-    EXPECT_EQ(FrameRateText(29.97, ','), "29,97fps");
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include "window_harness.h"
 
 #include "playback/reading_control.h"
+#include "presentation/tfm_synchronize.h"
 #include "presentation/tfm_sel_lan.h"
 #include "support/gui_app_environment.h"
 
@@ -35,10 +36,12 @@ std::string MainWindowTest::MakeFile(const std::string& name, const std::string&
     return path;
 }
 
-void MainWindowTest::OpenThroughDialog(const std::string& path) {
+void MainWindowTest::ChooseFile(QAction* command, const std::string& path) {
     desktop.fileAnswers.push_back({QString::fromStdString(path)});
-    fmMain().PlayFile1->trigger();
+    command->trigger();
 }
+
+void MainWindowTest::OpenThroughDialog(const std::string& path) { ChooseFile(fmMain().PlayFile1, path); }
 
 std::string MainWindowTest::OpenMovie(const std::string& name, MovieShape shape) {
     engine.frameRate = shape.frameRate;
@@ -55,6 +58,28 @@ void MainWindowTest::Idle() {
     fmMain().RefreshCommandState();
     fmMain().Reading().Refresh();
 }
+
+void MainWindowTest::Activate() {
+    fmMain().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&fmMain()));
+}
+
+void MainWindowTest::Press(QKeyCombination key) {
+    QTest::sendKeyEvent(QTest::Click, &fmMain(), key.key(), QString(), key.keyboardModifiers());
+    Idle();
+}
+
+void MainWindowTest::FullScreenKey(int virtualKey, int modifiers) {
+    engine.PressFullScreenKey(virtualKey, modifiers);
+    Idle();
+}
+
+void MainWindowTest::Tick(int32_t position) {
+    engine.position = position;
+    fmMain().tmMovieTimer();
+}
+
+int32_t MainWindowTest::Sync() { return fmMain().fmSynchronize()->SyncOffset(); }
 
 void MainWindowTest::WaitForTrackReads(int reads) {
     const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);

@@ -3,7 +3,6 @@
 // set and of the file, as both surfaces read them.
 #include "support/fake_vobsub.h"
 #include "presentation/bitmap_surface.h"
-#include "presentation/code_page_decoder.h"
 #include "presentation/subtitle_font.h"
 #include "presentation/subtitle_label.h"
 #include "presentation/subtitle_surfaces.h"
@@ -178,19 +177,6 @@ TEST_F(SubtitleLabelTest, SettingTheSameTextDoesNotRepaintANewOneDoes) {
     label.SetText("second");
     QApplication::processEvents();
     EXPECT_GT(counter.paints, 0);
-}
-
-TEST(CodePageDecoder, CueBytesAreReadInTheCodePageOfTheFontsCharacterSet) {
-    struct Case { int charSet; const char* bytes; const char16_t* text; };
-    const Case cases[] = {
-        {204, "\xCF\xF0\xE8", u"При"},        // CP1251
-        {177, "\xF9\xEC\xE5\xED", u"שלום"},  // CP1255
-        {1, "caf\xC3\xA9", u"café"},          // the ANSI code page of a UTF-8 system
-        {1, "\xE9t\xE9", u"été"},             // ... which reads text that is not UTF-8 as CP1252
-        {129, "ok\xFF", u"ok\uFFFD"},         // a byte the code page lacks does not stop the rest
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(CodePageDecoder(c.charSet).Decode(c.bytes), QString::fromUtf16(c.text)) << "charset " << c.charSet;
 }
 
 TEST(SubtitleSurfaces, DefaultCharacterSetReadsEachFileInItsOwnCodePageOnBothLabels) {

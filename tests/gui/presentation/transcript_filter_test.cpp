@@ -80,6 +80,8 @@ TEST(SubtitleLines, TheClockArithmeticRunsBothWaysAndNamesTheTimeOnScreen) {
     EXPECT_EQ(LineTimeText(2500, {0, std::nullopt, 25.0}, 23.976), "0:01:44");
     EXPECT_EQ(LineTimeText(2500, {}, 0.0), "");
     EXPECT_EQ(LineTimeTextFromMs(65'400, {0, 400, 0.0}), "0:01:05");
+    // The status panel's rate with the user's separator, which the window tests never reach.
+    EXPECT_EQ(FrameRateText(29.97, ','), "29,97fps");
 
     // A picture's frames are exactly those at which the clock asks the library for a time
     // inside it, at an awkward rate.

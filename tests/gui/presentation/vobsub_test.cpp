@@ -12,7 +12,6 @@
 #include <QImage>
 #include <QListWidget>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <algorithm>
 
@@ -144,7 +143,6 @@ TEST_F(BitmapCueTest, EmptyOrInvertedRectangleLeavesBothSurfacesBlackAndIsAskedF
 }
 
 TEST(TfmSub, BothSurfacesFollowTheWindowsSize) {
-    QTemporaryDir dir;
     TfmSub fmSub(nullptr);
     fmSub.setGeometry(0, 665, 1024, 173);  // as full screen widens and then shows it
     fmSub.show();
