@@ -1,17 +1,9 @@
-// FakeVobSub: scripted pictures looked up by time and language.
+// FakeVobSub: scripted pictures looked up by time.
 #include "support/fake_vobsub.h"
 
-#include <algorithm>
 #include <cstring>
 
 namespace tessaview {
-
-int FakeVobSub::CallCount(const std::string& operation) const
-{
-    return static_cast<int>(std::count_if(calls.begin(), calls.end(), [&](const std::string& call) {
-        return call == operation || call.rfind(operation + " ", 0) == 0;
-    }));
-}
 
 void FakeVobSub::LoadVobSubFile(const std::string& path)
 {
@@ -30,10 +22,9 @@ int32_t FakeVobSub::GetLangNum()
 void FakeVobSub::GetLangName(int32_t index, char* name)
 {
     calls.push_back("GetLangName " + std::to_string(index));
-    std::string text;
-    if (index >= 0 && static_cast<size_t>(index) < languages.size())
-        text = languages[static_cast<size_t>(index)];
-    text.resize(std::min<size_t>(text.size(), VobSubLangNameSize - 1));
+    const std::string text = index >= 0 && static_cast<size_t>(index) < languages.size()
+                                 ? languages[static_cast<size_t>(index)].substr(0, VobSubLangNameSize - 1)
+                                 : "";
     std::memcpy(name, text.c_str(), text.size() + 1);
 }
 
@@ -46,17 +37,9 @@ void FakeVobSub::SetCurrentLang(int32_t index)
 bool FakeVobSub::GetFrame(int32_t ms)
 {
     calls.push_back("GetFrame " + std::to_string(ms));
-    due_ = -1;
-    if (loadedPath.empty())
-        return false;
-    for (size_t i = 0; i < pictures.size(); ++i) {
-        const FakeVobSubPicture& p = pictures[i];
-        if ((p.language == -1 || p.language == currentLanguage) && ms >= p.startMs && ms < p.endMs) {
-            due_ = static_cast<int>(i);
-            return true;
-        }
-    }
-    return false;
+    const auto due = std::ranges::find_if(pictures, [&](const auto& p) { return ms >= p.startMs && ms < p.endMs; });
+    due_ = loadedPath.empty() || due == pictures.end() ? -1 : static_cast<int>(due - pictures.begin());
+    return due_ >= 0;
 }
 
 int32_t FakeVobSub::GetCurrentIndex()
@@ -68,31 +51,22 @@ int32_t FakeVobSub::GetCurrentIndex()
 void FakeVobSub::GetDataPointer(uint8_t** data, VobSubRect* rect)
 {
     calls.push_back("GetDataPointer");
-    *rect = VobSubRect{};
-    if (due_ < 0) {
-        handedOut_.assign(4, 0);
-        *data = handedOut_.data();
-        return;
-    }
-    const FakeVobSubPicture& p = pictures[static_cast<size_t>(due_)];
+    const FakeVobSubPicture none{0, 0, 0, 1, 1, {}};
+    const FakeVobSubPicture& p = due_ >= 0 ? pictures[static_cast<size_t>(due_)] : none;
     // A fresh copy each time: the caller rewrites the pixels in place.
     handedOut_ = p.bgra;
     handedOut_.resize(static_cast<size_t>(std::max(p.width, 0)) * static_cast<size_t>(std::max(p.height, 0)) * 4);
     *data = handedOut_.data();
-    rect->right = p.width;
-    rect->bottom = p.height;
+    *rect = due_ >= 0 ? VobSubRect{0, 0, p.width, p.height} : VobSubRect{};
 }
 
 std::vector<VobSubPictureTime> FakeVobSub::PictureTimes()
 {
     std::vector<VobSubPictureTime> times;
-    if (loadedPath.empty())
-        return times;
-    for (const FakeVobSubPicture& p : pictures)
-        if (p.language == -1 || p.language == currentLanguage)
+    if (!loadedPath.empty())
+        for (const FakeVobSubPicture& p : pictures)
             times.push_back({p.startMs, p.endMs});
-    std::stable_sort(times.begin(), times.end(),
-                     [](const VobSubPictureTime& a, const VobSubPictureTime& b) { return a.startMs < b.startMs; });
+    std::ranges::stable_sort(times, {}, &VobSubPictureTime::startMs);
     return times;
 }
 

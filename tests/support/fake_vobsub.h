@@ -4,6 +4,7 @@
 
 #include "external/vobsub_library.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -16,7 +17,6 @@ struct FakeVobSubPicture {
     int32_t width = 0;
     int32_t height = 0;
     std::vector<uint8_t> bgra;  // width x height x 4 bytes
-    int32_t language = -1;      // the language it belongs to; -1 for every language
 };
 
 class FakeVobSub : public VobSubLibrary {
@@ -30,7 +30,11 @@ public:
     std::string loadedPath;          // empty until LoadVobSubFile
     int32_t currentLanguage = 0;
 
-    int CallCount(const std::string& operation) const;
+    int CallCount(const std::string& operation) const
+    {
+        return static_cast<int>(std::ranges::count_if(
+            calls, [&](const std::string& call) { return call == operation || call.starts_with(operation + " "); }));
+    }
     void ClearCalls() { calls.clear(); }
 
     void LoadVobSubFile(const std::string& path) override;
