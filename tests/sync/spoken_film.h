@@ -39,14 +39,14 @@ inline std::string describe(const SyncResult& r)
     return text;
 }
 
-// How far each corrected cue start lies from its line's (lines at -1 have none): the share
-// within 200 ms and the median, checked against the targets.
-inline void expectOnTheirLines(const std::vector<int64_t>& starts, const std::vector<SyncCue>& lines)
+// How far each cue start, corrected by `result`, lies from its line's (lines at -1 have
+// none): the share within 200 ms and the median, checked against the targets.
+inline void expectOnTheirLines(const SyncResult& result, const std::vector<SyncCue>& cues, const std::vector<SyncCue>& lines)
 {
     std::vector<int64_t> errors;
-    for (size_t i = 0; i < starts.size(); ++i)
+    for (size_t i = 0; i < cues.size(); ++i)
         if (lines[i].startMs >= 0)
-            errors.push_back(std::abs(starts[i] - lines[i].startMs));
+            errors.push_back(std::abs(result.CorrectedTime(i, cues[i].startMs) - lines[i].startMs));
     ASSERT_FALSE(errors.empty());
     std::sort(errors.begin(), errors.end());
     const auto within = std::count_if(errors.begin(), errors.end(), [](int64_t e) { return e <= 200; });
@@ -55,14 +55,6 @@ inline void expectOnTheirLines(const std::vector<int64_t>& starts, const std::ve
                 static_cast<long long>(errors[errors.size() / 2]), static_cast<long long>(errors.back()));
     EXPECT_GE(share, 0.95);
     EXPECT_LE(errors[errors.size() / 2], 40);
-}
-
-inline void expectOnTheirLines(const SyncResult& result, const std::vector<SyncCue>& cues, const std::vector<SyncCue>& lines)
-{
-    std::vector<int64_t> starts;
-    for (size_t i = 0; i < cues.size(); ++i)
-        starts.push_back(result.CorrectedTime(i, cues[i].startMs));
-    expectOnTheirLines(starts, lines);
 }
 
 struct SpokenLine {
