@@ -13,7 +13,6 @@
 #include <fstream>
 #include <functional>
 #include <random>
-#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
