@@ -86,7 +86,7 @@ TEST(Alignment, AnotherFilmsSubtitleIsNeverSolid)
 {
     // Over half an hour its lines split into pieces that each fit somewhere by chance; none
     // stands out, so they are no pieces and the answer is no match.
-    int noMatch = 0, runs = 0;
+    int noMatch = 0;
     for (unsigned seed = 10; seed < 22; ++seed) {
         const int64_t length = seed < 20 ? sixMinutes : 5 * sixMinutes;
         const MadeUpFilm film = makeFilm(seed, length), other = makeFilm(seed + 100, length);
@@ -96,9 +96,8 @@ TEST(Alignment, AnotherFilmsSubtitleIsNeverSolid)
         EXPECT_NE(result.verdict, SyncVerdict::NoSpeech);
         EXPECT_EQ(result.pieces.size(), 1u);
         noMatch += result.verdict == SyncVerdict::NoMatch;
-        ++runs;
     }
-    EXPECT_GE(noMatch, runs - 1);
+    EXPECT_GE(noMatch, 11);  // of the 12
 }
 
 TEST(Alignment, TooLittleSpeechSaysSoAndMovesNothing)
