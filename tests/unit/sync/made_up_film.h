@@ -6,7 +6,6 @@
 #include "sync/alignment.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
 #include <random>
 #include <vector>
@@ -59,23 +58,6 @@ inline std::vector<SyncCue> timedCues(const std::vector<SyncCue>& lines, unsigne
     for (const SyncCue& line : lines)
         cues.push_back({line.startMs + jitter(random), line.endMs + tail(random)});
     return cues;
-}
-
-// Each cue's distance from its line once corrected (lines at -1 have no place): the median
-// and the 95th percentile.
-struct StartErrors {
-    int64_t median = 0;
-    int64_t p95 = 0;
-};
-
-inline StartErrors startErrors(const SyncResult& result, const std::vector<SyncCue>& cues, const std::vector<SyncCue>& lines)
-{
-    std::vector<int64_t> errors;
-    for (size_t i = 0; i < cues.size(); ++i)
-        if (lines[i].startMs >= 0)
-            errors.push_back(std::abs(result.CorrectedTime(i, cues[i].startMs) - lines[i].startMs));
-    std::sort(errors.begin(), errors.end());
-    return {errors[errors.size() / 2], errors[std::min(errors.size() - 1, errors.size() * 95 / 100)]};
 }
 
 }  // namespace tessaview::testing

@@ -1,12 +1,9 @@
 // The alignment's answer put into cue lists: frames and milliseconds, open ends, two answers
-// made one and read back from the movie memory, the SubRip copy, the atomic write that
-// replaces only when asked, and the sentences for a person and for the doctor.
-#include "support/temp_dir.h"
+// made one and read back from the movie memory, the SubRip copy, and the sentences for a
+// person and for the doctor.
 #include "sync/subtitle_sync.h"
 
 #include <gtest/gtest.h>
-
-#include <filesystem>
 
 namespace tessaview::testing {
 namespace {
