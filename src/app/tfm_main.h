@@ -64,8 +64,8 @@ struct MainServices {
     std::vector<std::string> arguments;  // the command line as bytes, program name first
     int64_t processId = 0;
     TextTracks* tracks = nullptr;  // text tracks inside movies, for the autoload
-    std::string tmpSubFolder;        // empty: the program folder
-    bool makeProgramFolder = false;  // made at the first save (an installed copy's)
+    std::string tmpSubFolder{};      // empty: the program folder
+    bool makeProgramFolder{};        // made at the first save (an installed copy's)
     std::string stateFolder{};       // the movie memory's; empty: the program folder
 };
 

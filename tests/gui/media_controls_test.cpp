@@ -87,7 +87,7 @@ protected:
         QDBusMessage call = QDBusMessage::createMethodCall(Service, Path, interface, method);
         call.setArguments(arguments);
         const QDBusPendingCall pending = client.asyncCall(call, 5000);
-        QTest::qWaitFor([&] { return pending.isFinished(); });
+        if (!QTest::qWaitFor([&] { return pending.isFinished(); })) ADD_FAILURE() << method.toStdString() << " got no answer";
         return pending.reply();
     }
     QDBusMessage Call(const QString& method, const QVariantList& arguments = {}) { return CallOn(Player, method, arguments); }
