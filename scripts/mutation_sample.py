@@ -7,6 +7,7 @@ first the fast programs, then, for a mutant they miss, the real engine and end-t
 A mutant that does not compile is drawn again. Prints each survivor with its diff and the figures.
 
   scripts/mutation_sample.py [--count 90] [--seed 7] [--build build-mut] [--only FILE...]
+  scripts/mutation_sample.py --replay LOG   # the survivors of an earlier run, again
 """
 import argparse
 import os
@@ -120,12 +121,30 @@ def tests_catch(tree, programs):
     return None
 
 
+args_old = {}
+
+
+def survivors_of(log):
+    """The mutants a log reports as survivors: (path, line, operator, mutated line)."""
+    found, lines = [], open(log, encoding="utf-8").read().split("\n")
+    for i, line in enumerate(lines):
+        m = re.match(r"SURVIVED (\S+):(\d+) \((.*)\)$", line)
+        if m and i + 2 < len(lines):
+            path, number = m.group(1), int(m.group(2)) - 1
+            args_old[(path, number)] = lines[i + 1].strip()[2:].strip()
+            new = lines[i + 2].strip()[2:]
+            indent = re.match(r"\s*", open(os.path.join(ROOT, path), encoding="utf-8").read().split("\n")[number])
+            found.append((path, number, m.group(3), indent.group() + new.strip() if new.strip() else ""))
+    return found
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--count", type=int, default=90)
     parser.add_argument("--seed", type=int, default=7)
     parser.add_argument("--build", default="build-mut")
     parser.add_argument("--only", nargs="*")
+    parser.add_argument("--replay", help="a log of an earlier run: its survivors are tried again")
     args = parser.parse_args()
     tree = os.path.join(ROOT, args.build)
     if not os.path.exists(os.path.join(tree, "CMakeCache.txt")):
@@ -135,8 +154,11 @@ def main():
     if not build(tree, FAST + SLOW + ["tessaview"]) or tests_catch(tree, FAST):
         sys.exit("the unmutated tree does not build or its fast tests fail")
 
-    pool = [c for path in sources(args.only) for c in candidates(path)]
-    random.Random(args.seed).shuffle(pool)
+    if args.replay:
+        pool = survivors_of(args.replay)
+    else:
+        pool = [c for path in sources(args.only) for c in candidates(path)]
+        random.Random(args.seed).shuffle(pool)
     killed, survivors, broken, started = 0, [], 0, time.time()
     for path, number, name, new in pool:
         if killed + len(survivors) >= args.count:
@@ -146,6 +168,9 @@ def main():
             original = f.read()
         lines = original.split("\n")
         old = lines[number]
+        if args.replay and old.strip() != args_old.get((path, number), old.strip()):
+            print(f"moved    {path}:{number + 1}: the line is no longer there", flush=True)
+            continue
         lines[number] = new
         with open(full, "w", encoding="utf-8") as f:
             f.write("\n".join(lines))
