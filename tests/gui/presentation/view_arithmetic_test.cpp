@@ -46,5 +46,14 @@ TEST(Splitters, PanelCollapsesAt30TheOtherSideKeeps30AndDragsKeepThePicturesProp
     EXPECT_EQ(SizingHeight(8 + 400, 8, 640, 352, {100, 30}, 46), 220 + 130 + 46);
 }
 
+// A picture too wide or too tall for the screen shrinks whole, by its tighter side.
+TEST(FittedPanelSize, APictureThatDoesNotFitShrinksByItsTighterSide) {
+    const QSize around(8, 46), screen(808, 646);  // 800 x 600 of room
+    EXPECT_EQ(FittedPanelSize({640, 352}, 1.0, 1.0, around, screen), QSize(640, 352));
+    EXPECT_EQ(FittedPanelSize({1000, 300}, 1.0, 1.0, around, screen), QSize(800, 240));
+    EXPECT_EQ(FittedPanelSize({300, 500}, 2.0, 1.0, around, screen), QSize(180, 300) * 2);
+    EXPECT_EQ(FittedPanelSize({0, 352}, 1.0, 1.0, around, screen), std::nullopt);
+}
+
 }  // namespace
 }  // namespace tessaview

@@ -131,10 +131,16 @@ TEST(TextEncoding, DecodesBetterThanUchardetAlone)
 TEST(TextEncoding, CorrectionsAndTies)
 {
     const std::string lt = UnicodeToCodePage(subRip(languages[15].sentences), UnicodeForm::Utf8, "CP1257");
+    // Seven Cyrillic letters and one blank: one unit in eight with a zero byte is enough for UTF-16.
+    std::string le, be;
+    for (int i = 0; i < 7; ++i) le += "\x30\x04", be += "\x04\x30";
+    le += std::string(" \0", 2), be += std::string("\0 ", 2);
     const std::tuple<std::string, const char*, const char*, const char*> cases[] = {
         {lt, "", "CP1257", "0x80-0x9F"},  // uchardet: ISO-8859-13, and „ “ as controls
         {"Caf\xE9 \xFC" "ber", "pl", "CP1250", "locale"},
         {"Caf\xE9 \xFC" "ber", "fr", "CP1252", ""},
+        {le, "", "UTF-16LE", ""},
+        {be, "", "UTF-16BE", ""},
     };
     for (const auto& [bytes, language, name, reason] : cases) {
         const TextEncoding e = DetectTextEncoding(bytes, language);

@@ -231,6 +231,19 @@ TEST(NumberRules, TiesGoToTheEvenNeighbourOrAwayFromZeroAndResultsStayInRange)
     EXPECT_EQ(SaturatingAdd(-2147483600, -100), INT32_MIN);
 }
 
+// Decimals up to the 32-bit edge; hexadecimals take all 32 bits, in either letter case.
+TEST(NumberRules, TextToNumberStopsAtThe32BitEdge)
+{
+    const std::pair<const char*, int32_t> numbers[] = {
+        {"2147483647", INT32_MAX}, {"-2147483648", INT32_MIN}, {"+12", 12},   {"$7fffffff", INT32_MAX},
+        {"0xAbCdEf", 0xABCDEF},    {"x10", 16},                {"$FFFFFFFF", -1}, {"-$a", -10},
+    };
+    for (const auto& [text, value] : numbers)
+        EXPECT_EQ(StrToInt(text), value) << text;
+    for (const char* text : {"2147483648", "-2147483649", "$100000000", "", "-", "12a", "$g", "0x"})
+        EXPECT_ANY_THROW(StrToInt(text)) << text;
+}
+
 // Cues shorter than a second, in one second, each show for their own frames; the ends no
 // file time gives stay special at every rate.
 TEST_F(Loader, CuesWithinOneSecondShowAndSpecialEndsStaySpecial)

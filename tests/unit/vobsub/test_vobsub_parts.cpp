@@ -11,7 +11,7 @@
 namespace tessaview {
 namespace {
 
-TEST(SpuTiming, BrokenUnitsAreRefused) {
+TEST(SpuTiming, BrokenUnitsAreRefusedAndAUnitFilledToItsLastByteIsRead) {
     const std::vector<uint8_t> whole = testpair::subpictureUnit(testpair::Picture{});
     const size_t control = size_t(whole[2]) << 8 | whole[3];
     // The unit with the 16-bit word at `at` replaced.
@@ -33,6 +33,10 @@ TEST(SpuTiming, BrokenUnitsAreRefused) {
         ASSERT_TRUE(timing);
         EXPECT_FALSE(timing->stopDelayMs);
     }
+    // Header, then one control sequence whose only command (stop) is the unit's last byte.
+    const auto tight = timingOf({0, 9, 0, 4, 0, 0x10, 0, 4, 0x02});
+    ASSERT_TRUE(tight);
+    EXPECT_TRUE(tight->stopDelayMs);
 }
 
 // Out of file order; an open or overlapping picture ends where the next starts; of two with
