@@ -179,7 +179,7 @@ TEST_F(SubtitleLabelTest, SettingTheSameTextDoesNotRepaintANewOneDoes) {
     EXPECT_GT(counter.paints, 0);
 }
 
-TEST(SubtitleSurfaces, DefaultCharacterSetReadsEachFileInItsOwnCodePageOnBothLabels) {
+TEST(SubtitleSurfaces, EachFileReadInItsOwnCodePageOnBothLabelsAndAClearEmptiesBothLines) {
     FakeVobSub library;
     QWidget panel;
     SubtitleLabel overlayText;
@@ -200,6 +200,13 @@ TEST(SubtitleSurfaces, DefaultCharacterSetReadsEachFileInItsOwnCodePageOnBothLab
     EXPECT_EQ(shown(), QStringLiteral("Ďđč"));
     surfaces.ShowText("\xCF\xF0\xE8", "UTF-8");
     EXPECT_EQ(shown(), QStringLiteral("Ďđč"));
+    // No subtitle: both lines go.
+    surfaces.SetSecondShown(true);
+    surfaces.ShowSecondText("Second", "UTF-8");
+    EXPECT_EQ(surfaces.PanelSecondText()->DisplayText(), "Second");
+    surfaces.Clear();
+    EXPECT_EQ(shown(), "");
+    EXPECT_EQ(surfaces.PanelSecondText()->DisplayText(), "");
 }
 
 TEST(SubtitleFontConversion, StoredFontRoundTripsWithColourAsBgrAndOneByteCharacterSet) {
