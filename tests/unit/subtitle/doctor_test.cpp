@@ -37,6 +37,15 @@ TEST_F(DoctorTest, EachProblemIsFoundAtItsLine) {
     }
 }
 
+TEST_F(DoctorTest, StylingShownAsTextNamesItsFirstFourTags) {
+    ReadFacts facts;
+    core.Facts = &facts;
+    load("1\n00:00:01,000 --> 00:00:02,000\n<i>a</i> <b>b</b> <u>c</u>\n");
+    const std::vector<Problem> problems = DiagnoseSubtitle(core, facts, host.messages, std::nullopt);
+    ASSERT_FALSE(problems.empty());
+    EXPECT_EQ(problems[0].detail, "styling shown as text: <i> </i> <b> </b>");
+}
+
 TEST_F(DoctorTest, MovieFitNamesTheFrameRateItemThatAStandardRatioExplains) {
     const std::tuple<bool, int32_t, double, double, const char*, double> cases[] = {
         {true, 6000000, 25.0, 5770.0, "23.976", 0},   // timed for the film, the movie runs fast (25/24 fits too)

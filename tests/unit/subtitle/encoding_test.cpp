@@ -150,6 +150,16 @@ TEST(TextEncoding, CorrectionsAndTies)
     }
 }
 
+// A language's code page; a code that is only part of others ("c" of "ca") is no language.
+TEST(TextEncoding, LanguageCodePageTakesWholeCodesOnly)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"ru", "CP1251"}, {"mn", "CP1251"}, {"sq", "CP1250"}, {"vi", "CP1258"}, {"c", "CP1252"}, {"", "CP1252"},
+    };
+    for (const auto& [language, codePage] : cases)
+        EXPECT_EQ(LanguageCodePage(language), codePage) << language;
+}
+
 // The loader converts UTF-16 without a mark like the marked forms, and keeps with the loaded
 // subtitle the encoding its cues are read in; a file of unknown format changes neither.
 TEST_F(CoreTest, LoaderKeepsEachFilesEncoding)
