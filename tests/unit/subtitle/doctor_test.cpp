@@ -40,7 +40,7 @@ TEST_F(DoctorTest, EachProblemIsFoundAtItsLine) {
 TEST_F(DoctorTest, StylingShownAsTextNamesItsFirstFourTags) {
     ReadFacts facts;
     core.Facts = &facts;
-    load("1\n00:00:01,000 --> 00:00:02,000\n<i>a</i> <b>b</b> <u>c</u>\n");
+    load("1\n00:00:01,000 --> 00:00:02,000\n<i>that</i> <b>b</b> <u>c</u>\n");
     const std::vector<Problem> problems = DiagnoseSubtitle(core, facts, host.messages, std::nullopt);
     ASSERT_FALSE(problems.empty());
     EXPECT_EQ(problems[0].detail, "styling shown as text: <i> </i> <b> </b>");
