@@ -150,6 +150,7 @@ TEST_F(ReadingTest, CtrlFFindsBlindToCaseAndAccentsAndEnterAndF3StepThroughTheMa
     Press(Qt::CTRL | Qt::Key_F);
     ASSERT_TRUE(Panel().isVisible()) << "Ctrl+F shows the transcript";
     EXPECT_EQ(QApplication::focusWidget(), Panel().edFind);
+    EXPECT_TRUE(Panel().edFind->isClearButtonEnabled());
     QTest::keyClicks(Panel().edFind, "cafe");
     EXPECT_EQ(Model().rowCount(), 3);
     EXPECT_EQ(Cell(2, TranscriptModel::TextColumn), QString::fromUtf8("CAF\xC3\x89 the last"));

@@ -144,6 +144,7 @@ TEST_F(BitmapCueTest, EmptyOrInvertedRectangleLeavesBothSurfacesBlackAndIsAskedF
 
 TEST(TfmSub, BothSurfacesFollowTheWindowsSize) {
     TfmSub fmSub(nullptr);
+    EXPECT_EQ(fmSub.windowTitle(), "fmSub");  // what a task switcher lists
     fmSub.setGeometry(0, 665, 1024, 173);  // as full screen widens and then shows it
     fmSub.show();
     EXPECT_EQ(fmSub.findChild<SubtitleLabel*>("lbSub")->width(), 1024);
@@ -155,6 +156,7 @@ TEST(TfmSelLan, ListsOnlyDetectedLanguagesAndCountsDownToOk) {
     library.names = {"English", "(Not detected)", "French", "", "(not detected)"};
     TfmSelLan fmSelLan(nullptr);
     fmSelLan.FillLanguageList(library);
+    fmSelLan.FillLanguageList(library);  // a second pair's list replaces the first's
     QStringList lines;
     for (int i = 0; i < fmSelLan.ListBox1->count(); ++i) lines << fmSelLan.ListBox1->item(i)->text();
     EXPECT_EQ(lines, QStringList({"0 - English", "2 - French", "4 - (not detected)"}));

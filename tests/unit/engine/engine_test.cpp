@@ -121,7 +121,8 @@ TEST_F(MpvEngineTest, ReportsTheMovieAndAFailedLoadLeavesThePlayingMovieOrNothin
         overfull += "id: x, index: " + std::to_string(k % 2) + "\ntimestamp: 00:00:01:000, filepos: 0\n";
     dir.write("overfull.sub", "");
     const std::string unplayable[] = {dir.file("missing.avi"), dir.write("notes.txt", "Not a movie.\n"),
-                                      dir.path(), dir.write("overfull.idx", overfull)};
+                                      dir.path(), dir.write("overfull.idx", overfull),
+                                      dir.write("overfull.txt", overfull)};  // known by its first line
 
     // Without a movie the controls do nothing.
     engine.SetFullScreen(1);

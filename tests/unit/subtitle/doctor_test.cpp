@@ -22,6 +22,9 @@ TEST_F(DoctorTest, EachProblemIsFoundAtItsLine) {
          "dialogue: 0,0:00:03.00,0:00:04.00,D,,0,0,0,,lost\nDialogue: 0,x:00:05.00,0:00:06.00,D,,0,0,0,,C\n",
          {"3 format-line", "4 tag-as-text", "5 skipped", "6 stopped"}},
         {"[INFORMATION]\n00:00:01.50,00:00:02.00\nOne\nTwo\nThree\n", {"4 stopped"}},
+        {"[Events]\nFormat: Layer, START, End, Style, Name, MarginL, MarginR, MarginV, Effect, TEXT\n"
+         "Dialogue: 0,0:00:01.00,0:00:02.00,D,,0,0,0,,A\n",
+         {}},  // the usual layout in capitals
         {"\n\nHello there\n", {"3 unknown-format"}},
     };
     for (const auto& [file, expected] : cases) {
