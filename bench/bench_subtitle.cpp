@@ -26,14 +26,6 @@ namespace {
 
 constexpr int cueCount = 100000;
 
-class NullHost : public SubtitleHost {
-public:
-    void semsg(const std::string&) override {}
-    void LoadVobSubFile(const std::string&) override {}
-    void SelectVobSubLanguage() override {}
-    void SubtitleFrameRateChosen(int, const std::string&) override {}
-};
-
 std::string clock(int ms)
 {
     char buffer[32];
@@ -89,7 +81,7 @@ const SubRipFile& subRipFile()
 void BM_ReadSubRip(benchmark::State& state)
 {
     const SubRipFile& file = subRipFile();
-    NullHost host;
+    QuietSubtitleHost host;
     SubtitleCore core(host, std::filesystem::temp_directory_path().string());
     for (auto _ : state) {
         ReadSubRip(core, ReadWholeFile(file.path));  // read and parsed, as a load does
@@ -139,7 +131,7 @@ const SubRipFile& loadFile(int64_t russian)
 void BM_LoadSubtitle(benchmark::State& state)
 {
     const SubRipFile& file = loadFile(state.range(0));
-    NullHost host;
+    QuietSubtitleHost host;
     SubtitleCore core(host, std::filesystem::temp_directory_path().string());
     for (auto _ : state) {
         core.LoadSubtitle(file.path);
@@ -159,7 +151,7 @@ void BM_DetectTextEncoding(benchmark::State& state)
 BENCHMARK(BM_DetectTextEncoding)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 struct LoadedCore {
-    NullHost host;
+    QuietSubtitleHost host;
     SubtitleCore core{host, std::filesystem::temp_directory_path().string()};
     LoadedCore()
     {

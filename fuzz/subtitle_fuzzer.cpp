@@ -7,14 +7,6 @@
 namespace tessaview {
 namespace {
 
-class QuietHost : public SubtitleHost {
-public:
-    void semsg(const std::string&) override {}
-    void LoadVobSubFile(const std::string&) override {}
-    void SelectVobSubLanguage() override {}
-    void SubtitleFrameRateChosen(int, const std::string&) override {}
-};
-
 // The cue due at `position` by the plain binary search over converted bounds.
 std::string plainSearch(const SubtitleCore& core, int32_t position) {
     const TSubList& list = core.SubList;
@@ -38,7 +30,7 @@ std::string plainSearch(const SubtitleCore& core, int32_t position) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace tessaview;
     static const char* const codePages[] = {"UTF-8", "CP1252", "CP1251", "CP932", "CP1255"};
-    QuietHost host;
+    QuietSubtitleHost host;
     SubtitleCore core(host, fuzz::Folder());
     core.SetAnsiCodePage(codePages[size % std::size(codePages)]);
     core.EngineFrameRate = 25.0;

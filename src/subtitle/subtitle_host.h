@@ -31,4 +31,14 @@ public:
     virtual char DecimalSeparator() const { return '.'; }
 };
 
+// A host that shows nothing: for reading a file for its times alone (the speech sync, the
+// fuzzer, the benchmarks).
+class QuietSubtitleHost : public SubtitleHost {
+public:
+    void semsg(const std::string&) override {}
+    void LoadVobSubFile(const std::string&) override {}
+    void SelectVobSubLanguage() override {}
+    void SubtitleFrameRateChosen(int, const std::string&) override {}
+};
+
 }  // namespace tessaview

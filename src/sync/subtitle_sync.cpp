@@ -43,15 +43,6 @@ std::string subRipTime(int64_t ms)
     return text;
 }
 
-// A host that shows nothing: the text is read for its times alone, on a worker thread.
-class QuietHost : public SubtitleHost {
-public:
-    void semsg(const std::string&) override {}
-    void LoadVobSubFile(const std::string&) override {}
-    void SelectVobSubLanguage() override {}
-    void SubtitleFrameRateChosen(int, const std::string&) override {}
-};
-
 }  // namespace
 
 std::vector<SyncCue> CueTimesOfText(std::string_view text, double frameRate)
@@ -59,7 +50,7 @@ std::vector<SyncCue> CueTimesOfText(std::string_view text, double frameRate)
     // Without its UTF-8 mark the text is read where it lies, never converted through tmpsub.
     if (text.starts_with("\xEF\xBB\xBF"))
         text.remove_prefix(3);
-    QuietHost host;
+    QuietSubtitleHost host;
     SubtitleCore core(host, "");
     try {
         core.LoadSubtitleText("track", text);
