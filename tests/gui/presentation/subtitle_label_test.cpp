@@ -214,7 +214,8 @@ TEST(SubtitleFontConversion, StoredFontRoundTripsWithColourAsBgrAndOneByteCharac
     EXPECT_EQ(FromFontSpec(spec).color, QColor(0x00, 0x80, 0xFF));
     EXPECT_EQ(ToFontSpec(FromFontSpec(spec)), spec);
     EXPECT_EQ(FromFontSpec(FontSpec{"X", 12, 0x1CC, 255}).charSet, 0xCC);  // one byte kept
-    // A negative size is a height in pixels.
+    // A size of 0 is the default size, a negative one a height in pixels.
+    EXPECT_EQ(FromFontSpec(FontSpec{"X", 0, 1}).font.pointSize(), 12);
     EXPECT_EQ(FromFontSpec(FontSpec{"X", -20, 1}).font.pixelSize(), 20);
 }
 

@@ -22,7 +22,7 @@ TEST_F(DoctorTest, EachProblemIsFoundAtItsLine) {
          "dialogue: 0,0:00:03.00,0:00:04.00,D,,0,0,0,,lost\nDialogue: 0,x:00:05.00,0:00:06.00,D,,0,0,0,,C\n",
          {"3 format-line", "4 tag-as-text", "5 skipped", "6 stopped"}},
         {"[INFORMATION]\n00:00:01.50,00:00:02.00\nOne\nTwo\nThree\n", {"4 stopped"}},
-        {"[Events]\nFormat: Layer, START, End, Style, Name, MarginL, MarginR, MarginV, Effect, TEXT\n"
+        {"[Script Info]\n[Events]\nFormat: Layer, START, End, Style, Name, MarginL, MarginR, MarginV, Effect, TEXT\n"
          "Dialogue: 0,0:00:01.00,0:00:02.00,D,,0,0,0,,A\n",
          {}},  // the usual layout in capitals
         {"\n\nHello there\n", {"3 unknown-format"}},
@@ -52,7 +52,8 @@ TEST_F(DoctorTest, StylingShownAsTextNamesItsFirstFourTags) {
 TEST_F(DoctorTest, MovieFitNamesTheFrameRateItemThatAStandardRatioExplains) {
     const std::tuple<bool, int32_t, double, double, const char*, double> cases[] = {
         {true, 6000000, 25.0, 5770.0, "23.976", 0},   // timed for the film, the movie runs fast (25/24 fits too)
-        {true, 5754000, 23.976, 6000.0, "25.000", 0},  // timed for the fast copy: ends early by the ratio
+        {true, 5754000, 23.976, 6000.0, "25.000", 0},
+        {true, 5771500, 25.0, 5770.0, "23.976", 0},    // 1.5 s past the end is past it  // timed for the fast copy: ends early by the ratio
         {true, 9000000, 25.0, 6000.0, "", 0},          // past the end, no ratio brings it in
         {false, 179800, 25.0, 6100.0, "", 29.97},
     };

@@ -135,8 +135,12 @@ TEST(TextEncoding, CorrectionsAndTies)
     std::string le, be;
     for (int i = 0; i < 7; ++i) le += "\x30\x04", be += "\x04\x30";
     le += std::string(" \0", 2), be += std::string("\0 ", 2);
+    const std::string big5 = UnicodeToCodePage(
+        subRip("我不知道我把車鑰匙放在哪裡了。|我們得快點，火車五分鐘後就開了。|你昨天晚上去哪裡了？"), UnicodeForm::Utf8,
+        "CP950");
     const std::tuple<std::string, const char*, const char*, const char*> cases[] = {
-        {lt, "", "CP1257", "0x80-0x9F"},  // uchardet: ISO-8859-13, and „ “ as controls
+        {lt, "", "CP1257", "0x80-0x9F"},
+        {big5, "", "CP950", ""},  // uchardet: ISO-8859-13, and „ “ as controls
         {"Caf\xE9 \xFC" "ber", "pl", "CP1250", "locale"},
         {"Caf\xE9 \xFC" "ber", "fr", "CP1252", ""},
         {le, "", "UTF-16LE", ""},

@@ -62,6 +62,8 @@ TEST_F(Readers, EachReaderWithItsQuirksAndErrors)
          "[INFORMATION]\n[END INFORMATION]\n00:00:01.50,00:00:04.00\nFirst[br]Second[BR]Third\n\n\n\n"
          "00:00:05.00,00:00:06.00\n\n00:00:07.00,00:00:08.00\n",
          {"1500 4000 First\r\nSecond\r\nThird", "5000 6000 "}},
+        {"SubViewer: a first time from nine on", ReadSubViewer, "90:00:00.00,90:00:01.00\nLate\n",
+         {"324000000 324001000 Late"}},
         {"SubViewer: text on two lines", ReadSubViewer,
          "00:00:01.00,00:00:02.00\none\ntwo\n00:00:03.00,00:00:04.00\nthree\n", {"1000 2000 one"},
          "Subtitle File Error"},
