@@ -8,6 +8,7 @@
 #include <QGuiApplication>
 #include <QtGui/qguiapplication_platform.h>
 #include <QMessageBox>
+#include <QPixmapCache>
 #include <QScreen>
 #include <QUrl>
 #include <QWidget>
@@ -37,7 +38,22 @@ QString ToQtFilter(const QString& filter) {
     return entries.join(QStringLiteral(";;"));
 }
 
+namespace {
+
+// The toolkit's dialogs and boxes make their icons anew each time, and the picture cache keeps
+// those icons' pictures under keys nobody asks for again: emptied once a dialog is gone, it
+// holds no more than the windows still draw, instead of filling up dialog after dialog.
+struct ForgetDialogPictures {
+    ForgetDialogPictures() = default;
+    ForgetDialogPictures(const ForgetDialogPictures&) = delete;
+    ForgetDialogPictures& operator=(const ForgetDialogPictures&) = delete;
+    ~ForgetDialogPictures() { QPixmapCache::clear(); }
+};
+
+}  // namespace
+
 QStringList QtDesktop::OpenFiles(QWidget* parent, const FileDialogRequest& request) {
+    const ForgetDialogPictures forget;  // declared first: it runs once the dialog is gone
     QFileDialog dialog(parent, request.title, request.folder, ToQtFilter(request.filter));
     dialog.setFileMode(request.multiple ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
     if (dialog.exec() != QDialog::Accepted) return {};
@@ -45,6 +61,7 @@ QStringList QtDesktop::OpenFiles(QWidget* parent, const FileDialogRequest& reque
 }
 
 std::optional<FontChoice> QtDesktop::ChooseFont(QWidget* parent, const FontChoice& current) {
+    const ForgetDialogPictures forget;
     SubtitleFontDialog dialog(parent, current);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return dialog.Choice();
@@ -62,14 +79,17 @@ QString ForDisplay(QString text) {
 }  // namespace
 
 void QtDesktop::ErrorBox(QWidget* parent, const QString& text) {
+    const ForgetDialogPictures forget;
     QMessageBox::critical(parent, QStringLiteral("Tessaview"), ForDisplay(text));
 }
 
 void QtDesktop::InformationBox(QWidget* parent, const QString& text) {
+    const ForgetDialogPictures forget;
     QMessageBox::information(parent, QStringLiteral("Tessaview"), ForDisplay(text));
 }
 
 void QtDesktop::ExceptionBox(QWidget* parent, const QString& text) {
+    const ForgetDialogPictures forget;
     QMessageBox::critical(parent, QStringLiteral("Tessaview"), ForDisplay(text));
 }
 
