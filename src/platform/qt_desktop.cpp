@@ -1,6 +1,7 @@
 // The real Desktop over Qt.
 #include "platform/qt_desktop.h"
 
+#include "osdep/memory.h"
 #include "platform/subtitle_font_dialog.h"
 
 #include <QDesktopServices>
@@ -40,14 +41,16 @@ QString ToQtFilter(const QString& filter) {
 
 namespace {
 
-// The toolkit's dialogs and boxes make their icons anew each time, and the picture cache keeps
-// those icons' pictures under keys nobody asks for again: emptied once a dialog is gone, it
-// holds no more than the windows still draw, instead of filling up dialog after dialog.
+// Dialogs and boxes make their icons anew each time, and the picture cache keeps their pictures
+// under keys never asked for again: emptied (and the pages freed) once the dialog is gone.
 struct ForgetDialogPictures {
     ForgetDialogPictures() = default;
     ForgetDialogPictures(const ForgetDialogPictures&) = delete;
     ForgetDialogPictures& operator=(const ForgetDialogPictures&) = delete;
-    ~ForgetDialogPictures() { QPixmapCache::clear(); }
+    ~ForgetDialogPictures() {
+        QPixmapCache::clear();
+        ReturnFreedMemory();
+    }
 };
 
 }  // namespace
