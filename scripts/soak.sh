@@ -3,7 +3,8 @@
 # broken files among them (an empty file, text named .avi, a cut mp4), entry after entry, with
 # full screen and back, for MINUTES (default 10). Prints resident memory and open descriptors
 # after the first cycle and at the end; fails when either grew by more than 10 % or when the
-# player stops answering.
+# player stops answering. TESSAVIEW_SOAK_VERBOSE=1 prints both after every cycle;
+# TESSAVIEW_SOAK_WRAP runs the player under a profiler, e.g. "heaptrack -o /tmp/soak".
 set -euo pipefail
 cd "$(dirname "$0")/.."
 minutes="${1:-10}"
@@ -15,8 +16,10 @@ fi
 
 work="$(mktemp -d /tmp/tessaview-soak-XXXXXX)"
 pid=""
+launcher=""
 cleanup() {
-  [ -n "$pid" ] && kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
+  [ -n "$pid" ] && kill "$pid" 2>/dev/null
+  [ -n "$launcher" ] && wait "$launcher" 2>/dev/null
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -49,8 +52,19 @@ entries=(short.mp4 long.avi empty.avi other.mkv letter.avi cut.mp4)
   printf '[useskin]\nshowplaylist=1\n[Pos]\nLeft=0\ntop=0\n'
 } > "$work/set.ini"
 
-"$work/tessaview" >"$work/player.log" 2>&1 &
-pid=$!
+# shellcheck disable=SC2086  # the wrapper is a command with its arguments
+${TESSAVIEW_SOAK_WRAP:-} "$work/tessaview" >"$work/player.log" 2>&1 &
+launcher=$!
+pid=$launcher
+# A wrapper starts the player as its own child: it is the process that runs the copy.
+if [ -n "${TESSAVIEW_SOAK_WRAP:-}" ]; then
+  for _ in $(seq 100); do
+    pid="$(pgrep -n -f "^$work/tessaview" || true)"
+    [ -n "$pid" ] && break
+    sleep 0.1
+  done
+  [ -n "$pid" ] || { pid=""; fail "the wrapped player did not start"; }
+fi
 
 alive() { kill -0 "$pid" 2>/dev/null || fail "the player ended"; }
 # Runs COMMAND until it prints something, for at most SECONDS.

@@ -1,6 +1,7 @@
 // The real Desktop over Qt.
 #include "platform/qt_desktop.h"
 
+#include "osdep/memory.h"
 #include "platform/subtitle_font_dialog.h"
 
 #include <QDesktopServices>
@@ -8,6 +9,7 @@
 #include <QGuiApplication>
 #include <QtGui/qguiapplication_platform.h>
 #include <QMessageBox>
+#include <QPixmapCache>
 #include <QScreen>
 #include <QUrl>
 #include <QWidget>
@@ -37,7 +39,24 @@ QString ToQtFilter(const QString& filter) {
     return entries.join(QStringLiteral(";;"));
 }
 
+namespace {
+
+// Dialogs and boxes make their icons anew each time, and the picture cache keeps their pictures
+// under keys never asked for again: emptied (and the pages freed) once the dialog is gone.
+struct ForgetDialogPictures {
+    ForgetDialogPictures() = default;
+    ForgetDialogPictures(const ForgetDialogPictures&) = delete;
+    ForgetDialogPictures& operator=(const ForgetDialogPictures&) = delete;
+    ~ForgetDialogPictures() {
+        QPixmapCache::clear();
+        ReturnFreedMemory();
+    }
+};
+
+}  // namespace
+
 QStringList QtDesktop::OpenFiles(QWidget* parent, const FileDialogRequest& request) {
+    const ForgetDialogPictures forget;  // declared first: it runs once the dialog is gone
     QFileDialog dialog(parent, request.title, request.folder, ToQtFilter(request.filter));
     dialog.setFileMode(request.multiple ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
     if (dialog.exec() != QDialog::Accepted) return {};
@@ -45,6 +64,7 @@ QStringList QtDesktop::OpenFiles(QWidget* parent, const FileDialogRequest& reque
 }
 
 std::optional<FontChoice> QtDesktop::ChooseFont(QWidget* parent, const FontChoice& current) {
+    const ForgetDialogPictures forget;
     SubtitleFontDialog dialog(parent, current);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return dialog.Choice();
@@ -62,14 +82,17 @@ QString ForDisplay(QString text) {
 }  // namespace
 
 void QtDesktop::ErrorBox(QWidget* parent, const QString& text) {
+    const ForgetDialogPictures forget;
     QMessageBox::critical(parent, QStringLiteral("Tessaview"), ForDisplay(text));
 }
 
 void QtDesktop::InformationBox(QWidget* parent, const QString& text) {
+    const ForgetDialogPictures forget;
     QMessageBox::information(parent, QStringLiteral("Tessaview"), ForDisplay(text));
 }
 
 void QtDesktop::ExceptionBox(QWidget* parent, const QString& text) {
+    const ForgetDialogPictures forget;
     QMessageBox::critical(parent, QStringLiteral("Tessaview"), ForDisplay(text));
 }
 

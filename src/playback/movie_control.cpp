@@ -3,6 +3,7 @@
 
 #include "external/movie_engine.h"
 #include "external/text_tracks.h"
+#include "osdep/memory.h"
 #include "platform/desktop.h"
 #include "platform/file_chooser.h"
 #include "playback/clock_math.h"
@@ -127,13 +128,19 @@ bool MovieControl::PlayEntry(const std::optional<std::string>& entry) {
 bool MovieControl::OpenMovie(SubtitleOnOpen subtitle) {
     chooser_.WasAt(fields_.MovieFileName);
     window_.LeavingMovie();
+    std::string failure;
     try {
         engine_.PlayFile(fields_.MovieFileName, window_.MoviePanel());
     } catch (const std::exception& error) {
-        window_.semsg(std::string(MovieFileErrorText) + "\r" + error.what());
-        return false;
+        failure = std::string(MovieFileErrorText) + "\r" + error.what();
     } catch (...) {
-        window_.semsg(MovieFileErrorText);
+        failure = MovieFileErrorText;
+    }
+    // The movie left, or the one that failed, is freed now: without this its pages stay in
+    // the allocator's heaps and resident memory creeps up movie after movie.
+    ReturnFreedMemory();
+    if (!failure.empty()) {
+        window_.semsg(failure);
         return false;
     }
     fields_.RememberedFileName.clear();  // the engine no longer holds the movie left
