@@ -3,8 +3,8 @@
 #include "shell/settings/movie_memory.h"
 #include "shell/settings/profile_file.h"
 #include "shell/settings/settings.h"
-#include "unit/settings/fake_settings_window.h"
 #include "support/temp_dir.h"
+#include "unit/settings/fake_settings_window.h"
 
 #include <benchmark/benchmark.h>
 
@@ -18,7 +18,8 @@ using namespace tessaview;
 // A usual file: every key and a play list of `entries` full paths.
 void prepare(const test::TempDir& folder, int entries) {
     test::FakeWindow window;
-    for (int i = 0; i < entries; ++i) window.captions.push_back("/home/user/Videos/Series/episode " + std::to_string(i) + ".mkv");
+    for (int i = 0; i < entries; ++i)
+        window.captions.push_back("/home/user/Videos/Series/episode " + std::to_string(i) + ".mkv");
     SaveSettings(window, folder.path(), 1);
 }
 
@@ -56,9 +57,14 @@ std::string fullMovieMemory(const test::TempDir& folder) {
     std::ostringstream log;
     MovieMemory memory(MovieMemoryFileName(folder.path()), log);
     for (int i = 0; i < static_cast<int>(MovieMemory::Capacity); ++i) {
-        const std::string movie = "/home/user/Videos/Series Name (2019)/Season 2/Series Name S02E" + std::to_string(i) + " 1080p.mkv";
-        memory.Remember(movie, {i * 1000LL, -1200, i % 6, movie.substr(0, movie.size() - 4) + ".en.srt",
-                                {{"sync_result", "shift -1.2 s, rate 1.000"}}, {}});
+        const std::string movie =
+            "/home/user/Videos/Series Name (2019)/Season 2/Series Name S02E" + std::to_string(i) + " 1080p.mkv";
+        memory.Remember(movie, {i * 1000LL,
+                                -1200,
+                                i % 6,
+                                movie.substr(0, movie.size() - 4) + ".en.srt",
+                                {{"sync_result", "shift -1.2 s, rate 1.000"}},
+                                {}});
     }
     memory.Save();
     return memory.FileName();
@@ -71,7 +77,8 @@ void MovieMemoryLoadFull(benchmark::State& state) {
     std::ostringstream log;
     for (auto _ : state) {
         MovieMemory memory(file, log);
-        benchmark::DoNotOptimize(memory.Find("/home/user/Videos/Series Name (2019)/Season 2/Series Name S02E500 1080p.mkv"));
+        benchmark::DoNotOptimize(
+            memory.Find("/home/user/Videos/Series Name (2019)/Season 2/Series Name S02E500 1080p.mkv"));
     }
     state.SetLabel(std::to_string(std::filesystem::file_size(file)) + " bytes");
 }

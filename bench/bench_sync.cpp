@@ -7,8 +7,7 @@
 namespace tessaview::testing {
 namespace {
 
-void BM_AlignToSpeech(benchmark::State& state)
-{
+void BM_AlignToSpeech(benchmark::State& state) {
     const int64_t length = state.range(0) * 60 * 1000;
     const MadeUpFilm film = makeFilm(7, length);
     std::vector<SyncCue> cues = timedCues(film.lines, 7);

@@ -21,9 +21,10 @@ const std::string& movie() {
         fs::create_directories(dir);
         const fs::path srt = dir / "in.srt", mkv = dir / "movie.mkv";
         std::ofstream(srt) << "1\n00:00:01,000 --> 00:00:02,000\nHello\n\n2\n00:00:19,000 --> 00:00:19,500\nBye\n";
-        const std::string make = "ffmpeg -hide_banner -loglevel error -nostdin -y -f lavfi -i "
-                                 "testsrc=size=640x352:rate=25:duration=20 -i " + srt.string() +
-                                 " -c:v rawvideo -pix_fmt yuv420p -c:s srt " + mkv.string();
+        const std::string make =
+            "ffmpeg -hide_banner -loglevel error -nostdin -y -f lavfi -i "
+            "testsrc=size=640x352:rate=25:duration=20 -i " +
+            srt.string() + " -c:v rawvideo -pix_fmt yuv420p -c:s srt " + mkv.string();
         return std::system(make.c_str()) == 0 ? mkv.string() : std::string();
     }();
     return path;
@@ -31,16 +32,14 @@ const std::string& movie() {
 
 void BM_FirstTextTrack(benchmark::State& state) {
     const auto tracks = CreateFfmpegTextTracks();
-    for (auto _ : state)
-        benchmark::DoNotOptimize(tracks->FirstTextTrack(movie()));
+    for (auto _ : state) benchmark::DoNotOptimize(tracks->FirstTextTrack(movie()));
     state.counters["MB"] = static_cast<double>(fs::file_size(movie())) / 1e6;
 }
 BENCHMARK(BM_FirstTextTrack)->Unit(benchmark::kMillisecond);
 
 void BM_ReadMovieTiming(benchmark::State& state) {
     const auto tracks = CreateFfmpegTextTracks();
-    for (auto _ : state)
-        benchmark::DoNotOptimize(tracks->ReadMovieTiming(movie()));
+    for (auto _ : state) benchmark::DoNotOptimize(tracks->ReadMovieTiming(movie()));
 }
 BENCHMARK(BM_ReadMovieTiming)->Unit(benchmark::kMillisecond);
 

@@ -5,8 +5,8 @@
 #include "shell/play_list.h"
 #include "window_fixture.h"
 
-#include <QApplication>
 #include <benchmark/benchmark.h>
+#include <QApplication>
 #include <cstdlib>
 #include <memory>
 

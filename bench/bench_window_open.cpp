@@ -11,9 +11,9 @@
 #include "support/fake_instances.h"
 #include "support/fake_vobsub.h"
 
+#include <benchmark/benchmark.h>
 #include <QApplication>
 #include <QTemporaryDir>
-#include <benchmark/benchmark.h>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -44,9 +44,10 @@ const std::string& movie() {
             lines << i + 1 << "\n" << times << "\nLine " << i << "\n\n";
         }
         lines.close();
-        const std::string make = "ffmpeg -hide_banner -loglevel error -nostdin -y -f lavfi -i "
-                                 "testsrc2=size=1280x720:rate=25:duration=22,noise=alls=20:allf=t -i " + srt.string() +
-                                 " -c:v mpeg4 -q:v 3 -c:s srt " + mkv.string();
+        const std::string make =
+            "ffmpeg -hide_banner -loglevel error -nostdin -y -f lavfi -i "
+            "testsrc2=size=1280x720:rate=25:duration=22,noise=alls=20:allf=t -i " +
+            srt.string() + " -c:v mpeg4 -q:v 3 -c:s srt " + mkv.string();
         return std::system(make.c_str()) == 0 ? mkv.string() : std::string();
     }();
     return path;
@@ -69,9 +70,18 @@ struct Fixture {
     std::unique_ptr<Program> program;
 
     Fixture() {
-        program = std::make_unique<Program>(MainServices{engine, vobsub, hook, desktop, instances,
-                                                         folder.path().toStdString(), {"tessaview"}, 1,
-                                                         tracks.get(), {}, false, {}});
+        program = std::make_unique<Program>(MainServices{engine,
+                                                         vobsub,
+                                                         hook,
+                                                         desktop,
+                                                         instances,
+                                                         folder.path().toStdString(),
+                                                         {"tessaview"},
+                                                         1,
+                                                         tracks.get(),
+                                                         {},
+                                                         false,
+                                                         {}});
     }
 };
 

@@ -6,9 +6,9 @@
 #include "presentation/transcript_panel.h"
 #include "window_fixture.h"
 
+#include <benchmark/benchmark.h>
 #include <QApplication>
 #include <QLineEdit>
-#include <benchmark/benchmark.h>
 #include <cstdlib>
 #include <memory>
 
@@ -20,8 +20,8 @@ constexpr int Cues = 100000;
 // Dialogue of ordinary length: one line in five in italics over two lines, one in ten with
 // accented letters (UTF-8), the rest plain ASCII.
 std::string CueText(int i) {
-    static const char* const words[] = {"where", "did", "you", "put", "the", "keys", "I", "told", "him",
-                                        "never", "again", "tomorrow", "night", "we", "should", "go"};
+    static const char* const words[] = {"where", "did",   "you",   "put",      "the",   "keys", "I",      "told",
+                                        "him",   "never", "again", "tomorrow", "night", "we",   "should", "go"};
     std::string text;
     for (int w = 0; w < 7; ++w) text += std::string(w ? " " : "") + words[(i * 7 + w * 3) % 16];
     if (i % 5 == 0) text = "<i>" + text + "</i>\r\n- and " + words[i % 16] + "?";

@@ -2,10 +2,10 @@
 // second read must give what the first gave. The same bytes as a movie memory: its written
 // form must read back to the same memory.
 #include "fuzz_support.h"
-#include "support/fake_instances.h"
 #include "shell/settings/movie_memory.h"
 #include "shell/settings/settings.h"
 #include "subtitle/runtime_error.h"
+#include "support/fake_instances.h"
 
 #include <tuple>
 

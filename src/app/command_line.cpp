@@ -25,34 +25,29 @@ constexpr std::string_view Usage =
 
 // Qt's options that take a value in the next argument (or after '='), then those that take none.
 constexpr std::array<std::string_view, 14> QtValueOptions{
-    "platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry", "qwindowicon",
-    "qwindowtitle", "display", "geometry", "session", "style", "stylesheet", "name", "title"};
+    "platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry", "qwindowicon", "qwindowtitle",
+    "display",  "geometry",           "session",       "style",  "stylesheet",      "name",        "title"};
 // Our own options that take a file in the next argument (or after '=').
 constexpr std::array<std::string_view, 2> FileOptions{"--subtitle", "--second-subtitle"};
 constexpr std::array<std::string_view, 5> QtFlags{"reverse", "widgetcount", "nograb", "dograb", "sync"};
 
 template <size_t N>
-bool listed(const std::array<std::string_view, N>& names, std::string_view name)
-{
+bool listed(const std::array<std::string_view, N>& names, std::string_view name) {
     return std::find(names.begin(), names.end(), name) != names.end();
 }
 
-bool isFile(const char* name)
-{
+bool isFile(const char* name) {
     std::error_code ignored;
     return std::filesystem::exists(name, ignored);
 }
 
 }  // namespace
 
-std::optional<int> AnswerCommandLine(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
-{
+std::optional<int> AnswerCommandLine(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
-        if (arg == "--")
-            break;
-        if (arg.size() < 2 || arg[0] != '-' || isFile(argv[i]))
-            continue;
+        if (arg == "--") break;
+        if (arg.size() < 2 || arg[0] != '-' || isFile(argv[i])) continue;
         if (arg == "-h" || arg == "--help") {
             out << Usage;
             return 0;
@@ -78,16 +73,14 @@ std::optional<int> AnswerCommandLine(int argc, const char* const* argv, std::ost
             i += joined ? 0 : 1;
             continue;
         }
-        if (!joined && listed(QtFlags, name))
-            continue;
+        if (!joined && listed(QtFlags, name)) continue;
         err << "tessaview: unknown option '" << arg << "'\n" << Usage;
         return 2;
     }
     return std::nullopt;
 }
 
-PlayerArguments ReadPlayerArguments(const std::vector<std::string>& arguments)
-{
+PlayerArguments ReadPlayerArguments(const std::vector<std::string>& arguments) {
     PlayerArguments read;
     bool onlyMovie = false;  // after "--"
     for (size_t i = 1; i < arguments.size(); ++i) {

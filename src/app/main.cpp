@@ -9,8 +9,8 @@
 #include "external/ffmpeg/ffmpeg_vobsub.h"
 #include "external/hook_library.h"
 #include "external/mpv/create_mpv_engine.h"
-#include "platform/process/instance_registry.h"
 #include "platform/end_signals.h"
+#include "platform/process/instance_registry.h"
 #include "platform/qt_desktop.h"
 #include "shell/settings/file_locations.h"
 

@@ -29,7 +29,7 @@ MediaPlayerState MainWindowMediaHost::State() const {
     const bool open = window_.tmMovie->isActive();
     const double rate = window_.Subtitles.EngineFrameRate;
     MediaPlayerState state;
-    state.status = !open                                          ? PlaybackStatus::Stopped
+    state.status = !open                                            ? PlaybackStatus::Stopped
                    : marked >= 0 && list.Mark(marked) == MarkPaused ? PlaybackStatus::Paused
                                                                     : PlaybackStatus::Playing;
     state.track = window_.Movie.MovieFileName;
@@ -59,9 +59,15 @@ void MainWindowMediaHost::SetPositionUs(int64_t position) {
 
 void MainWindowMediaHost::SetVolumePercent(int32_t percent) { window_.SetVolumePercent(percent); }
 
-void MainWindowMediaHost::Play() { window_.Guarded([this] { window_.Play1Click(); }); }
-void MainWindowMediaHost::Pause() { window_.Guarded([this] { window_.Pause1Click(); }); }
-void MainWindowMediaHost::Stop() { window_.Guarded([this] { window_.Stop1Click(); }); }
+void MainWindowMediaHost::Play() {
+    window_.Guarded([this] { window_.Play1Click(); });
+}
+void MainWindowMediaHost::Pause() {
+    window_.Guarded([this] { window_.Pause1Click(); });
+}
+void MainWindowMediaHost::Stop() {
+    window_.Guarded([this] { window_.Stop1Click(); });
+}
 
 // The play list moves on from the entry marked playing: a paused movie goes on first.
 void MainWindowMediaHost::Next() {

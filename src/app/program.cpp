@@ -15,8 +15,8 @@ Program::Program(const MainServices& services) : fmMain_(std::make_unique<TfmMai
     fmSub_->setAttribute(Qt::WA_QuitOnClose, false);
     auto* fmSynchronize = new TfmSynchronize(fmMain_.get());  // owned by the main window
     fmMain_->AttachCompanions(fmSub_.get(), fmSynchronize);
-    QObject::connect(fmMain_.get(), &TfmMain::Closed, fmSub_.get(), [] { QCoreApplication::quit(); },
-                     Qt::QueuedConnection);
+    QObject::connect(
+        fmMain_.get(), &TfmMain::Closed, fmSub_.get(), [] { QCoreApplication::quit(); }, Qt::QueuedConnection);
     fmMain_->show();
 }
 

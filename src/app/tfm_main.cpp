@@ -80,8 +80,8 @@ TfmMain::TfmMain(const MainServices& services)
 
     // The idle event: the queue has been emptied and the thread is about to wait.
     if (QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance())
-        idleConnection_ = connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this,
-                                  [this] { RefreshCommandState(); });
+        idleConnection_ =
+            connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, [this] { RefreshCommandState(); });
 }
 
 TfmMain::~TfmMain() {
@@ -96,7 +96,8 @@ void TfmMain::AttachCompanions(TfmSub* fmSub, TfmSynchronize* fmSynchronize) {
     fmSynchronize_ = fmSynchronize;
     viewControl_->SetOverlay(fmSub);
     if (fmSynchronize_)
-        connect(fmSynchronize_->seSecondSyn, &QSpinBox::valueChanged, this, [this](int value) { Second.OffsetMs = value; });
+        connect(fmSynchronize_->seSecondSyn, &QSpinBox::valueChanged, this,
+                [this](int value) { Second.OffsetMs = value; });
 }
 
 bool TfmMain::HookInstalled() const { return messageHook_->Installed(); }
@@ -111,9 +112,7 @@ void TfmMain::MeasureFrame() {
 
 // The window's own rectangle is placed: where a frame of a given size lands for a frame
 // position differs between window managers.
-void TfmMain::MoveOuterTo(QPoint topLeft) {
-    setGeometry(QRect(topLeft + QPoint(frame_.left(), frame_.top()), size()));
-}
+void TfmMain::MoveOuterTo(QPoint topLeft) { setGeometry(QRect(topLeft + QPoint(frame_.left(), frame_.top()), size())); }
 
 bool TfmMain::event(QEvent* event) {
     const QEvent::Type type = event->type();
@@ -130,9 +129,13 @@ bool TfmMain::event(QEvent* event) {
                 movieControl_->OpenFromCommandLine(std::filesystem::absolute(start.movie).lexically_normal());
             });
         if (!start.subtitle.empty())
-            Guarded([this, &start] { Subtitles.LoadSubtitle(std::filesystem::absolute(start.subtitle).lexically_normal()); });
+            Guarded([this, &start] {
+                Subtitles.LoadSubtitle(std::filesystem::absolute(start.subtitle).lexically_normal());
+            });
         if (!start.secondSubtitle.empty())
-            Guarded([this, &start] { LoadSecondSubtitle(std::filesystem::absolute(start.secondSubtitle).lexically_normal()); });
+            Guarded([this, &start] {
+                LoadSecondSubtitle(std::filesystem::absolute(start.secondSubtitle).lexically_normal());
+            });
         // Painted in the button face from now on; until then the bar shows the window's white.
         tlbMain->setBackgroundRole(QPalette::Button);
         tlbMain->setAutoFillBackground(true);
@@ -326,7 +329,9 @@ void TfmMain::SetMovieTimerEnabled(bool enabled) {
 
 void TfmMain::SetTrackMaximum(int32_t maximum) { tbMain->setMaximum(maximum); }
 
-void TfmMain::SetStatusText(int panel, const std::string& text) { sbMain->SetText(panel, QString::fromStdString(text)); }
+void TfmMain::SetStatusText(int panel, const std::string& text) {
+    sbMain->SetText(panel, QString::fromStdString(text));
+}
 
 QSize TfmMain::MoviePanelSize() const { return plMovie->size(); }
 

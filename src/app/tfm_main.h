@@ -64,9 +64,9 @@ struct MainServices {
     std::vector<std::string> arguments;  // the command line as bytes, program name first
     int64_t processId = 0;
     TextTracks* tracks = nullptr;  // text tracks inside movies, for the autoload
-    std::string tmpSubFolder{};      // empty: the program folder
-    bool makeProgramFolder{};        // made at the first save (an installed copy's)
-    std::string stateFolder{};       // the movie memory's; empty: the program folder
+    std::string tmpSubFolder{};    // empty: the program folder
+    bool makeProgramFolder{};      // made at the first save (an installed copy's)
+    std::string stateFolder{};     // the movie memory's; empty: the program folder
 };
 
 inline constexpr int DesignClientWidth = 546;
@@ -74,11 +74,7 @@ inline constexpr int DesignClientHeight = 404;
 extern const char* const HomepageAddress;
 extern const char* const SkinNoticeText;
 
-class TfmMain : public QWidget,
-                public SubtitleHost,
-                public SettingsWindow,
-                public MovieWindow,
-                public ClockWindow {
+class TfmMain : public QWidget, public SubtitleHost, public SettingsWindow, public MovieWindow, public ClockWindow {
     Q_OBJECT
 public:
     explicit TfmMain(const MainServices& services);  // FormCreate
@@ -98,10 +94,10 @@ public:
     // --- controls ---
     QMenuBar* SeSkinMenuBar1 = nullptr;
     QWidget* tlbMain = nullptr;
-    QToolButton *sbOpenFile = nullptr, *sbPlay = nullptr, *sbPause = nullptr, *sbStop = nullptr,
-                *sbLoadSub = nullptr, *sbSubFont = nullptr, *sbn1 = nullptr, *sbn2 = nullptr, *sbn3 = nullptr;
+    QToolButton *sbOpenFile = nullptr, *sbPlay = nullptr, *sbPause = nullptr, *sbStop = nullptr, *sbLoadSub = nullptr,
+                *sbSubFont = nullptr, *sbn1 = nullptr, *sbn2 = nullptr, *sbn3 = nullptr;
     QSlider* tbMain = nullptr;
-    QSplitter* plMain = nullptr;    // plReading | Splitter2 | plPlayList
+    QSplitter* plMain = nullptr;     // plReading | Splitter2 | plPlayList
     QSplitter* plReading = nullptr;  // plClient | plTranscript
     TranscriptPanel* plTranscript = nullptr;
     QSplitter* plClient = nullptr;  // plMovie / Splitter1 / lbSubParent
@@ -116,16 +112,16 @@ public:
     QTimer* tmMovie = nullptr;
 
     // --- menu entries (objectName = item name) ---
-    QAction *PlayFile1 = nullptr, *ContinuedPlayFile1 = nullptr, *Play1 = nullptr, *Pause1 = nullptr,
-            *Stop1 = nullptr, *Exit1 = nullptr;
+    QAction *PlayFile1 = nullptr, *ContinuedPlayFile1 = nullptr, *Play1 = nullptr, *Pause1 = nullptr, *Stop1 = nullptr,
+            *Exit1 = nullptr;
     QAction *LoadSubtitle1 = nullptr, *RemoveSubtitle1 = nullptr, *ShowSubtitles1 = nullptr,
-            *EnableAutoloadSubtitle1 = nullptr, *SetSubtitleFont1 = nullptr,
-            *SubtitleFrameRate1 = nullptr, *AdjustSubtitle1 = nullptr, *ChangeSubtitleLanguage1 = nullptr;
+            *EnableAutoloadSubtitle1 = nullptr, *SetSubtitleFont1 = nullptr, *SubtitleFrameRate1 = nullptr,
+            *AdjustSubtitle1 = nullptr, *ChangeSubtitleLanguage1 = nullptr;
     std::array<QAction*, 6> FrameRateItems{};  // SameAsMovie1, n001 .. n005 by tag
     QAction *NN1 = nullptr, *NN2 = nullptr, *NN3 = nullptr, *AlwaysonTop1 = nullptr, *UseSkin1 = nullptr,
             *ciShowPlayList = nullptr;
     QAction *QuillmarkHomepage1 = nullptr, *About2 = nullptr;
-    QAction *Transcript1 = nullptr, *PauseAfterEachLine1 = nullptr;  // ours (tfm_main_reading.cpp)
+    QAction *Transcript1 = nullptr, *PauseAfterEachLine1 = nullptr;            // ours (tfm_main_reading.cpp)
     QAction *LoadSecondSubtitle1 = nullptr, *RemoveSecondSubtitle1 = nullptr;  // ours (tfm_main_second.cpp)
 
     TfmSub* fmSub() const { return fmSub_; }
@@ -249,8 +245,8 @@ private:
     void BuildMenus();
     void BuildToolBar();
     void BuildPlayListPanel();
-    QAction* AddMenuItem(QMenu* menu, const char* name, const QString& caption,
-                         const std::function<void()>& handler, const QKeySequence& shortcut = {});
+    QAction* AddMenuItem(QMenu* menu, const char* name, const QString& caption, const std::function<void()>& handler,
+                         const QKeySequence& shortcut = {});
     void MeasureFrame();
 
     // Reading (tfm_main_reading.cpp).
@@ -315,7 +311,7 @@ private:
     int64_t processId_;
     bool makeProgramFolder_ = false;
     MovieMemory movieMemory_;
-    std::string openedSubtitle_;  // the subtitle in force once the open movie was opened
+    std::string openedSubtitle_;            // the subtitle in force once the open movie was opened
     std::optional<SyncResult> speechSync_;  // in force while the list numbered speechSyncList_ is
     uint64_t speechSyncList_ = 0;
 

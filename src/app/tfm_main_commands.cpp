@@ -36,7 +36,9 @@ void TfmMain::OpenMovie() { movieControl_->OpenMovie(); }
 void TfmMain::ScaleMovieWindow(double scale) { movieControl_->ScaleMovieWindow(scale); }
 void TfmMain::Exit1Click() { close(); }
 
-void TfmMain::tmMovieTimer() { reading_->Tick(tessaview::tmMovieTimer(engine_, Subtitles, Movie, *this, *surfaces_, &Second)); }
+void TfmMain::tmMovieTimer() {
+    reading_->Tick(tessaview::tmMovieTimer(engine_, Subtitles, Movie, *this, *surfaces_, &Second));
+}
 
 void TfmMain::LoadSubtitle1Click() {
     const std::vector<std::string> chosen =
@@ -114,7 +116,8 @@ void TfmMain::About2Click() {
 
 void TfmMain::AddToPlayList() {
     // The dialog is asked for several files here only; the next Play File asks for one again.
-    playList_->AddFiles(fileChooser_.Choose(this, FileDialogRequest{MovieFileDialogTitle, MovieFileDialogFilter, true}));
+    playList_->AddFiles(
+        fileChooser_.Choose(this, FileDialogRequest{MovieFileDialogTitle, MovieFileDialogFilter, true}));
 }
 
 void TfmMain::DeleteFromPlayList() { playList_->DeleteFromPlayList(); }

@@ -59,60 +59,95 @@ void TfmMain::RunPlayerCommand(PlayerCommand command) {
     // The media keys do what the Movie menu would, where its command is available.
     const CommandState state = CurrentCommandState();
     switch (command) {
-    case MediaPlay:
-        if (state.Play)
-            Play1Click();
-        else if (state.Pause && MoviePaused())
-            Pause1Click();
-        return;
-    case MediaPause:
-        if (state.Pause && !MoviePaused()) Pause1Click();
-        return;
-    case MediaPlayPause:
-        if (state.Play)
-            Play1Click();
-        else if (state.Pause)
-            Pause1Click();
-        return;
-    case MediaStop:
-        if (!state.Stop) return;
-        viewControl_->LeaveFullScreen();
-        Stop1Click();
-        return;
-    default:
-        break;
+        case MediaPlay:
+            if (state.Play)
+                Play1Click();
+            else if (state.Pause && MoviePaused())
+                Pause1Click();
+            return;
+        case MediaPause:
+            if (state.Pause && !MoviePaused()) Pause1Click();
+            return;
+        case MediaPlayPause:
+            if (state.Play)
+                Play1Click();
+            else if (state.Pause)
+                Pause1Click();
+            return;
+        case MediaStop:
+            if (!state.Stop) return;
+            viewControl_->LeaveFullScreen();
+            Stop1Click();
+            return;
+        default:
+            break;
     }
     if (!tmMovie->isActive()) return;  // every other key needs an open movie
     switch (command) {
-    case PauseOrGoOn: Pause1Click(); break;
-    case SeekBack: SeekBy(-ShortSeekSeconds); break;
-    case SeekForward: SeekBy(ShortSeekSeconds); break;
-    case SeekBackLong: SeekBy(-LongSeekSeconds); break;
-    case SeekForwardLong: SeekBy(LongSeekSeconds); break;
-    case ToStart:
-        engine_.SetPos(0);
-        ShowSeekPosition(0);
-        break;
-    case VolumeUp: SetVolumePercent(SteppedVolume(VolumePercent(), 1)); break;
-    case VolumeDown: SetVolumePercent(SteppedVolume(VolumePercent(), -1)); break;
-    case Mute: SetMuted(!Muted()); break;
-    case SubtitlesEarlier:
-    case SubtitlesLater:
-        // The clock adds the synchronize value to the movie's position: more is earlier.
-        if (!fmSynchronize_) break;
-        fmSynchronize_->StepBy(command == SubtitlesEarlier ? SyncStepMs : -SyncStepMs);
-        engine_.ShowText(SyncOffsetText(fmSynchronize_->SyncOffset()));
-        break;
-    case SecondSubtitlesEarlier: StepSecondOffset(SyncStepMs); break;
-    case SecondSubtitlesLater: StepSecondOffset(-SyncStepMs); break;
-    case MediaNext: movieControl_->PlayNextEntry(); break;
-    case MediaPrevious: movieControl_->PlayPreviousEntry(); break;
-    case PreviousLine: reading_->PreviousLine(); break;
-    case NextLine: reading_->NextLine(); break;
-    case RepeatLine: reading_->RepeatLine(); break;
-    case CopyLine: reading_->CopyLine(); break;
-    case PauseAfterLine: PauseAfterEachLine1Click(); break;
-    default: break;
+        case PauseOrGoOn:
+            Pause1Click();
+            break;
+        case SeekBack:
+            SeekBy(-ShortSeekSeconds);
+            break;
+        case SeekForward:
+            SeekBy(ShortSeekSeconds);
+            break;
+        case SeekBackLong:
+            SeekBy(-LongSeekSeconds);
+            break;
+        case SeekForwardLong:
+            SeekBy(LongSeekSeconds);
+            break;
+        case ToStart:
+            engine_.SetPos(0);
+            ShowSeekPosition(0);
+            break;
+        case VolumeUp:
+            SetVolumePercent(SteppedVolume(VolumePercent(), 1));
+            break;
+        case VolumeDown:
+            SetVolumePercent(SteppedVolume(VolumePercent(), -1));
+            break;
+        case Mute:
+            SetMuted(!Muted());
+            break;
+        case SubtitlesEarlier:
+        case SubtitlesLater:
+            // The clock adds the synchronize value to the movie's position: more is earlier.
+            if (!fmSynchronize_) break;
+            fmSynchronize_->StepBy(command == SubtitlesEarlier ? SyncStepMs : -SyncStepMs);
+            engine_.ShowText(SyncOffsetText(fmSynchronize_->SyncOffset()));
+            break;
+        case SecondSubtitlesEarlier:
+            StepSecondOffset(SyncStepMs);
+            break;
+        case SecondSubtitlesLater:
+            StepSecondOffset(-SyncStepMs);
+            break;
+        case MediaNext:
+            movieControl_->PlayNextEntry();
+            break;
+        case MediaPrevious:
+            movieControl_->PlayPreviousEntry();
+            break;
+        case PreviousLine:
+            reading_->PreviousLine();
+            break;
+        case NextLine:
+            reading_->NextLine();
+            break;
+        case RepeatLine:
+            reading_->RepeatLine();
+            break;
+        case CopyLine:
+            reading_->CopyLine();
+            break;
+        case PauseAfterLine:
+            PauseAfterEachLine1Click();
+            break;
+        default:
+            break;
     }
 }
 

@@ -71,30 +71,33 @@ void TfmMain::BuildMenus() {
 
     QMenu* movie = SeSkinMenuBar1->addMenu("&Movie");
     movie->setObjectName("Movie1");
-    PlayFile1 = AddMenuItem(movie, "PlayFile1", "&Play File ...", [this] { PlayFile1Click(); }, QKeySequence("Ctrl+O"));
-    ContinuedPlayFile1 = AddMenuItem(movie, "ContinuedPlayFile1", "Continued Play File ...",
-                                     [this] { ContinuedPlayFile1Click(); });
+    PlayFile1 = AddMenuItem(
+        movie, "PlayFile1", "&Play File ...", [this] { PlayFile1Click(); }, QKeySequence("Ctrl+O"));
+    ContinuedPlayFile1 =
+        AddMenuItem(movie, "ContinuedPlayFile1", "Continued Play File ...", [this] { ContinuedPlayFile1Click(); });
     Play1 = AddMenuItem(movie, "Play1", "Play", [this] { Play1Click(); });
-    Pause1 = AddMenuItem(movie, "Pause1", "Pause", [this] { Pause1Click(); }, QKeySequence("Ctrl+P"));
-    Stop1 = AddMenuItem(movie, "Stop1", "Stop", [this] { Stop1Click(); }, QKeySequence("Ctrl+S"));
+    Pause1 = AddMenuItem(
+        movie, "Pause1", "Pause", [this] { Pause1Click(); }, QKeySequence("Ctrl+P"));
+    Stop1 = AddMenuItem(
+        movie, "Stop1", "Stop", [this] { Stop1Click(); }, QKeySequence("Ctrl+S"));
     separator(movie, "N1");
     Exit1 = AddMenuItem(movie, "Exit1", "&Exit", [this] { Exit1Click(); });
 
     QMenu* subtitle = SeSkinMenuBar1->addMenu("&Subtitle");
     subtitle->setObjectName("Subtitle1");
-    LoadSubtitle1 = AddMenuItem(subtitle, "LoadSubtitle1", "&Load Subtitle ...", [this] { LoadSubtitle1Click(); },
-                                QKeySequence("Ctrl+L"));
+    LoadSubtitle1 = AddMenuItem(
+        subtitle, "LoadSubtitle1", "&Load Subtitle ...", [this] { LoadSubtitle1Click(); }, QKeySequence("Ctrl+L"));
     RemoveSubtitle1 = AddMenuItem(subtitle, "RemoveSubtitle1", "Remove Subtitle", [this] { RemoveSubtitle1Click(); });
-    ShowSubtitles1 = AddMenuItem(subtitle, "ShowSubtitles1", "Show Subtitles", [this] { ShowSubtitles1Click(); },
-                                 QKeySequence(Qt::Key_V));
+    ShowSubtitles1 = AddMenuItem(
+        subtitle, "ShowSubtitles1", "Show Subtitles", [this] { ShowSubtitles1Click(); }, QKeySequence(Qt::Key_V));
     ShowSubtitles1->setCheckable(true);
     EnableAutoloadSubtitle1 = AddMenuItem(subtitle, "EnableAutoloadSubtitle1", "Enable Auto load Subtitle",
                                           [this] { EnableAutoloadSubtitle1Click(); });
     EnableAutoloadSubtitle1->setCheckable(true);
     EnableAutoloadSubtitle1->setChecked(autoload_);
     separator(subtitle, "N2");
-    SetSubtitleFont1 = AddMenuItem(subtitle, "SetSubtitleFont1", "Set Subtitle Font ...",
-                                   [this] { SetSubtitleFont1Click(); });
+    SetSubtitleFont1 =
+        AddMenuItem(subtitle, "SetSubtitleFont1", "Set Subtitle Font ...", [this] { SetSubtitleFont1Click(); });
     separator(subtitle, "N3");
     QMenu* rates = subtitle->addMenu("Subtitle FrameRate");
     SubtitleFrameRate1 = rates->menuAction();
@@ -107,13 +110,15 @@ void TfmMain::BuildMenus() {
         FrameRateItems[tag]->setData(tag);  // the item's Tag
     }
     separator(subtitle, "N6");
-    AdjustSubtitle1 = AddMenuItem(subtitle, "AdjustSubtitle1", "Synchronize Subtitle", [this] { AdjustSubtitle1Click(); });
+    AdjustSubtitle1 =
+        AddMenuItem(subtitle, "AdjustSubtitle1", "Synchronize Subtitle", [this] { AdjustSubtitle1Click(); });
     separator(subtitle, "N7");
     ChangeSubtitleLanguage1 = AddMenuItem(subtitle, "ChangeSubtitleLanguage1", "Change Subtitle Language",
                                           [this] { ChangeSubtitleLanguage1Click(); });
     separator(subtitle, "N8");
-    LoadSecondSubtitle1 = AddMenuItem(subtitle, "LoadSecondSubtitle1", "Load Second Subtitle...",
-                                      [this] { LoadSecondSubtitle1Click(); }, QKeySequence("Ctrl+Shift+L"));
+    LoadSecondSubtitle1 = AddMenuItem(
+        subtitle, "LoadSecondSubtitle1", "Load Second Subtitle...", [this] { LoadSecondSubtitle1Click(); },
+        QKeySequence("Ctrl+Shift+L"));
     RemoveSecondSubtitle1 = AddMenuItem(subtitle, "RemoveSecondSubtitle1", "Remove Second Subtitle",
                                         [this] { RemoveSecondSubtitle1Click(); });
 
@@ -121,7 +126,8 @@ void TfmMain::BuildMenus() {
     view->setObjectName("View1");
     NN1 = AddMenuItem(view, "NN1", "Origin Size", [this] { NN1Click(); });
     NN2 = AddMenuItem(view, "NN2", "Double Size", [this] { NN2Click(); });
-    NN3 = AddMenuItem(view, "NN3", "Full Screen", [this] { NN3Click(); }, QKeySequence(Qt::Key_F4));
+    NN3 = AddMenuItem(
+        view, "NN3", "Full Screen", [this] { NN3Click(); }, QKeySequence(Qt::Key_F4));
     AlwaysonTop1 = AddMenuItem(view, "AlwaysonTop1", "Always on Top", [this] { AlwaysonTop1Click(); });
     AlwaysonTop1->setCheckable(true);
     UseSkin1 = AddMenuItem(view, "UseSkin1", "Use Skin", [this] { UseSkin1Click(); });
@@ -132,8 +138,8 @@ void TfmMain::BuildMenus() {
 
     QMenu* about = SeSkinMenuBar1->addMenu("&About");
     about->setObjectName("About1");
-    QuillmarkHomepage1 = AddMenuItem(about, "QuillmarkHomepage1", "&Quillmark Homepage",
-                                     [this] { QuillmarkHomepage1Click(); });
+    QuillmarkHomepage1 =
+        AddMenuItem(about, "QuillmarkHomepage1", "&Quillmark Homepage", [this] { QuillmarkHomepage1Click(); });
     separator(about, "N5");
     About2 = AddMenuItem(about, "About2", "&About ...", [this] { About2Click(); });
 }
@@ -195,7 +201,8 @@ void TfmMain::BuildPlayListPanel() {
         auto* push = new QPushButton(caption, bar);
         push->setObjectName(name);
         push->setGeometry(left, 8, 49, 25);
-        connect(push, &QPushButton::clicked, this, [this, handler] { Guarded([this, handler] { (this->*handler)(); }); });
+        connect(push, &QPushButton::clicked, this,
+                [this, handler] { Guarded([this, handler] { (this->*handler)(); }); });
         return push;
     };
     sbAdd = button("sbAdd", "ADD", 8, &TfmMain::AddToPlayList);

@@ -81,7 +81,8 @@ void TfmMain::EnteredMovie(bool continued) {
     Subtitles.n005Click(record.FrameRateItem);
     RestoreSpeechSync(record);
     SetSyncOffset(record.SyncMs);
-    if (const std::optional<int32_t> frame = ResumeFrame(record.PositionMs, Movie.MovieDuration, Subtitles.EngineFrameRate)) {
+    if (const std::optional<int32_t> frame =
+            ResumeFrame(record.PositionMs, Movie.MovieDuration, Subtitles.EngineFrameRate)) {
         engine_.SetPos(*frame);
         engine_.ShowText(ResumedText(record.PositionMs));
     }

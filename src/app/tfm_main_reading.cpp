@@ -41,13 +41,14 @@ QWidget* TfmMain::BuildTranscriptPanel() {
 void TfmMain::BuildReading() {
     // After the program's own items of each menu.
     auto* view = SeSkinMenuBar1->findChild<QMenu*>("View1");
-    Transcript1 =
-        AddMenuItem(view, "Transcript1", "Transcript", [this] { Transcript1Click(); }, QKeySequence("Ctrl+T"));
+    Transcript1 = AddMenuItem(
+        view, "Transcript1", "Transcript", [this] { Transcript1Click(); }, QKeySequence("Ctrl+T"));
     Transcript1->setCheckable(true);
     auto* subtitle = SeSkinMenuBar1->findChild<QMenu*>("Subtitle1");
     subtitle->addSeparator()->setObjectName("N8");
-    PauseAfterEachLine1 = AddMenuItem(subtitle, "PauseAfterEachLine1", "Pause After Each Line",
-                                      [this] { PauseAfterEachLine1Click(); }, QKeySequence("Ctrl+Shift+P"));
+    PauseAfterEachLine1 = AddMenuItem(
+        subtitle, "PauseAfterEachLine1", "Pause After Each Line", [this] { PauseAfterEachLine1Click(); },
+        QKeySequence("Ctrl+Shift+P"));
     PauseAfterEachLine1->setCheckable(true);
 
     auto* find = new QAction(this);
@@ -60,7 +61,10 @@ void TfmMain::BuildReading() {
     ReadingWindow window{
         .movieOpen = [this] { return tmMovie->isActive(); },
         .moviePlaying = [this] { return tmMovie->isActive() && !MoviePaused(); },
-        .pauseMovie = [this] { if (CurrentCommandState().Pause && !MoviePaused()) Pause1Click(); },
+        .pauseMovie =
+            [this] {
+                if (CurrentCommandState().Pause && !MoviePaused()) Pause1Click();
+            },
         .tick = [this] { tmMovieTimer(); },
         .syncOffset = [this] { return SyncOffset(); },
         .charSet = [this] { return surfaces_->Font().charSet; },

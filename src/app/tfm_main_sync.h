@@ -66,8 +66,7 @@ public:
     // From the click to the answer, the question about the movie's text track included.
     bool Running() const { return worker_.joinable() || progress_ != nullptr; }
     // The Cancel button of the progress window.
-    void Cancel()
-    {
+    void Cancel() {
         cancel_ = true;
         trackStop_.request_stop();
     }

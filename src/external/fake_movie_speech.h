@@ -17,16 +17,13 @@ public:
     std::optional<std::string> error;  // thrown as a RuntimeError instead of answering
     std::vector<std::string> askedFor;
 
-    SpeechProfile ReadSpeech(const std::string& movie, const SpeechReadControl& control) override
-    {
+    SpeechProfile ReadSpeech(const std::string& movie, const SpeechReadControl& control) override {
         askedFor.push_back(movie);
         for (double done : {0.0, 0.5, 1.0}) {
             ThrowIfCancelled(control);
-            if (control.progress)
-                control.progress(done);
+            if (control.progress) control.progress(done);
         }
-        if (error)
-            throw RuntimeError(*error);
+        if (error) throw RuntimeError(*error);
         return profile;
     }
 };

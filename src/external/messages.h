@@ -8,14 +8,14 @@
 namespace tessaview {
 
 inline constexpr int WM_USER = 0x400;
-inline constexpr auto WM_MOVIE_EVENT = static_cast<QEvent::Type>(WM_USER + 3);         // 0x403, to plMovie
+inline constexpr auto WM_MOVIE_EVENT = static_cast<QEvent::Type>(WM_USER + 3);  // 0x403, to plMovie
 // 0x464, wParam = virtual key, lParam = the MOD_ bits of the modifiers held
 inline constexpr auto WM_FULLSCREEN_KEY = static_cast<QEvent::Type>(WM_USER + 100);
-inline constexpr auto WM_FULLSCREEN_LEFT = static_cast<QEvent::Type>(WM_USER + 101);   // 0x465
-inline constexpr auto WM_MOVIE_END = static_cast<QEvent::Type>(WM_USER + 102);         // 0x466
+inline constexpr auto WM_FULLSCREEN_LEFT = static_cast<QEvent::Type>(WM_USER + 101);  // 0x465
+inline constexpr auto WM_MOVIE_END = static_cast<QEvent::Type>(WM_USER + 102);        // 0x466
 // The mouse over the picture, in the window and in full screen.
-inline constexpr auto WM_PICTURE_WHEEL = static_cast<QEvent::Type>(WM_USER + 103);     // 0x467, wParam = 120 a notch up
-inline constexpr auto WM_PICTURE_DBLCLK = static_cast<QEvent::Type>(WM_USER + 104);    // 0x468, left button
+inline constexpr auto WM_PICTURE_WHEEL = static_cast<QEvent::Type>(WM_USER + 103);   // 0x467, wParam = 120 a notch up
+inline constexpr auto WM_PICTURE_DBLCLK = static_cast<QEvent::Type>(WM_USER + 104);  // 0x468, left button
 
 // Windows virtual-key codes that full screen reports.
 inline constexpr int VK_ESCAPE = 27;

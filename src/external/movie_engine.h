@@ -31,8 +31,8 @@ public:
     virtual void PlayMovie() = 0;            // plays the loaded movie again after StopMovie
     virtual void PauseMovie() = 0;           // toggles paused / playing
     virtual void StopMovie() = 0;
-    virtual void SizeChange() = 0;           // fit the picture to the PlayFile window
-    virtual void GraphNotify() = 0;          // handle pending engine events
+    virtual void SizeChange() = 0;   // fit the picture to the PlayFile window
+    virtual void GraphNotify() = 0;  // handle pending engine events
     virtual void SetFullScreen(int32_t on) = 0;
     // The top-level window showing the picture in full screen; none otherwise.
     virtual QWindow* FullScreenWindow() const { return nullptr; }

@@ -14,7 +14,7 @@ namespace tessaview {
 
 // How a long read reports and is stopped. Both are used on the reading thread.
 struct SpeechReadControl {
-    std::function<void(double)> progress;      // share of the movie read, 0..1, now and then
+    std::function<void(double)> progress;       // share of the movie read, 0..1, now and then
     const std::atomic<bool>* cancel = nullptr;  // set from any thread to stop the read
 };
 
@@ -33,10 +33,8 @@ public:
 };
 
 // Checks the cancel flag: throws SpeechReadCancelled when it is set.
-inline void ThrowIfCancelled(const SpeechReadControl& control)
-{
-    if (control.cancel && control.cancel->load(std::memory_order_relaxed))
-        throw SpeechReadCancelled();
+inline void ThrowIfCancelled(const SpeechReadControl& control) {
+    if (control.cancel && control.cancel->load(std::memory_order_relaxed)) throw SpeechReadCancelled();
 }
 
 }  // namespace tessaview

@@ -16,8 +16,8 @@ struct TextTrack {
 };
 
 struct MovieTiming {
-    double frameRate = 0.0;        // frames per second of the first picture stream
-    double lengthSeconds = 0.0;    // whole movie
+    double frameRate = 0.0;      // frames per second of the first picture stream
+    double lengthSeconds = 0.0;  // whole movie
 };
 
 class TextTracks {
@@ -28,6 +28,5 @@ public:
     virtual std::optional<TextTrack> FirstTextTrack(const std::string& movie, std::stop_token stop = {}) = 0;
     virtual std::optional<MovieTiming> ReadMovieTiming(const std::string& movie) = 0;
 };
-
 
 }  // namespace tessaview

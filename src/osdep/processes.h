@@ -25,7 +25,7 @@ struct FileIdentity {
 };
 std::optional<FileIdentity> IdentityOf(const std::string& path);
 std::optional<FileIdentity> ExecutableOf(int64_t pid);  // the program file it runs
-std::string OwnExecutablePath();                         // empty when unknown
+std::string OwnExecutablePath();                        // empty when unknown
 
 // Makes `path` (one level) if missing; true when it is then a folder of the user's own that
 // no one else may write.

@@ -44,7 +44,7 @@ std::optional<std::chrono::system_clock::time_point> ProcessStartTime(int64_t pi
     std::string field;
     for (int i = 3; i < 22 && fields >> field;) ++i;
     unsigned long long ticks = 0;
-    timespec boot {}, real {};
+    timespec boot{}, real{};
     const long perSecond = ::sysconf(_SC_CLK_TCK);
     if (!(fields >> ticks) || perSecond <= 0 || ::clock_gettime(CLOCK_BOOTTIME, &boot) != 0 ||
         ::clock_gettime(CLOCK_REALTIME, &real) != 0)
@@ -53,7 +53,8 @@ std::optional<std::chrono::system_clock::time_point> ProcessStartTime(int64_t pi
     const auto hz = static_cast<unsigned long long>(perSecond);
     const auto sinceStart = seconds(boot.tv_sec) + nanoseconds(boot.tv_nsec) - seconds(ticks / hz) -
                             nanoseconds(ticks % hz * 1'000'000'000ULL / hz);
-    const auto now = system_clock::from_time_t(real.tv_sec) + duration_cast<system_clock::duration>(nanoseconds(real.tv_nsec));
+    const auto now =
+        system_clock::from_time_t(real.tv_sec) + duration_cast<system_clock::duration>(nanoseconds(real.tv_nsec));
     return now - duration_cast<system_clock::duration>(sinceStart);
 }
 
@@ -64,7 +65,8 @@ std::optional<FileIdentity> IdentityOf(const std::string& path) {
 }
 
 std::optional<FileIdentity> ExecutableOf(int64_t pid) {
-    return IdentityOf(pid == CurrentProcessId() ? std::string("/proc/self/exe") : "/proc/" + std::to_string(pid) + "/exe");
+    return IdentityOf(pid == CurrentProcessId() ? std::string("/proc/self/exe")
+                                                : "/proc/" + std::to_string(pid) + "/exe");
 }
 
 std::string OwnExecutablePath() {

@@ -48,9 +48,7 @@ void ignoreFileSizeSignal() {
 }
 
 // "<folder>/.<name>.XXXXXX": the temporaries a save makes beside the file.
-std::string temporaryPrefix(const std::filesystem::path& target) {
-    return "." + target.filename().string() + ".";
-}
+std::string temporaryPrefix(const std::filesystem::path& target) { return "." + target.filename().string() + "."; }
 
 std::filesystem::path writeTarget(const std::string& fileName) {
     std::error_code error;

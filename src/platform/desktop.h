@@ -3,9 +3,8 @@
 // of windows, the screen saver. QtDesktop is the real one; tests use a fake.
 #pragma once
 
-
-#include <QFont>
 #include <QColor>
+#include <QFont>
 #include <QMargins>
 #include <QRect>
 #include <QString>
@@ -25,9 +24,9 @@ struct FileDialogRequest {
 };
 
 struct FontChoice {
-    QFont font;            // face, size, style
+    QFont font;  // face, size, style
     QColor color;
-    int charSet = 1;       // Windows character set number
+    int charSet = 1;  // Windows character set number
 };
 
 class Desktop {
@@ -47,12 +46,18 @@ public:
     virtual QRect ScreenGeometry() const = 0;  // primary screen
     virtual QRect WorkArea() const = 0;        // primary screen without the task bar
     // The screen `window` is on, without the task bar; the primary one's by default.
-    virtual QRect AvailableArea(const QWidget* window) const { (void)window; return WorkArea(); }
+    virtual QRect AvailableArea(const QWidget* window) const {
+        (void)window;
+        return WorkArea();
+    }
     // All monitors together; the primary screen alone by default.
     virtual QRect VirtualDesktop() const { return ScreenGeometry(); }
     // The window manager's frame around `window`: the one it has, or before it is framed the
     // manager's estimate; none without a window manager.
-    virtual QMargins FrameMargins(QWidget* window) { (void)window; return {}; }
+    virtual QMargins FrameMargins(QWidget* window) {
+        (void)window;
+        return {};
+    }
     // A mouse button is down anywhere on the display, the window manager's frame included.
     virtual bool MouseButtonHeld() const { return false; }
     // Keeps `window` above the windows that are not, or no longer; a window already shown keeps

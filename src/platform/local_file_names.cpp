@@ -30,7 +30,8 @@ std::string LocalFileName(const QString& name) {
     const QStringList parts = name.split('/');
     for (qsizetype i = 0; i < parts.size(); ++i) {
         if (i > 0) path += '/';
-        path += parts[i].contains(QChar::ReplacementCharacter) ? EntryNamed(path, parts[i]) : QFile::encodeName(parts[i]);
+        path +=
+            parts[i].contains(QChar::ReplacementCharacter) ? EntryNamed(path, parts[i]) : QFile::encodeName(parts[i]);
     }
     return path.toStdString();
 }

@@ -31,9 +31,12 @@ constexpr int64_t SeekToleranceUs = 1'000'000;
 
 QString PlaybackStatusName(PlaybackStatus status) {
     switch (status) {
-    case PlaybackStatus::Playing: return QStringLiteral("Playing");
-    case PlaybackStatus::Paused: return QStringLiteral("Paused");
-    case PlaybackStatus::Stopped: break;
+        case PlaybackStatus::Playing:
+            return QStringLiteral("Playing");
+        case PlaybackStatus::Paused:
+            return QStringLiteral("Paused");
+        case PlaybackStatus::Stopped:
+            break;
     }
     return QStringLiteral("Stopped");
 }
@@ -68,8 +71,7 @@ QVariantMap ChangedPlayerProperties(const MediaPlayerState& before, const MediaP
     }
     if (before.track != now.track || before.lengthUs != now.lengthUs)
         changed.insert(QStringLiteral("Metadata"), metadata);
-    if (before.volumePercent != now.volumePercent)
-        changed.insert(QStringLiteral("Volume"), now.volumePercent / 100.0);
+    if (before.volumePercent != now.volumePercent) changed.insert(QStringLiteral("Volume"), now.volumePercent / 100.0);
     if (before.canPlay != now.canPlay) changed.insert(QStringLiteral("CanPlay"), now.canPlay);
     if (before.canGoNext != now.canGoNext) changed.insert(QStringLiteral("CanGoNext"), now.canGoNext);
     if (before.canGoPrevious != now.canGoPrevious) changed.insert(QStringLiteral("CanGoPrevious"), now.canGoPrevious);
@@ -147,7 +149,8 @@ void MprisObject::AnnounceSeek() {
 
 void MprisObject::Later(std::function<void()> command) {
     QMetaObject::invokeMethod(
-        this, [this, command = std::move(command)] {
+        this,
+        [this, command = std::move(command)] {
             if (!withdrawn) command();
             Update();
         },
@@ -175,10 +178,11 @@ QStringList MprisRootAdaptor::supportedUriSchemes() const { return {QStringLiter
 
 // The desktop entry's MimeType list.
 QStringList MprisRootAdaptor::supportedMimeTypes() const {
-    return QStringLiteral("video/x-matroska;video/mp4;video/x-m4v;video/x-msvideo;video/avi;video/msvideo;"
-                          "video/vnd.avi;video/mpeg;video/x-mpeg;video/webm;video/ogg;video/x-ogm+ogg;"
-                          "video/x-theora+ogg;video/quicktime;video/x-flv;video/x-ms-wmv;video/x-ms-asf;"
-                          "video/mp2t;video/3gpp;video/dv")
+    return QStringLiteral(
+               "video/x-matroska;video/mp4;video/x-m4v;video/x-msvideo;video/avi;video/msvideo;"
+               "video/vnd.avi;video/mpeg;video/x-mpeg;video/webm;video/ogg;video/x-ogm+ogg;"
+               "video/x-theora+ogg;video/quicktime;video/x-flv;video/x-ms-wmv;video/x-ms-asf;"
+               "video/mp2t;video/3gpp;video/dv")
         .split(';');
 }
 

@@ -4,10 +4,11 @@
 #include "osdep/memory.h"
 #include "platform/subtitle_font_dialog.h"
 
+#include <QtGui/qguiapplication_platform.h>
+#include <xcb/xcb.h>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QGuiApplication>
-#include <QtGui/qguiapplication_platform.h>
 #include <QMessageBox>
 #include <QPixmapCache>
 #include <QScreen>
@@ -21,7 +22,6 @@
 #include <optional>
 #include <thread>
 #include <vector>
-#include <xcb/xcb.h>
 
 namespace tessaview {
 

@@ -49,12 +49,15 @@ QFont KeepUntouched(QFont original, const QFont& shownAtStart, const QFont& show
 const std::vector<CharSetName>& CharSetNames() {
     static const std::vector<CharSetName> names = [] {
         const CharSetName all[] = {
-            {0, "Western (ANSI)"},     {1, "Default"},         {2, "Symbol"},
-            {77, "Mac (Roman)"},       {128, "Japanese"},      {129, "Korean (Hangul)"},
-            {130, "Korean (Johab)"},   {134, "Chinese (GB2312)"}, {136, "Chinese (Big5)"},
-            {161, "Greek"},            {162, "Turkish"},       {163, "Vietnamese"},
-            {177, "Hebrew"},           {178, "Arabic"},        {186, "Baltic"},
-            {204, "Cyrillic"},         {222, "Thai"},          {238, "Central European"},
+            {0, "Western (ANSI)"},   {1, "Default"},
+            {2, "Symbol"},           {77, "Mac (Roman)"},
+            {128, "Japanese"},       {129, "Korean (Hangul)"},
+            {130, "Korean (Johab)"}, {134, "Chinese (GB2312)"},
+            {136, "Chinese (Big5)"}, {161, "Greek"},
+            {162, "Turkish"},        {163, "Vietnamese"},
+            {177, "Hebrew"},         {178, "Arabic"},
+            {186, "Baltic"},         {204, "Cyrillic"},
+            {222, "Thai"},           {238, "Central European"},
             {255, "OEM (US)"},
         };
         std::vector<CharSetName> offered;

@@ -3,7 +3,6 @@
 
 #include "subtitle/time_base.h"
 
-
 namespace tessaview {
 
 std::string FormatClock(int32_t seconds) {

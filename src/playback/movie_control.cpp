@@ -205,7 +205,8 @@ void MovieControl::ReadTrackInBackground() {
         }
         if (stop.stop_requested()) return;
         QMetaObject::invokeMethod(
-            receiver, [this, generation, track = std::move(track)]() mutable { TrackRead(generation, std::move(track)); },
+            receiver,
+            [this, generation, track = std::move(track)]() mutable { TrackRead(generation, std::move(track)); },
             Qt::QueuedConnection);
     });
 }
@@ -258,9 +259,8 @@ void MovieControl::ScaleMovieWindow(double scale) {
     const QSize panel = window_.MoviePanelSize();
     const QRect outer = window_.OuterGeometry();
     const QRect available = desktop_.AvailableArea(window_.DialogParent());
-    const std::optional<QSize> fitted =
-        FittedPanelSize(QSize(fields_.VideoWidth, fields_.VideoHeight), scale, window_.PixelRatio(),
-                        outer.size() - panel, available.size());
+    const std::optional<QSize> fitted = FittedPanelSize(QSize(fields_.VideoWidth, fields_.VideoHeight), scale,
+                                                        window_.PixelRatio(), outer.size() - panel, available.size());
     if (!fitted) return;
     window_.ResizeClientBy(fitted->width() - panel.width(), fitted->height() - panel.height());
     window_.MoveOuterTo(KeptInside(window_.OuterGeometry(), available));

@@ -37,7 +37,7 @@ extern const char* const MovieFileDialogFilter;
 class MovieWindow {
 public:
     virtual ~MovieWindow() = default;
-    virtual QWidget* MoviePanel() = 0;       // plMovie, where the engine draws
+    virtual QWidget* MoviePanel() = 0;  // plMovie, where the engine draws
     virtual QWidget* DialogParent() = 0;
     virtual void semsg(const std::string& text) = 0;
     virtual bool MovieTimerEnabled() const = 0;  // tmMovie: the movie is open
@@ -48,12 +48,12 @@ public:
     virtual void ResizeClientBy(int dw, int dh) = 0;
     virtual QRect OuterGeometry() const = 0;  // frame included
     virtual void MoveOuterTo(QPoint topLeft) = 0;
-    virtual double PixelRatio() const = 0;    // device pixels per window pixel
+    virtual double PixelRatio() const = 0;  // device pixels per window pixel
     virtual bool AutoloadChecked() const = 0;
     virtual void ShowWindowedLayout() = 0;
-    virtual void NN3Click() = 0;  // the Full Screen command
+    virtual void NN3Click() = 0;                                     // the Full Screen command
     virtual void MovieOpened(const std::string& MovieFileName) = 0;  // the title names it
-    virtual void RemoveSubtitle() = 0;  // no subtitle: cues gone, surfaces empty
+    virtual void RemoveSubtitle() = 0;                               // no subtitle: cues gone, surfaces empty
     // The movie's own text track, read after the movie opened: `load` loads it, under the
     // exception guard, as if it had been found at the opening.
     virtual void LoadOpeningSubtitle(const std::function<void()>& load) = 0;
@@ -95,8 +95,8 @@ public:
     void Pause1Click();
     void Stop1Click();
     void ScaleMovieWindow(double scale);
-    void MovieEnded();          // WM_MOVIE_END
-    void MoviePanelResized();   // plMovie changed size
+    void MovieEnded();         // WM_MOVIE_END
+    void MoviePanelResized();  // plMovie changed size
 
     void MarkPlayingEntry();
     void TogglePauseMark();
@@ -116,10 +116,10 @@ private:
     MovieWindow& window_;
     MovieFields& fields_;
     SubtitleDisplay& display_;
-    TextTracks* tracks_;  // text tracks inside movies; none: they are not looked for
-    uint64_t trackGeneration_ = 0;  // a read's answer counts while this is the read's number
+    TextTracks* tracks_;                      // text tracks inside movies; none: they are not looked for
+    uint64_t trackGeneration_ = 0;            // a read's answer counts while this is the read's number
     std::unique_ptr<QObject> trackReceiver_;  // on the UI thread: the answer is queued to it
-    std::jthread trackReader_;  // declared last: stopped and joined before the rest goes
+    std::jthread trackReader_;                // declared last: stopped and joined before the rest goes
 };
 
 }  // namespace tessaview

@@ -136,8 +136,12 @@ QString ReadingControl::TimeText(int line) {
 void ReadingControl::Refresh() {
     if (!panel_.isVisible()) return;
     const bool withSecond = second_ && second_->Loaded();
-    const TextsKey texts{core_.ListGeneration(), core_.SubIsVobSub, vobsubGeneration_, window_.charSet(),
-                         core_.CueCodePage(), withSecond ? second_->Core.ListGeneration() : 0,
+    const TextsKey texts{core_.ListGeneration(),
+                         core_.SubIsVobSub,
+                         vobsubGeneration_,
+                         window_.charSet(),
+                         core_.CueCodePage(),
+                         withSecond ? second_->Core.ListGeneration() : 0,
                          withSecond ? core_.MovieFrameRate : 0.0};
     if (textsKey_ != texts) {
         BuildTexts();
@@ -290,7 +294,6 @@ void ReadingControl::FindStep(bool forward) {
     const int32_t reference = selected >= 0 ? selected : (forward ? -1 : model.LineCount());
     if (const std::optional<size_t> step = StepMatch(keys, reference, forward)) panel_.SelectLine(matches[*step]);
 }
-
 
 int64_t ReadingControl::StartMs(size_t line) const {
     const int32_t start = core_.SubList[line]->StartTime;

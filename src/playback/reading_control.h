@@ -98,7 +98,7 @@ private:
         int charSet = 0;
         std::string codePage;
         uint64_t secondGeneration = 0;  // 0: no second subtitle
-        double rate = 0.0;               // the second is matched in frames at the first's rate
+        double rate = 0.0;              // the second is matched in frames at the first's rate
         bool operator==(const TextsKey&) const = default;
     };
     struct TimesKey {

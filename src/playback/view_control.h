@@ -27,10 +27,10 @@ public:
     void NN3Click();  // Full Screen
     void ShowFullScreenLayout();
     void ShowWindowedLayout();
-    void LeaveFullScreen();              // as Escape does
+    void LeaveFullScreen();  // as Escape does
     // WM_FULLSCREEN_KEY; `modifiers` are MOD_ bits: Up and Down with Control are not the strip's.
     void FullScreenKey(int virtualKey, int modifiers = 0);
-    void FullScreenLeft();               // WM_FULLSCREEN_LEFT
+    void FullScreenLeft();  // WM_FULLSCREEN_LEFT
 
 private:
     MovieEngine& engine_;

@@ -9,8 +9,8 @@
 
 namespace tessaview {
 
-std::optional<int32_t> FullScreenOverlayTop(int32_t screenWidth, int32_t screenHeight,
-                                            int32_t videoWidth, int32_t videoHeight) {
+std::optional<int32_t> FullScreenOverlayTop(int32_t screenWidth, int32_t screenHeight, int32_t videoWidth,
+                                            int32_t videoHeight) {
     if (videoWidth == 0) return std::nullopt;
     // 64-bit intermediates: the product of two 32-bit sizes cannot overflow; the divisions
     // truncate toward zero as the placement has always done.
@@ -21,9 +21,8 @@ std::optional<int32_t> FullScreenOverlayTop(int32_t screenWidth, int32_t screenH
     return ClampToInt32(y);
 }
 
-std::optional<int32_t> SizingHeight(int32_t proposedWidth, int32_t frameWidth, int32_t videoWidth,
-                                    int32_t videoHeight, std::initializer_list<int32_t> fixedHeights,
-                                    int32_t frameHeight) {
+std::optional<int32_t> SizingHeight(int32_t proposedWidth, int32_t frameWidth, int32_t videoWidth, int32_t videoHeight,
+                                    std::initializer_list<int32_t> fixedHeights, int32_t frameHeight) {
     if (videoWidth == 0) return std::nullopt;
     const int64_t w = int64_t{proposedWidth} - frameWidth;
     const double scale = static_cast<double>(w) / videoWidth;

@@ -12,9 +12,9 @@ class BitmapSurface : public QWidget {
 public:
     explicit BitmapSurface(QWidget* parent = nullptr);
 
-    void Clear();                                   // whole surface black
+    void Clear();                                    // whole surface black
     void DrawPicture(const QImage& picture, int x);  // top-left at (x, 0), cut at the edges
-    const QImage& Image() const;                    // what is drawn, for tests and painting
+    const QImage& Image() const;                     // what is drawn, for tests and painting
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -31,8 +31,10 @@ QString FromUtf8(const std::string& text) {
 CodePageDecoder::CodePageDecoder(int charSet, const std::string& fileCodePage) : charSet_(charSet) {
     const std::string codePage = charSet == 1 && !fileCodePage.empty() ? fileCodePage : WindowsCharSetCodePage(charSet);
     primary_ = OpenConverter(codePage);
-    if (!primary_) primary_ = OpenConverter("CP1252");
-    else if (IsUtf8CodePage(codePage)) fallback_ = OpenConverter("CP1252");
+    if (!primary_)
+        primary_ = OpenConverter("CP1252");
+    else if (IsUtf8CodePage(codePage))
+        fallback_ = OpenConverter("CP1252");
 }
 
 CodePageDecoder::~CodePageDecoder() = default;

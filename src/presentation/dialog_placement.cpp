@@ -9,8 +9,7 @@
 namespace tessaview {
 
 void SetUpFixedDialog(QWidget* dialog, int width, int height) {
-    dialog->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                           Qt::WindowStaysOnTopHint);
+    dialog->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint);
     dialog->setFixedSize(width, height);
     QPalette white = dialog->palette();
     white.setColor(QPalette::Window, Qt::white);
@@ -27,8 +26,7 @@ void CentreOver(QWidget* dialog, const QWidget* mainWindow) {
     }
     if (area.isNull()) return;
     const QSize frame = dialog->frameGeometry().size();
-    dialog->move(area.left() + (area.width() - frame.width()) / 2,
-                 area.top() + (area.height() - frame.height()) / 2);
+    dialog->move(area.left() + (area.width() - frame.width()) / 2, area.top() + (area.height() - frame.height()) / 2);
 }
 
 }  // namespace tessaview

@@ -25,8 +25,8 @@ SubtitleFont FromFontSpec(const FontSpec& spec) {
     font.setStrikeOut(false);
     result.font = font;
     const uint32_t bgr = static_cast<uint32_t>(spec.Color);
-    result.color = QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF),
-                          static_cast<int>((bgr >> 16) & 0xFF));
+    result.color =
+        QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF), static_cast<int>((bgr >> 16) & 0xFF));
     result.charSet = spec.CharSet & 0xFF;
     return result;
 }
@@ -37,8 +37,7 @@ FontSpec ToFontSpec(const SubtitleFont& font) {
     spec.Size = font.font.pointSize() > 0 ? font.font.pointSize() : -font.font.pixelSize();
     spec.CharSet = font.charSet & 0xFF;
     const QColor rgb = font.color.toRgb();
-    spec.Color = static_cast<int32_t>(static_cast<uint32_t>(rgb.red()) |
-                                      (static_cast<uint32_t>(rgb.green()) << 8) |
+    spec.Color = static_cast<int32_t>(static_cast<uint32_t>(rgb.red()) | (static_cast<uint32_t>(rgb.green()) << 8) |
                                       (static_cast<uint32_t>(rgb.blue()) << 16));
     return spec;
 }

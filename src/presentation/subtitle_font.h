@@ -9,9 +9,9 @@
 namespace tessaview {
 
 struct SubtitleFont {
-    QFont font;          // face, point size, style
+    QFont font;  // face, point size, style
     QColor color = Qt::white;
-    int charSet = 1;     // Windows character set number; picks the code page of the cue bytes
+    int charSet = 1;  // Windows character set number; picks the code page of the cue bytes
 };
 
 SubtitleFont FromFontSpec(const FontSpec& spec);  // style regular

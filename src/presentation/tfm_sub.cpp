@@ -11,8 +11,8 @@
 namespace tessaview {
 
 TfmSub::TfmSub(SubtitleSurfaces* surfaces)
-    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
-                           Qt::Tool | Qt::WindowDoesNotAcceptFocus) {
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::Tool |
+                           Qt::WindowDoesNotAcceptFocus) {
     setWindowTitle(QStringLiteral("fmSub"));
     // Showing it must not take the focus from the main window or the full-screen picture.
     setAttribute(Qt::WA_ShowWithoutActivating);

@@ -24,7 +24,6 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-
     SubtitleSurfaces* surfaces_ = nullptr;
     SubtitleLabel* text_ = nullptr;
     BitmapSurface* picture_ = nullptr;

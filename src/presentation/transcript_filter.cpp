@@ -15,9 +15,8 @@ bool IsAscii(QStringView text) {
 }
 
 bool HasMarkupOrBreak(QStringView text) {
-    return std::any_of(text.begin(), text.end(), [](QChar c) {
-        return c == u'<' || c == u'{' || c == u'\\' || c == u'\r' || c == u'\n';
-    });
+    return std::any_of(text.begin(), text.end(),
+                       [](QChar c) { return c == u'<' || c == u'{' || c == u'\\' || c == u'\r' || c == u'\n'; });
 }
 
 }  // namespace

@@ -71,26 +71,28 @@ QVariant TranscriptModel::data(const QModelIndex& index, int role) const {
     const int line = LineOfRow(index.row());
     if (line < 0 || line >= LineCount()) return {};
     switch (role) {
-    case Qt::DisplayRole:
-        if (index.column() == TimeColumn) return timeText_ ? timeText_(line) : QString();
-        if (index.column() == TextColumn) return texts_[static_cast<size_t>(line)];
-        if (index.column() == SecondTextColumn && static_cast<size_t>(line) < secondTexts_.size())
-            return secondTexts_[static_cast<size_t>(line)];
-        return {};
-    case Qt::ToolTipRole:
-        return index.column() == TextColumn ? QVariant(texts_[static_cast<size_t>(line)]) : QVariant();
-    case Qt::FontRole:
-        if (line != currentLine_) return {};
-        {
-            QFont bold;
-            bold.setBold(true);
-            return bold;
-        }
-    // Dark on a pale marker whatever the desktop's colours are.
-    case Qt::BackgroundRole: return line == currentLine_ ? QVariant(QColor(255, 236, 160)) : QVariant();
-    case Qt::ForegroundRole: return line == currentLine_ ? QVariant(QColor(Qt::black)) : QVariant();
-    default:
-        return {};
+        case Qt::DisplayRole:
+            if (index.column() == TimeColumn) return timeText_ ? timeText_(line) : QString();
+            if (index.column() == TextColumn) return texts_[static_cast<size_t>(line)];
+            if (index.column() == SecondTextColumn && static_cast<size_t>(line) < secondTexts_.size())
+                return secondTexts_[static_cast<size_t>(line)];
+            return {};
+        case Qt::ToolTipRole:
+            return index.column() == TextColumn ? QVariant(texts_[static_cast<size_t>(line)]) : QVariant();
+        case Qt::FontRole:
+            if (line != currentLine_) return {};
+            {
+                QFont bold;
+                bold.setBold(true);
+                return bold;
+            }
+        // Dark on a pale marker whatever the desktop's colours are.
+        case Qt::BackgroundRole:
+            return line == currentLine_ ? QVariant(QColor(255, 236, 160)) : QVariant();
+        case Qt::ForegroundRole:
+            return line == currentLine_ ? QVariant(QColor(Qt::black)) : QVariant();
+        default:
+            return {};
     }
 }
 

@@ -45,7 +45,7 @@ signals:
     void LineChosen(int line);         // a click, or Enter, on a row
     void FindRequested(bool forward);  // Enter in the find field (forward), F3, Shift+F3
     void HeardNow(int line);           // Heard Now on the current row
-    void Shown();  // laid out and shown: the moment its width can be given
+    void Shown();                      // laid out and shown: the moment its width can be given
 
 protected:
     void showEvent(QShowEvent* event) override;

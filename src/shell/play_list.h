@@ -39,7 +39,7 @@ public:
 
     // Commands.
     void AddFiles(const std::vector<std::string>& files);  // stops at the first listed one
-    void DeleteFromPlayList();                              // selected entries without a mark
+    void DeleteFromPlayList();                             // selected entries without a mark
     void MoveUpInPlayList();
     void MoveDownInPlayList();
     std::optional<std::string> FirstSelected() const;

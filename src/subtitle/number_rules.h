@@ -12,8 +12,7 @@
 namespace tessaview {
 
 // `value` held within the signed 32-bit range.
-constexpr int32_t ClampToInt32(int64_t value)
-{
+constexpr int32_t ClampToInt32(int64_t value) {
     constexpr int64_t lo = std::numeric_limits<int32_t>::min();
     constexpr int64_t hi = std::numeric_limits<int32_t>::max();
     return static_cast<int32_t>(value < lo ? lo : value > hi ? hi : value);
@@ -22,29 +21,22 @@ constexpr int32_t ClampToInt32(int64_t value)
 // The nearest integer, a tie to the even neighbour (the default rounding mode: 2.5 gives 2,
 // 3.5 gives 4), held within the range of Int; NaN gives 0.
 template <std::signed_integral Int = int32_t>
-inline Int RoundHalfEven(long double value)
-{
+inline Int RoundHalfEven(long double value) {
     constexpr Int lo = std::numeric_limits<Int>::min();
     constexpr Int hi = std::numeric_limits<Int>::max();
     // 2^(mantissa bits - 1): adding and taking it away leaves an integer, rounded in the current
     // mode, without a libm call.
     constexpr long double shift = [] {
         long double s = 1;
-        for (int i = 1; i < std::numeric_limits<long double>::digits; ++i)
-            s *= 2;
+        for (int i = 1; i < std::numeric_limits<long double>::digits; ++i) s *= 2;
         return s;
     }();
-    if (value != value)
-        return 0;
-    if (value >= shift)
-        return hi;
-    if (value <= -shift)
-        return lo;
+    if (value != value) return 0;
+    if (value >= shift) return hi;
+    if (value <= -shift) return lo;
     const long double rounded = value >= 0 ? (value + shift) - shift : (value - shift) + shift;
-    if (rounded >= static_cast<long double>(hi))
-        return hi;
-    if (rounded <= static_cast<long double>(lo))
-        return lo;
+    if (rounded >= static_cast<long double>(hi)) return hi;
+    if (rounded <= static_cast<long double>(lo)) return lo;
     // Through double where that is exact: a direct x87 to integer conversion switches the FPU's
     // rounding mode twice per call.
     if constexpr (sizeof(Int) <= 4)
@@ -55,21 +47,14 @@ inline Int RoundHalfEven(long double value)
 
 // The nearest integer, a tie away from zero (std::llround: 2.5 gives 3, -2.5 gives -3), held
 // within 64 bits; NaN gives 0.
-inline int64_t RoundHalfAway(double value)
-{
-    if (value != value)
-        return 0;
-    if (value >= 0x1p63)
-        return std::numeric_limits<int64_t>::max();
-    if (value < -0x1p63)
-        return std::numeric_limits<int64_t>::min();
+inline int64_t RoundHalfAway(double value) {
+    if (value != value) return 0;
+    if (value >= 0x1p63) return std::numeric_limits<int64_t>::max();
+    if (value < -0x1p63) return std::numeric_limits<int64_t>::min();
     return std::llround(value);
 }
 
 // a + b held within 32 bits.
-constexpr int32_t SaturatingAdd(int32_t a, int32_t b)
-{
-    return ClampToInt32(int64_t{a} + b);
-}
+constexpr int32_t SaturatingAdd(int32_t a, int32_t b) { return ClampToInt32(int64_t{a} + b); }
 
 }  // namespace tessaview

@@ -10,7 +10,7 @@ namespace tessaview {
 
 struct ReadNote {
     int line = 0;
-    std::string kind;    // "skipped", "stopped", "text-outside-cue", ...
+    std::string kind;  // "skipped", "stopped", "text-outside-cue", ...
     std::string detail;
 };
 
@@ -21,23 +21,17 @@ struct ReadFacts {
     std::vector<ReadNote> notes;
 };
 
-inline void NoteReading(ReadFacts* facts, int line)
-{
-    if (facts)
-        facts->reading = line;
+inline void NoteReading(ReadFacts* facts, int line) {
+    if (facts) facts->reading = line;
 }
 
 // The cue just appended came from the line being read.
-inline void NoteCue(ReadFacts* facts)
-{
-    if (facts)
-        facts->cueLines.push_back(facts->reading);
+inline void NoteCue(ReadFacts* facts) {
+    if (facts) facts->cueLines.push_back(facts->reading);
 }
 
-inline void Note(ReadFacts* facts, int line, const char* kind, std::string detail)
-{
-    if (facts)
-        facts->notes.push_back({line, kind, std::move(detail)});
+inline void Note(ReadFacts* facts, int line, const char* kind, std::string detail) {
+    if (facts) facts->notes.push_back({line, kind, std::move(detail)});
 }
 
 }  // namespace tessaview

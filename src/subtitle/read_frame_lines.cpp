@@ -22,8 +22,7 @@ struct Group {
     bool closed = false;
 };
 
-Group group(std::string_view s, char open, char close)
-{
+Group group(std::string_view s, char open, char close) {
     const size_t o = s.find(open);
     const size_t c = s.find(close);
     Group g;
@@ -33,32 +32,27 @@ Group group(std::string_view s, char open, char close)
     }
     g.closed = true;
     const size_t from = o == std::string_view::npos ? 0 : o + 1;
-    if (from <= c)
-        g.number = s.substr(from, c - from);
+    if (from <= c) g.number = s.substr(from, c - from);
     g.rest = s.substr(c + 1);
     return g;
 }
 
-bool parseLine(std::string_view line, char open, char close, int32_t& start, int32_t& end, std::string& text)
-{
+bool parseLine(std::string_view line, char open, char close, int32_t& start, int32_t& end, std::string& text) {
     const Group first = group(line, open, close);
-    if (!first.closed || !IsDigitString(first.number))
-        return false;
+    if (!first.closed || !IsDigitString(first.number)) return false;
     start = StrToInt(first.number);
     const Group second = group(first.rest, open, close);
     if (second.number.empty()) {
         end = OpenEndTime;
     } else {
-        if (!IsDigitString(second.number))
-            return false;
+        if (!IsDigitString(second.number)) return false;
         end = StrToInt(second.number);
     }
     text.assign(second.rest);
     return true;
 }
 
-void readFrameLines(SubtitleCore& core, std::string_view Text, char open, char close)
-{
+void readFrameLines(SubtitleCore& core, std::string_view Text, char open, char close) {
     core.SubIsTimeBased = false;
     core.SubLines.clear();
     std::vector<int> lineNumbers;  // of SubLines, kept only for the facts
@@ -66,11 +60,9 @@ void readFrameLines(SubtitleCore& core, std::string_view Text, char open, char c
         TextFile file = TextFile::Over(Text);
         while (!file.Eof()) {
             const std::string_view line = Trim(file.ReadLine());
-            if (line.empty())
-                continue;
+            if (line.empty()) continue;
             core.SubLines.emplace_back(line);
-            if (core.Facts)
-                lineNumbers.push_back(file.LineNumber());
+            if (core.Facts) lineNumbers.push_back(file.LineNumber());
         }
     }
     core.ClearSubList();
@@ -81,7 +73,8 @@ void readFrameLines(SubtitleCore& core, std::string_view Text, char open, char c
         if (!parseLine(core.SubLines[i], open, close, cue->StartTime, cue->EndTime, text)) {
             Note(core.Facts, core.Facts ? lineNumbers[i] : 0, "stopped",
                  "\"Subtitle file error\": a frame number that is not a plain number (no sign, blank or "
-                 "letter) in \"" + core.SubLines[i].substr(0, 40) +
+                 "letter) in \"" +
+                     core.SubLines[i].substr(0, 40) +
                      "\"; nothing after it is read and the open ends before it stay unfilled");
             // The cues so far stay, open ends unfilled, so they never show.
             core.ReportLoadError(SubtitleFileErrorText);
@@ -92,30 +85,21 @@ void readFrameLines(SubtitleCore& core, std::string_view Text, char open, char c
         NoteCue(core.Facts);
     }
     for (size_t i = 0; i + 1 < core.SubList.size(); ++i)
-        if (core.SubList[i]->EndTime == OpenEndTime)
-            core.SubList[i]->EndTime = core.SubList[i + 1]->StartTime;
+        if (core.SubList[i]->EndTime == OpenEndTime) core.SubList[i]->EndTime = core.SubList[i + 1]->StartTime;
 }
 
 }  // namespace
 
-bool ParseBraceLine(std::string_view Line, int32_t& Start, int32_t& End, std::string& Text)
-{
+bool ParseBraceLine(std::string_view Line, int32_t& Start, int32_t& End, std::string& Text) {
     return parseLine(Line, '{', '}', Start, End, Text);
 }
 
-bool ParseBracketLine(std::string_view Line, int32_t& Start, int32_t& End, std::string& Text)
-{
+bool ParseBracketLine(std::string_view Line, int32_t& Start, int32_t& End, std::string& Text) {
     return parseLine(Line, '[', ']', Start, End, Text);
 }
 
-void ReadBraceFrames(SubtitleCore& core, std::string_view Text)
-{
-    readFrameLines(core, Text, '{', '}');
-}
+void ReadBraceFrames(SubtitleCore& core, std::string_view Text) { readFrameLines(core, Text, '{', '}'); }
 
-void ReadBracketFrames(SubtitleCore& core, std::string_view Text)
-{
-    readFrameLines(core, Text, '[', ']');
-}
+void ReadBracketFrames(SubtitleCore& core, std::string_view Text) { readFrameLines(core, Text, '[', ']'); }
 
 }  // namespace tessaview

@@ -10,18 +10,15 @@
 
 namespace tessaview {
 
-void ReadStartScript(SubtitleCore& core, std::string_view Text)
-{
+void ReadStartScript(SubtitleCore& core, std::string_view Text) {
     core.SubIsTimeBased = true;
     core.ClearSubList();
     TextFile file = TextFile::Over(Text);
     // Lines are taken as they stand here: no trimming.
-    while (!file.Eof() && file.ReadLine() != "******** START SCRIPT ********") {
-    }
+    while (!file.Eof() && file.ReadLine() != "******** START SCRIPT ********") {}
     while (!file.Eof()) {
         const std::string_view line = file.ReadLine();
-        if (line == "[END]")
-            break;
+        if (line == "[END]") break;
         NoteReading(core.Facts, file.LineNumber());
         auto cue = std::make_unique<TTimeSpan>();
         // The time sits between one delimiter character on each side.
@@ -32,8 +29,7 @@ void ReadStartScript(SubtitleCore& core, std::string_view Text)
         NoteCue(core.Facts);
     }
     for (size_t i = 0; i + 1 < core.SubList.size(); ++i)
-        if (core.SubList[i]->EndTime == OpenEndTime)
-            core.SubList[i]->EndTime = core.SubList[i + 1]->StartTime;
+        if (core.SubList[i]->EndTime == OpenEndTime) core.SubList[i]->EndTime = core.SubList[i + 1]->StartTime;
 }
 
 }  // namespace tessaview

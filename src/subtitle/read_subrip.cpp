@@ -9,12 +9,10 @@
 
 namespace tessaview {
 
-std::optional<int32_t> ParseSubRipTime(std::string_view half)
-{
+std::optional<int32_t> ParseSubRipTime(std::string_view half) {
     half = Trim(half);
     const size_t comma = half.find(',');
-    if (comma == std::string_view::npos)
-        return std::nullopt;
+    if (comma == std::string_view::npos) return std::nullopt;
     std::string_view s = Trim(half.substr(0, comma));
     const auto field = [&s](bool last, int32_t& value) {
         std::string_view part;
@@ -22,34 +20,30 @@ std::optional<int32_t> ParseSubRipTime(std::string_view half)
             part = Trim(s);
         } else {
             const size_t colon = s.find(':');
-            if (colon == std::string_view::npos)
-                return false;
+            if (colon == std::string_view::npos) return false;
             part = Trim(s.substr(0, colon));
             s = s.substr(colon + 1);
         }
-        if (!IsDigitString(part))
-            return false;
+        if (!IsDigitString(part)) return false;
         if (part.size() > 9) {
             value = StrToInt(part);  // may not fit: the runtime's overflow error
             return true;
         }
         value = 0;
-        for (char c : part)
-            value = value * 10 + (c - '0');
+        for (char c : part) value = value * 10 + (c - '0');
         return true;
     };
     int32_t h = 0;
     int32_t m = 0;
     int32_t sec = 0;
-    if (!field(false, h) || !field(false, m) || !field(true, sec))
-        return std::nullopt;
+    if (!field(false, h) || !field(false, m) || !field(true, sec)) return std::nullopt;
     // 32-bit wrap-around instead of undefined overflow on absurd hour counts.
-    const uint32_t seconds = static_cast<uint32_t>(h) * 3600u + static_cast<uint32_t>(m) * 60u + static_cast<uint32_t>(sec);
+    const uint32_t seconds =
+        static_cast<uint32_t>(h) * 3600u + static_cast<uint32_t>(m) * 60u + static_cast<uint32_t>(sec);
     return static_cast<int32_t>(seconds * 1000u + static_cast<uint32_t>(FractionMilliseconds(half.substr(comma + 1))));
 }
 
-void ReadSubRip(SubtitleCore& core, std::string_view Text)
-{
+void ReadSubRip(SubtitleCore& core, std::string_view Text) {
     core.SubIsTimeBased = true;
     core.ClearSubList();
     TextFile file = TextFile::Over(Text);
@@ -59,8 +53,7 @@ void ReadSubRip(SubtitleCore& core, std::string_view Text)
         bool counter = false;
         while (!file.Eof()) {
             const std::string_view line = Trim(file.ReadLine());
-            if (line.empty())
-                continue;
+            if (line.empty()) continue;
             if (IsDigitString(line)) {
                 counter = true;
                 break;
@@ -73,15 +66,12 @@ void ReadSubRip(SubtitleCore& core, std::string_view Text)
                          "a timing line without its number line above: shown as text of the cue before");
             }
         }
-        if (!counter)
-            return;
+        if (!counter) return;
         pending = nullptr;
 
         std::string_view timing;
-        while (!file.Eof() && timing.empty())
-            timing = Trim(file.ReadLine());
-        if (timing.empty())
-            return;
+        while (!file.Eof() && timing.empty()) timing = Trim(file.ReadLine());
+        if (timing.empty()) return;
         NoteReading(core.Facts, file.LineNumber());
         const size_t arrow = timing.find("-->");
         if (arrow == std::string_view::npos) {

@@ -10,12 +10,10 @@
 
 namespace tessaview {
 
-void ReadSubViewer(SubtitleCore& core, std::string_view Text)
-{
+void ReadSubViewer(SubtitleCore& core, std::string_view Text) {
     TextFile file = TextFile::Over(Text);
     std::string_view timing;
-    while (!file.Eof() && (timing.empty() || timing[0] < '0' || timing[0] > '9'))
-        timing = Trim(file.ReadLine());
+    while (!file.Eof() && (timing.empty() || timing[0] < '0' || timing[0] > '9')) timing = Trim(file.ReadLine());
     int timingLine = file.LineNumber();
     core.ClearSubList();
     core.SubIsTimeBased = true;
@@ -37,8 +35,7 @@ void ReadSubViewer(SubtitleCore& core, std::string_view Text)
         core.SubList.push_back(std::move(cue));
         NoteCue(core.Facts);
         timing = {};
-        while (!file.Eof() && timing.empty())
-            timing = Trim(file.ReadLine());
+        while (!file.Eof() && timing.empty()) timing = Trim(file.ReadLine());
         timingLine = file.LineNumber();
     }
 }

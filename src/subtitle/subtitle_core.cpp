@@ -13,12 +13,9 @@ const std::string emptyText;
 }
 
 SubtitleCore::SubtitleCore(SubtitleHost& host, std::string programFolder)
-    : host_(host), programFolder_(std::move(programFolder))
-{
-}
+    : host_(host), programFolder_(std::move(programFolder)) {}
 
-void SubtitleCore::ClearSubList()
-{
+void SubtitleCore::ClearSubList() {
     SubList.clear();
     ++listNumber_;
     indexStale_ = true;
@@ -28,8 +25,7 @@ void SubtitleCore::ClearSubList()
     ClearLookupCache();
 }
 
-void SubtitleCore::RemoveSubtitle()
-{
+void SubtitleCore::RemoveSubtitle() {
     ClearSubList();
     SubLines.clear();
     SubIsVobSub = false;
@@ -38,34 +34,27 @@ void SubtitleCore::RemoveSubtitle()
     n005Click(0);
 }
 
-void SubtitleCore::ClearLookupCache()
-{
+void SubtitleCore::ClearLookupCache() {
     LastSpanStart = 0;
     LastSpanEnd = 0;
     LastSpanText.clear();
 }
 
-int32_t SubtitleCore::SpanToPosition(int32_t time) const
-{
-    if (!SubIsTimeBased)
-        return time;
+int32_t SubtitleCore::SpanToPosition(int32_t time) const {
+    if (!SubIsTimeBased) return time;
     // The two ends no file time gives stay beyond every position at every rate: converted,
     // -1 ms would round to frame 0 and 2147483647 ms to a mere 596 hours.
-    if (time == OpenEndTime)
-        return INT32_MIN;
-    if (time == EndlessTime)
-        return INT32_MAX;
+    if (time == OpenEndTime) return INT32_MIN;
+    if (time == EndlessTime) return INT32_MAX;
     return MillisecondsToFrames(time, MovieFrameRate);
 }
 
-void SubtitleCore::SubListChanged()
-{
+void SubtitleCore::SubListChanged() {
     indexStale_ = true;
     ++listGeneration_;
 }
 
-const std::vector<SubtitleCore::SpanFrames>& SubtitleCore::spanIndex()
-{
+const std::vector<SubtitleCore::SpanFrames>& SubtitleCore::spanIndex() {
     const bool same = !indexStale_ && spanFrames_.size() == SubList.size() && indexedData_ == SubList.data() &&
                       indexedFront_ == SubList.front().get() && indexedBack_ == SubList.back().get() &&
                       indexedFrontStart_ == indexedFront_->StartTime && indexedBackEnd_ == indexedBack_->EndTime &&
@@ -87,8 +76,7 @@ const std::vector<SubtitleCore::SpanFrames>& SubtitleCore::spanIndex()
     return spanFrames_;
 }
 
-void SubtitleCore::buildSearchTop()
-{
+void SubtitleCore::buildSearchTop() {
     // Replays the search's ranges level by level; a range of fewer than three cues ends the
     // search at its own level, so it has no next nodes.
     // A search takes at most bit_width(count) + 1 steps: no more levels than that are kept.
@@ -99,13 +87,11 @@ void SubtitleCore::buildSearchTop()
         size_t lo, hi;
     };
     std::vector<Range> ranges(nodes, Range{1, 0});
-    if (spanFrames_.empty())
-        return;
+    if (spanFrames_.empty()) return;
     ranges[0] = {0, spanFrames_.size() - 1};
     for (size_t k = 0; k < ranges.size(); ++k) {
         const Range r = ranges[k];
-        if (r.lo > r.hi)
-            continue;
+        if (r.lo > r.hi) continue;
         const size_t mid = (r.lo + r.hi) / 2;
         searchTop_[k] = spanFrames_[mid];
         if (r.hi - r.lo > 1 && 2 * k + 2 < ranges.size()) {
@@ -115,14 +101,11 @@ void SubtitleCore::buildSearchTop()
     }
 }
 
-const std::string& SubtitleCore::FindSubtitleText(int32_t position)
-{
-    if (SubList.empty())
-        return emptyText;
+const std::string& SubtitleCore::FindSubtitleText(int32_t position) {
+    if (SubList.empty()) return emptyText;
     // Strict, unlike the search: at a cached boundary the search decides again which of two
     // touching cues is shown.
-    if (position > LastSpanStart && position < LastSpanEnd)
-        return LastSpanText;
+    if (position > LastSpanStart && position < LastSpanEnd) return LastSpanText;
     const SpanFrames* frames = spanIndex().data();
     const auto found = [&](size_t index) -> const std::string& {
         LastSpanStart = frames[index].start;
@@ -148,11 +131,9 @@ const std::string& SubtitleCore::FindSubtitleText(int32_t position)
             __builtin_prefetch(&frames[(mid + hi) / 2]);
             span = frames[mid];
         }
-        if (span.start <= position && span.end >= position)
-            return found(mid);
+        if (span.start <= position && span.end >= position) return found(mid);
         if (hi - lo <= 1) {
-            if (hi != lo && frames[hi].start <= position && frames[hi].end >= position)
-                return found(hi);
+            if (hi != lo && frames[hi].start <= position && frames[hi].end >= position) return found(hi);
             return emptyText;
         }
         const bool before = span.start > position;
@@ -162,10 +143,8 @@ const std::string& SubtitleCore::FindSubtitleText(int32_t position)
     }
 }
 
-void SubtitleCore::n005Click(int tag)
-{
-    if (tag < 0 || tag > 5)
-        return;
+void SubtitleCore::n005Click(int tag) {
+    if (tag < 0 || tag > 5) return;
     MovieFrameRate = tag == 0 ? EngineFrameRate : SubtitleFrameRateOfTag(tag);
     // Cached frame bounds were converted at the old rate.
     ClearLookupCache();

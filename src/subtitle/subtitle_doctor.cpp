@@ -10,53 +10,45 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstdlib>
-#include <iterator>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <iterator>
 
 namespace tessaview {
 
 namespace {
 
-bool isDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-std::string quoted(std::string_view s)
-{
+std::string quoted(std::string_view s) {
     return "\"" + std::string(s.substr(0, 60)) + (s.size() > 60 ? "...\"" : "\"");
 }
 
 // The styling codes in `text` that no surface interprets: <i>, </font>, {\an8}, {y:i}, \h.
-std::vector<std::string> tagsShownAsText(std::string_view text)
-{
+std::vector<std::string> tagsShownAsText(std::string_view text) {
     static const std::string_view htmlTags[] = {"i", "b", "u", "s", "font"};
     std::vector<std::string> tags;
     const auto add = [&tags](std::string_view tag) {
-        if (std::find(tags.begin(), tags.end(), tag) == tags.end())
-            tags.emplace_back(tag);
+        if (std::find(tags.begin(), tags.end(), tag) == tags.end()) tags.emplace_back(tag);
     };
     for (size_t i = 0; i < text.size(); ++i) {
         if (text[i] == '<') {
             const size_t close = text.find('>', i);
-            if (close == std::string_view::npos || close - i > 80)
-                continue;
+            if (close == std::string_view::npos || close - i > 80) continue;
             std::string name;
             for (size_t k = i + 1; k < close && text[k] != ' ' && text[k] != '='; ++k)
-                if (text[k] != '/')
-                    name += static_cast<char>(std::tolower(static_cast<unsigned char>(text[k])));
+                if (text[k] != '/') name += static_cast<char>(std::tolower(static_cast<unsigned char>(text[k])));
             if (name.empty() && text.substr(i + 1, 2) == "/ ")  // "</ i>"
                 for (size_t k = i + 3; k < close && text[k] != ' '; ++k)
                     name += static_cast<char>(std::tolower(static_cast<unsigned char>(text[k])));
             if (std::find(std::begin(htmlTags), std::end(htmlTags), name) != std::end(htmlTags))
                 add(text.substr(i, close - i + 1));
         } else if (text[i] == '{' && i + 2 < text.size() &&
-                   (text[i + 1] == '\\' || (std::isalpha(static_cast<unsigned char>(text[i + 1])) && text[i + 2] == ':'))) {
+                   (text[i + 1] == '\\' ||
+                    (std::isalpha(static_cast<unsigned char>(text[i + 1])) && text[i + 2] == ':'))) {
             const size_t close = text.find('}', i);
-            if (close != std::string_view::npos)
-                add(text.substr(i, std::min<size_t>(close - i + 1, 30)));
+            if (close != std::string_view::npos) add(text.substr(i, std::min<size_t>(close - i + 1, 30)));
         } else if (text[i] == '\\' && i + 1 < text.size() && text[i + 1] == 'h') {
             add("\\h");
         }
@@ -65,11 +57,9 @@ std::vector<std::string> tagsShownAsText(std::string_view text)
 }
 
 // A lone "&" (not "&&") that the labels take for a mnemonic marker.
-bool hasMnemonicAmpersand(std::string_view text)
-{
+bool hasMnemonicAmpersand(std::string_view text) {
     for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '&')
-            continue;
+        if (text[i] != '&') continue;
         if (i + 1 < text.size() && text[i + 1] == '&') {
             ++i;
             continue;
@@ -80,33 +70,25 @@ bool hasMnemonicAmpersand(std::string_view text)
 }
 
 // "23.976", "25": what a frame-rate line holds as its text.
-bool isRateText(std::string_view text)
-{
-    if (text.empty() || !isDigit(text[0]))
-        return false;
+bool isRateText(std::string_view text) {
+    if (text.empty() || !isDigit(text[0])) return false;
     int dots = 0;
     for (char c : text)
-        if (!isDigit(c) && !(c == '.' && ++dots == 1))
-            return false;
+        if (!isDigit(c) && !(c == '.' && ++dots == 1)) return false;
     const double rate = std::atof(std::string(text).c_str());
     return rate >= 10 && rate <= 120;
 }
 
-std::string timeOf(const SubtitleCore& core, int32_t time)
-{
-    if (time == OpenEndTime)
-        return "open end";
-    if (time == EndlessTime)
-        return "the end of the movie";
-    if (core.SubIsTimeBased)
-        return ClockText(time / 1000.0);
+std::string timeOf(const SubtitleCore& core, int32_t time) {
+    if (time == OpenEndTime) return "open end";
+    if (time == EndlessTime) return "the end of the movie";
+    if (core.SubIsTimeBased) return ClockText(time / 1000.0);
     char buffer[64];
     std::snprintf(buffer, sizeof buffer, "frame %d", time);
     return core.MovieFrameRate > 0 ? buffer + (" (" + ClockText(time / core.MovieFrameRate) + ")") : buffer;
 }
 
-std::string firstNonEmptyLine(const std::string& path, int& number)
-{
+std::string firstNonEmptyLine(const std::string& path, int& number) {
     try {
         const std::string bytes = ReadWholeFile(path);
         TextFile file = TextFile::Over(bytes);
@@ -117,13 +99,11 @@ std::string firstNonEmptyLine(const std::string& path, int& number)
                 return std::string(line);
             }
         }
-    } catch (const std::exception&) {
-    }
+    } catch (const std::exception&) {}
     return {};
 }
 
-void diagnoseCues(const SubtitleCore& core, const ReadFacts& facts, std::vector<Problem>& problems)
-{
+void diagnoseCues(const SubtitleCore& core, const ReadFacts& facts, std::vector<Problem>& problems) {
     const TSubList& cues = core.SubList;
     const auto lineOf = [&facts](size_t i) { return i < facts.cueLines.size() ? facts.cueLines[i] : 0; };
     for (size_t i = 0; i < cues.size(); ++i) {
@@ -132,8 +112,9 @@ void diagnoseCues(const SubtitleCore& core, const ReadFacts& facts, std::vector<
         if (cue.EndTime == OpenEndTime)
             problems.push_back({line, "never-shows", "open end: no cue follows to end it, so it never shows"});
         else if (cue.EndTime < cue.StartTime)
-            problems.push_back({line, "never-shows",
-                                "ends (" + timeOf(core, cue.EndTime) + ") before it starts (" + timeOf(core, cue.StartTime) + ")"});
+            problems.push_back(
+                {line, "never-shows",
+                 "ends (" + timeOf(core, cue.EndTime) + ") before it starts (" + timeOf(core, cue.StartTime) + ")"});
         else if (core.SubIsTimeBased && cue.EndTime == cue.StartTime)
             problems.push_back({line, "one-frame",
                                 "starts and ends at the same time (" + timeOf(core, cue.StartTime) +
@@ -153,13 +134,13 @@ void diagnoseCues(const SubtitleCore& core, const ReadFacts& facts, std::vector<
         }
         if (i == 0 && !core.SubIsTimeBased && cue.StartTime <= 1 && isRateText(cue.Text))
             problems.push_back({line, "frame-rate-line",
-                                "the frame-rate line " + quoted(cue.Text) + " is read as a cue: its number shows as text from " +
-                                    timeOf(core, cue.StartTime) + " to " + timeOf(core, cue.EndTime)});
+                                "the frame-rate line " + quoted(cue.Text) +
+                                    " is read as a cue: its number shows as text from " + timeOf(core, cue.StartTime) +
+                                    " to " + timeOf(core, cue.EndTime)});
         const std::vector<std::string> tags = tagsShownAsText(cue.Text);
         if (!tags.empty()) {
             std::string list;
-            for (size_t t = 0; t < tags.size() && t < 4; ++t)
-                list += (t ? " " : "") + tags[t];
+            for (size_t t = 0; t < tags.size() && t < 4; ++t) list += (t ? " " : "") + tags[t];
             problems.push_back({line, "tag-as-text", "styling shown as text: " + list});
         }
         if (hasMnemonicAmpersand(cue.Text))
@@ -171,28 +152,23 @@ void diagnoseCues(const SubtitleCore& core, const ReadFacts& facts, std::vector<
 
 // The reader takes fields 2 and 3 of every event as its times and the text after the ninth
 // comma, whatever the events' Format line says.
-void diagnoseEventFormat(const ReadFacts& facts, std::vector<Problem>& problems)
-{
+void diagnoseEventFormat(const ReadFacts& facts, std::vector<Problem>& problems) {
     try {
         const std::string bytes = ReadWholeFile(facts.readPath);
         TextFile file = TextFile::Over(bytes);
         bool events = false;
         while (!file.Eof()) {
             const std::string_view line = Trim(file.ReadLine());
-            if (line.size() > 1 && line[0] == '[')
-                events = line == "[Events]";
-            if (!events || line.substr(0, 7) != "Format:")
-                continue;
+            if (line.size() > 1 && line[0] == '[') events = line == "[Events]";
+            if (!events || line.substr(0, 7) != "Format:") continue;
             std::vector<std::string> fields;
             std::string_view rest = line.substr(7);
             for (;;) {
                 const size_t comma = rest.find(',');
                 std::string field(Trim(rest.substr(0, comma)));
-                for (char& c : field)
-                    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+                for (char& c : field) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
                 fields.push_back(field);
-                if (comma == std::string_view::npos)
-                    break;
+                if (comma == std::string_view::npos) break;
                 rest = rest.substr(comma + 1);
             }
             if (fields.size() != 10 || fields[1] != "start" || fields[2] != "end" || fields[9] != "text")
@@ -202,14 +178,12 @@ void diagnoseEventFormat(const ReadFacts& facts, std::vector<Problem>& problems)
                                         "text after the ninth comma"});
             return;
         }
-    } catch (const std::exception&) {
-    }
+    } catch (const std::exception&) {}
 }
 
 }  // namespace
 
-std::string ClockText(double seconds)
-{
+std::string ClockText(double seconds) {
     const bool negative = seconds < 0;
     const long long ms = RoundHalfAway(std::fabs(seconds) * 1000.0);
     char buffer[48];
@@ -218,8 +192,7 @@ std::string ClockText(double seconds)
     return buffer;
 }
 
-std::optional<double> ParseClockText(std::string_view text)
-{
+std::optional<double> ParseClockText(std::string_view text) {
     double seconds = 0;
     int fields = 0;
     size_t i = 0;
@@ -235,17 +208,15 @@ std::optional<double> ParseClockText(std::string_view text)
         ++fields;
         i = colon + 1;
     }
-    if (fields > 3)
-        return std::nullopt;
+    if (fields > 3) return std::nullopt;
     return seconds;
 }
 
 std::vector<Problem> DiagnoseSubtitle(const SubtitleCore& core, const ReadFacts& facts,
-                                      const std::vector<std::string>& messages, const std::optional<std::string>& error)
-{
+                                      const std::vector<std::string>& messages,
+                                      const std::optional<std::string>& error) {
     std::vector<Problem> problems;
-    for (const ReadNote& note : facts.notes)
-        problems.push_back({note.line, note.kind, note.detail});
+    for (const ReadNote& note : facts.notes) problems.push_back({note.line, note.kind, note.detail});
     if (core.LastReader().empty()) {
         if (std::find(messages.begin(), messages.end(), std::string(UnknownFormatText)) != messages.end()) {
             int line = 0;
@@ -256,8 +227,7 @@ std::vector<Problem> DiagnoseSubtitle(const SubtitleCore& core, const ReadFacts&
         }
         return problems;
     }
-    if (core.LastReader() == "VobSub")
-        return problems;
+    if (core.LastReader() == "VobSub") return problems;
     if (error) {
         std::string detail = "\"" + *error + "\": the load ends here with the cues read before";
         int firstLine = 0;
@@ -266,10 +236,10 @@ std::vector<Problem> DiagnoseSubtitle(const SubtitleCore& core, const ReadFacts&
                       core.LastReader();
         problems.push_back({facts.reading, "stopped", detail});
     }
-    if (core.LastReader() == "ReadSsa")
-        diagnoseEventFormat(facts, problems);
+    if (core.LastReader() == "ReadSsa") diagnoseEventFormat(facts, problems);
     diagnoseCues(core, facts, problems);
-    std::stable_sort(problems.begin(), problems.end(), [](const Problem& a, const Problem& b) { return a.line < b.line; });
+    std::stable_sort(problems.begin(), problems.end(),
+                     [](const Problem& a, const Problem& b) { return a.line < b.line; });
     return problems;
 }
 
@@ -279,23 +249,19 @@ namespace {
 const double menuRates[] = {SubtitleFrameRateOfTag(1), SubtitleFrameRateOfTag(2), SubtitleFrameRateOfTag(3),
                             SubtitleFrameRateOfTag(4), SubtitleFrameRateOfTag(5)};
 
-bool near(double a, double b, double relative)
-{
+bool near(double a, double b, double relative) {
     return std::fabs(a - b) <= relative * std::max(std::fabs(a), std::fabs(b));
 }
 
 }  // namespace
 
-std::optional<MovieFit> FitToMovie(const SubtitleCore& core, double frameRate, double lengthSeconds)
-{
+std::optional<MovieFit> FitToMovie(const SubtitleCore& core, double frameRate, double lengthSeconds) {
     int32_t last = OpenEndTime;
     for (const auto& cue : core.SubList) {
         const int32_t end = cue->EndTime == EndlessTime ? cue->StartTime : cue->EndTime;
-        if (cue->EndTime != OpenEndTime && end >= cue->StartTime)
-            last = std::max(last, end);
+        if (cue->EndTime != OpenEndTime && end >= cue->StartTime) last = std::max(last, end);
     }
-    if (last == OpenEndTime || !(frameRate > 0) || core.SubList.empty())
-        return std::nullopt;
+    if (last == OpenEndTime || !(frameRate > 0) || core.SubList.empty()) return std::nullopt;
     MovieFit fit;
     fit.frameRate = frameRate;
     fit.lengthSeconds = lengthSeconds;
@@ -309,15 +275,12 @@ std::optional<MovieFit> FitToMovie(const SubtitleCore& core, double frameRate, d
         fit.lastFrame = last;
         fit.lastCueSeconds = last / frameRate;
         const TTimeSpan& first = *core.SubList.front();
-        if (first.StartTime <= 1 && isRateText(first.Text))
-            fit.declaredRate = std::atof(first.Text.c_str());
+        if (first.StartTime <= 1 && isRateText(first.Text)) fit.declaredRate = std::atof(first.Text.c_str());
         // The movie's own rate when the last cue falls inside the movie; otherwise the
         // nearest standard rate that brings it inside.
-        if (fit.lastCueSeconds <= lengthSeconds + 1)
-            fit.fitRate = frameRate;
+        if (fit.lastCueSeconds <= lengthSeconds + 1) fit.fitRate = frameRate;
         for (double rate : menuRates)
-            if (!fit.fitRate && rate > frameRate && last / rate <= lengthSeconds + 1)
-                fit.fitRate = rate;
+            if (!fit.fitRate && rate > frameRate && last / rate <= lengthSeconds + 1) fit.fitRate = rate;
         fit.verdict = "the last cue ends at frame " + std::to_string(last) + ", " + ClockText(fit.lastCueSeconds) +
                       " into the movie (" + length + " long)";
         if (!fit.fitRate)
@@ -342,19 +305,18 @@ std::optional<MovieFit> FitToMovie(const SubtitleCore& core, double frameRate, d
     std::optional<double> best;
     for (double ratio : ratios) {
         const double item = frameRate / ratio;
-        const bool onMenu = std::any_of(std::begin(menuRates), std::end(menuRates), [&](double r) { return near(r, item, 0.0005); });
+        const bool onMenu =
+            std::any_of(std::begin(menuRates), std::end(menuRates), [&](double r) { return near(r, item, 0.0005); });
         const double scaled = lastSeconds / ratio;
         const bool explains = lastSeconds > lengthSeconds + 1 ? scaled <= lengthSeconds + 1
-                                                       : ratio < 1 && near(scaled, lengthSeconds, 0.005);
+                                                              : ratio < 1 && near(scaled, lengthSeconds, 0.005);
         // Nearer 1 wins; ratios a hair apart (25/23.976 and 25/24) keep the commoner, listed first.
-        if (onMenu && explains && (!best || std::fabs(ratio - 1) < std::fabs(*best - 1) - 0.002))
-            best = ratio;
+        if (onMenu && explains && (!best || std::fabs(ratio - 1) < std::fabs(*best - 1) - 0.002)) best = ratio;
     }
     if (best) {
         const double item = frameRate / *best;
         for (size_t i = 0; i < std::size(menuRates); ++i)
-            if (near(menuRates[i], item, 0.0005))
-                fit.frameRateItem = FrameRateItemCaption(static_cast<int>(i) + 1);
+            if (near(menuRates[i], item, 0.0005)) fit.frameRateItem = FrameRateItemCaption(static_cast<int>(i) + 1);
         fit.verdict += ": timed for a copy " + std::string(*best > 1 ? "slower" : "faster") +
                        " by a standard ratio; choose Subtitle FrameRate " + fit.frameRateItem;
     } else if (lastSeconds > lengthSeconds + 1) {

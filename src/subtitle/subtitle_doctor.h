@@ -23,7 +23,8 @@ struct Problem {
 // `messages` and `error`: what the load showed. Times in the details as h:mm:ss.mmm, frames
 // converted at core.MovieFrameRate.
 std::vector<Problem> DiagnoseSubtitle(const SubtitleCore& core, const ReadFacts& facts,
-                                      const std::vector<std::string>& messages, const std::optional<std::string>& error);
+                                      const std::vector<std::string>& messages,
+                                      const std::optional<std::string>& error);
 
 // Seconds as h:mm:ss.mmm (3723.5 gives 1:02:03.500).
 std::string ClockText(double seconds);

@@ -15,8 +15,7 @@ public:
     // A load's error box: `text` as semsg shows it, and `detail`: the file's name and, where
     // the loader knows them, the line and the reason ("film.srt, line 12: ..."). A host that
     // explains nothing shows the text alone.
-    virtual void LoadError(const std::string& text, const std::string& detail)
-    {
+    virtual void LoadError(const std::string& text, const std::string& detail) {
         static_cast<void>(detail);
         semsg(text);
     }

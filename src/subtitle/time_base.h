@@ -12,8 +12,7 @@ namespace tessaview {
 // Cue milliseconds to frames: ms x rate / 1000, in extended precision, rounded half to even
 // and clamped to the 32-bit range. The product comes first, so that ties (20 ms at 25 fps)
 // stay exact ties.
-inline int32_t MillisecondsToFrames(int32_t milliseconds, double rate)
-{
+inline int32_t MillisecondsToFrames(int32_t milliseconds, double rate) {
     return RoundHalfEven(static_cast<long double>(milliseconds) * static_cast<long double>(rate) / 1000.0L);
 }
 

@@ -38,8 +38,7 @@ constexpr double hairRateGain = 1.15;
 constexpr size_t leastWindowCues = 8;
 constexpr size_t windowsPerList = 40;
 
-std::vector<Span> spansAt(const std::vector<SyncCue>& cues, double rate)
-{
+std::vector<Span> spansAt(const std::vector<SyncCue>& cues, double rate) {
     std::vector<Span> spans;
     spans.reserve(cues.size());
     for (const SyncCue& cue : cues) {
@@ -60,8 +59,7 @@ struct Answer {
 // The best overlap centres each cue on its speech; its start lies up to a tail away.
 constexpr double startRadiusMs = 400.0;
 
-Answer answerAt(const std::vector<SyncCue>& cues, const SpeechTrack& track, ShiftScanner& scanner, double rate)
-{
+Answer answerAt(const std::vector<SyncCue>& cues, const SpeechTrack& track, ShiftScanner& scanner, double rate) {
     Answer answer;
     answer.rate = rate;
     answer.spans = spansAt(cues, rate);
@@ -76,16 +74,13 @@ Answer answerAt(const std::vector<SyncCue>& cues, const SpeechTrack& track, Shif
 // The rate 1 answer, or a frame-rate ratio's when it scores clearly better: by the overlap for
 // the ratios far from 1, by the cue starts on speech starts for those a hair from it (their
 // overlap differs little until the drift is long).
-Answer chooseRate(const std::vector<SyncCue>& cues, const SpeechTrack& track, ShiftScanner& scanner, bool tryRates)
-{
+Answer chooseRate(const std::vector<SyncCue>& cues, const SpeechTrack& track, ShiftScanner& scanner, bool tryRates) {
     Answer same = answerAt(cues, track, scanner, 1.0);
-    if (!tryRates)
-        return same;
+    if (!tryRates) return same;
     double bestRate = 1.0, bestScore = 0.0;
     for (double rate : FrameRateRatios()) {
         const Peak peak = scanner.FindPeak(scanner.Scan(spansAt(cues, rate), 0, cues.size()));
-        if (peak.score / rate > bestScore)
-            bestRate = rate, bestScore = peak.score / rate;
+        if (peak.score / rate > bestScore) bestRate = rate, bestScore = peak.score / rate;
     }
     const auto near = [](double a, double b) { return std::abs(a / b - 1.0) < 0.003; };
     if (bestScore > rateGain * std::max(same.peak.score, 0.0)) {
@@ -93,36 +88,30 @@ Answer chooseRate(const std::vector<SyncCue>& cues, const SpeechTrack& track, Sh
         // commoner kept on a tie.
         Answer best;
         for (double rate : FrameRateRatios()) {
-            if (!near(rate, bestRate))
-                continue;
+            if (!near(rate, bestRate)) continue;
             Answer answer = answerAt(cues, track, scanner, rate);
-            if (best.spans.empty() || answer.startScore > best.startScore * 1.001)
-                best = std::move(answer);
+            if (best.spans.empty() || answer.startScore > best.startScore * 1.001) best = std::move(answer);
         }
         return best;
     }
     Answer best = std::move(same);
     const double bar = hairRateGain * best.startScore;
     for (double rate : FrameRateRatios()) {
-        if (!near(rate, 1.0))
-            continue;
+        if (!near(rate, 1.0)) continue;
         Answer answer = answerAt(cues, track, scanner, rate);
-        if (answer.startScore > bar && answer.startScore > best.startScore)
-            best = std::move(answer);
+        if (answer.startScore > bar && answer.startScore > best.startScore) best = std::move(answer);
     }
     return best;
 }
 
 // Shifts a piece may take: the whole list's, and the best two of each window of cues.
 std::vector<double> candidateShifts(const SpeechTrack& track, ShiftScanner& scanner, const std::vector<Span>& spans,
-                                    double wholeShift)
-{
+                                    double wholeShift) {
     std::vector<double> shifts{wholeShift};
     const double radius = scanner.Grid().binMs + SpeechProfile::FrameMs;
     const auto add = [&](double shift) {
         for (double known : shifts)
-            if (std::abs(known - shift) < 2 * radius)
-                return;
+            if (std::abs(known - shift) < 2 * radius) return;
         shifts.push_back(shift);
     };
     const size_t n = spans.size();
@@ -131,13 +120,13 @@ std::vector<double> candidateShifts(const SpeechTrack& track, ShiftScanner& scan
         const size_t to = std::min(n, from + window);
         const std::vector<double> scores = scanner.Scan(spans, from, to);
         const Peak peak = scanner.FindPeak(scores);
-        if (!(peak.score > 0))
-            continue;
+        if (!(peak.score > 0)) continue;
         add(RefineShift(track, spans, from, to, peak.shiftMs, radius).shiftMs);
         // The runner-up too: in a window across the cut, the other side's shift.
         if (peak.runnerUp > 0.5 * peak.score) {
             const auto it = std::find(scores.begin(), scores.end(), peak.runnerUp);
-            add(RefineShift(track, spans, from, to, scanner.ShiftOf(static_cast<size_t>(it - scores.begin())), radius).shiftMs);
+            add(RefineShift(track, spans, from, to, scanner.ShiftOf(static_cast<size_t>(it - scores.begin())), radius)
+                    .shiftMs);
         }
     }
     return shifts;
@@ -154,8 +143,7 @@ struct PieceFit {
 // many pieces that each fit somewhere by chance; none of those stands out, so they go.
 std::vector<PieceFit> keepClearPieces(const SpeechTrack& track, ShiftScanner& scanner, const std::vector<Span>& spans,
                                       const std::vector<PieceChoice>& choices, const std::vector<double>& shifts,
-                                      double wholeShift, double wholeMargin)
-{
+                                      double wholeShift, double wholeMargin) {
     const double radius = scanner.Grid().binMs + startRadiusMs;
     const auto settle = [&](PieceFit& piece, double shift) {
         if (piece.from == 0 && piece.to == spans.size()) {
@@ -175,9 +163,10 @@ std::vector<PieceFit> keepClearPieces(const SpeechTrack& track, ShiftScanner& sc
     while (pieces.size() > 1) {
         const auto weakest = std::min_element(pieces.begin(), pieces.end(),
                                               [](const PieceFit& a, const PieceFit& b) { return a.margin < b.margin; });
-        if (weakest->margin >= leastPieceMargin)
-            break;
-        const auto fit = [&](const PieceFit& other) { return track.Score(spans, weakest->from, weakest->to, other.shiftMs); };
+        if (weakest->margin >= leastPieceMargin) break;
+        const auto fit = [&](const PieceFit& other) {
+            return track.Score(spans, weakest->from, weakest->to, other.shiftMs);
+        };
         const bool intoPrevious = weakest == pieces.end() - 1 ||
                                   (weakest != pieces.begin() && fit(*std::prev(weakest)) >= fit(*std::next(weakest)));
         const auto into = intoPrevious ? std::prev(weakest) : std::next(weakest);
@@ -193,19 +182,21 @@ std::vector<PieceFit> keepClearPieces(const SpeechTrack& track, ShiftScanner& sc
 
 }  // namespace
 
-std::string_view SyncVerdictName(SyncVerdict verdict)
-{
+std::string_view SyncVerdictName(SyncVerdict verdict) {
     switch (verdict) {
-    case SyncVerdict::Solid: return "solid";
-    case SyncVerdict::Unsure: return "unsure";
-    case SyncVerdict::NoSpeech: return "no-speech";
-    case SyncVerdict::NoMatch: return "no-match";
+        case SyncVerdict::Solid:
+            return "solid";
+        case SyncVerdict::Unsure:
+            return "unsure";
+        case SyncVerdict::NoSpeech:
+            return "no-speech";
+        case SyncVerdict::NoMatch:
+            return "no-match";
     }
     return "no-match";
 }
 
-int64_t SyncResult::CorrectedTime(size_t cue, int64_t ms) const
-{
+int64_t SyncResult::CorrectedTime(size_t cue, int64_t ms) const {
     auto piece = std::upper_bound(pieces.begin(), pieces.end(), cue,
                                   [](size_t index, const SyncPiece& p) { return index < p.fromCue; });
     const int64_t shift = piece == pieces.begin() ? pieces.front().shiftMs : std::prev(piece)->shiftMs;
@@ -218,13 +209,12 @@ struct RatePair {
     double from, to;  // the rate the subtitle was timed for, the movie's
 };
 // Commonest first: film sped up to 25, film at 24 against 23.976, telecine, then the rest.
-constexpr RatePair ratePairs[] = {{25, 23.976}, {25, 24},    {24, 23.976},   {29.97, 23.976}, {30, 24},
-                                  {30, 23.976}, {29.97, 24}, {29.97, 25},    {30, 25},        {30, 29.97}};
+constexpr RatePair ratePairs[] = {{25, 23.976}, {25, 24},    {24, 23.976}, {29.97, 23.976}, {30, 24},
+                                  {30, 23.976}, {29.97, 24}, {29.97, 25},  {30, 25},        {30, 29.97}};
 
 }  // namespace
 
-const std::vector<double>& FrameRateRatios()
-{
+const std::vector<double>& FrameRateRatios() {
     static const std::vector<double> ratios = [] {
         std::vector<double> out;
         for (const RatePair& pair : ratePairs)
@@ -236,8 +226,7 @@ const std::vector<double>& FrameRateRatios()
     return ratios;
 }
 
-std::string FrameRateRatioName(double rate)
-{
+std::string FrameRateRatioName(double rate) {
     for (const RatePair& pair : ratePairs) {
         if (std::abs(pair.from / pair.to - rate) < 1e-6)
             return FormatFrameRate(pair.from) + " fps read as " + FormatFrameRate(pair.to);
@@ -249,35 +238,29 @@ std::string FrameRateRatioName(double rate)
     return text;
 }
 
-SpeechProfile ProfileFromCues(const std::vector<SyncCue>& cues)
-{
+SpeechProfile ProfileFromCues(const std::vector<SyncCue>& cues) {
     SpeechProfile profile;
     for (const SyncCue& cue : cues) {
         const int64_t first = std::max<int64_t>(cue.startMs, 0) / SpeechProfile::FrameMs;
         const int64_t end = std::max<int64_t>(cue.endMs, 0) / SpeechProfile::FrameMs;
-        if (end > static_cast<int64_t>(profile.frames.size()))
-            profile.frames.resize(static_cast<size_t>(end), 0);
-        for (int64_t k = first; k < end; ++k)
-            profile.frames[static_cast<size_t>(k)] = 1;
+        if (end > static_cast<int64_t>(profile.frames.size())) profile.frames.resize(static_cast<size_t>(end), 0);
+        for (int64_t k = first; k < end; ++k) profile.frames[static_cast<size_t>(k)] = 1;
     }
     return profile;
 }
 
-SyncResult AlignToSpeech(const std::vector<SyncCue>& cues, const SpeechProfile& speech, const SyncOptions& options)
-{
+SyncResult AlignToSpeech(const std::vector<SyncCue>& cues, const SpeechProfile& speech, const SyncOptions& options) {
     SyncResult result;
     result.audioSpeechShare = speech.SpeechShare();
     double cueMs = 0;
-    for (const SyncCue& cue : cues)
-        cueMs += static_cast<double>(std::max<int64_t>(0, cue.endMs - cue.startMs));
+    for (const SyncCue& cue : cues) cueMs += static_cast<double>(std::max<int64_t>(0, cue.endMs - cue.startMs));
     if (static_cast<double>(speech.SpeechMs()) < std::max(leastSpeechMs, leastSpeechForCueTime * cueMs) ||
         result.audioSpeechShare > mostSpeechShare) {
         result.verdict = SyncVerdict::NoSpeech;
         return result;
     }
     result.verdict = SyncVerdict::NoMatch;
-    if (!(cueMs > 0))
-        return result;
+    if (!(cueMs > 0)) return result;
 
     const SpeechTrack track(speech);
     const auto& ratios = FrameRateRatios();
@@ -293,7 +276,8 @@ SyncResult AlignToSpeech(const std::vector<SyncCue>& cues, const SpeechProfile& 
     if (options.trySplits && n >= 2 * leastWindowCues) {
         const std::vector<double> shifts = candidateShifts(track, scanner, spans, wholeShift);
         const double lineScore = cueMs * answer.rate / static_cast<double>(n) * (1.0 - track.Share());
-        const std::vector<PieceChoice> choices = SplitIntoPieces(track, spans, shifts, options.splitPenaltyLines * lineScore);
+        const std::vector<PieceChoice> choices =
+            SplitIntoPieces(track, spans, shifts, options.splitPenaltyLines * lineScore);
         if (choices.size() > 1)
             pieces = keepClearPieces(track, scanner, spans, choices, shifts, wholeShift, answer.peak.Margin());
     }

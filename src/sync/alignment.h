@@ -37,11 +37,11 @@ struct SyncPiece {
 
 struct SyncResult {
     SyncVerdict verdict = SyncVerdict::NoSpeech;
-    double rate = 1.0;                        // factor applied to the subtitle's times
+    double rate = 1.0;                           // factor applied to the subtitle's times
     std::vector<SyncPiece> pieces{SyncPiece{}};  // never empty; the first starts at cue 0
-    double margin = 0.0;       // 0..1: how far the best answer beats the runner-up
-    double speechShare = 0.0;  // 0..1: share of cue time on speech once corrected
-    double audioSpeechShare = 0.0;  // 0..1: share of the sound that is speech
+    double margin = 0.0;                         // 0..1: how far the best answer beats the runner-up
+    double speechShare = 0.0;                    // 0..1: share of cue time on speech once corrected
+    double audioSpeechShare = 0.0;               // 0..1: share of the sound that is speech
 
     int64_t ShiftMs() const { return pieces.front().shiftMs; }
     // A time of cue `cue` as corrected: time x rate + the shift of the cue's piece.
@@ -55,7 +55,8 @@ struct SyncOptions {
     double splitPenaltyLines = 7.0;
 };
 
-SyncResult AlignToSpeech(const std::vector<SyncCue>& cues, const SpeechProfile& speech, const SyncOptions& options = {});
+SyncResult AlignToSpeech(const std::vector<SyncCue>& cues, const SpeechProfile& speech,
+                         const SyncOptions& options = {});
 
 // Another timing of the same speech (the movie's own text track, a second language) as a
 // profile to align to: speech wherever one of its cues shows.

@@ -8,11 +8,9 @@
 namespace tessaview {
 
 std::vector<PieceChoice> SplitIntoPieces(const SpeechTrack& track, const std::vector<Span>& spans,
-                                         const std::vector<double>& candidateShifts, double penalty)
-{
+                                         const std::vector<double>& candidateShifts, double penalty) {
     const size_t n = spans.size(), k = candidateShifts.size();
-    if (n == 0 || k == 0)
-        return {PieceChoice{}};
+    if (n == 0 || k == 0) return {PieceChoice{}};
     std::vector<double> best(k, 0.0), next(k);
     // split[i * k + c]: cue i at candidate c came from another candidate at cue i - 1, namely
     // leader[i], the best candidate after cue i - 1.

@@ -9,8 +9,7 @@
 namespace tessaview {
 
 ScanGrid MakeScanGrid(const SpeechTrack& track, const std::vector<Span>& spans, double minRate, double maxRate,
-                      size_t maxBins)
-{
+                      size_t maxBins) {
     double first = 0.0, last = 0.0;
     for (const Span& span : spans) {
         first = std::min({first, span.start * minRate, span.start * maxRate});
@@ -25,20 +24,15 @@ ScanGrid MakeScanGrid(const SpeechTrack& track, const std::vector<Span>& spans, 
     return grid;
 }
 
-double Peak::Margin() const
-{
-    if (!(score > 0))
-        return 0.0;
+double Peak::Margin() const {
+    if (!(score > 0)) return 0.0;
     return std::clamp((score - std::max(runnerUp, 0.0)) / score, 0.0, 1.0);
 }
 
 ShiftScanner::ShiftScanner(const SpeechTrack& track, const ScanGrid& grid)
-    : track_(track), grid_(grid), correlator_(track.Coarse(grid.binFrames), grid.cueBins)
-{
-}
+    : track_(track), grid_(grid), correlator_(track.Coarse(grid.binFrames), grid.cueBins) {}
 
-std::vector<double> ShiftScanner::Scan(const std::vector<Span>& spans, size_t from, size_t to)
-{
+std::vector<double> ShiftScanner::Scan(const std::vector<Span>& spans, size_t from, size_t to) {
     // How many frames of each bin the spans cover.
     std::vector<double> cover(grid_.cueBins, 0.0);
     const double lastBin = static_cast<double>(grid_.cueBins);
@@ -54,18 +48,15 @@ std::vector<double> ShiftScanner::Scan(const std::vector<Span>& spans, size_t fr
     }
     std::vector<double> scores = correlator_.Correlate(cover);
     const double toMs = static_cast<double>(SpeechProfile::FrameMs) / grid_.binFrames;
-    for (double& score : scores)
-        score *= toMs;
+    for (double& score : scores) score *= toMs;
     return scores;
 }
 
-double ShiftScanner::ShiftOf(size_t index) const
-{
+double ShiftScanner::ShiftOf(size_t index) const {
     return (static_cast<double>(index) - static_cast<double>(grid_.cueBins - 1)) * grid_.binMs - grid_.originMs;
 }
 
-void ShiftScanner::hill(const std::vector<double>& scores, size_t top, size_t& left, size_t& right) const
-{
+void ShiftScanner::hill(const std::vector<double>& scores, size_t top, size_t& left, size_t& right) const {
     // Down from the peak while above half of it, then on down to the valley: a score climbing
     // back up by more than a twentieth of the peak starts another hill.
     const double half = scores[top] / 2, rise = scores[top] / 20;
@@ -82,11 +73,9 @@ void ShiftScanner::hill(const std::vector<double>& scores, size_t top, size_t& l
     right = std::max(right, top + second);
 }
 
-Peak ShiftScanner::FindPeak(const std::vector<double>& scores) const
-{
+Peak ShiftScanner::FindPeak(const std::vector<double>& scores) const {
     Peak peak;
-    if (scores.empty())
-        return peak;
+    if (scores.empty()) return peak;
     peak.index = static_cast<size_t>(std::max_element(scores.begin(), scores.end()) - scores.begin());
     peak.score = scores[peak.index];
     peak.shiftMs = ShiftOf(peak.index);
@@ -94,15 +83,13 @@ Peak ShiftScanner::FindPeak(const std::vector<double>& scores) const
     hill(scores, peak.index, left, right);
     double runnerUp = 0.0;
     for (size_t i = 0; i < scores.size(); ++i)
-        if (i < left || i > right)
-            runnerUp = std::max(runnerUp, scores[i]);
+        if (i < left || i > right) runnerUp = std::max(runnerUp, scores[i]);
     peak.runnerUp = runnerUp;
     return peak;
 }
 
 Refined RefineShift(const SpeechTrack& track, const std::vector<Span>& spans, size_t from, size_t to, double centerMs,
-                    double radiusMs)
-{
+                    double radiusMs) {
     // Subtitles start a line where its speech starts and leave it on screen a while after it
     // ends, and a detector finds where speech begins more sharply than where it ends: so the
     // score here is how much speech follows each cue's start, less how much comes before it.
@@ -123,10 +110,8 @@ Refined RefineShift(const SpeechTrack& track, const std::vector<Span>& spans, si
     // Scores within a percent of the top count as the top: a detector's edges are no finer.
     const double floor = score[top] - 0.01 * std::abs(score[top]) - 1e-9;
     size_t left = top, right = top;
-    while (left > 0 && score[left - 1] >= floor)
-        --left;
-    while (right + 1 < steps && score[right + 1] >= floor)
-        ++right;
+    while (left > 0 && score[left - 1] >= floor) --left;
+    while (right + 1 < steps && score[right + 1] >= floor) ++right;
     const double middle =
         static_cast<double>(RoundHalfAway((static_cast<double>(left) + static_cast<double>(right)) / 2));
     return {first + middle, score[static_cast<size_t>(middle)]};

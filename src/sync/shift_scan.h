@@ -59,7 +59,7 @@ struct Refined {
     double shiftMs = 0.0;
     double startScore = 0.0;
 };
-Refined RefineShift(const SpeechTrack& track, const std::vector<Span>& spans, size_t from, size_t to,
-                   double centerMs, double radiusMs);
+Refined RefineShift(const SpeechTrack& track, const std::vector<Span>& spans, size_t from, size_t to, double centerMs,
+                    double radiusMs);
 
 }  // namespace tessaview

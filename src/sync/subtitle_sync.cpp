@@ -16,25 +16,19 @@ namespace tessaview {
 
 namespace {
 
-bool hasEnd(int32_t time)
-{
-    return time != OpenEndTime && time != EndlessTime;
-}
+bool hasEnd(int32_t time) { return time != OpenEndTime && time != EndlessTime; }
 
-int64_t toMs(int32_t time, bool timeBased, double frameRate)
-{
+int64_t toMs(int32_t time, bool timeBased, double frameRate) {
     return timeBased ? time : RoundHalfAway(static_cast<double>(time) * 1000.0 / frameRate);
 }
 
-int32_t fromMs(int64_t ms, bool timeBased, double frameRate)
-{
+int32_t fromMs(int64_t ms, bool timeBased, double frameRate) {
     const int64_t value = timeBased ? ms : RoundHalfAway(static_cast<double>(ms) * frameRate / 1000.0);
     // Clear of the two markers at either end of the range.
     return static_cast<int32_t>(std::clamp<int64_t>(value, 0, EndlessTime - 1));
 }
 
-std::string subRipTime(int64_t ms)
-{
+std::string subRipTime(int64_t ms) {
     ms = std::clamp<int64_t>(ms, 0, 359999999);
     char text[32];
     std::snprintf(text, sizeof text, "%02lld:%02lld:%02lld,%03lld", static_cast<long long>(ms / 3600000),
@@ -45,11 +39,9 @@ std::string subRipTime(int64_t ms)
 
 }  // namespace
 
-std::vector<SyncCue> CueTimesOfText(std::string_view text, double frameRate)
-{
+std::vector<SyncCue> CueTimesOfText(std::string_view text, double frameRate) {
     // Without its UTF-8 mark the text is read where it lies, never converted through tmpsub.
-    if (text.starts_with("\xEF\xBB\xBF"))
-        text.remove_prefix(3);
+    if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
     QuietSubtitleHost host;
     SubtitleCore core(host, "");
     try {
@@ -60,33 +52,30 @@ std::vector<SyncCue> CueTimesOfText(std::string_view text, double frameRate)
     return CueTimesMs(core.SubList, core.SubIsTimeBased, frameRate);
 }
 
-std::vector<SyncCue> CueTimesMs(const TSubList& cues, bool timeBased, double frameRate)
-{
+std::vector<SyncCue> CueTimesMs(const TSubList& cues, bool timeBased, double frameRate) {
     std::vector<SyncCue> out;
     out.reserve(cues.size());
     for (const auto& cue : cues) {
         const int64_t start = toMs(cue->StartTime, timeBased, frameRate);
-        out.push_back({start, hasEnd(cue->EndTime) ? std::max(start, toMs(cue->EndTime, timeBased, frameRate)) : start});
+        out.push_back(
+            {start, hasEnd(cue->EndTime) ? std::max(start, toMs(cue->EndTime, timeBased, frameRate)) : start});
     }
     return out;
 }
 
-void ApplySync(TSubList& cues, bool timeBased, double frameRate, const SyncResult& result)
-{
+void ApplySync(TSubList& cues, bool timeBased, double frameRate, const SyncResult& result) {
     for (size_t i = 0; i < cues.size(); ++i) {
         TTimeSpan& cue = *cues[i];
         const auto move = [&](int32_t time) {
             return fromMs(result.CorrectedTime(i, toMs(time, timeBased, frameRate)), timeBased, frameRate);
         };
         const int32_t start = move(cue.StartTime);
-        if (hasEnd(cue.EndTime))
-            cue.EndTime = std::max(start, move(cue.EndTime));
+        if (hasEnd(cue.EndTime)) cue.EndTime = std::max(start, move(cue.EndTime));
         cue.StartTime = start;
     }
 }
 
-SyncResult ComposeSync(const SyncResult& first, const SyncResult& then)
-{
+SyncResult ComposeSync(const SyncResult& first, const SyncResult& then) {
     // then(first(t)) = then.rate x (first.rate x t + s1) + s2, piece by piece where either
     // result starts one.
     SyncResult both = then;
@@ -94,8 +83,7 @@ SyncResult ComposeSync(const SyncResult& first, const SyncResult& then)
     both.pieces.clear();
     std::vector<size_t> starts;
     for (const SyncResult* result : {&first, &then})
-        for (const SyncPiece& piece : result->pieces)
-            starts.push_back(piece.fromCue);
+        for (const SyncPiece& piece : result->pieces) starts.push_back(piece.fromCue);
     std::sort(starts.begin(), starts.end());
     for (const size_t cue : starts) {
         const int64_t shift = then.CorrectedTime(cue, first.CorrectedTime(cue, 0));
@@ -106,19 +94,17 @@ SyncResult ComposeSync(const SyncResult& first, const SyncResult& then)
     return both;
 }
 
-std::string LaterPiecesText(const SyncResult& result)
-{
+std::string LaterPiecesText(const SyncResult& result) {
     std::string text;
     for (size_t i = 1; i < result.pieces.size(); ++i)
-        text += (i > 1 ? "," : "") + std::to_string(result.pieces[i].fromCue) + ":" + std::to_string(result.pieces[i].shiftMs);
+        text += (i > 1 ? "," : "") + std::to_string(result.pieces[i].fromCue) + ":" +
+                std::to_string(result.pieces[i].shiftMs);
     return text;
 }
 
-std::optional<SyncResult> StoredSync(int64_t shiftMs, double rate, std::string_view laterPieces, size_t cueCount)
-{
+std::optional<SyncResult> StoredSync(int64_t shiftMs, double rate, std::string_view laterPieces, size_t cueCount) {
     // Beyond the frame-rate ratios and their products: no result of ours.
-    if (!(rate > 0.5 && rate < 2.0))
-        return std::nullopt;
+    if (!(rate > 0.5 && rate < 2.0)) return std::nullopt;
     SyncResult result;
     result.verdict = SyncVerdict::Solid;
     result.rate = rate;
@@ -129,38 +115,36 @@ std::optional<SyncResult> StoredSync(int64_t shiftMs, double rate, std::string_v
         laterPieces.remove_prefix(std::min(comma + 1, laterPieces.size()));
         SyncPiece piece;
         const size_t colon = item.find(':');
-        if (colon == std::string_view::npos)
-            return std::nullopt;
+        if (colon == std::string_view::npos) return std::nullopt;
         const auto cue = std::from_chars(item.data(), item.data() + colon, piece.fromCue);
         const auto shift = std::from_chars(item.data() + colon + 1, item.data() + item.size(), piece.shiftMs);
         if (cue.ec != std::errc() || cue.ptr != item.data() + colon || shift.ec != std::errc() ||
-            shift.ptr != item.data() + item.size() || piece.fromCue <= result.pieces.back().fromCue || piece.fromCue >= cueCount)
+            shift.ptr != item.data() + item.size() || piece.fromCue <= result.pieces.back().fromCue ||
+            piece.fromCue >= cueCount)
             return std::nullopt;
         result.pieces.push_back(piece);
     }
     return result;
 }
 
-std::string SubRipText(const TSubList& cues, bool timeBased, double frameRate, const std::string& codePage)
-{
+std::string SubRipText(const TSubList& cues, bool timeBased, double frameRate, const std::string& codePage) {
     std::string out;
     for (size_t i = 0; i < cues.size(); ++i) {
         const TTimeSpan& cue = *cues[i];
         const int64_t start = toMs(cue.StartTime, timeBased, frameRate);
-        const int64_t end = cue.EndTime == OpenEndTime ? start + 3000
+        const int64_t end = cue.EndTime == OpenEndTime   ? start + 3000
                             : cue.EndTime == EndlessTime ? 359999999
                                                          : toMs(cue.EndTime, timeBased, frameRate);
         std::string text = CodePageToUtf8(cue.Text, codePage);
         // SubRip ends a cue at a blank line: a blank line inside the text would end it early.
-        for (size_t blank; (blank = text.find("\r\n\r\n")) != std::string::npos;)
-            text.erase(blank, 2);
-        out += std::to_string(i + 1) + "\r\n" + subRipTime(start) + " --> " + subRipTime(end) + "\r\n" + text + "\r\n\r\n";
+        for (size_t blank; (blank = text.find("\r\n\r\n")) != std::string::npos;) text.erase(blank, 2);
+        out +=
+            std::to_string(i + 1) + "\r\n" + subRipTime(start) + " --> " + subRipTime(end) + "\r\n" + text + "\r\n\r\n";
     }
     return out;
 }
 
-std::vector<std::string> SyncFindings(const SyncResult& result, double movieFrameRate)
-{
+std::vector<std::string> SyncFindings(const SyncResult& result, double movieFrameRate) {
     if (result.verdict == SyncVerdict::NoSpeech)
         return {"no speech: the movie's sound holds too little to compare the lines with"};
     if (result.verdict == SyncVerdict::NoMatch)
@@ -182,7 +166,8 @@ std::vector<std::string> SyncFindings(const SyncResult& result, double movieFram
         if (near != std::end(standard))
             std::snprintf(text, sizeof text, "timed for %g fps; the movie runs at %g fps", *near, movieFrameRate);
         else
-            std::snprintf(text, sizeof text, "timed for another frame rate: %s", FrameRateRatioName(result.rate).c_str());
+            std::snprintf(text, sizeof text, "timed for another frame rate: %s",
+                          FrameRateRatioName(result.rate).c_str());
         findings.emplace_back(text);
     }
     if (result.pieces.size() > 1)
@@ -192,8 +177,7 @@ std::vector<std::string> SyncFindings(const SyncResult& result, double movieFram
     return findings;
 }
 
-std::string DescribeSync(const SyncResult& result)
-{
+std::string DescribeSync(const SyncResult& result) {
     const int percent = static_cast<int>(RoundHalfAway(result.speechShare * 100));
     const std::string share = std::to_string(percent) + " % of the lines fall on speech";
     const int64_t shift = result.ShiftMs();
@@ -204,17 +188,12 @@ std::string DescribeSync(const SyncResult& result)
                       shift > 0 ? "later" : "earlier");
         parts.emplace_back(moved);
     }
-    if (result.rate != 1.0)
-        parts.push_back(FrameRateRatioName(result.rate));
-    if (result.pieces.size() > 1)
-        parts.push_back("in " + std::to_string(result.pieces.size()) + " pieces");
-    if (parts.empty())
-        return "Already in step; " + share;
+    if (result.rate != 1.0) parts.push_back(FrameRateRatioName(result.rate));
+    if (result.pieces.size() > 1) parts.push_back("in " + std::to_string(result.pieces.size()) + " pieces");
+    if (parts.empty()) return "Already in step; " + share;
     std::string text;
-    for (const std::string& part : parts)
-        text += (text.empty() ? "" : ", ") + part;
-    if (shift == 0)
-        text[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));
+    for (const std::string& part : parts) text += (text.empty() ? "" : ", ") + part;
+    if (shift == 0) text[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));
     return text + "; " + share;
 }
 

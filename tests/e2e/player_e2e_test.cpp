@@ -2,18 +2,18 @@
 // kind of source, the window on the screen, drops, keys and clicks, and Exit saving settings.
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <algorithm>
-#include <vector>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <signal.h>
 #include <string>
-#include <sys/wait.h>
 #include <thread>
-#include <unistd.h>
+#include <vector>
 
 #include "unit/vobsub/vobsub_pair_writer.h"
 
@@ -44,7 +44,9 @@ bool WaitUntil(Condition done, std::chrono::milliseconds limit = 20s) {
 
 // Top-level windows are the root's children, or its grandchildren inside a window manager's frames.
 std::string Focused() { return Shell("xdotool getwindowfocus -f 2>/dev/null"); }
-std::string Titled(const std::string& t) { return Shell("xdotool search --maxdepth 2 --onlyvisible --name '^" + t + "$'"); }
+std::string Titled(const std::string& t) {
+    return Shell("xdotool search --maxdepth 2 --onlyvisible --name '^" + t + "$'");
+}
 // The main window's title names the open movie.
 std::string PlayerWindows() { return Titled("(.* - )?Tessaview"); }
 // Whether the line-per-window list `ids` holds the window `id`.
@@ -147,8 +149,9 @@ protected:
 
     Shades Read(const Geometry& region) {
         const std::string file = (dir_ / "grab.ppm").string();
-        Shell("import -window root -depth 8 -crop " + std::to_string(region.width) + "x" + std::to_string(region.height) +
-              "+" + std::to_string(region.x) + "+" + std::to_string(region.y) + " ppm:" + file + " 2>/dev/null");
+        Shell("import -window root -depth 8 -crop " + std::to_string(region.width) + "x" +
+              std::to_string(region.height) + "+" + std::to_string(region.x) + "+" + std::to_string(region.y) +
+              " ppm:" + file + " 2>/dev/null");
         std::ifstream in(file, std::ios::binary);
         std::string magic;
         int width = 0, height = 0, maximum = 0;
@@ -187,8 +190,8 @@ protected:
     Geometry FrameGeometry(const std::string& id) {
         Geometry g = WindowGeometry(id);
         int left = 0, right = 0, top = 0, bottom = 0;
-        std::sscanf(Shell("xprop -id " + id + " _NET_FRAME_EXTENTS").c_str(), "_NET_FRAME_EXTENTS(CARDINAL) = %d, %d, %d, %d",
-                    &left, &right, &top, &bottom);
+        std::sscanf(Shell("xprop -id " + id + " _NET_FRAME_EXTENTS").c_str(),
+                    "_NET_FRAME_EXTENTS(CARDINAL) = %d, %d, %d, %d", &left, &right, &top, &bottom);
         return {g.x - left, g.y - top, g.width + left + right, g.height + top + bottom};
     }
 
@@ -269,7 +272,8 @@ TEST_F(PlayerE2E, SubtitlesShowInTheStripTheSecondUnderTheFirstAndExitSavesTheNa
         const std::string tree = Tree(id);
         const size_t at = tree.find(" 640x352+");
         int x = 0, y = 0, screenX = 0, screenY = 0;
-        if (at == std::string::npos || std::sscanf(tree.c_str() + at, " 640x352+%d+%d +%d+%d", &x, &y, &screenX, &screenY) != 4)
+        if (at == std::string::npos ||
+            std::sscanf(tree.c_str() + at, " 640x352+%d+%d +%d+%d", &x, &y, &screenX, &screenY) != 4)
             return Geometry{};
         const Geometry window = WindowGeometry(id);
         const int top = screenY + 352 + 3;
@@ -320,11 +324,14 @@ TEST_P(ManagedE2E, TextTrackInsideTheMovieShowsAndAlwaysOnTopKeepsThePicture) {
     std::ofstream(dir_ / "track.srt") << "1\r\n00:00:00,000 --> 00:00:07,000\r\nSUBTITLE INSIDE THE MOVIE\r\n";
     const fs::path mkv = dir_ / "clip.mkv";
     ASSERT_EQ(std::system(("ffmpeg -loglevel error -y -i " + movie_.string() + " -i " + (dir_ / "track.srt").string() +
-                           " -c:v copy -c:s srt " + mkv.string()).c_str()), 0);
+                           " -c:v copy -c:s srt " + mkv.string())
+                              .c_str()),
+              0);
     movie_ = mkv;
     const std::string id = Launch();
     ASSERT_FALSE(id.empty()) << "no window titled Tessaview appeared";
-    EXPECT_TRUE(WaitUntil([&] { return Read(id, SubtitlePanel).white > 150; })) << "the movie's own text track is not shown";
+    EXPECT_TRUE(WaitUntil([&] { return Read(id, SubtitlePanel).white > 150; }))
+        << "the movie's own text track is not shown";
     ASSERT_TRUE(WaitUntil([&] { return Pictured(id); })) << "no movie picture";
     for (int round = 0; round < 2; ++round) {
         Menu(id, "alt+v", "Down Down Down Return");  // "Always on Top", off and then on again
@@ -339,8 +346,14 @@ TEST_F(PlayerE2E, VobSubPairBesideTheMovieShowsItsPictureInThePanel) {
     // from 1.4 s on: a dark movie says that the panel was read before the picture was due.
     movie_ = MakeMovie("clip.avi", "color=c=white:size=640x352:rate=25:duration=6,fade=in:d=4");
     tessaview::testpair::Pair pair;
-    pair.languages.push_back({"en", 0, {{.startMs = 2000, .durationMs = 2000, .width = 100, .height = 30,
-                                         .colours = {4, 4, 4, 4}, .alphas = {15, 15, 15, 15}}}});
+    pair.languages.push_back({"en",
+                              0,
+                              {{.startMs = 2000,
+                                .durationMs = 2000,
+                                .width = 100,
+                                .height = 30,
+                                .colours = {4, 4, 4, 4},
+                                .alphas = {15, 15, 15, 15}}}});
     tessaview::testpair::writePair(pair, (dir_ / "clip").string());
     const std::string id = Launch();
     ASSERT_FALSE(id.empty());
@@ -376,7 +389,8 @@ TEST_F(PlayerE2E, FilesThatAreNoMoviesGetTheirMessageAndThePlayerGoesOn) {
         Shell("xdotool type --delay 5 '" + path + "'");
         Shell("xdotool key Return");
         // The error box is a second window titled Tessaview; Enter closes it once it has the keyboard.
-        EXPECT_TRUE(WaitUntil([&] { return Focused() != id && Lists(Titled("Tessaview"), Focused()); })) << "no error box";
+        EXPECT_TRUE(WaitUntil([&] { return Focused() != id && Lists(Titled("Tessaview"), Focused()); }))
+            << "no error box";
         Shell("xdotool key Return");
         EXPECT_TRUE(WaitUntil([&] { return Titled("Tessaview").empty(); })) << "the error box stays";
         ASSERT_EQ(WaitForExit(0s), -1) << "the player ended on a file that is no movie";
@@ -395,7 +409,8 @@ TEST_P(ManagedE2E, TooLargeAPictureShrinksTheWindowOntoTheScreenAndTheNextStartK
     EXPECT_TRUE(WaitUntil([&] {
         origin = FrameGeometry(id);
         return OnScreen(origin) && origin.height == 1024;
-    })) << origin.x << "," << origin.y << " " << origin.width << "x" << origin.height;
+    })) << origin.x
+        << "," << origin.y << " " << origin.width << "x" << origin.height;
     Menu(id, "alt+v", "Down Return");  // "Double Size"
     Settle(id);
     EXPECT_TRUE(OnScreen(FrameGeometry(id)));
@@ -408,9 +423,11 @@ TEST_P(ManagedE2E, TooLargeAPictureShrinksTheWindowOntoTheScreenAndTheNextStartK
     Geometry again;
     EXPECT_TRUE(WaitUntil([&] {
         again = FrameGeometry(id);
-        return again.x == origin.x && again.y == origin.y && again.width == origin.width && again.height == origin.height;
-    })) << "placed at " << again.x << "," << again.y << " " << again.width << "x" << again.height << " after "
-        << origin.x << "," << origin.y << " " << origin.width << "x" << origin.height;
+        return again.x == origin.x && again.y == origin.y && again.width == origin.width &&
+               again.height == origin.height;
+    })) << "placed at "
+        << again.x << "," << again.y << " " << again.width << "x" << again.height << " after " << origin.x << ","
+        << origin.y << " " << origin.width << "x" << origin.height;
     Exit(id);
     ExpectSaved(origin);
 }
@@ -443,7 +460,10 @@ TEST_P(ManagedE2E, FullScreenShowsTheSubtitleInTheStripAndAfterEscapeTheKeysWork
     const std::string id = Launch();
     ASSERT_FALSE(id.empty());
     // On a loaded machine the first request for the keyboard can come before the window may take it.
-    ASSERT_TRUE(WaitUntil([&] { Focus(id); return Focused() == id; }));
+    ASSERT_TRUE(WaitUntil([&] {
+        Focus(id);
+        return Focused() == id;
+    }));
     Shell("xdotool key F4");
     // 1280 x 1024 screen, 640 x 352 picture: the strip's top is at (1024 + 704) / 2 = 864.
     const auto strip = [&] { return Read({0, 866, 1280, 60}).white; };
@@ -486,7 +506,8 @@ TEST_P(ManagedE2E, FileDroppedOnThePictureOpens) {
               std::to_string(960 + (window.y + 200 - 960) * step / 10));
     EXPECT_TRUE(WaitUntil([] { return !Titled("accepted").empty(); })) << "the player refused the drag";
     Shell("xdotool mouseup 1");
-    EXPECT_TRUE(WaitUntil([&] { return WindowGeometry(id).height != window.height; })) << "the dropped movie did not open";
+    EXPECT_TRUE(WaitUntil([&] { return WindowGeometry(id).height != window.height; }))
+        << "the dropped movie did not open";
     kill(helper, SIGKILL);
     waitpid(helper, nullptr, 0);
 }
@@ -510,8 +531,10 @@ TEST_F(PlayerE2E, MediaControlsOverTheSessionBusSeeTheMovieAndQuitSaving) {
     ASSERT_TRUE(fgets(line, sizeof line, bus.pipe)) << "dbus-daemon gave no address";
     bus.address = std::string(line, strcspn(line, "\n"));
     const auto send = [&](const std::string& method, const std::string& arguments = "") {
-        return Shell("dbus-send --bus='" + bus.address + "' --print-reply --dest=org.mpris.MediaPlayer2.tessaview "
-                     "/org/mpris/MediaPlayer2 " + method + " " + arguments + " 2>&1");
+        return Shell("dbus-send --bus='" + bus.address +
+                     "' --print-reply --dest=org.mpris.MediaPlayer2.tessaview "
+                     "/org/mpris/MediaPlayer2 " +
+                     method + " " + arguments + " 2>&1");
     };
     const auto get = [&](const std::string& property) {
         return send("org.freedesktop.DBus.Properties.Get", "string:org.mpris.MediaPlayer2.Player string:" + property);
@@ -569,12 +592,15 @@ TEST_F(PlayerE2E, TheNextStartResumesTheMovieWhereTheTrackBarLeftIt) {
 // it shows in the strip as for a movie.
 TEST_F(PlayerE2E, SoundWithoutPictureShowsItsSubtitleInTheStrip) {
     movie_ = dir_ / "lecture.ogg";
-    ASSERT_EQ(std::system(("ffmpeg -loglevel error -y -f lavfi -i sine=duration=8 -c:a libvorbis " + movie_.string()).c_str()), 0);
+    ASSERT_EQ(std::system(
+                  ("ffmpeg -loglevel error -y -f lavfi -i sine=duration=8 -c:a libvorbis " + movie_.string()).c_str()),
+              0);
     std::ofstream(dir_ / "lecture.srt") << "1\r\n00:00:00,000 --> 00:00:07,000\r\nSPOKEN WORDS\r\n";
     const std::string id = Launch(" 640x360+");
     ASSERT_FALSE(id.empty()) << "no window titled Tessaview appeared";
     ASSERT_NE(Tree(id).find(" 640x360+"), std::string::npos) << "no picture area of 640x360 for the sound";
-    EXPECT_TRUE(WaitUntil([&] { return Read(id, SubtitlePanel).white > 150; })) << "the subtitle beside the sound is not shown";
+    EXPECT_TRUE(WaitUntil([&] { return Read(id, SubtitlePanel).white > 150; }))
+        << "the subtitle beside the sound is not shown";
     const Shades area = Read(id, Picture);
     EXPECT_GT(area.black, area.total * 9 / 10) << "the picture area of a sound file is not black";
     EXPECT_TRUE(Titled(".* - mpv").empty()) << "the engine opened a window of its own";
@@ -593,8 +619,9 @@ TEST_P(ManagedE2E, KeysInTheWindowAndTheWheelAndDoubleClickOnThePicture) {
     Shell("xdotool key 9 key 9 mousemove " + onPicture + " click 5 click 5 click 4 key m");  // 90, 80, 85, muted
     Shell("xdotool click --repeat 2 --delay 80 1");
     // Left of where the window stood, the picture now fills the screen's width.
-    EXPECT_TRUE(WaitUntil([&] { return !Lists(PlayerWindows(), id) && Read({40, 500, 100, 50}).black == 0; }))
-        << "a double click on the picture did not go to full screen";
+    EXPECT_TRUE(WaitUntil([&] {
+        return !Lists(PlayerWindows(), id) && Read({40, 500, 100, 50}).black == 0;
+    })) << "a double click on the picture did not go to full screen";
     Shell("xdotool mousemove 640 500 click --repeat 2 --delay 80 1");
     ASSERT_TRUE(WaitUntil([&] { return Lists(PlayerWindows(), id); })) << "a double click did not leave full screen";
     Exit(id);
@@ -606,8 +633,8 @@ TEST_P(ManagedE2E, KeysInTheWindowAndTheWheelAndDoubleClickOnThePicture) {
 // R back to the last line shown, and Heard Now in a row's menu starts that line where the movie is.
 TEST_F(PlayerE2E, TranscriptBesideThePictureClickLineKeysHeardNowAndPauseAfterEachLine) {
     // The picture brightens with time: 6 levels a second, out of black from 2.7 s on.
-    movie_ = MakeMovie("ramp.avi",
-                       "color=c=black:size=640x352:rate=25:duration=40,geq=lum=min(255\\,16+T*6):cb=128:cr=128");
+    movie_ =
+        MakeMovie("ramp.avi", "color=c=black:size=640x352:rate=25:duration=40,geq=lum=min(255\\,16+T*6):cb=128:cr=128");
     std::ofstream srt(dir_ / "ramp.srt");
     srt << "1\r\n00:00:00,500 --> 00:00:01,500\r\nFirst words\r\n\r\n";
     for (int line = 2; line <= 9; ++line) {  // from 10 s on, one line every 3 s
@@ -660,8 +687,8 @@ TEST_F(PlayerE2E, TranscriptBesideThePictureClickLineKeysHeardNowAndPauseAfterEa
     EXPECT_TRUE(WaitUntil([&] {
         const long now = brightness();
         return now >= between + 10 && now <= between + 25 && Read(subtitle).white < 20;
-    }))
-        << "R did not go back from " << between << " to the last line shown";
+    })) << "R did not go back from "
+        << between << " to the last line shown";
     Shell("xdotool mousemove " + std::to_string(window.x + window.width - 125) + " " + std::to_string(window.y + 185) +
           " click 3");
     std::this_thread::sleep_for(300ms);

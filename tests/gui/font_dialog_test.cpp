@@ -5,14 +5,14 @@
 #include "platform/subtitle_font_dialog.h"
 #include "presentation/code_page_decoder.h"
 
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <QComboBox>
-#include <QFontDialog>
 #include <QFontDatabase>
+#include <QFontDialog>
 #include <QKeyEvent>
 #include <QTimer>
 #include <QWindow>
-#include <gtest/gtest.h>
 #include <set>
 
 namespace tessaview::test {
@@ -62,12 +62,24 @@ TEST(SubtitleFontDialog, KeepsAFaceThisSystemLacksUntilTheUserPicksAnother) {
 
 TEST(SubtitleFontDialog, EveryCharacterSetOfferedDecodesItsOwnLetters) {
     const std::tuple<int, std::string, QString> letters[] = {
-        {0, "\x80", "€"},    {77, "\x8E", "é"},   {128, "\x82\xA0", "あ"}, {129, "\xB0\xA1", "가"},
-        {130, "\x88\x61", "가"}, {134, "\xC4\xE3", "你"}, {136, "\xA7\x41", "你"}, {161, "\xE1", "α"},
-        {162, "\xFD", "ı"},  {163, "\xF5", "ơ"},  {177, "\xE0", "א"},   {178, "\xC7", "ا"},
-        {186, "\xE0", "ą"},  {204, "\xC0", "А"},  {222, "\xA1", "ก"},   {238, "\xB9", "ą"},
+        {0, "\x80", "€"},
+        {77, "\x8E", "é"},
+        {128, "\x82\xA0", "あ"},
+        {129, "\xB0\xA1", "가"},
+        {130, "\x88\x61", "가"},
+        {134, "\xC4\xE3", "你"},
+        {136, "\xA7\x41", "你"},
+        {161, "\xE1", "α"},
+        {162, "\xFD", "ı"},
+        {163, "\xF5", "ơ"},
+        {177, "\xE0", "א"},
+        {178, "\xC7", "ا"},
+        {186, "\xE0", "ą"},
+        {204, "\xC0", "А"},
+        {222, "\xA1", "ก"},
+        {238, "\xB9", "ą"},
         {255, "\x82", "é"},
-        {1, "caf\xC3\xA9", "café"},  // the ANSI code page of a UTF-8 system...
+        {1, "caf\xC3\xA9", "café"},   // the ANSI code page of a UTF-8 system...
         {1, "\xE9t\xE9", "été"},      // ...which reads text that is not UTF-8 as CP1252
         {129, "ok\xFF", "ok\uFFFD"},  // a byte the code page lacks does not stop the rest
     };

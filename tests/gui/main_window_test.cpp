@@ -9,8 +9,8 @@
 #include "presentation/tfm_sub.h"
 
 #include <QDir>
-#include <csignal>
 #include <QToolButton>
+#include <csignal>
 
 #include <fstream>
 #include <sstream>
@@ -21,9 +21,13 @@ namespace {
 // Enabled state of Play File, Play, Pause, Stop, Origin Size, Double Size, Full Screen; each
 // menu entry and its tool button always agree.
 std::vector<bool> MovieCommands(const TfmMain& w) {
-    const std::pair<QAction*, QToolButton*> pairs[] = {
-        {w.PlayFile1, w.sbOpenFile}, {w.Play1, w.sbPlay}, {w.Pause1, w.sbPause}, {w.Stop1, w.sbStop},
-        {w.NN1, w.sbn1}, {w.NN2, w.sbn2}, {w.NN3, w.sbn3}};
+    const std::pair<QAction*, QToolButton*> pairs[] = {{w.PlayFile1, w.sbOpenFile},
+                                                       {w.Play1, w.sbPlay},
+                                                       {w.Pause1, w.sbPause},
+                                                       {w.Stop1, w.sbStop},
+                                                       {w.NN1, w.sbn1},
+                                                       {w.NN2, w.sbn2},
+                                                       {w.NN3, w.sbn3}};
     std::vector<bool> state;
     for (const auto& [item, button] : pairs) {
         EXPECT_EQ(item->isEnabled(), button->isEnabled()) << item->objectName().toStdString();

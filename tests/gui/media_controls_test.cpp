@@ -37,7 +37,8 @@ public:
         return std::any_of(changes.begin(), changes.end(), [&](const QVariantMap& c) { return c.contains(property); });
     }
     bool Changed(const QString& property, const QVariant& value) const {
-        return std::any_of(changes.begin(), changes.end(), [&](const QVariantMap& c) { return c.value(property) == value; });
+        return std::any_of(changes.begin(), changes.end(),
+                           [&](const QVariantMap& c) { return c.value(property) == value; });
     }
 public slots:
     void PropertiesChanged(const QString& interface, const QVariantMap& changed, const QStringList&) {
@@ -87,18 +88,22 @@ protected:
         QDBusMessage call = QDBusMessage::createMethodCall(Service, Path, interface, method);
         call.setArguments(arguments);
         const QDBusPendingCall pending = client.asyncCall(call, 5000);
-        if (!QTest::qWaitFor([&] { return pending.isFinished(); })) ADD_FAILURE() << method.toStdString() << " got no answer";
+        if (!QTest::qWaitFor([&] { return pending.isFinished(); }))
+            ADD_FAILURE() << method.toStdString() << " got no answer";
         return pending.reply();
     }
-    QDBusMessage Call(const QString& method, const QVariantList& arguments = {}) { return CallOn(Player, method, arguments); }
+    QDBusMessage Call(const QString& method, const QVariantList& arguments = {}) {
+        return CallOn(Player, method, arguments);
+    }
     QVariant Get(const QString& property, const char* interface = Player) {
         const QDBusMessage reply = CallOn("org.freedesktop.DBus.Properties", "Get", {interface, property});
-        EXPECT_EQ(reply.type(), QDBusMessage::ReplyMessage) << property.toStdString() << ": "
-                                                            << reply.errorMessage().toStdString();
+        EXPECT_EQ(reply.type(), QDBusMessage::ReplyMessage)
+            << property.toStdString() << ": " << reply.errorMessage().toStdString();
         return reply.arguments().isEmpty() ? QVariant() : Plain(reply.arguments().first());
     }
     QDBusMessage Set(const QString& property, const QVariant& value) {
-        return CallOn("org.freedesktop.DBus.Properties", "Set", {Player, property, QVariant::fromValue(QDBusVariant(value))});
+        return CallOn("org.freedesktop.DBus.Properties", "Set",
+                      {Player, property, QVariant::fromValue(QDBusVariant(value))});
     }
     QVariantMap Metadata() { return Get("Metadata").toMap(); }
     QString Status() { return Get("PlaybackStatus").toString(); }
@@ -146,15 +151,15 @@ TEST_F(MediaControlsTest, RootAnswersASecondPlayerTakesAnInstanceNameAndNoBusMea
 
 TEST_F(MediaControlsTest, PlayPauseStopAndVolumeFollowTheMovieMenuAndTheDesktopHearsOfEachChange) {
     const std::string movie = MakeFile("my movie \xE9.avi");  // not UTF-8, as a name from elsewhere may be
-    const QDBusMessage open = Call("OpenUri", {QString("file://" + QByteArray::fromStdString(movie).toPercentEncoding("/"))});
+    const QDBusMessage open =
+        Call("OpenUri", {QString("file://" + QByteArray::fromStdString(movie).toPercentEncoding("/"))});
     EXPECT_EQ(open.type(), QDBusMessage::ReplyMessage) << open.errorMessage().toStdString();
     ASSERT_TRUE(QTest::qWaitFor([&] { return log.Changed("PlaybackStatus", "Playing"); }));
     EXPECT_EQ(engine.path, movie);
     const QVariantMap metadata = Metadata();
     EXPECT_EQ(metadata.value("mpris:length").toLongLong(), 100 * Second);  // 2500 frames at 25 fps
     EXPECT_EQ(metadata.value("xesam:title").toString(), QString::fromUtf8("my movie \xEF\xBF\xBD.avi"));
-    EXPECT_EQ(metadata.value("xesam:url").toString().toStdString(),
-              "file://" + Folder() + "/my%20movie%20%E9.avi");
+    EXPECT_EQ(metadata.value("xesam:url").toString().toStdString(), "file://" + Folder() + "/my%20movie%20%E9.avi");
     EXPECT_NE(TrackId().path(), "/org/mpris/MediaPlayer2/TrackList/NoTrack");
     EXPECT_TRUE(log.Has("Metadata"));
     EXPECT_EQ(Get("CanPause"), QVariant(true));
@@ -162,8 +167,11 @@ TEST_F(MediaControlsTest, PlayPauseStopAndVolumeFollowTheMovieMenuAndTheDesktopH
     Call("Pause");
     EXPECT_EQ(Marks(), std::vector<int>({MarkPaused}));
     // Pause again does not toggle, unlike the menu's Pause; Play while playing does nothing.
-    for (const auto& [method, status] : {std::pair{"Pause", "Paused"}, {"PlayPause", "Playing"},
-                                         {"Play", "Playing"}, {"Stop", "Stopped"}, {"PlayPause", "Playing"}}) {
+    for (const auto& [method, status] : {std::pair{"Pause", "Paused"},
+                                         {"PlayPause", "Playing"},
+                                         {"Play", "Playing"},
+                                         {"Stop", "Stopped"},
+                                         {"PlayPause", "Playing"}}) {
         Call(method);
         EXPECT_EQ(Status(), status) << method;
         if (std::string_view(method) == "Stop") {
@@ -189,7 +197,7 @@ TEST_F(MediaControlsTest, PlayPauseStopAndVolumeFollowTheMovieMenuAndTheDesktopH
 
 TEST_F(MediaControlsTest, SeeksMoveTheMovieTimeWithinTheTrackAndAreAnnouncedAlsoWhenMadeElsewhere) {
     OpenMovie("movie.avi");  // 2500 frames at 25 fps: 100 s
-    Call("Pause");  // the fake engine's clock stands: a playing movie would seem to jump
+    Call("Pause");           // the fake engine's clock stands: a playing movie would seem to jump
     engine.position = 250;
     EXPECT_EQ(Get("Position").toLongLong(), 10 * Second);
     // Beyond the end there is no next movie: the last seek does nothing.
@@ -208,7 +216,8 @@ TEST_F(MediaControlsTest, SeeksMoveTheMovieTimeWithinTheTrackAndAreAnnouncedAlso
     EXPECT_EQ(log.seeks, std::vector<qlonglong>({15 * Second, 0, 50 * Second}));
 
     engine.SetPos(2000);  // as a click on the track bar
-    EXPECT_TRUE(QTest::qWaitFor([&] { return log.seeks.back() == 80 * Second; })) << "a seek elsewhere was not announced";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return log.seeks.back() == 80 * Second; }))
+        << "a seek elsewhere was not announced";
     EXPECT_EQ(log.seeks.size(), 4u);
 }
 
@@ -228,7 +237,8 @@ TEST_F(MediaControlsTest, NextAndPreviousWalkThePlayListAndBadCallsAreRefusedLea
     Call("Previous");
     ASSERT_TRUE(QTest::qWaitFor([&] { return engine.path == first; }));
     EXPECT_EQ(Get("CanGoPrevious"), QVariant(false));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return log.Changed("CanGoNext", false) && log.Changed("CanGoPrevious", false); }));
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return log.Changed("CanGoNext", false) && log.Changed("CanGoPrevious", false); }));
 
     engine.ClearCalls();
     const std::pair<QString, QVariantList> bad[] = {
@@ -244,7 +254,8 @@ TEST_F(MediaControlsTest, NextAndPreviousWalkThePlayListAndBadCallsAreRefusedLea
         EXPECT_EQ(reply.type(), QDBusMessage::ErrorMessage) << arguments.first().toString().toStdString();
         EXPECT_FALSE(reply.errorMessage().isEmpty());
     }
-    EXPECT_EQ(Call("OpenUri", {QString("ftp://x/y.avi")}).errorMessage(), "Only file URIs can be opened, not 'ftp://x/y.avi'");
+    EXPECT_EQ(Call("OpenUri", {QString("ftp://x/y.avi")}).errorMessage(),
+              "Only file URIs can be opened, not 'ftp://x/y.avi'");
     QApplication::processEvents();
     EXPECT_EQ(engine.path, first);
     EXPECT_EQ(engine.CallCount("PlayFile") + engine.CallCount("SetPos"), 0);

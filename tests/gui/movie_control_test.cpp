@@ -39,7 +39,7 @@ TEST_F(MainWindowTest, StatusPanelsShowTheirWholeText) {
     TfmMain& w = fmMain();
     OpenMovie("ten-hours.avi", {.frameRate = 29970, .duration = 1078921, .width = 3840, .height = 2160});
     w.FrameRateItems[1]->trigger();  // "23.976" for the last panel
-    w.resize(1200, w.height());  // room for all panels: the test is about each panel's own width
+    w.resize(1200, w.height());      // room for all panels: the test is about each panel's own width
     Tick(1078921);
     int left = 0;
     for (int i = 0; i < 5; ++i) {
@@ -62,7 +62,8 @@ TEST_F(MainWindowTest, AMovieThatFailsOrHasNoFrameRateGetsItsMessageAndTheOneBef
     OpenThroughDialog(bad);
     EXPECT_EQ(desktop.errors, QStringList({"Movie file error or DivX codec not installed properly!\r"
                                            "See https://tessaview.org/help for more information.\r"
-                                           "cannot play " + QString::fromStdString(bad)}));
+                                           "cannot play " +
+                                           QString::fromStdString(bad)}));
     EXPECT_TRUE(fmMain().tmMovie->isActive());
     EXPECT_EQ(Panel(1), panel1);
     EXPECT_EQ(fmMain().Movie.MovieFileName, bad);
@@ -171,11 +172,12 @@ TEST_F(MainWindowTest, AMoviesOwnTextTrackArrivesAfterTheOpenAndALateOneChangesN
 }
 
 TEST(SubtitleSearch, AssThenTheUsersLanguageThenOtherTagsByExtension) {
-    const std::vector<std::string> beside = {"film.avi",    "film.de.srt", "film.en.ssa", "film.eng.sub", "film.fr.SRT",
-                                             "film.en.txt", "film..srt",   "film.ass",    "other.en.srt", "film.srt.bak"};
+    const std::vector<std::string> beside = {"film.avi",     "film.de.srt", "film.en.ssa", "film.eng.sub",
+                                             "film.fr.SRT",  "film.en.txt", "film..srt",   "film.ass",
+                                             "other.en.srt", "film.srt.bak"};
     EXPECT_EQ(ExtraSubtitleNames("/m/film.avi", beside, "en"),
-              std::vector<std::string>({"/m/film.ass", "/m/film.en.ssa", "/m/film.eng.sub", "/m/film.de.srt",
-                                        "/m/film.fr.SRT"}));
+              std::vector<std::string>(
+                  {"/m/film.ass", "/m/film.en.ssa", "/m/film.eng.sub", "/m/film.de.srt", "/m/film.fr.SRT"}));
 }
 
 TEST_F(MainWindowTest, TrackBarSeeksOnReleaseOnlyAndTheThumbStaysWhileHeld) {

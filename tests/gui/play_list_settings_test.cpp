@@ -58,10 +58,8 @@ TEST_F(PlayListTest, UpDownAndDeleteActOnTheSelectionAndKeepTheMarks) {
     } steps[] = {
         {{1, 3}, &TfmMain::sbUp, "10234", {0}},  // the first selected entry moves, with its mark
         {{0}, &TfmMain::sbUp, "10234", {0}},     // the first entry stays
-        {{3}, &TfmMain::sbDown, "10243", {4}},
-        {{4}, &TfmMain::sbDown, "10243", {4}},   // the last entry stays
-        {{}, &TfmMain::sbUp, "10243", {}},
-        {{}, &TfmMain::sbDown, "10243", {}},
+        {{3}, &TfmMain::sbDown, "10243", {4}},    {{4}, &TfmMain::sbDown, "10243", {4}},  // the last entry stays
+        {{}, &TfmMain::sbUp, "10243", {}},        {{}, &TfmMain::sbDown, "10243", {}},
         {{0, 2, 4}, &TfmMain::sbDel, "104", {0}},  // a marked entry is never deleted
     };
     for (const auto& step : steps) {

@@ -5,8 +5,8 @@
 
 #include "external/messages.h"
 #include "playback/player_keys.h"
-#include "presentation/tfm_sub.h"
 #include "presentation/sync_spin_edit.h"
+#include "presentation/tfm_sub.h"
 #include "presentation/tfm_synchronize.h"
 
 #include <QTest>
@@ -44,9 +44,12 @@ TEST_F(PlayerKeysTest, SeeksStayInsideTheMovieAndShowWhereTheyLanded) {
     EXPECT_EQ(engine.shownText, "0:00:00 / 0:01:40");
     engine.position = 100;
     const std::pair<QKeyCombination, int32_t> steps[] = {
-        {Qt::Key_Right, 225}, {Qt::SHIFT | Qt::Key_Right, 1725},
+        {Qt::Key_Right, 225},
+        {Qt::SHIFT | Qt::Key_Right, 1725},
         {Qt::SHIFT | Qt::Key_Right, 2499},  // near the end: the last frame, not the end of the movie
-        {Qt::Key_Right, 2499}, {Qt::SHIFT | Qt::Key_Left, 999}, {Qt::Key_Home, 0},
+        {Qt::Key_Right, 2499},
+        {Qt::SHIFT | Qt::Key_Left, 999},
+        {Qt::Key_Home, 0},
         {Qt::CTRL | Qt::Key_Right, 0},  // the next subtitle line: there is no subtitle
     };
     for (const auto& [key, position] : steps) {
@@ -155,8 +158,10 @@ TEST_F(PlayerKeysTest, MediaKeysActAsTheMovieMenuAndNextAndPreviousWalkThePlayLi
     EXPECT_EQ(Marks(), std::vector<int>({MarkNone, MarkPlaying, MarkNone}));
 
     // Pause only pauses and play only plays: each twice.
-    for (const auto& [key, paused] : {std::pair{Qt::Key_MediaPause, true}, {Qt::Key_MediaPause, true},
-                                      {Qt::Key_MediaPlay, false}, {Qt::Key_MediaPlay, false},
+    for (const auto& [key, paused] : {std::pair{Qt::Key_MediaPause, true},
+                                      {Qt::Key_MediaPause, true},
+                                      {Qt::Key_MediaPlay, false},
+                                      {Qt::Key_MediaPlay, false},
                                       {Qt::Key_MediaTogglePlayPause, true}}) {
         Press(QKeyCombination(key));
         EXPECT_EQ(engine.paused, paused) << key;

@@ -5,9 +5,9 @@
 
 #include "external/messages.h"
 #include "playback/reading_control.h"
+#include "presentation/tfm_synchronize.h"
 #include "presentation/transcript_model.h"
 #include "presentation/transcript_panel.h"
-#include "presentation/tfm_synchronize.h"
 
 #include <QClipboard>
 #include <QLineEdit>
@@ -65,7 +65,8 @@ TEST_F(ReadingTest, TranscriptListsEveryLineAtItsTimeOnScreenAndAClickTakesTheMo
 
     // A second subtitle fills the column beside: its line as each line starts.
     fmMain().LoadSecondSubtitle(MakeFile(
-        "second.srt", "1\r\n00:00:02,500 --> 00:00:03,500\r\nZweite\r\n\r\n2\r\n00:00:09,000 --> 00:00:12,000\r\nLetzte\r\n"));
+        "second.srt",
+        "1\r\n00:00:02,500 --> 00:00:03,500\r\nZweite\r\n\r\n2\r\n00:00:09,000 --> 00:00:12,000\r\nLetzte\r\n"));
     Idle();
     EXPECT_FALSE(view.isColumnHidden(TranscriptModel::SecondTextColumn));
     const std::vector<QString> second{"", "Zweite", "", "", "Letzte"};
@@ -113,8 +114,8 @@ TEST_F(ReadingTest, TranscriptListsEveryLineAtItsTimeOnScreenAndAClickTakesTheMo
 TEST_F(ReadingTest, TheLineOnScreenStaysInViewUnlessTheUserScrolledLatelyAndThePanelIsRemembered) {
     std::string cues;  // 400 frame-numbered lines, one a second
     for (int i = 0; i < 400; ++i)
-        cues += "{" + std::to_string(i * 25) + "}{" + std::to_string(i * 25 + 20) + "}line " + std::to_string(i) +
-                "\r\n";
+        cues +=
+            "{" + std::to_string(i * 25) + "}{" + std::to_string(i * 25 + 20) + "}line " + std::to_string(i) + "\r\n";
     OpenWithLines(cues, "movie.sub");
     fmMain().Transcript1->trigger();
     Idle();
@@ -198,7 +199,8 @@ TEST_F(ReadingTest, LineKeysGoFromLineToLineAndCopyTheLineOnScreenInTheWindowAnd
     QClipboard& clipboard = *QGuiApplication::clipboard();
     clipboard.setText("before");
     // Nothing on screen at frame 0; the first line as text, without markup.
-    for (const auto& [position, text] : {std::pair{0, "before"}, {30, "Bonjour, Caf\xC3\xA9!"}, {90, "Second line\nwith a break"}}) {
+    for (const auto& [position, text] :
+         {std::pair{0, "before"}, {30, "Bonjour, Caf\xC3\xA9!"}, {90, "Second line\nwith a break"}}) {
         engine.position = position;
         Press(Qt::CTRL | Qt::Key_C);
         EXPECT_EQ(clipboard.text(), QString::fromUtf8(text)) << position;
@@ -209,8 +211,8 @@ TEST_F(ReadingTest, LineKeysGoFromLineToLineAndCopyTheLineOnScreenInTheWindowAnd
     fmMain().NN3Click();
     ASSERT_TRUE(engine.fullScreen);
     const std::tuple<int32_t, int, int, int32_t> fullScreenSteps[] = {
-        {25, VK_RIGHT, MOD_CONTROL, 50}, {50, VK_RIGHT, MOD_CONTROL, 100}, {100, VK_LEFT, MOD_CONTROL, 50},
-        {60, 'R', 0, 50},
+        {25, VK_RIGHT, MOD_CONTROL, 50},   {50, VK_RIGHT, MOD_CONTROL, 100},
+        {100, VK_LEFT, MOD_CONTROL, 50},   {60, 'R', 0, 50},
         {240, VK_RIGHT, MOD_CONTROL, 240},  // after the last line: nowhere to go
     };
     for (const auto& [from, key, modifiers, to] : fullScreenSteps) {

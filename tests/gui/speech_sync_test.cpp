@@ -13,11 +13,11 @@
 #include "sync/spoken_film.h"
 #include "unit/sync/made_up_film.h"
 
+#include <QApplication>
+#include <QElapsedTimer>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressDialog>
-#include <QApplication>
-#include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QThread>
 #include <condition_variable>
@@ -205,9 +205,10 @@ TEST_F(SpeechSyncTest, TheMoviesOwnTextTrackIsTheReferenceWhenTheUserAgrees) {
     EXPECT_TRUE(prompts.asked.isEmpty());
 
     speech.profile.frames.assign(film.speech.frames.size(), 0);  // silent: the speech has no answer
-    Synchronize();  // the user declines
+    Synchronize();                                               // the user declines
     ASSERT_EQ(prompts.asked.size(), 1);
-    EXPECT_TRUE(prompts.asked[0].startsWith("Fit the subtitle to the movie's own text track")) << prompts.asked[0].toStdString();
+    EXPECT_TRUE(prompts.asked[0].startsWith("Fit the subtitle to the movie's own text track"))
+        << prompts.asked[0].toStdString();
     EXPECT_TRUE(prompts.informs.value(1).contains("too little speech")) << prompts.informs.value(1).toStdString();
     EXPECT_EQ(FirstStart(), before);
     prompts.answers = {true};
@@ -283,7 +284,7 @@ TEST_F(SpeechSyncTest, HeardNowStartsTheLineWhereTheMovieIsAndASecondOneAMinuteA
     fmMain().Transcript1->trigger();
     EXPECT_FALSE(heardNowEnabled()) << "no movie";
     OpenMovie("film.avi", {.duration = 5000});  // film.srt found with it
-    fmMain().fmSynchronize()->StepBy(1000);      // the lines shown a second early
+    fmMain().fmSynchronize()->StepBy(1000);     // the lines shown a second early
     Idle();
     EXPECT_EQ(panel().HeardNow1->text(), "Heard Now");
     ASSERT_TRUE(heardNowEnabled());

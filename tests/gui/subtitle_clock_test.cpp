@@ -46,13 +46,12 @@ TEST_F(ClockTest, OffsetsMoveTheLookupButNotTheTrackBarOrTheClockText) {
         const char* cue;
         const char* clock;
     } cases[] = {
-        {100, 0, 0, "cue4", "100/0:0:4"},
-        {100, 0, 1000, "cue5", "100/0:0:4"},   // +1000 ms = +25 frames: frame 125
-        {100, 0, -400, "cue3", "100/0:0:4"},   // -10 frames: frame 90
-        {50, 500, 0, "cue22", "550/0:0:22"},   // continued play counts on
-        {100, 0, 10, "cue4", "100/0:0:4"},     // 0.25 frame rounds to 0
-        {99, 0, 20, "cue3", "99/0:0:4"},       // 0.5 frame rounds to even 0: frame 99
-        {99, 0, 60, "cue4", "99/0:0:4"},       // 1.5 frames round to 2: frame 101
+        {100, 0, 0, "cue4", "100/0:0:4"},    {100, 0, 1000, "cue5", "100/0:0:4"},  // +1000 ms = +25 frames: frame 125
+        {100, 0, -400, "cue3", "100/0:0:4"},                                       // -10 frames: frame 90
+        {50, 500, 0, "cue22", "550/0:0:22"},                                       // continued play counts on
+        {100, 0, 10, "cue4", "100/0:0:4"},                                         // 0.25 frame rounds to 0
+        {99, 0, 20, "cue3", "99/0:0:4"},  // 0.5 frame rounds to even 0: frame 99
+        {99, 0, 60, "cue4", "99/0:0:4"},  // 1.5 frames round to 2: frame 101
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.position << "+" << c.continued << " sync " << c.syncMs);
@@ -100,9 +99,9 @@ TEST_F(ClockTest, SecondSubtitleShowsUnderTheFirstWithItsOwnOffset) {
         EXPECT_EQ(surfaces.OverlaySecondText()->DisplayText(), surfaces.PanelSecondText()->DisplayText());
         return surfaces.PanelSecondText()->DisplayText().toStdString();
     };
-    ChooseFile(w.LoadSecondSubtitle1,
-               MakeFile("second.srt", "1\r\n00:00:04,000 --> 00:00:05,000\r\nZweite\r\n\r\n"
-                                      "2\r\n00:00:05,000 --> 00:00:06,000\r\nDritte\r\n"));
+    ChooseFile(w.LoadSecondSubtitle1, MakeFile("second.srt",
+                                               "1\r\n00:00:04,000 --> 00:00:05,000\r\nZweite\r\n\r\n"
+                                               "2\r\n00:00:05,000 --> 00:00:06,000\r\nDritte\r\n"));
     Idle();
     EXPECT_EQ(desktop.fileRequests.back().title, "Load Second Subtitle");
     EXPECT_TRUE(w.RemoveSecondSubtitle1->isEnabled());
@@ -151,10 +150,12 @@ TEST_F(ClockTest, SecondSubtitleShowsUnderTheFirstWithItsOwnOffset) {
 // The box keeps its message as the first line; the second names the file, the line and why.
 TEST_F(ClockTest, LoadMessagesNameTheFileTheLineAndTheReason) {
     const std::pair<std::string, QString> cases[] = {
-        {"<!DOCTYPE html>\r\n<html>", "Unknown subtitle file format, Please contact to support@tessaview.org !!!\r"
-                                        "bad.srt, line 1: this is an HTML page, not a subtitle file"},
-        {"\r\n \r\n", "Unknown subtitle file format, Please contact to support@tessaview.org !!!\r"
-                       "bad.srt: no line with text: nothing to read"},
+        {"<!DOCTYPE html>\r\n<html>",
+         "Unknown subtitle file format, Please contact to support@tessaview.org !!!\r"
+         "bad.srt, line 1: this is an HTML page, not a subtitle file"},
+        {"\r\n \r\n",
+         "Unknown subtitle file format, Please contact to support@tessaview.org !!!\r"
+         "bad.srt: no line with text: nothing to read"},
         {"1\r\n00:00:01,000 --> 00:00:02,000\r\nA\r\n\r\n2\r\n00:03,000 --> 00:00:04,000\r\nB\r\n",
          "Subtitle file error\rbad.srt, line 6: the timing line must read"},
         {"[Script Info]\r\nDialogue: 0,0:0a:03.00,0:00:04.00,S,,0,0,0,,B\r\n",

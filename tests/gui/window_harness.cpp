@@ -2,8 +2,8 @@
 #include "window_harness.h"
 
 #include "playback/reading_control.h"
-#include "presentation/tfm_synchronize.h"
 #include "presentation/tfm_sel_lan.h"
+#include "presentation/tfm_synchronize.h"
 #include "support/gui_app_environment.h"
 
 #include <QListWidget>

@@ -11,6 +11,7 @@
 #include "support/fake_text_tracks.h"
 #include "support/fake_vobsub.h"
 
+#include <gtest/gtest.h>
 #include <QAction>
 #include <QApplication>
 #include <QPushButton>
@@ -19,7 +20,6 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QTreeWidget>
-#include <gtest/gtest.h>
 
 namespace tessaview::test {
 
@@ -47,17 +47,17 @@ protected:
     // Writes `text` into the file `name` (bytes) of the program folder and returns its full name.
     std::string MakeFile(const std::string& name, const std::string& text = "x");
     void ChooseFile(QAction* command, const std::string& path);  // `command` with its file dialog answered
-    void OpenThroughDialog(const std::string& path);              // the Play File command
+    void OpenThroughDialog(const std::string& path);             // the Play File command
     // Makes the movie file `name` of that shape, opens it through Play File, returns its name.
     std::string OpenMovie(const std::string& name, MovieShape shape = {});
-    void Idle();  // lets posted events run and the idle handler refresh the commands
+    void Idle();      // lets posted events run and the idle handler refresh the commands
     void Activate();  // makes the window the active one, as for keys pressed in it
     // A key pressed in the window, through its shortcuts; with no text, as QTest has none for
     // the media keys.
     void Press(QKeyCombination key);
     void FullScreenKey(int virtualKey, int modifiers = 0);  // as the engine posts it in full screen
-    void Tick(int32_t position);  // the movie timer with the engine at `position`
-    int32_t Sync();               // the synchronize value
+    void Tick(int32_t position);                            // the movie timer with the engine at `position`
+    int32_t Sync();                                         // the synchronize value
     // Waits until `reads` text-track reads have ended, their answers left queued for the loop.
     void WaitForTrackReads(int reads);
     // Lets events run until the subtitle in force is `name` (at most 5 s).

@@ -35,15 +35,13 @@ public:
     std::string shownText;  // the last text over the picture
 
     // Posts WM_MOVIE_END to the main window (the movie played to its end).
-    void EndMovie()
-    {
+    void EndMovie() {
         playing = false;
         post(WM_MOVIE_END);
     }
     // Posts WM_FULLSCREEN_KEY with a virtual-key code and MOD_ bits, or WM_FULLSCREEN_LEFT.
     void PressFullScreenKey(int virtualKey, int modifiers = 0) { post(WM_FULLSCREEN_KEY, virtualKey, modifiers); }
-    void LeaveFullScreen()
-    {
+    void LeaveFullScreen() {
         fullScreen = false;
         post(WM_FULLSCREEN_LEFT);
     }
@@ -52,19 +50,16 @@ public:
     void DoubleClickPicture() { post(WM_PICTURE_DBLCLK); }
 
     // How often an operation was called ("GetPos", "PlayFile", ...).
-    int CallCount(const std::string& operation) const
-    {
+    int CallCount(const std::string& operation) const {
         return static_cast<int>(std::ranges::count_if(
             calls, [&](const std::string& call) { return call == operation || call.starts_with(operation + " "); }));
     }
     void ClearCalls() { calls.clear(); }
 
-    void PlayFile(const std::string& moviePath, QWidget*) override
-    {
+    void PlayFile(const std::string& moviePath, QWidget*) override {
         calls.push_back("PlayFile " + moviePath);
         // Like the real engine, a movie that cannot be played leaves the earlier one as it was.
-        if (failingPaths.count(moviePath))
-            throw std::runtime_error("cannot play " + moviePath);
+        if (failingPaths.count(moviePath)) throw std::runtime_error("cannot play " + moviePath);
         path = moviePath;
         position = 0;
         playing = true;
@@ -72,40 +67,30 @@ public:
     }
     void GetFrameRate(int32_t& thousandths) override { thousandths = answer("GetFrameRate", frameRate); }
     void GetDur(int32_t& frames) override { frames = answer("GetDur", duration); }
-    void GetVideoWH(int32_t& w, int32_t& h) override
-    {
+    void GetVideoWH(int32_t& w, int32_t& h) override {
         w = answer("GetVideoWH", width);
         h = height;
     }
     void GetPos(int32_t& frame) override { frame = answer("GetPos", position); }
-    void SetPos(int32_t frame) override
-    {
+    void SetPos(int32_t frame) override {
         calls.push_back("SetPos " + std::to_string(frame));
-        if (!path.empty())
-            position = frame;
+        if (!path.empty()) position = frame;
     }
-    void PlayMovie() override
-    {
+    void PlayMovie() override {
         calls.push_back("PlayMovie");
-        if (path.empty())
-            return;
-        if (position >= duration)
-            position = 0;  // played to its end: plays again from the start
+        if (path.empty()) return;
+        if (position >= duration) position = 0;  // played to its end: plays again from the start
         playing = true;
         paused = false;
     }
-    void PauseMovie() override
-    {
+    void PauseMovie() override {
         calls.push_back("PauseMovie");
-        if (!path.empty())
-            paused = !paused;
+        if (!path.empty()) paused = !paused;
     }
-    void StopMovie() override
-    {
+    void StopMovie() override {
         calls.push_back("StopMovie");
         playing = paused = fullScreen = false;  // the real engine leaves full screen when stopped
-        if (!path.empty())
-            position = 0;  // and stops at the start of the movie
+        if (!path.empty()) position = 0;        // and stops at the start of the movie
     }
     void SizeChange() override { calls.push_back("SizeChange"); }
     void GraphNotify() override { calls.push_back("GraphNotify"); }
@@ -120,15 +105,14 @@ private:
 
     // Logs the call and gives back what it answers or keeps.
     template <typename T>
-    T answer(const std::string& call, T value)
-    {
+    T answer(const std::string& call, T value) {
         calls.push_back(call);
         return value;
     }
-    void post(int type, intptr_t wParam = 0, intptr_t lParam = 0)
-    {
+    void post(int type, intptr_t wParam = 0, intptr_t lParam = 0) {
         if (mainWindow_)
-            QCoreApplication::postEvent(mainWindow_, new WindowMessage(static_cast<QEvent::Type>(type), wParam, lParam));
+            QCoreApplication::postEvent(mainWindow_,
+                                        new WindowMessage(static_cast<QEvent::Type>(type), wParam, lParam));
     }
 };
 

@@ -18,7 +18,7 @@ public:
 
     void Hold() { held_ = true; }
     void Release() { held_ = false; }
-    int Reads() const { return reads_; }  // track reads begun
+    int Reads() const { return reads_; }        // track reads begun
     int Finished() const { return finished_; }  // track reads that ran to their end or stop
     std::string AskedFor() const {
         const std::lock_guard lock(mutex_);

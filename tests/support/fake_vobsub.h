@@ -12,9 +12,9 @@
 namespace tessaview {
 
 struct FakeVobSubPicture {
-    int32_t index = 0;     // what GetCurrentIndex answers while it is due
-    int32_t startMs = 0;   // due from startMs ...
-    int32_t endMs = 0;     // ... up to, not including, endMs
+    int32_t index = 0;    // what GetCurrentIndex answers while it is due
+    int32_t startMs = 0;  // due from startMs ...
+    int32_t endMs = 0;    // ... up to, not including, endMs
     int32_t width = 0;
     int32_t height = 0;
     std::vector<uint8_t> bgra;  // width x height x 4 bytes
@@ -31,52 +31,44 @@ public:
     std::string loadedPath;          // empty until LoadVobSubFile
     int32_t currentLanguage = 0;
 
-    int CallCount(const std::string& operation) const
-    {
+    int CallCount(const std::string& operation) const {
         return static_cast<int>(std::ranges::count_if(
             calls, [&](const std::string& call) { return call == operation || call.starts_with(operation + " "); }));
     }
     void ClearCalls() { calls.clear(); }
 
-    void LoadVobSubFile(const std::string& path) override
-    {
+    void LoadVobSubFile(const std::string& path) override {
         calls.push_back("LoadVobSubFile " + path);
         loadedPath = path;
         currentLanguage = 0;
         due_ = -1;
     }
-    int32_t GetLangNum() override
-    {
+    int32_t GetLangNum() override {
         calls.push_back("GetLangNum");
         return static_cast<int32_t>(languages.size()) - 1;
     }
-    void GetLangName(int32_t index, char* name) override
-    {
+    void GetLangName(int32_t index, char* name) override {
         calls.push_back("GetLangName " + std::to_string(index));
         const std::string text = index >= 0 && static_cast<size_t>(index) < languages.size()
                                      ? languages[static_cast<size_t>(index)].substr(0, VobSubLangNameSize - 1)
                                      : "";
         std::memcpy(name, text.c_str(), text.size() + 1);
     }
-    void SetCurrentLang(int32_t index) override
-    {
+    void SetCurrentLang(int32_t index) override {
         calls.push_back("SetCurrentLang " + std::to_string(index));
         currentLanguage = index;
     }
-    bool GetFrame(int32_t ms) override
-    {
+    bool GetFrame(int32_t ms) override {
         calls.push_back("GetFrame " + std::to_string(ms));
         const auto due = std::ranges::find_if(pictures, [&](const auto& p) { return ms >= p.startMs && ms < p.endMs; });
         due_ = loadedPath.empty() || due == pictures.end() ? -1 : static_cast<int>(due - pictures.begin());
         return due_ >= 0;
     }
-    int32_t GetCurrentIndex() override
-    {
+    int32_t GetCurrentIndex() override {
         calls.push_back("GetCurrentIndex");
         return due_ >= 0 ? pictures[static_cast<size_t>(due_)].index : -1;
     }
-    void GetDataPointer(uint8_t** data, VobSubRect* rect) override
-    {
+    void GetDataPointer(uint8_t** data, VobSubRect* rect) override {
         calls.push_back("GetDataPointer");
         const FakeVobSubPicture none{0, 0, 0, 1, 1, {}};
         const FakeVobSubPicture& p = due_ >= 0 ? pictures[static_cast<size_t>(due_)] : none;
@@ -86,18 +78,16 @@ public:
         *data = handedOut_.data();
         *rect = due_ >= 0 ? VobSubRect{0, 0, p.width, p.height} : VobSubRect{};
     }
-    std::vector<VobSubPictureTime> PictureTimes() override
-    {
+    std::vector<VobSubPictureTime> PictureTimes() override {
         std::vector<VobSubPictureTime> times;
         if (!loadedPath.empty())
-            for (const FakeVobSubPicture& p : pictures)
-                times.push_back({p.startMs, p.endMs});
+            for (const FakeVobSubPicture& p : pictures) times.push_back({p.startMs, p.endMs});
         std::ranges::stable_sort(times, {}, &VobSubPictureTime::startMs);
         return times;
     }
 
 private:
-    int due_ = -1;                // position in `pictures` of the due picture
+    int due_ = -1;  // position in `pictures` of the due picture
     std::vector<uint8_t> handedOut_;
 };
 

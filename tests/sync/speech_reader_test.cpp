@@ -15,8 +15,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TEST(SpeechCache, ASecondReadComesFromTheFolderAndAChangedOrDamagedEntryIsReadAgain)
-{
+TEST(SpeechCache, ASecondReadComesFromTheFolderAndAChangedOrDamagedEntryIsReadAgain) {
     const test::TempDir dir;
     const std::string movie = dir.write("film.mkv", "picture and sound");
     FakeMovieSpeech reader;
@@ -52,8 +51,7 @@ TEST(SpeechCache, ASecondReadComesFromTheFolderAndAChangedOrDamagedEntryIsReadAg
     EXPECT_EQ(nowhere.ReadSpeech(other, {}).frames, reader.profile.frames);
 }
 
-TEST(SpeechCache, KeepsTheNewestEntriesOnly)
-{
+TEST(SpeechCache, KeepsTheNewestEntriesOnly) {
     const test::TempDir dir;
     FakeMovieSpeech reader;
     CachedMovieSpeech cache(reader, dir.file("cache"), 2);
@@ -69,17 +67,17 @@ TEST(SpeechCache, KeepsTheNewestEntriesOnly)
     EXPECT_TRUE(fs::exists(cache.EntryPath(c)));
 }
 
-TEST(MovieSpeechReader, HearsSpeechWhereItIsAndSaysWhyABadMovieCannotBeRead)
-{
+TEST(MovieSpeechReader, HearsSpeechWhereItIsAndSaysWhyABadMovieCannotBeRead) {
     const test::TempDir dir;
     // A second of silence, a spoken line, a second and a half of silence; the sound starts a
     // second after the picture, so the line is heard from 2 s on the movie's clock.
     const std::string movie = dir.file("line.mkv"), mute = dir.file("mute.mkv"), line = dir.file("line.wav");
-    const std::string make =
-        "espeak-ng -w " + line + " 'the keys were under the lamp, we never said that' && sox " + line + " " +
-        dir.file("padded.wav") + " pad 1 1.5 && ffmpeg -loglevel error -nostdin -f lavfi -i color=s=32x32:r=5:d=6 "
-        "-itsoffset 1 -i " + dir.file("padded.wav") + " -c:v mpeg4 -c:a ac3 " + movie +
-        " && ffmpeg -loglevel error -nostdin -f lavfi -i color=s=32x32:r=5:d=2 -c:v mpeg4 " + mute;
+    const std::string make = "espeak-ng -w " + line + " 'the keys were under the lamp, we never said that' && sox " +
+                             line + " " + dir.file("padded.wav") +
+                             " pad 1 1.5 && ffmpeg -loglevel error -nostdin -f lavfi -i color=s=32x32:r=5:d=6 "
+                             "-itsoffset 1 -i " +
+                             dir.file("padded.wav") + " -c:v mpeg4 -c:a ac3 " + movie +
+                             " && ffmpeg -loglevel error -nostdin -f lavfi -i color=s=32x32:r=5:d=2 -c:v mpeg4 " + mute;
     ASSERT_EQ(std::system(make.c_str()), 0) << make;
 
     const auto reader = CreateFfmpegMovieSpeech();
@@ -97,10 +95,13 @@ TEST(MovieSpeechReader, HearsSpeechWhereItIsAndSaysWhyABadMovieCannotBeRead)
 
     const std::atomic<bool> cancel{true};
     EXPECT_THROW(reader->ReadSpeech(movie, {nullptr, &cancel}), SpeechReadCancelled);
-    EXPECT_EQ(test::errorOf([&] { reader->ReadSpeech(mute, {}); }), "The movie " + mute + " has no sound to synchronise to.");
+    EXPECT_EQ(test::errorOf([&] { reader->ReadSpeech(mute, {}); }),
+              "The movie " + mute + " has no sound to synchronise to.");
     const std::string text = dir.write("notes.mkv", "not a movie at all\n");
-    EXPECT_EQ(test::errorOf([&] { reader->ReadSpeech(text, {}); }).rfind("Cannot read the movie " + text + ": ", 0), 0u);
-    EXPECT_EQ(test::errorOf([&] { reader->ReadSpeech(dir.file("gone.mkv"), {}); }).rfind("Cannot read the movie ", 0), 0u);
+    EXPECT_EQ(test::errorOf([&] { reader->ReadSpeech(text, {}); }).rfind("Cannot read the movie " + text + ": ", 0),
+              0u);
+    EXPECT_EQ(test::errorOf([&] { reader->ReadSpeech(dir.file("gone.mkv"), {}); }).rfind("Cannot read the movie ", 0),
+              0u);
 }
 
 }  // namespace

@@ -20,28 +20,24 @@
 namespace tessaview::testing {
 
 // Cues with each time passed through `time`.
-inline std::vector<SyncCue> mapped(const std::vector<SyncCue>& cues, const std::function<int64_t(int64_t)>& time)
-{
+inline std::vector<SyncCue> mapped(const std::vector<SyncCue>& cues, const std::function<int64_t(int64_t)>& time) {
     std::vector<SyncCue> out;
-    for (const SyncCue& cue : cues)
-        out.push_back({time(cue.startMs), time(cue.endMs)});
+    for (const SyncCue& cue : cues) out.push_back({time(cue.startMs), time(cue.endMs)});
     return out;
 }
 
 // An answer in one line, for the traces.
-inline std::string describe(const SyncResult& r)
-{
+inline std::string describe(const SyncResult& r) {
     std::string text = std::string(SyncVerdictName(r.verdict)) + " rate " + std::to_string(r.rate) + " margin " +
                        std::to_string(r.margin) + " share " + std::to_string(r.speechShare) + " pieces";
-    for (const SyncPiece& p : r.pieces)
-        text += " " + std::to_string(p.fromCue) + "@" + std::to_string(p.shiftMs);
+    for (const SyncPiece& p : r.pieces) text += " " + std::to_string(p.fromCue) + "@" + std::to_string(p.shiftMs);
     return text;
 }
 
 // How far each cue start, corrected by `result`, lies from its line's (lines at -1 have
 // none): the share within 200 ms and the median, checked against the targets.
-inline void expectOnTheirLines(const SyncResult& result, const std::vector<SyncCue>& cues, const std::vector<SyncCue>& lines)
-{
+inline void expectOnTheirLines(const SyncResult& result, const std::vector<SyncCue>& cues,
+                               const std::vector<SyncCue>& lines) {
     std::vector<int64_t> errors;
     for (size_t i = 0; i < cues.size(); ++i)
         if (lines[i].startMs >= 0)
@@ -64,14 +60,14 @@ struct SpokenLine {
 
 // `count` lines of made-up talk: three speakers, pauses of a fraction of a second to a few
 // seconds and now and then a long quiet stretch.
-inline std::vector<SpokenLine> makeScript(unsigned seed, int count)
-{
+inline std::vector<SpokenLine> makeScript(unsigned seed, int count) {
     static const char* const words[] = {
-        "the", "keys", "were", "under", "lamp", "we", "never", "said", "that", "you", "always", "forget",
-        "train", "leaves", "at", "nine", "tomorrow", "morning", "bring", "coat", "it", "will", "rain",
-        "whole", "week", "where", "is", "your", "brother", "he", "went", "to", "the", "harbour", "with",
-        "old", "fisherman", "listen", "carefully", "this", "only", "chance", "we", "have", "left", "open",
-        "door", "quietly", "please", "nobody", "must", "know", "about", "letter", "from", "Paris"};
+        "the",    "keys",   "were",  "under",   "lamp", "we",    "never",     "said",    "that",      "you",
+        "always", "forget", "train", "leaves",  "at",   "nine",  "tomorrow",  "morning", "bring",     "coat",
+        "it",     "will",   "rain",  "whole",   "week", "where", "is",        "your",    "brother",   "he",
+        "went",   "to",     "the",   "harbour", "with", "old",   "fisherman", "listen",  "carefully", "this",
+        "only",   "chance", "we",    "have",    "left", "open",  "door",      "quietly", "please",    "nobody",
+        "must",   "know",   "about", "letter",  "from", "Paris"};
     static const char* const voices[] = {"en-us", "en-gb+f3", "en-gb-scotland+m3"};
     std::mt19937 random(seed);
     const auto uniform = [&](int a, int b) { return std::uniform_int_distribution<int>(a, b)(random); };
@@ -92,17 +88,14 @@ struct SpokenFilm {
     std::vector<std::string> texts;
 };
 
-inline std::string shellQuoted(const std::string& text)
-{
+inline std::string shellQuoted(const std::string& text) {
     std::string out = "'";
-    for (char c : text)
-        out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    for (char c : text) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
     return out + "'";
 }
 
 // Cues and texts of a SubRip file as the script writes it.
-inline void readSubRip(const std::string& path, std::vector<SyncCue>& cues, std::vector<std::string>& texts)
-{
+inline void readSubRip(const std::string& path, std::vector<SyncCue>& cues, std::vector<std::string>& texts) {
     std::ifstream in(path);
     std::string line;
     while (std::getline(in, line)) {
@@ -111,35 +104,31 @@ inline void readSubRip(const std::string& path, std::vector<SyncCue>& cues, std:
             continue;
         cues.push_back({((h1 * 60 + m1) * 60 + s1) * 1000LL + ms1, ((h2 * 60 + m2) * 60 + s2) * 1000LL + ms2});
         std::getline(in, line);
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
+        if (!line.empty() && line.back() == '\r') line.pop_back();
         texts.push_back(line);
     }
 }
 
 // Makes `folder`/`name`.mkv and reads its true subtitle back.
-inline SpokenFilm makeSpokenFilm(const std::string& folder, const std::string& name, const std::vector<SpokenLine>& script,
-                                 const std::string& background, int leastSeconds)
-{
+inline SpokenFilm makeSpokenFilm(const std::string& folder, const std::string& name,
+                                 const std::vector<SpokenLine>& script, const std::string& background,
+                                 int leastSeconds) {
     const std::string base = folder + "/" + name;
     {
         std::ofstream out(base + ".script");
-        for (const SpokenLine& line : script)
-            out << line.gapMs << " " << line.voice << " " << line.text << "\n";
+        for (const SpokenLine& line : script) out << line.gapMs << " " << line.voice << " " << line.text << "\n";
     }
     const std::string command = std::string(TESSAVIEW_SOURCE_DIR) + "/tests/sync/make_spoken_film.sh " +
                                 shellQuoted(base + ".script") + " " + background + " " + std::to_string(leastSeconds) +
                                 " " + shellQuoted(base);
-    if (std::system(command.c_str()) != 0)
-        throw std::runtime_error("could not make the film " + base);
+    if (std::system(command.c_str()) != 0) throw std::runtime_error("could not make the film " + base);
     SpokenFilm film;
     film.movie = base + ".mkv";
     readSubRip(base + ".srt", film.truth, film.texts);
     return film;
 }
 
-inline std::string subRipTime(int64_t ms)
-{
+inline std::string subRipTime(int64_t ms) {
     char text[32];
     ms = ms < 0 ? 0 : ms;
     std::snprintf(text, sizeof text, "%02lld:%02lld:%02lld,%03lld", static_cast<long long>(ms / 3600000),
@@ -148,11 +137,12 @@ inline std::string subRipTime(int64_t ms)
     return text;
 }
 
-inline void writeSubRip(const std::string& path, const std::vector<SyncCue>& cues, const std::vector<std::string>& texts)
-{
+inline void writeSubRip(const std::string& path, const std::vector<SyncCue>& cues,
+                        const std::vector<std::string>& texts) {
     std::ofstream out(path, std::ios::binary);
     for (size_t i = 0; i < cues.size(); ++i)
-        out << i + 1 << "\r\n" << subRipTime(cues[i].startMs) << " --> " << subRipTime(cues[i].endMs) << "\r\n"
+        out << i + 1 << "\r\n"
+            << subRipTime(cues[i].startMs) << " --> " << subRipTime(cues[i].endMs) << "\r\n"
             << texts[i % texts.size()] << "\r\n\r\n";
 }
 

@@ -1,9 +1,9 @@
 // Films that speak known lines, heard by the real reader: subtitles moved, stretched, cut,
 // already right, another film's, and a film of music alone, fitted back by the alignment and
 // by tessaview-probe --sync, and told by its --doctor.
+#include "spoken_film.h"
 #include "external/ffmpeg/ffmpeg_speech.h"
 #include "external/speech_cache.h"
-#include "spoken_film.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -15,14 +15,12 @@ namespace {
 
 const std::string probe = std::string(TESSAVIEW_BINARY_DIR) + "/tools/probe/tessaview-probe";
 
-int run(const std::string& command)
-{
+int run(const std::string& command) {
     const int status = std::system(command.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-TEST(SpokenFilm, MovedStretchedAndRightSubtitlesLandOnTheirLines)
-{
+TEST(SpokenFilm, MovedStretchedAndRightSubtitlesLandOnTheirLines) {
     const test::TempDir dir;
     const SpokenFilm film = makeSpokenFilm(dir.path(), "talk", makeScript(1, 36), "noise", 10);
     const SpeechProfile speech = CreateFfmpegMovieSpeech()->ReadSpeech(film.movie, {});
@@ -31,8 +29,9 @@ TEST(SpokenFilm, MovedStretchedAndRightSubtitlesLandOnTheirLines)
         double subtitleRate;  // the subtitle's times are the film's divided by this
         int64_t subtitleShift;
     };
-    for (const Case& c : {Case{"already right", 1.0, 0}, Case{"moved later", 1.0, -7300}, Case{"moved earlier", 1.0, 12000},
-                          Case{"25 fps read as 23.976", 25 / 23.976, -1000}, Case{"23.976 fps read as 25", 23.976 / 25, 800}}) {
+    for (const Case& c :
+         {Case{"already right", 1.0, 0}, Case{"moved later", 1.0, -7300}, Case{"moved earlier", 1.0, 12000},
+          Case{"25 fps read as 23.976", 25 / 23.976, -1000}, Case{"23.976 fps read as 25", 23.976 / 25, 800}}) {
         const std::vector<SyncCue> cues = mapped(film.truth, [&](int64_t t) {
             return std::llround(static_cast<double>(t) / c.subtitleRate) + c.subtitleShift;
         });
@@ -48,8 +47,8 @@ TEST(SpokenFilm, MovedStretchedAndRightSubtitlesLandOnTheirLines)
     // The probe, twice: the second run takes the speech from its cache.
     const std::string late = dir.file("late.srt"), synced = dir.file("late.synced.srt"), cache = dir.file("cache");
     writeSubRip(late, mapped(film.truth, [](int64_t t) { return t + 4300; }), film.texts);
-    const std::string command = probe + " --sync " + film.movie + " --json --cache " + cache + " --write " + synced + " " +
-                                late + " > " + dir.file("out.json");
+    const std::string command = probe + " --sync " + film.movie + " --json --cache " + cache + " --write " + synced +
+                                " " + late + " > " + dir.file("out.json");
     ASSERT_EQ(run(command), 0) << command;
     const std::string json = test::readFile(dir.file("out.json"));
     EXPECT_NE(json.find("\"sync\": {\"verdict\": \"solid\", \"shiftMs\": -4"), std::string::npos) << json;
@@ -65,23 +64,22 @@ TEST(SpokenFilm, MovedStretchedAndRightSubtitlesLandOnTheirLines)
     EXPECT_EQ(test::readFile(dir.file("out.json")).substr(0, 200), json.substr(0, 200));
 
     // The doctor tells the same from the same cache.
-    const std::string doctor = probe + " --doctor --movie " + film.movie + " --cache " + cache + " " + late + " > " + dir.file("out.txt");
+    const std::string doctor =
+        probe + " --doctor --movie " + film.movie + " --cache " + cache + " " + late + " > " + dir.file("out.txt");
     ASSERT_EQ(run(doctor), 0) << doctor;
     const std::string told = test::readFile(dir.file("out.txt"));
     EXPECT_NE(told.find("\n  file  sync: about 4.3 s late\n"), std::string::npos) << told;
     EXPECT_EQ(told.find("fps;"), std::string::npos) << told;
 }
 
-TEST(SpokenFilm, ACutGivesTwoPiecesEitherWay)
-{
+TEST(SpokenFilm, ACutGivesTwoPiecesEitherWay) {
     const test::TempDir dir;
     const SpokenFilm film = makeSpokenFilm(dir.path(), "cut", makeScript(2, 44), "noise", 10);
     const SpeechProfile speech = CreateFfmpegMovieSpeech()->ReadSpeech(film.movie, {});
     const std::vector<SyncCue>& truth = film.truth;
     const size_t k = truth.size() / 2;
     size_t m = 1;
-    while (truth[k + m].startMs - truth[k].startMs < 20000)
-        ++m;
+    while (truth[k + m].startMs - truth[k].startMs < 20000) ++m;
     const int64_t scene = truth[k + m].startMs - truth[k].startMs;
     const SyncCue none{-1, -1};
 
@@ -89,8 +87,7 @@ TEST(SpokenFilm, ACutGivesTwoPiecesEitherWay)
     // `scene` early; and the whole subtitle is 2 s late.
     std::vector<SyncCue> cues, lines;
     for (size_t j = 0; j < truth.size(); ++j) {
-        if (j >= k && j < k + m)
-            continue;
+        if (j >= k && j < k + m) continue;
         const int64_t move = (j >= k + m ? -scene : 0) + 2000;
         cues.push_back({truth[j].startMs + move, truth[j].endMs + move});
         lines.push_back(truth[j]);
@@ -100,7 +97,8 @@ TEST(SpokenFilm, ACutGivesTwoPiecesEitherWay)
     ASSERT_EQ(result.pieces.size(), 2u) << describe(result);
     EXPECT_EQ(result.verdict, SyncVerdict::Solid);
     EXPECT_EQ(result.rate, 1.0);
-    EXPECT_NEAR(static_cast<double>(result.pieces[1].shiftMs - result.pieces[0].shiftMs), static_cast<double>(scene), 60);
+    EXPECT_NEAR(static_cast<double>(result.pieces[1].shiftMs - result.pieces[0].shiftMs), static_cast<double>(scene),
+                60);
     expectOnTheirLines(result, cues, lines);
 
     // The film lacks a 20 s scene of the release's, with lines of its own: the cues after it
@@ -127,8 +125,7 @@ TEST(SpokenFilm, ACutGivesTwoPiecesEitherWay)
     expectOnTheirLines(result, cues, lines);
 }
 
-TEST(SpokenFilm, AnotherFilmsSubtitleAndMusicAloneAreNeverSolid)
-{
+TEST(SpokenFilm, AnotherFilmsSubtitleAndMusicAloneAreNeverSolid) {
     const test::TempDir dir;
     const SpokenFilm film = makeSpokenFilm(dir.path(), "talk", makeScript(3, 30), "music", 10);
     const SpokenFilm music = makeSpokenFilm(dir.path(), "music", {}, "music", 60);
@@ -160,10 +157,13 @@ TEST(SpokenFilm, AnotherFilmsSubtitleAndMusicAloneAreNeverSolid)
     // The doctor says so, in JSON as well.
     const std::string foreignFile = dir.file("other.srt"), cache = dir.file("cache"), json = dir.file("out.json");
     writeSubRip(foreignFile, other, film.texts);
-    ASSERT_EQ(run(probe + " --doctor --json --movie " + film.movie + " --cache " + cache + " " + foreignFile + " > " + json), 0);
-    EXPECT_NE(test::readFile(json).find("{\"line\": 0, \"kind\": \"sync\", \"detail\": \"does not match this movie's speech: "
-                                        "probably another film's subtitle\"}"),
-              std::string::npos)
+    ASSERT_EQ(
+        run(probe + " --doctor --json --movie " + film.movie + " --cache " + cache + " " + foreignFile + " > " + json),
+        0);
+    EXPECT_NE(
+        test::readFile(json).find("{\"line\": 0, \"kind\": \"sync\", \"detail\": \"does not match this movie's speech: "
+                                  "probably another film's subtitle\"}"),
+        std::string::npos)
         << test::readFile(json);
 
     // The probe writes nothing then, and says why bad input cannot be synchronised.
@@ -185,8 +185,7 @@ TEST(SpokenFilm, AnotherFilmsSubtitleAndMusicAloneAreNeverSolid)
               std::string::npos)
         << test::readFile(said);
     for (const auto& [arguments, message] : cases) {
-        if (arguments.find("vobsub") != std::string::npos && !std::filesystem::exists(vobSub))
-            continue;
+        if (arguments.find("vobsub") != std::string::npos && !std::filesystem::exists(vobSub)) continue;
         EXPECT_EQ(run(probe + " --sync " + arguments + " --write " + out + " > /dev/null 2> " + said), 1) << arguments;
         EXPECT_EQ(test::readFile(said), "tessaview-probe: " + message + "\n");
         EXPECT_FALSE(std::filesystem::exists(out));

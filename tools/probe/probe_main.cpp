@@ -16,9 +16,9 @@
 #include "sync/subtitle_sync.h"
 
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <cmath>
 #include <filesystem>
 #include <functional>
 #include <iostream>
@@ -39,8 +39,7 @@ public:
     void semsg(const std::string& text) override { messages.push_back(text); }
     // A VobSub pair goes to the real library so its languages and pictures can be listed.
     std::unique_ptr<FfmpegVobSub> vobsub;
-    void LoadVobSubFile(const std::string& path) override
-    {
+    void LoadVobSubFile(const std::string& path) override {
         vobsub = CreateFfmpegVobSub();
         vobsub->LoadVobSubFile(path);
     }
@@ -85,8 +84,7 @@ const char* const helpText =
     "                     $XDG_STATE_HOME/tessaview/speech-cache)\n"
     "  --help             this text\n";
 
-bool parseOptions(int argc, char** argv, Options& options)
-{
+bool parseOptions(int argc, char** argv, Options& options) {
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         const bool hasValue = i + 1 < argc;
@@ -108,13 +106,11 @@ bool parseOptions(int argc, char** argv, Options& options)
             const std::string value = argv[++i];
             double fps = 0;
             const auto r = std::from_chars(value.data(), value.data() + value.size(), fps);
-            if (r.ec != std::errc() || r.ptr != value.data() + value.size() || !(fps > 0) || fps > 1e6)
-                return false;
+            if (r.ec != std::errc() || r.ptr != value.data() + value.size() || !(fps > 0) || fps > 1e6) return false;
             options.fps = fps;
         } else if (arg == "--codepage" && hasValue) {
             // Character set 1, the font dialog's default, reads each file in its own encoding.
-            if (const std::string value = argv[++i]; value != "1")
-                options.codePage = value;
+            if (const std::string value = argv[++i]; value != "1") options.codePage = value;
         } else if (arg == "--at" && hasValue) {
             options.at.push_back(argv[++i]);
         } else if (arg.size() > 1 && arg[0] == '-' && arg != "-") {
@@ -131,53 +127,56 @@ bool parseOptions(int argc, char** argv, Options& options)
 }
 
 // A frame number as it stands, or a time (h:mm:ss.fff, m:ss) at `fps`.
-std::optional<int32_t> frameAt(const std::string& value, double fps)
-{
+std::optional<int32_t> frameAt(const std::string& value, double fps) {
     int32_t frame = 0;
     const auto r = std::from_chars(value.data(), value.data() + value.size(), frame);
-    if (r.ec == std::errc() && r.ptr == value.data() + value.size())
-        return frame;
-    if (value.find(':') == std::string::npos)
-        return std::nullopt;
+    if (r.ec == std::errc() && r.ptr == value.data() + value.size()) return frame;
+    if (value.find(':') == std::string::npos) return std::nullopt;
     const std::optional<double> seconds = ParseClockText(value);
-    if (!seconds || *seconds * fps > 2147483647.0 || *seconds * 1000 > 2147483647.0)
-        return std::nullopt;
+    if (!seconds || *seconds * fps > 2147483647.0 || *seconds * 1000 > 2147483647.0) return std::nullopt;
     // To whole milliseconds first, then as the player turns cue times into frames.
     return MillisecondsToFrames(static_cast<int32_t>(RoundHalfAway(*seconds * 1000)), fps);
 }
 
 // A code page name, or the font dialog's character-set number turned into its code page.
-std::string codePageOption(const std::string& value)
-{
+std::string codePageOption(const std::string& value) {
     return IsDigitString(value) && value.size() <= 3 ? WindowsCharSetCodePage(std::stoi(value)) : value;
 }
 
-std::string jsonString(const std::string& utf8)
-{
+std::string jsonString(const std::string& utf8) {
     std::string out = "\"";
     for (unsigned char c : utf8) {
         switch (c) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
-        default:
-            if (c < 0x20) {
-                char buffer[8];
-                std::snprintf(buffer, sizeof buffer, "\\u%04x", c);
-                out += buffer;
-            } else {
-                out += static_cast<char>(c);
-            }
+            case '"':
+                out += "\\\"";
+                break;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            default:
+                if (c < 0x20) {
+                    char buffer[8];
+                    std::snprintf(buffer, sizeof buffer, "\\u%04x", c);
+                    out += buffer;
+                } else {
+                    out += static_cast<char>(c);
+                }
         }
     }
     return out + "\"";
 }
 
 // Cue text for a person: CR LF shown as a line break with an indent.
-std::string readable(const std::string& utf8)
-{
+std::string readable(const std::string& utf8) {
     std::string out;
     for (size_t i = 0; i < utf8.size(); ++i) {
         if (utf8[i] == '\r' && i + 1 < utf8.size() && utf8[i + 1] == '\n') {
@@ -191,57 +190,46 @@ std::string readable(const std::string& utf8)
 }
 
 // Cue times for a person: h:mm:ss.mmm, frames with their time at `fps`.
-std::string timeText(int32_t time, bool timeBased, double fps)
-{
-    if (time == OpenEndTime)
-        return "(open)";
-    if (time == EndlessTime)
-        return "(movie end)";
-    if (timeBased)
-        return ClockText(time / 1000.0);
+std::string timeText(int32_t time, bool timeBased, double fps) {
+    if (time == OpenEndTime) return "(open)";
+    if (time == EndlessTime) return "(movie end)";
+    if (timeBased) return ClockText(time / 1000.0);
     return std::to_string(time) + " (" + ClockText(time / fps) + ")";
 }
 
 // Problems for a person: every line, but a kind met many times shows its first few.
-void printProblems(std::ostream& out, const std::vector<Problem>& problems, const std::function<std::string(const std::string&)>& text)
-{
+void printProblems(std::ostream& out, const std::vector<Problem>& problems,
+                   const std::function<std::string(const std::string&)>& text) {
     constexpr int shownPerKind = 5;
     std::map<std::string, int> seen;
-    for (const Problem& p : problems)
-        ++seen[p.kind];
+    for (const Problem& p : problems) ++seen[p.kind];
     std::map<std::string, int> printed;
     out << "problems:  " << (problems.empty() ? "none found" : std::to_string(problems.size())) << "\n";
     for (const Problem& p : problems) {
-        if (++printed[p.kind] > shownPerKind)
-            continue;
+        if (++printed[p.kind] > shownPerKind) continue;
         out << "  " << (p.line ? "line " + std::to_string(p.line) : std::string("file")) << "  " << p.kind << ": "
             << text(p.detail) << "\n";
     }
     for (const auto& [kind, count] : seen)
-        if (count > shownPerKind)
-            out << "  ... " << count - shownPerKind << " more " << kind << "\n";
+        if (count > shownPerKind) out << "  ... " << count - shownPerKind << " more " << kind << "\n";
 }
 
 // A cue time for --json: seconds with up to three decimals (1.5, 1.999) when time-based,
 // otherwise the frame number; the open end (-1) and the movie's end (2147483647) as they are.
-std::string jsonTime(int32_t time, bool timeBased)
-{
-    if (!timeBased || time == OpenEndTime || time == EndlessTime)
-        return std::to_string(time);
+std::string jsonTime(int32_t time, bool timeBased) {
+    if (!timeBased || time == OpenEndTime || time == EndlessTime) return std::to_string(time);
     const int64_t magnitude = time < 0 ? -static_cast<int64_t>(time) : time;
     std::string text = (time < 0 ? "-" : "") + std::to_string(magnitude / 1000);
     if (const int64_t ms = magnitude % 1000) {
         char fraction[8];
         std::snprintf(fraction, sizeof fraction, ".%03d", static_cast<int>(ms));
         text += fraction;
-        while (text.back() == '0')
-            text.pop_back();
+        while (text.back() == '0') text.pop_back();
     }
     return text;
 }
 
-std::string jsonNumber(double value)
-{
+std::string jsonNumber(double value) {
     char buffer[40];
     std::snprintf(buffer, sizeof buffer, "%.10g", value);
     return buffer;
@@ -250,8 +238,7 @@ std::string jsonNumber(double value)
 // The cues fitted to the movie's speech as --sync fits them; a movie whose speech cannot be
 // read gives one finding that says so.
 std::vector<std::string> speechFindings(const SubtitleCore& core, const std::string& movie, double movieFrameRate,
-                                        const std::optional<std::string>& cache)
-{
+                                        const std::optional<std::string>& cache) {
     try {
         const SpeechProfile speech = ReadProbeSpeech(movie, cache);
         return SyncFindings(AlignToSpeech(CueTimesMs(core.SubList, core.SubIsTimeBased, core.MovieFrameRate), speech),
@@ -261,8 +248,7 @@ std::vector<std::string> speechFindings(const SubtitleCore& core, const std::str
     }
 }
 
-int run(int argc, char** argv)
-{
+int run(int argc, char** argv) {
     Options options;
     if (!parseOptions(argc, argv, options)) {
         std::cerr << usageText;
@@ -280,7 +266,8 @@ int run(int argc, char** argv)
         return 2;
     }
     if (options.sync)
-        return RunSyncProbe({*options.sync, options.file, options.json, options.write, options.cache, options.fps, codePage});
+        return RunSyncProbe(
+            {*options.sync, options.file, options.json, options.write, options.cache, options.fps, codePage});
     std::optional<MovieTiming> movie;
     if (options.movie) {
         movie = CreateFfmpegTextTracks()->ReadMovieTiming(*options.movie);
@@ -309,8 +296,7 @@ int run(int argc, char** argv)
     ProbeHost host;
     SubtitleCore core(host, folder.Path());
     ReadFacts facts;
-    if (options.doctor)
-        core.Facts = &facts;
+    if (options.doctor) core.Facts = &facts;
     core.MovieFrameRate = fps;
     core.EngineFrameRate = fps;
     std::optional<std::string> error;
@@ -320,14 +306,12 @@ int run(int argc, char** argv)
         error = e.what();
     }
     std::vector<std::string> due;
-    for (int32_t frame : frames)
-        due.push_back(core.FindSubtitleText(frame));
+    for (int32_t frame : frames) due.push_back(core.FindSubtitleText(frame));
     std::vector<Problem> problems;
     std::optional<MovieFit> fit;
     if (options.doctor) {
         problems = DiagnoseSubtitle(core, facts, host.messages, error);
-        if (movie && !core.SubIsVobSub)
-            fit = FitToMovie(core, movie->frameRate, movie->lengthSeconds);
+        if (movie && !core.SubIsVobSub) fit = FitToMovie(core, movie->frameRate, movie->lengthSeconds);
         if (movie && !core.SubIsVobSub && !core.SubList.empty())
             for (std::string& finding : speechFindings(core, *options.movie, movie->frameRate, options.cache))
                 problems.push_back({0, "sync", std::move(finding)});
@@ -338,9 +322,9 @@ int run(int argc, char** argv)
     std::optional<TextEncoding> encoding;
     if (!host.vobsub) {
         try {
-            encoding = core.LastReader().empty() ? DetectTextEncoding(ReadWholeFile(options.file)) : core.FileEncoding();
-        } catch (const std::exception&) {
-        }
+            encoding =
+                core.LastReader().empty() ? DetectTextEncoding(ReadWholeFile(options.file)) : core.FileEncoding();
+        } catch (const std::exception&) {}
     }
     const std::string cueCodePage = options.codePage || core.CueCodePage().empty() ? codePage : core.CueCodePage();
     const std::function<std::string(const std::string&)> text = [&](const std::string& bytes) {
@@ -350,8 +334,7 @@ int run(int argc, char** argv)
     if (options.json) {
         out << "{\"reader\": " << (core.LastReader().empty() ? "null" : jsonString(core.LastReader()))
             << ", \"timeBased\": " << (core.SubIsTimeBased ? "true" : "false") << ", \"messages\": [";
-        for (size_t i = 0; i < host.messages.size(); ++i)
-            out << (i ? ", " : "") << jsonString(text(host.messages[i]));
+        for (size_t i = 0; i < host.messages.size(); ++i) out << (i ? ", " : "") << jsonString(text(host.messages[i]));
         out << "], \"error\": " << (error ? jsonString(text(*error)) : "null") << ", \"cues\": [";
         for (size_t i = 0; i < core.SubList.size(); ++i) {
             const TTimeSpan& cue = *core.SubList[i];
@@ -364,8 +347,9 @@ int run(int argc, char** argv)
             out << (i ? ", " : "") << "{\"frame\": " << frames[i] << ", \"text\": " << jsonString(text(due[i])) << "}";
         out << "]";
         if (encoding) {
-            out << ", \"encoding\": {\"name\": " << jsonString(encoding->name) << ", \"reason\": "
-                << jsonString(encoding->reason) << ", \"charSet\": " << encoding->charSet << ", \"candidates\": [";
+            out << ", \"encoding\": {\"name\": " << jsonString(encoding->name)
+                << ", \"reason\": " << jsonString(encoding->reason) << ", \"charSet\": " << encoding->charSet
+                << ", \"candidates\": [";
             for (size_t i = 0; i < encoding->candidates.size(); ++i)
                 out << (i ? ", " : "") << "{\"name\": " << jsonString(encoding->candidates[i].name)
                     << ", \"sample\": " << jsonString(encoding->candidates[i].sample) << "}";
@@ -381,8 +365,7 @@ int run(int argc, char** argv)
                 out << (i ? ", " : "") << "{\"index\": " << i << ", \"name\": " << jsonString(name) << "}";
             }
             out << "], \"pictures\": [";
-            for (int32_t i = 0; i <= highest; ++i)
-                out << (i ? ", " : "") << host.vobsub->pictureCount(i);
+            for (int32_t i = 0; i <= highest; ++i) out << (i ? ", " : "") << host.vobsub->pictureCount(i);
             out << "]";
         }
         if (options.doctor) {
@@ -394,14 +377,18 @@ int run(int argc, char** argv)
             out << "]";
         }
         if (movie) {
-            const auto optionalNumber = [](const auto& value) { return value ? jsonNumber(*value) : std::string("null"); };
-            out << ", \"movie\": {\"file\": " << jsonString(*options.movie) << ", \"frameRate\": " << jsonNumber(movie->frameRate)
+            const auto optionalNumber = [](const auto& value) {
+                return value ? jsonNumber(*value) : std::string("null");
+            };
+            out << ", \"movie\": {\"file\": " << jsonString(*options.movie)
+                << ", \"frameRate\": " << jsonNumber(movie->frameRate)
                 << ", \"length\": " << jsonNumber(movie->lengthSeconds);
             if (fit)
-                out << ", \"lastCue\": " << jsonNumber(fit->lastCueSeconds) << ", \"lastFrame\": " << optionalNumber(fit->lastFrame)
+                out << ", \"lastCue\": " << jsonNumber(fit->lastCueSeconds)
+                    << ", \"lastFrame\": " << optionalNumber(fit->lastFrame)
                     << ", \"fitRate\": " << optionalNumber(fit->fitRate)
-                    << ", \"declaredRate\": " << optionalNumber(fit->declaredRate) << ", \"frameRateItem\": "
-                    << (fit->frameRateItem.empty() ? "null" : jsonString(fit->frameRateItem))
+                    << ", \"declaredRate\": " << optionalNumber(fit->declaredRate)
+                    << ", \"frameRateItem\": " << (fit->frameRateItem.empty() ? "null" : jsonString(fit->frameRateItem))
                     << ", \"verdict\": " << jsonString(fit->verdict);
             out << "}";
         }
@@ -411,16 +398,13 @@ int run(int argc, char** argv)
             << "reader:    " << (core.LastReader().empty() ? "(none)" : core.LastReader()) << "\n"
             << "times in:  " << (core.SubIsTimeBased ? "seconds" : "frames") << " (at " << FormatFrameRate(fps, '.', 6)
             << " fps)\n";
-        if (encoding)
-            out << "encoding:  " << encoding->name << " (" << encoding->reason << ")\n";
+        if (encoding) out << "encoding:  " << encoding->name << " (" << encoding->reason << ")\n";
         // The doctor shows how the other likely code pages would read the file, for a person to
         // compare when the text looks wrong.
         for (size_t i = 1; options.doctor && encoding && i < encoding->candidates.size(); ++i)
             out << "  or " << encoding->candidates[i].name << ": " << encoding->candidates[i].sample << "\n";
-        for (const std::string& message : host.messages)
-            out << "message:   " << text(message) << "\n";
-        if (error)
-            out << "error:     " << text(*error) << "\n";
+        for (const std::string& message : host.messages) out << "message:   " << text(message) << "\n";
+        if (error) out << "error:     " << text(*error) << "\n";
         out << "cues:      " << core.SubList.size() << "\n";
         for (size_t i = 0; i < core.SubList.size(); ++i) {
             const TTimeSpan& cue = *core.SubList[i];
@@ -430,8 +414,7 @@ int run(int argc, char** argv)
         for (size_t i = 0; i < due.size(); ++i)
             out << "at " << frames[i] << " (" << ClockText(frames[i] / fps)
                 << "): " << (due[i].empty() ? "(nothing)" : readable(text(due[i]))) << "\n";
-        if (options.doctor)
-            printProblems(out, problems, text);
+        if (options.doctor) printProblems(out, problems, text);
         if (movie) {
             out << "movie:     " << *options.movie << ", " << FormatFrameRate(movie->frameRate, '.', 6) << " fps, "
                 << ClockText(movie->lengthSeconds) << "\n";
@@ -445,7 +428,4 @@ int run(int argc, char** argv)
 }  // namespace
 }  // namespace tessaview
 
-int main(int argc, char** argv)
-{
-    return tessaview::run(argc, argv);
-}
+int main(int argc, char** argv) { return tessaview::run(argc, argv); }

@@ -33,8 +33,7 @@ struct ResamplerDeleter {
 using FramePtr = std::unique_ptr<AVFrame, FrameDeleter>;
 using ResamplerPtr = std::unique_ptr<SwrContext, ResamplerDeleter>;
 
-std::string errorText(int code)
-{
+std::string errorText(int code) {
     char text[AV_ERROR_MAX_STRING_SIZE] = {};
     av_strerror(code, text, sizeof text);
     return text;
@@ -48,17 +47,14 @@ public:
     Resampler(const Resampler&) = delete;
     Resampler& operator=(const Resampler&) = delete;
 
-    void Convert(const AVFrame& frame)
-    {
+    void Convert(const AVFrame& frame) {
         if (!context_ || frame.format != format_ || frame.sample_rate != rate_ ||
             av_channel_layout_compare(&frame.ch_layout, &layout_) != 0)
             open(frame);
         push(const_cast<const uint8_t**>(frame.extended_data), frame.nb_samples);
     }
-    void Flush()
-    {
-        if (context_)
-            push(nullptr, 0);
+    void Flush() {
+        if (context_) push(nullptr, 0);
     }
 
 private:
@@ -70,8 +66,7 @@ private:
     AVChannelLayout layout_{};
     std::vector<int16_t> out_;
 
-    void open(const AVFrame& frame)
-    {
+    void open(const AVFrame& frame) {
         Flush();
         av_channel_layout_uninit(&layout_);
         av_channel_layout_copy(&layout_, &frame.ch_layout);
@@ -92,16 +87,13 @@ private:
         rate_ = frame.sample_rate;
     }
 
-    void push(const uint8_t** in, int count)
-    {
+    void push(const uint8_t** in, int count) {
         const int room = swr_get_out_samples(context_.get(), count);
-        if (room <= 0)
-            return;
+        if (room <= 0) return;
         out_.resize(static_cast<size_t>(room));
         auto* out = reinterpret_cast<uint8_t*>(out_.data());
         const int got = swr_convert(context_.get(), &out, room, in, count);
-        if (got <= 0)
-            return;
+        if (got <= 0) return;
         size_t from = 0;
         if (skip_ > 0) {
             from = std::min(static_cast<size_t>(got),
@@ -114,8 +106,7 @@ private:
 
 class FfmpegMovieSpeech : public MovieSpeech {
 public:
-    SpeechProfile ReadSpeech(const std::string& movie, const SpeechReadControl& control) override
-    {
+    SpeechProfile ReadSpeech(const std::string& movie, const SpeechReadControl& control) override {
         AVFormatContext* rawFormat = nullptr;
         if (const int code = avformat_open_input(&rawFormat, movie.c_str(), nullptr, nullptr); code < 0)
             throw RuntimeError("Cannot read the movie " + movie + ": " + errorText(code) + ".");
@@ -126,8 +117,7 @@ public:
         const int index = av_find_best_stream(format.get(), AVMEDIA_TYPE_AUDIO, -1, -1, &codec, 0);
         if (index == AVERROR_STREAM_NOT_FOUND)
             throw RuntimeError("The movie " + movie + " has no sound to synchronise to.");
-        if (index < 0 || !codec)
-            throw RuntimeError("The sound of " + movie + " cannot be decoded: no decoder for it.");
+        if (index < 0 || !codec) throw RuntimeError("The sound of " + movie + " cannot be decoded: no decoder for it.");
         for (unsigned i = 0; i < format->nb_streams; ++i)
             format->streams[i]->discard = static_cast<int>(i) == index ? AVDISCARD_DEFAULT : AVDISCARD_ALL;
         const AVStream* stream = format->streams[index];
@@ -140,31 +130,30 @@ public:
             throw RuntimeError("The sound of " + movie + " cannot be decoded: " + errorText(code) + ".");
 
         // The player's clock starts at the movie's first time, which the sound may lag or lead.
-        const double start = format->start_time == AV_NOPTS_VALUE ? 0.0 : static_cast<double>(format->start_time) / AV_TIME_BASE;
+        const double start =
+            format->start_time == AV_NOPTS_VALUE ? 0.0 : static_cast<double>(format->start_time) / AV_TIME_BASE;
         const double length = format->duration > 0 ? static_cast<double>(format->duration) / AV_TIME_BASE : 0.0;
         VoiceDetector detector;
         std::optional<Resampler> resampler;
         PacketPtr packet(av_packet_alloc());
         FramePtr frame(av_frame_alloc());
-        if (!packet || !frame)
-            throw std::bad_alloc();
+        if (!packet || !frame) throw std::bad_alloc();
         int64_t decoded = 0, damaged = 0;
         double reported = -1.0;
 
         const auto drain = [&] {
             for (;;) {
                 const int code = avcodec_receive_frame(decoder.get(), frame.get());
-                if (code == AVERROR(EAGAIN) || code == AVERROR_EOF)
-                    return;
+                if (code == AVERROR(EAGAIN) || code == AVERROR_EOF) return;
                 if (code < 0) {
                     ++damaged;
                     return;
                 }
                 if (!resampler) {
                     const int64_t pts = frame->best_effort_timestamp;
-                    const double first = pts == AV_NOPTS_VALUE ? start : static_cast<double>(pts) * av_q2d(stream->time_base);
-                    if (first > start)
-                        detector.AddSilence(static_cast<size_t>(RoundHalfAway((first - start) * 100)));
+                    const double first =
+                        pts == AV_NOPTS_VALUE ? start : static_cast<double>(pts) * av_q2d(stream->time_base);
+                    if (first > start) detector.AddSilence(static_cast<size_t>(RoundHalfAway((first - start) * 100)));
                     resampler.emplace(detector, std::max(0.0, start - first));
                 }
                 resampler->Convert(*frame);
@@ -175,8 +164,7 @@ public:
         for (;;) {
             ThrowIfCancelled(control);
             const int code = av_read_frame(format.get(), packet.get());
-            if (code == AVERROR_EOF)
-                break;
+            if (code == AVERROR_EOF) break;
             if (code < 0) {
                 // A read error ends the sound; what was heard so far still counts.
                 ++damaged;
@@ -184,7 +172,8 @@ public:
             }
             if (packet->stream_index == index) {
                 if (control.progress && length > 0 && packet->pts != AV_NOPTS_VALUE) {
-                    const double done = std::clamp((static_cast<double>(packet->pts) * av_q2d(stream->time_base) - start) / length, 0.0, 1.0);
+                    const double done = std::clamp(
+                        (static_cast<double>(packet->pts) * av_q2d(stream->time_base) - start) / length, 0.0, 1.0);
                     if (done >= reported + 0.005) {
                         control.progress(done);
                         reported = done;
@@ -199,8 +188,7 @@ public:
         }
         avcodec_send_packet(decoder.get(), nullptr);
         drain();
-        if (resampler)
-            resampler->Flush();
+        if (resampler) resampler->Flush();
         if (decoded == 0)
             throw RuntimeError("The sound of " + movie + " cannot be decoded" +
                                (damaged ? ": it is damaged." : ": it holds nothing."));
@@ -208,17 +196,13 @@ public:
         profile.frames = std::move(detector.Decisions());
         SmoothSpeech(profile.frames, SpeechMinBurstFrames, SpeechMaxPauseFrames);
         AdvanceSpeechStarts(profile.frames, SpeechOnsetFrames);
-        if (control.progress)
-            control.progress(1.0);
+        if (control.progress) control.progress(1.0);
         return profile;
     }
 };
 
 }  // namespace
 
-std::unique_ptr<MovieSpeech> CreateFfmpegMovieSpeech()
-{
-    return std::make_unique<FfmpegMovieSpeech>();
-}
+std::unique_ptr<MovieSpeech> CreateFfmpegMovieSpeech() { return std::make_unique<FfmpegMovieSpeech>(); }
 
 }  // namespace tessaview

@@ -65,8 +65,8 @@ public:
         }
         if (!decoded_ || decoded_->lang != currentLang_ || decoded_->position != position) {
             const IndexedPicture& picture = language->pictures[size_t(position)];
-            decoded_ = Decoded{currentLang_, position,
-                               decoder_->decode(pair_->units.data() + picture.offset, picture.size)};
+            decoded_ =
+                Decoded{currentLang_, position, decoder_->decode(pair_->units.data() + picture.offset, picture.size)};
             ++decodeCount_;
         }
         if (!decoded_->picture) {

@@ -70,8 +70,8 @@ std::optional<DecodedPicture> PictureDecoder::decode(const uint8_t* unit, size_t
         return std::nullopt;
     }
     const AVSubtitleRect* rect = subtitle.rects[0];
-    if (rect == nullptr || rect->type != SUBTITLE_BITMAP || rect->w <= 0 || rect->h <= 0 ||
-        rect->data[0] == nullptr || rect->data[1] == nullptr || rect->linesize[0] < rect->w) {
+    if (rect == nullptr || rect->type != SUBTITLE_BITMAP || rect->w <= 0 || rect->h <= 0 || rect->data[0] == nullptr ||
+        rect->data[1] == nullptr || rect->linesize[0] < rect->w) {
         return std::nullopt;
     }
 

@@ -13,14 +13,26 @@ int64_t dateToMs(uint32_t date) { return (int64_t(date) << 10) / 90; }
 // Bytes of arguments after a command; -1 ends the sequence.
 int argumentBytes(uint8_t command) {
     switch (command) {
-    case 0x00: case 0x01: case 0x02: return 0;
-    case 0x03: case 0x04: return 2;
-    case 0x05: case 0x85: return 6;
-    case 0x06: return 4;
-    case 0x86: return 8;
-    case 0x83: return 768;
-    case 0x84: return 256;
-    default: return -1;
+        case 0x00:
+        case 0x01:
+        case 0x02:
+            return 0;
+        case 0x03:
+        case 0x04:
+            return 2;
+        case 0x05:
+        case 0x85:
+            return 6;
+        case 0x06:
+            return 4;
+        case 0x86:
+            return 8;
+        case 0x83:
+            return 768;
+        case 0x84:
+            return 256;
+        default:
+            return -1;
     }
 }
 

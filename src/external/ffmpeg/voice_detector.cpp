@@ -12,8 +12,7 @@
 namespace tessaview {
 
 VoiceDetector::VoiceDetector()
-    : processing_(webrtc::AudioProcessing::Create()), frame_(std::make_unique<webrtc::AudioFrame>())
-{
+    : processing_(webrtc::AudioProcessing::Create()), frame_(std::make_unique<webrtc::AudioFrame>()) {
     webrtc::VoiceDetection* detection = processing_ ? processing_->voice_detection() : nullptr;
     // The least likely to take music and noise for speech: films have plenty of both.
     if (!detection || detection->Enable(true) != webrtc::AudioProcessing::kNoError ||
@@ -25,8 +24,7 @@ VoiceDetector::VoiceDetector()
 
 VoiceDetector::~VoiceDetector() = default;
 
-void VoiceDetector::Feed(const int16_t* samples, size_t count)
-{
+void VoiceDetector::Feed(const int16_t* samples, size_t count) {
     while (count > 0) {
         if (pendingCount_ == 0 && count >= FrameSamples) {
             decide(samples);
@@ -46,8 +44,7 @@ void VoiceDetector::Feed(const int16_t* samples, size_t count)
     }
 }
 
-void VoiceDetector::decide(const int16_t* frame)
-{
+void VoiceDetector::decide(const int16_t* frame) {
     frame_->UpdateFrame(0, 0, frame, FrameSamples, SampleRate, webrtc::AudioFrame::kNormalSpeech,
                         webrtc::AudioFrame::kVadUnknown, 1);
     const bool voice = processing_->ProcessStream(frame_.get()) == webrtc::AudioProcessing::kNoError &&

@@ -4,8 +4,8 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QWheelEvent>
 #include <QPlatformSurfaceEvent>
+#include <QWheelEvent>
 
 namespace tessaview {
 

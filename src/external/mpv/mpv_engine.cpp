@@ -4,9 +4,11 @@
 
 #include <mpv/client.h>
 
+#include <QtGui/qguiapplication_platform.h>
+#include <malloc.h>
+#include <xcb/xcb.h>
 #include <QCoreApplication>
 #include <QGuiApplication>
-#include <QtGui/qguiapplication_platform.h>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScreen>
@@ -20,9 +22,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
-#include <malloc.h>
 #include <thread>
-#include <xcb/xcb.h>
 
 #include "external/messages.h"
 #include "external/mpv/create_mpv_engine.h"
@@ -234,13 +234,26 @@ void MpvEngine::createHandle() {
     // The program draws its own subtitles and takes keys and mouse itself (input-cursor: mpv
     // asks for no pointer events, so they reach the window it draws into).
     const std::pair<const char*, const char*> options[] = {
-        {"config", "no"},           {"terminal", "no"},          {"idle", "yes"},
-        {"keep-open", "yes"},       {"keep-open-pause", "yes"},  {"hwdec", "auto-safe"},
-        {"hr-seek", "yes"},         {"sub-auto", "no"},          {"sid", "no"},
-        {"osc", "no"},              {"osd-level", "0"},          {"ytdl", "no"},
-        {"load-scripts", "no"},     {"load-stats-overlay", "no"}, {"load-osd-console", "no"},
-        {"load-auto-profiles", "no"}, {"input-default-bindings", "no"},
-        {"input-vo-keyboard", "no"}, {"input-media-keys", "no"}, {"input-cursor", "no"},
+        {"config", "no"},
+        {"terminal", "no"},
+        {"idle", "yes"},
+        {"keep-open", "yes"},
+        {"keep-open-pause", "yes"},
+        {"hwdec", "auto-safe"},
+        {"hr-seek", "yes"},
+        {"sub-auto", "no"},
+        {"sid", "no"},
+        {"osc", "no"},
+        {"osd-level", "0"},
+        {"ytdl", "no"},
+        {"load-scripts", "no"},
+        {"load-stats-overlay", "no"},
+        {"load-osd-console", "no"},
+        {"load-auto-profiles", "no"},
+        {"input-default-bindings", "no"},
+        {"input-vo-keyboard", "no"},
+        {"input-media-keys", "no"},
+        {"input-cursor", "no"},
         {"audio-fallback-to-null", "yes"},
     };
     for (const auto& [name, value] : options) mpv_set_option_string(handle, name, value);
@@ -292,7 +305,7 @@ void MpvEngine::tearDown() {
     if (container_) {
         delete container_.data();  // and the surface inside it
     } else {
-        delete surface_.data();    // on its own in full screen
+        delete surface_.data();  // on its own in full screen
     }
     state_.loaded = false;
     fullScreen_ = false;
@@ -319,24 +332,23 @@ std::string MpvEngine::loadAndWait(const std::string& path) {
         if (left.count() <= 0) return fail("no answer from the movie engine");
         mpv_event* event = mpv_wait_event(handle, left.count());
         switch (event->event_id) {
-        case MPV_EVENT_START_FILE:
-            entry = static_cast<mpv_event_start_file*>(event->data)->playlist_entry_id;
-            break;
-        case MPV_EVENT_FILE_LOADED:
-            if (entry >= 0) return {};
-            break;
-        case MPV_EVENT_END_FILE: {
-            const auto* end = static_cast<mpv_event_end_file*>(event->data);
-            if (entry < 0 || end->playlist_entry_id != entry) break;
-            return fail(end->reason == MPV_END_FILE_REASON_ERROR ? mpv_error_string(end->error)
-                                                                  : "not a movie");
-        }
-        case MPV_EVENT_SHUTDOWN:
-            handle_.reset();
-            return "the movie engine stopped";
-        default:
-            handleEvent(*event);
-            break;
+            case MPV_EVENT_START_FILE:
+                entry = static_cast<mpv_event_start_file*>(event->data)->playlist_entry_id;
+                break;
+            case MPV_EVENT_FILE_LOADED:
+                if (entry >= 0) return {};
+                break;
+            case MPV_EVENT_END_FILE: {
+                const auto* end = static_cast<mpv_event_end_file*>(event->data);
+                if (entry < 0 || end->playlist_entry_id != entry) break;
+                return fail(end->reason == MPV_END_FILE_REASON_ERROR ? mpv_error_string(end->error) : "not a movie");
+            }
+            case MPV_EVENT_SHUTDOWN:
+                handle_.reset();
+                return "the movie engine stopped";
+            default:
+                handleEvent(*event);
+                break;
         }
     }
 }
@@ -367,42 +379,42 @@ std::string MpvEngine::readMovieFacts() {
 
 void MpvEngine::handleEvent(const mpv_event& event) {
     switch (event.event_id) {
-    case MPV_EVENT_PROPERTY_CHANGE: {
-        const auto* property = static_cast<const mpv_event_property*>(event.data);
-        if (event.reply_userdata == kTimePos && property->format == MPV_FORMAT_DOUBLE) {
-            state_.position = *static_cast<const double*>(property->data);
-        } else if (event.reply_userdata == kEofReached) {
-            state_.eofReached = property->format == MPV_FORMAT_FLAG && *static_cast<const int*>(property->data);
-            if (!state_.eofReached) {
-                state_.endNotified = false;
-            } else if (state_.loaded && !state_.stopped && !state_.endNotified) {
+        case MPV_EVENT_PROPERTY_CHANGE: {
+            const auto* property = static_cast<const mpv_event_property*>(event.data);
+            if (event.reply_userdata == kTimePos && property->format == MPV_FORMAT_DOUBLE) {
+                state_.position = *static_cast<const double*>(property->data);
+            } else if (event.reply_userdata == kEofReached) {
+                state_.eofReached = property->format == MPV_FORMAT_FLAG && *static_cast<const int*>(property->data);
+                if (!state_.eofReached) {
+                    state_.endNotified = false;
+                } else if (state_.loaded && !state_.stopped && !state_.endNotified) {
+                    state_.endNotified = true;
+                    postToMainWindow(WM_MOVIE_END);
+                }
+            }
+            break;
+        }
+        case MPV_EVENT_PLAYBACK_RESTART:
+            ++playbackStarts_;
+            break;
+        case MPV_EVENT_END_FILE: {
+            // With keep-open the movie normally stays loaded at its end; this covers the rest.
+            const auto* end = static_cast<const mpv_event_end_file*>(event.data);
+            if (end->reason == MPV_END_FILE_REASON_EOF && state_.loaded && !state_.stopped && !state_.endNotified) {
                 state_.endNotified = true;
                 postToMainWindow(WM_MOVIE_END);
             }
+            state_.loaded = false;
+            break;
         }
-        break;
-    }
-    case MPV_EVENT_PLAYBACK_RESTART:
-        ++playbackStarts_;
-        break;
-    case MPV_EVENT_END_FILE: {
-        // With keep-open the movie normally stays loaded at its end; this covers the rest.
-        const auto* end = static_cast<const mpv_event_end_file*>(event.data);
-        if (end->reason == MPV_END_FILE_REASON_EOF && state_.loaded && !state_.stopped && !state_.endNotified) {
-            state_.endNotified = true;
-            postToMainWindow(WM_MOVIE_END);
+        case MPV_EVENT_LOG_MESSAGE: {
+            std::string text = static_cast<const mpv_event_log_message*>(event.data)->text;
+            while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+            lastError_ = std::move(text);
+            break;
         }
-        state_.loaded = false;
-        break;
-    }
-    case MPV_EVENT_LOG_MESSAGE: {
-        std::string text = static_cast<const mpv_event_log_message*>(event.data)->text;
-        while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
-        lastError_ = std::move(text);
-        break;
-    }
-    default:
-        break;
+        default:
+            break;
     }
 }
 

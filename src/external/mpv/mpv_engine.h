@@ -59,16 +59,16 @@ private:
     struct MovieState {
         std::string path;
         bool loaded = false;
-        bool stopped = false;      // StopMovie: paused at the start, no end to report
-        bool paused = false;       // only in a saved copy
+        bool stopped = false;  // StopMovie: paused at the start, no end to report
+        bool paused = false;   // only in a saved copy
         bool eofReached = false;
         bool endNotified = false;  // WM_MOVIE_END sent for the present arrival at the end
         double fps = 0.0;
         double duration = 0.0;
-        double position = 0.0;     // seconds, from mpv's time-pos
+        double position = 0.0;  // seconds, from mpv's time-pos
         int32_t width = 0;
         int32_t height = 0;
-        bool audioOnly = false;    // sound only: the nominal size stands, a cover keeps it
+        bool audioOnly = false;  // sound only: the nominal size stands, a cover keeps it
     };
     struct HandleDeleter {
         void operator()(mpv_handle* handle) const;

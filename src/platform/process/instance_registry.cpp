@@ -51,9 +51,7 @@ InstanceRegistry::InstanceRegistry(Options options)
     ownExecutable_ = self ? ExecutableOf(tessaview::CurrentProcessId()) : IdentityOf(ownExecutablePath_);
 }
 
-InstanceRegistry::~InstanceRegistry() {
-    Unregister();
-}
+InstanceRegistry::~InstanceRegistry() { Unregister(); }
 
 int64_t InstanceRegistry::CurrentProcessId() { return tessaview::CurrentProcessId(); }
 
@@ -69,10 +67,7 @@ void InstanceRegistry::Register(std::string_view className, std::string_view tit
     const std::string temporary = name + ".tmp";
     {
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out << CurrentProcessId() << '\n'
-            << ownExecutablePath_ << '\n'
-            << className << '\n'
-            << title << '\n';
+        out << CurrentProcessId() << '\n' << ownExecutablePath_ << '\n' << className << '\n' << title << '\n';
         if (!out.flush()) {
             RemoveName(temporary);
             return;

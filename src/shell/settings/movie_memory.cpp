@@ -7,8 +7,8 @@
 // field added later survives a run of an older copy.
 #include "shell/settings/movie_memory.h"
 
-#include "shell/settings/file_locations.h"
 #include "osdep/whole_file.h"
+#include "shell/settings/file_locations.h"
 #include "subtitle/number_rules.h"
 
 #include <algorithm>

@@ -85,7 +85,7 @@ private:
 
     std::string fileName_;
     std::ostream* log_ = nullptr;
-    std::list<Entry> entries_;  // the most recent first
+    std::list<Entry> entries_;                                                  // the most recent first
     std::unordered_map<std::string_view, std::list<Entry>::iterator> byMovie_;  // views into entries_
     bool changed_ = false;
     bool replaceable_ = false;  // a file that could not be read is never replaced

@@ -1,8 +1,8 @@
 // A profile (INI) file store: parsing, case-insensitive lookup and whole-file replacing writes.
 #include "shell/settings/profile_file.h"
 
-#include "shell/settings/profile_value.h"
 #include "osdep/whole_file.h"
+#include "shell/settings/profile_value.h"
 #include "subtitle/runtime_error.h"
 
 #include <utility>
@@ -182,8 +182,6 @@ void ProfileFile::replaceFile() const {
 
 void ProfileFile::RemoveStaleTemporaries() const { tessaview::RemoveStaleTemporaries(fileName_); }
 
-void ProfileFile::failWrite() const {
-    throw RuntimeError("Unable to write to " + fileName_);
-}
+void ProfileFile::failWrite() const { throw RuntimeError("Unable to write to " + fileName_); }
 
 }  // namespace tessaview

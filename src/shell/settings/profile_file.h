@@ -47,8 +47,8 @@ public:
 
 private:
     struct Section {
-        std::vector<std::string> lines;  // lines[0] is the "[name]" line
-        std::size_t lastKeyLine = 0;     // where a new key goes after; the header when none
+        std::vector<std::string> lines;                     // lines[0] is the "[name]" line
+        std::size_t lastKeyLine = 0;                        // where a new key goes after; the header when none
         std::unordered_map<std::string, std::size_t> keys;  // lower-case name -> first line
     };
 

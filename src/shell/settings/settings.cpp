@@ -109,32 +109,68 @@ void SaveSettings(SettingsWindow& window, const std::string& programFolder, int6
         const auto setting = static_cast<Setting>(i);
         const SettingKey& key = KeyOf(setting);
         switch (setting) {
-        case Setting::OnTop: writeSetting(file, setting, fields.OnTop); break;
-        case Setting::LastProcess: writeSetting(file, setting, processId); break;
-        case Setting::FontName: file.WriteString(key.Section, key.Key, font.Name); break;
-        case Setting::FontSize: writeSetting(file, setting, font.Size); break;
-        case Setting::FontCharSet: writeSetting(file, setting, font.CharSet & 0xFF); break;
-        case Setting::FontColor: writeSetting(file, setting, font.Color); break;
-        case Setting::Autoload: writeSetting(file, setting, window.AutoloadChecked()); break;
-        case Setting::PlayListCount: {
-            // Keys numbered from the count up, left by a longer list, stay: nothing is deleted.
-            const std::vector<std::string> captions = window.PlayListCaptions();
-            writeSetting(file, setting, static_cast<int64_t>(captions.size()));
-            for (std::size_t entry = 0; entry < captions.size(); ++entry)
-                file.WriteString(key.Section, std::to_string(entry), captions[entry]);
-            break;
-        }
-        case Setting::UseSkin: writeSetting(file, setting, fields.UseSkin); break;
-        case Setting::ShowPlayList: writeSetting(file, setting, fields.ShowPlayList); break;
-        case Setting::PlayListWidth: writeSetting(file, setting, fields.PlayListWidth); break;
-        case Setting::Left: writeSetting(file, setting, bounds.Left); break;
-        case Setting::Top: writeSetting(file, setting, bounds.Top); break;
-        case Setting::Height: writeSetting(file, setting, bounds.Height); break;
-        case Setting::Width: writeSetting(file, setting, bounds.Width); break;
-        case Setting::Volume: writeSetting(file, setting, fields.Volume); break;
-        case Setting::Mute: writeSetting(file, setting, fields.Muted); break;
-        case Setting::ShowTranscript: writeSetting(file, setting, fields.ShowTranscript); break;
-        case Setting::TranscriptWidth: writeSetting(file, setting, fields.TranscriptWidth); break;
+            case Setting::OnTop:
+                writeSetting(file, setting, fields.OnTop);
+                break;
+            case Setting::LastProcess:
+                writeSetting(file, setting, processId);
+                break;
+            case Setting::FontName:
+                file.WriteString(key.Section, key.Key, font.Name);
+                break;
+            case Setting::FontSize:
+                writeSetting(file, setting, font.Size);
+                break;
+            case Setting::FontCharSet:
+                writeSetting(file, setting, font.CharSet & 0xFF);
+                break;
+            case Setting::FontColor:
+                writeSetting(file, setting, font.Color);
+                break;
+            case Setting::Autoload:
+                writeSetting(file, setting, window.AutoloadChecked());
+                break;
+            case Setting::PlayListCount: {
+                // Keys numbered from the count up, left by a longer list, stay: nothing is deleted.
+                const std::vector<std::string> captions = window.PlayListCaptions();
+                writeSetting(file, setting, static_cast<int64_t>(captions.size()));
+                for (std::size_t entry = 0; entry < captions.size(); ++entry)
+                    file.WriteString(key.Section, std::to_string(entry), captions[entry]);
+                break;
+            }
+            case Setting::UseSkin:
+                writeSetting(file, setting, fields.UseSkin);
+                break;
+            case Setting::ShowPlayList:
+                writeSetting(file, setting, fields.ShowPlayList);
+                break;
+            case Setting::PlayListWidth:
+                writeSetting(file, setting, fields.PlayListWidth);
+                break;
+            case Setting::Left:
+                writeSetting(file, setting, bounds.Left);
+                break;
+            case Setting::Top:
+                writeSetting(file, setting, bounds.Top);
+                break;
+            case Setting::Height:
+                writeSetting(file, setting, bounds.Height);
+                break;
+            case Setting::Width:
+                writeSetting(file, setting, bounds.Width);
+                break;
+            case Setting::Volume:
+                writeSetting(file, setting, fields.Volume);
+                break;
+            case Setting::Mute:
+                writeSetting(file, setting, fields.Muted);
+                break;
+            case Setting::ShowTranscript:
+                writeSetting(file, setting, fields.ShowTranscript);
+                break;
+            case Setting::TranscriptWidth:
+                writeSetting(file, setting, fields.TranscriptWidth);
+                break;
         }
     }
     file.CommitWrites();

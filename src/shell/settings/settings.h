@@ -73,7 +73,6 @@ void LoadSettings(SettingsWindow& window, const std::string& programFolder, Inst
 // Writes every setting, replacing the file once; throws RuntimeError("Unable to write to
 // <file>") when that fails, and the file is then left as it was. With `makeFolder` a missing
 // folder is made first (an installed copy's settings folder).
-void SaveSettings(SettingsWindow& window, const std::string& programFolder, int64_t processId,
-                  bool makeFolder = false);
+void SaveSettings(SettingsWindow& window, const std::string& programFolder, int64_t processId, bool makeFolder = false);
 
 }  // namespace tessaview

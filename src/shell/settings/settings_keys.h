@@ -68,9 +68,7 @@ inline constexpr std::array<SettingKey, 19> kSettingKeys = {{
     {"Transcript", "Width", SettingType::Integer, 250},
 }};
 
-constexpr const SettingKey& KeyOf(Setting setting) {
-    return kSettingKeys[static_cast<std::size_t>(setting)];
-}
+constexpr const SettingKey& KeyOf(Setting setting) { return kSettingKeys[static_cast<std::size_t>(setting)]; }
 
 // Reads an integer or boolean key (a boolean as 1 or 0) with the table's default.
 int32_t ReadSetting(const ProfileFile& file, Setting setting);

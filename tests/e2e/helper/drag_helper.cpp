@@ -15,7 +15,9 @@ class Source : public QWidget {
         for (const QString& file : QCoreApplication::arguments().mid(3)) urls << QUrl::fromLocalFile(file);
         data->setUrls(urls);
         drag->setMimeData(data);
-        connect(drag, &QDrag::actionChanged, this, [this](Qt::DropAction a) { if (a) setWindowTitle("accepted"); });
+        connect(drag, &QDrag::actionChanged, this, [this](Qt::DropAction a) {
+            if (a) setWindowTitle("accepted");
+        });
         setWindowTitle("dragging");
         // The target asks for the names after the drop: stay to answer until the test ends.
         drag->exec(Qt::CopyAction);

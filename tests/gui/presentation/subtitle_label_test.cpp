@@ -1,11 +1,11 @@
 // The text subtitle surface: drawing rules, markup and "&", wrapping and shrinking to fit,
 // repaint economy, texts far longer than any panel; the code pages of the font's character
 // set and of the file, as both surfaces read them.
-#include "support/fake_vobsub.h"
+#include "presentation/subtitle_label.h"
 #include "presentation/bitmap_surface.h"
 #include "presentation/subtitle_font.h"
-#include "presentation/subtitle_label.h"
 #include "presentation/subtitle_surfaces.h"
+#include "support/fake_vobsub.h"
 
 #include <QApplication>
 #include <QFontInfo>
@@ -89,7 +89,10 @@ std::vector<int> GlyphsPerRow(const QImage& image) {
     };
     std::vector<int> rows;
     for (int top = 0; top < image.height();) {
-        if (!rowInked(top)) { ++top; continue; }
+        if (!rowInked(top)) {
+            ++top;
+            continue;
+        }
         int bottom = top;
         while (bottom < image.height() && rowInked(bottom)) ++bottom;
         int glyphs = 0;
@@ -192,7 +195,7 @@ TEST(SubtitleSurfaces, EachFileReadInItsOwnCodePageOnBothLabelsAndAClearEmptiesB
     };
     surfaces.SetFont(TestFont(1));
     surfaces.ShowText("\xCF\xF0\xE8", "UTF-8");
-    EXPECT_EQ(shown(), QStringLiteral("Ïðè"));  // not UTF-8: read as CP1252
+    EXPECT_EQ(shown(), QStringLiteral("Ïðè"));    // not UTF-8: read as CP1252
     surfaces.ShowText("\xCF\xF0\xE8", "CP1251");  // the same bytes from another file
     EXPECT_EQ(shown(), QStringLiteral("При"));
     // A chosen character set reads the shown caption again, and the file's code page no more.

@@ -23,7 +23,11 @@ std::string Describe(const std::vector<StyledLine>& lines) {
 }
 
 TEST(SubtitleMarkup, StyleTagsBecomeRunsOtherMarkupIsDroppedAndTheRestIsKept) {
-    struct Case { const char* cue; const char* runs; const char* plain; };
+    struct Case {
+        const char* cue;
+        const char* runs;
+        const char* plain;
+    };
     const Case cases[] = {
         {"<i>this one in italics</i>", "{i:this one in italics}", "this one in italics"},
         {"{\\pos(400,570)}(deep rumbling)", "(deep rumbling)", "(deep rumbling)"},

@@ -1,9 +1,9 @@
 // Finding in the transcript (folding, narrowing, stepping with wrap) and the lines on the
 // clock's timeline (order, neighbours, the clock's arithmetic both ways, the listed times).
+#include "presentation/transcript_filter.h"
 #include "external/vobsub_library.h"
 #include "playback/clock_math.h"
 #include "playback/subtitle_lines.h"
-#include "presentation/transcript_filter.h"
 
 #include <gtest/gtest.h>
 

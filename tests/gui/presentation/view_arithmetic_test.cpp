@@ -10,7 +10,9 @@ namespace {
 
 TEST(FullScreenOverlayTop, SitsBelowThePictureAndNeverLowerThan80AboveTheBottom) {
     constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
-    struct Case { int32_t screenW, screenH, videoW, videoH, top; };
+    struct Case {
+        int32_t screenW, screenH, videoW, videoH, top;
+    };
     const Case cases[] = {
         {1024, 768, 640, 352, 665},  // (768 + 563) / 2, above the cap
         {1024, 768, 640, 440, 688},  // (768 + 704) / 2 = 736: capped
@@ -30,8 +32,8 @@ TEST(Splitters, PanelCollapsesAt30TheOtherSideKeeps30AndDragsKeepThePicturesProp
     EXPECT_EQ(SplitterPanelSize(390, 400), 370);  // the movie panel keeps 30
     EXPECT_EQ(SplitterPanelSize(50, 55), 0);      // limited to 25, which collapses
     EXPECT_EQ(SplitterSizesAfterDrag({360, 40}), QList<int>({360, 40}));
-    EXPECT_EQ(SplitterSizesAfterDrag({380, 20}), QList<int>({400, 0}));  // collapsed, the space to the movie
-    EXPECT_EQ(SecondPartSizes(546, {3}, 230), QList<int>({313, 230}));  // the play list at the design width
+    EXPECT_EQ(SplitterSizesAfterDrag({380, 20}), QList<int>({400, 0}));   // collapsed, the space to the movie
+    EXPECT_EQ(SecondPartSizes(546, {3}, 230), QList<int>({313, 230}));    // the play list at the design width
     EXPECT_EQ(SecondPartSizes(200, {3, 20}, 190), QList<int>({0, 190}));  // no room left: the first part has none
     // Splitter1 decides the height, the width follows; ties go to the even neighbour: 4.5 -> 4.
     EXPECT_EQ(SplitterWindowChange(Qt::Vertical, {0, 9}, 3, {3, 2}), QSize(4, 0));

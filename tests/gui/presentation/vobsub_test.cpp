@@ -24,7 +24,7 @@ class FakeLibrary : public VobSubLibrary {
 public:
     int32_t index = 0;
     VobSubRect rect;
-    std::vector<uint8_t> pixels;  // BGRA
+    std::vector<uint8_t> pixels;     // BGRA
     std::vector<std::string> names;  // languages 0 .. names.size() - 1
     std::vector<int32_t> chosen;
     bool due = true;   // whether GetFrame finds a picture
@@ -89,12 +89,12 @@ protected:
 
 TEST_F(BitmapCueTest, PictureIsCentredAWideOneCutANewOneReplacesItAndAClearRemovesIt) {
     library.SetPicture(7, 720, 100, {10, 100, 255, 255});  // blue, green and red all differ
-    library.rect = {5, 5, 725, 105};  // only width and height count, not the place
+    library.rect = {5, 5, 725, 105};                       // only width and height count, not the place
     Draw();
     EXPECT_EQ(LitColumns(overlayPicture.Image(), 0), Columns(152, 152 + 719));
-    EXPECT_EQ(LitColumns(overlayPicture.Image(), 100), kNone);  // below the picture
+    EXPECT_EQ(LitColumns(overlayPicture.Image(), 100), kNone);          // below the picture
     EXPECT_EQ(overlayPicture.Image().pixel(152, 0), qRgb(254, 99, 9));  // blended over black, div 256
-    EXPECT_EQ(LitColumns(panelPicture.Image(), 82), Columns(0, 312));  // its bottom is cut
+    EXPECT_EQ(LitColumns(panelPicture.Image(), 82), Columns(0, 312));   // its bottom is cut
 
     library.SetPicture(8, 4, 2, {255, 255, 255, 128});
     Draw();
@@ -145,7 +145,7 @@ TEST_F(BitmapCueTest, EmptyOrInvertedRectangleLeavesBothSurfacesBlackAndIsAskedF
 TEST(TfmSub, BothSurfacesFollowTheWindowsSize) {
     TfmSub fmSub(nullptr);
     EXPECT_EQ(fmSub.windowTitle(), "fmSub");  // what a task switcher lists
-    fmSub.setGeometry(0, 665, 1024, 173);  // as full screen widens and then shows it
+    fmSub.setGeometry(0, 665, 1024, 173);     // as full screen widens and then shows it
     fmSub.show();
     EXPECT_EQ(fmSub.findChild<SubtitleLabel*>("lbSub")->width(), 1024);
     EXPECT_EQ(fmSub.findChild<BitmapSurface*>("imSub")->Image().size(), QSize(1024, 173));

@@ -5,9 +5,9 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QWheelEvent>
 #include <QScreen>
 #include <QThread>
+#include <QWheelEvent>
 #include <QWidget>
 #include <QWindow>
 #include <array>
@@ -29,8 +29,10 @@ using namespace std::chrono_literals;
 // Starts Qt on an X server of its own, which ends with this process. Empty, or why not.
 std::string startOnPrivateX() {
     if (qApp) return {};
-    FILE* server = popen("exec setpriv --pdeathsig TERM Xvfb -displayfd 1 -nolisten tcp "
-                         "-screen 0 1280x720x24 2>/dev/null", "r");
+    FILE* server = popen(
+        "exec setpriv --pdeathsig TERM Xvfb -displayfd 1 -nolisten tcp "
+        "-screen 0 1280x720x24 2>/dev/null",
+        "r");
     char display[16] = {};
     if (!server || !fgets(display, sizeof display, server)) return "Xvfb gave no display (is it installed?)";
     qputenv("DISPLAY", ":" + QByteArray(display).trimmed());
@@ -49,7 +51,9 @@ bool waitUntil(const std::function<bool()>& done, std::chrono::milliseconds time
     return true;
 }
 
-void pumpFor(std::chrono::milliseconds duration) { waitUntil([] { return false; }, duration); }
+void pumpFor(std::chrono::milliseconds duration) {
+    waitUntil([] { return false; }, duration);
+}
 
 // The movie panel, standing for the main window too: it hands mpv's wake-ups to the engine,
 // as the program's panel does, and records the messages the engine posts.
@@ -80,9 +84,11 @@ protected:
         if (const std::string why = startOnPrivateX(); !why.empty()) GTEST_SKIP() << why;
         // 4 s at 23.976 frames a second (96 frames) with sound; a key frame every 2 s, so that
         // only an exact seek lands between them.
-        const std::string make = "ffmpeg -loglevel error -nostdin -f lavfi -i testsrc=size=332x186:"
-                                 "rate=24000/1001:duration=4 -f lavfi -i sine=duration=4 -c:v libx264 "
-                                 "-preset ultrafast -g 48 -pix_fmt yuv420p -c:a pcm_s16le " + movie_;
+        const std::string make =
+            "ffmpeg -loglevel error -nostdin -f lavfi -i testsrc=size=332x186:"
+            "rate=24000/1001:duration=4 -f lavfi -i sine=duration=4 -c:v libx264 "
+            "-preset ultrafast -g 48 -pix_fmt yuv420p -c:a pcm_s16le " +
+            movie_;
         ASSERT_EQ(std::system(make.c_str()), 0) << make;
         panel = std::make_unique<Panel>(engine);
         panel->resize(400, 300);
@@ -120,8 +126,8 @@ TEST_F(MpvEngineTest, ReportsTheMovieAndAFailedLoadLeavesThePlayingMovieOrNothin
     for (int k = 0; k < 33; ++k)
         overfull += "id: x, index: " + std::to_string(k % 2) + "\ntimestamp: 00:00:01:000, filepos: 0\n";
     dir.write("overfull.sub", "");
-    const std::string unplayable[] = {dir.file("missing.avi"), dir.write("notes.txt", "Not a movie.\n"),
-                                      dir.path(), dir.write("overfull.idx", overfull),
+    const std::string unplayable[] = {dir.file("missing.avi"), dir.write("notes.txt", "Not a movie.\n"), dir.path(),
+                                      dir.write("overfull.idx", overfull),
                                       dir.write("overfull.txt", overfull)};  // known by its first line
 
     // Without a movie the controls do nothing.
@@ -283,10 +289,14 @@ TEST_F(FullScreenTest, KeysReachTheProgramAsVirtualKeysOnlyInFullScreenAndTheMou
     expected.insert(expected.end(), {{WM_PICTURE_WHEEL, -120, 0}, {WM_PICTURE_DBLCLK, 0, 0}});
     engine.SetFullScreen(1);
     const std::tuple<int, Qt::KeyboardModifiers, int, int> keys[] = {
-        {Qt::Key_Escape, {}, 27, 0}, {Qt::Key_A, Qt::ShiftModifier, 65, MOD_SHIFT}, {Qt::Key_9, {}, 57, 0},
-        {Qt::Key_9, Qt::KeypadModifier, 105, 0}, {Qt::Key_F4, {}, 115, 0},
+        {Qt::Key_Escape, {}, 27, 0},
+        {Qt::Key_A, Qt::ShiftModifier, 65, MOD_SHIFT},
+        {Qt::Key_9, {}, 57, 0},
+        {Qt::Key_9, Qt::KeypadModifier, 105, 0},
+        {Qt::Key_F4, {}, 115, 0},
         {Qt::Key_Up, Qt::ControlModifier | Qt::AltModifier, 38, MOD_CONTROL | MOD_ALT},
-        {Qt::Key_MediaTogglePlayPause, {}, VK_MEDIA_PLAY_PAUSE, 0}, {Qt::Key_unknown, {}, 0, 0}};
+        {Qt::Key_MediaTogglePlayPause, {}, VK_MEDIA_PLAY_PAUSE, 0},
+        {Qt::Key_unknown, {}, 0, 0}};
     for (const auto& [key, modifiers, code, bits] : keys) {
         press(key, modifiers);
         if (code != 0) expected.emplace_back(WM_FULLSCREEN_KEY, code, bits);  // a key without a code is not posted

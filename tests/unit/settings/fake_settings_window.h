@@ -1,8 +1,8 @@
 // A settings window that only records what is done to it.
 #pragma once
 
-#include "support/fake_instances.h"
 #include "shell/settings/settings.h"
+#include "support/fake_instances.h"
 
 namespace tessaview::test {
 

@@ -32,8 +32,9 @@ TEST_F(MovieMemoryTest, WhatIsSavedReadsBackTheSameMostRecentFirst) {
     MovieMemory memory(file, log);
     // Names are bytes: not UTF-8, line breaks, '%' and '=' inside.
     const std::string odd = "/films/caf\xE9 50%25\nline=2\r.avi";
-    const MovieRecord full{725123, -1500, 3, "/subs/by hand %0A\n.srt", {}, {-7300, 25 / 23.976, "12:-3400,40:1200"},
-                           "/subs/second.srt", -200};
+    const MovieRecord full{
+        725123, -1500, 3, "/subs/by hand %0A\n.srt", {}, {-7300, 25 / 23.976, "12:-3400,40:1200"}, "/subs/second.srt",
+        -200};
     memory.Remember("/films/a.avi", {1000, 0, 0, "", {}, {}, "", 0});
     memory.Remember(odd, full);
     memory.Remember("/films/b.avi", {2000, 100, 0, "", {}, {}, "", 0});
@@ -73,7 +74,11 @@ TEST(MovieMemory, AFileThatIsNoStoreIsIgnoredWithOneLine) {
         std::string content;
         bool replaced;  // the next save writes a good store over it
     } cases[] = {
-        {"garbage", std::string("\x7f" "ELF\0\x01\xff\xfe junk\n", 15), true},
+        {"garbage",
+         std::string("\x7f"
+                     "ELF\0\x01\xff\xfe junk\n",
+                     15),
+         true},
         {"empty", "", true},
         {"another header", "# something else\nmovie=/a.avi\n", true},
         {"key before any movie", header + "position_ms=5\nmovie=/a.avi\n", true},
@@ -104,16 +109,17 @@ TEST(MovieMemory, AFileThatIsNoStoreIsIgnoredWithOneLine) {
 }
 
 TEST_F(MovieMemoryTest, KeysOfLaterVersionsAreKeptAndBadNumbersLeaveTheirDefault) {
-    test::writeFile(file, "# tessaview movie memory 1\r\n"
-                          "# a comment\r\n"
-                          "movie=/films/a.avi\r\n"
-                          "position_ms=12x\r\n"
-                          "sync_ms=250\r\n"
-                          "later_note=/subs/en%25.srt\r\n"
-                          "sync_result=shift 1.5 s\r\n"
-                          "\r\n"
-                          "movie=/films/a.avi\r\n"
-                          "sync_ms=999\r\n");
+    test::writeFile(file,
+                    "# tessaview movie memory 1\r\n"
+                    "# a comment\r\n"
+                    "movie=/films/a.avi\r\n"
+                    "position_ms=12x\r\n"
+                    "sync_ms=250\r\n"
+                    "later_note=/subs/en%25.srt\r\n"
+                    "sync_result=shift 1.5 s\r\n"
+                    "\r\n"
+                    "movie=/films/a.avi\r\n"
+                    "sync_ms=999\r\n");
     MovieMemory memory(file, log);
     EXPECT_EQ("", log.str());
     ASSERT_EQ(1u, memory.Size()) << "a movie named twice keeps its first block";
@@ -159,7 +165,7 @@ TEST(MovieMemory, AMovieResumesUnlessItWasLeftInItsFirstTenSecondsOrItsLastFiveP
         {9999, 90000, 25.0, std::nullopt},  // an hour at 25 fps
         {10000, 90000, 25.0, 250},
         {725000, 90000, 25.0, 18125},
-        {3419999, 90000, 25.0, 85500},       // just before 95 %
+        {3419999, 90000, 25.0, 85500},  // just before 95 %
         {3420000, 90000, 25.0, std::nullopt},
         {4000000, 90000, 25.0, std::nullopt},  // beyond the end
         {60000, 0, 23.976, 1439},              // length unknown

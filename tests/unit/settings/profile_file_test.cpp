@@ -13,21 +13,42 @@ using test::TempDir;
 
 TEST(ProfileValue, IntegersFollowTheHexAndDecimalRules) {
     const std::pair<const char*, int32_t> cases[] = {
-        {"-12", -12}, {"+7", 7}, {"0x12C", 300}, {"0X1f", 31}, {"0x", -1}, {"0x1G", -1}, {"$ff", 255},
-        {"$", -1}, {"$-1", -1}, {"", -1}, {"12a", -1}, {"-0x10", -1}, {"+-5", -1}, {"2147483647", 2147483647},
-        {"2147483648", -1}, {"0xFFFFFFFF", -1}, {"$80000000", INT32_MIN}, {"$100000000", -1},
+        {"-12", -12},
+        {"+7", 7},
+        {"0x12C", 300},
+        {"0X1f", 31},
+        {"0x", -1},
+        {"0x1G", -1},
+        {"$ff", 255},
+        {"$", -1},
+        {"$-1", -1},
+        {"", -1},
+        {"12a", -1},
+        {"-0x10", -1},
+        {"+-5", -1},
+        {"2147483647", 2147483647},
+        {"2147483648", -1},
+        {"0xFFFFFFFF", -1},
+        {"$80000000", INT32_MIN},
+        {"$100000000", -1},
     };
-    for (const auto& [text, expected] : cases)
-        EXPECT_EQ(expected, ParseProfileInteger(text, -1)) << '"' << text << '"';
+    for (const auto& [text, expected] : cases) EXPECT_EQ(expected, ParseProfileInteger(text, -1)) << '"' << text << '"';
     EXPECT_EQ(5, ParseProfileInteger("0x", 5));
 }
 
 TEST(ProfileFile, ReadsTrimUnquoteAndMatchNamesInAnyCase) {
-    const std::pair<const char*, const char*> lines[] = {  // a line of [Main], and what its key reads
-        {"plain=  spaced out \t", "spaced out"}, {"double=\"quoted\"", "quoted"},
-        {"single=' inner blanks '", " inner blanks "}, {"mixed=\"abc'", "\"abc'"},
-        {"lone=\"", "\""}, {"empty=\"\"", ""}, {"  Padded Key  =  v", "v"}, {"dup=first", "first"},
-        {"DUP=second", "first"}, {"; commented=yes", "d"},
+    const std::pair<const char*, const char*> lines[] = {
+        // a line of [Main], and what its key reads
+        {"plain=  spaced out \t", "spaced out"},
+        {"double=\"quoted\"", "quoted"},
+        {"single=' inner blanks '", " inner blanks "},
+        {"mixed=\"abc'", "\"abc'"},
+        {"lone=\"", "\""},
+        {"empty=\"\"", ""},
+        {"  Padded Key  =  v", "v"},
+        {"dup=first", "first"},
+        {"DUP=second", "first"},
+        {"; commented=yes", "d"},
     };
     std::string text = "[Main]\r\n";
     for (const auto& line : lines) text += line.first + std::string("\r\n");
@@ -45,8 +66,9 @@ TEST(ProfileFile, ReadsTrimUnquoteAndMatchNamesInAnyCase) {
 // mark or a tab before a name hides nothing.
 TEST(ProfileFile, WritesThroughALinkChangeOneLineAndKeepEveryOtherByte) {
     TempDir folder;
-    const std::string name = folder.write("real.ini", "\xEF\xBB\xBF[One]\n\tKey = old\nother=1\n\n"
-                                                      " \t[Unknown]\r\n\tx=\"keep me\"\r\n; trailing comment \xE9");
+    const std::string name = folder.write("real.ini",
+                                          "\xEF\xBB\xBF[One]\n\tKey = old\nother=1\n\n"
+                                          " \t[Unknown]\r\n\tx=\"keep me\"\r\n; trailing comment \xE9");
     std::filesystem::create_symlink(name, folder.file("a.ini"));
     ProfileFile file(folder.file("a.ini"));
     EXPECT_EQ("old", file.ReadString("one", "KEY", ""));
@@ -54,18 +76,20 @@ TEST(ProfileFile, WritesThroughALinkChangeOneLineAndKeepEveryOtherByte) {
     file.WriteString("ONE", "key", "new");
     file.WriteString("one", "Added", "2");
     file.WriteInteger("Fresh", "n", -5);
-    EXPECT_EQ("\xEF\xBB\xBF[One]\r\n\tKey =new\r\nother=1\r\nAdded=2\r\n\r\n"
-              " \t[Unknown]\r\n\tx=\"keep me\"\r\n; trailing comment \xE9\r\n"
-              "[Fresh]\r\nn=-5\r\n",
-              readFile(name));
+    EXPECT_EQ(
+        "\xEF\xBB\xBF[One]\r\n\tKey =new\r\nother=1\r\nAdded=2\r\n\r\n"
+        " \t[Unknown]\r\n\tx=\"keep me\"\r\n; trailing comment \xE9\r\n"
+        "[Fresh]\r\nn=-5\r\n",
+        readFile(name));
 }
 
 // A line break cannot add keys or sections: it is written as two blanks.
 TEST(ProfileFile, WrittenValuesReadBackIdenticallyInASecondStore) {
     TempDir folder;
     const std::string name = folder.file("a.ini");
-    const std::string values[] = {" leading blank", "trailing blank\t", "'quoted'", "\"x\"", "a=b;c",
-                                  "[not a section]", "caf\xE9", "", "movie\r\n[Evil]\r\nk=1"};
+    const std::string values[] = {
+        " leading blank",        "trailing blank\t", "'quoted'", "\"x\"", "a=b;c", "[not a section]", "caf\xE9", "",
+        "movie\r\n[Evil]\r\nk=1"};
     ProfileFile file(name);
     for (std::size_t i = 0; i < std::size(values); ++i) file.WriteString("S", std::to_string(i), values[i]);
     const ProfileFile second(name);
@@ -76,8 +100,8 @@ TEST(ProfileFile, WrittenValuesReadBackIdenticallyInASecondStore) {
 }
 
 TEST(ProfileFile, WritesCollectedInMemoryLeaveTheBytesOfWritesOneByOne) {
-    const std::pair<const char*, const char*> writes[] = {
-        {"S", "a"}, {"S", "new"}, {"T", "k"}, {"U", "first"}, {"S", "second"}, {"u", "b"}, {"T", "K"}, {"S", "NEW"}};
+    const std::pair<const char*, const char*> writes[] = {{"S", "a"},      {"S", "new"}, {"T", "k"}, {"U", "first"},
+                                                          {"S", "second"}, {"u", "b"},   {"T", "K"}, {"S", "NEW"}};
     for (const char* bytes : {"\xEF\xBB\xBF[S]\r\na=1\r\n; note\r\n\r\n[T]\n[s]\nb=2\n",
                               "; top\r\nx=y\r\n[T]\r\n\tk=0\r\n; after\r\n[S]\r\n[t]\r\nk=dup\r\n"}) {
         TempDir folder;

@@ -1,9 +1,9 @@
 // LoadSettings and SaveSettings against a window without any window, files that must not be
 // replaced, and where an installed and a portable copy keep set.ini.
-#include "shell/settings/file_locations.h"
 #include "shell/settings/settings.h"
-#include "unit/settings/fake_settings_window.h"
+#include "shell/settings/file_locations.h"
 #include "support/temp_dir.h"
+#include "unit/settings/fake_settings_window.h"
 
 #include <gtest/gtest.h>
 
@@ -38,9 +38,7 @@ Loaded load(const TempDir& folder, const std::string& ini, bool windowExists = f
     return result;
 }
 
-long entries(const TempDir& folder) {
-    return std::distance(std::filesystem::directory_iterator(folder.path()), {});
-}
+long entries(const TempDir& folder) { return std::distance(std::filesystem::directory_iterator(folder.path()), {}); }
 
 TEST(LoadSettings, StepsRunInTheirOrderWithTheStoredValuesOrTheDefaults) {
     const std::vector<std::string> plain{"Autoload 1", "ShowChecked 0", "PanelWidth 0", "Left 190", "Top 130"};
@@ -80,8 +78,8 @@ TEST(LoadSettings, StepsRunInTheirOrderWithTheStoredValuesOrTheDefaults) {
         const SettingsFields& f = l.window.fields;
         EXPECT_EQ(std::tuple(c.fields.OnTop, c.fields.UseSkin, c.fields.ShowPlayList, c.fields.PlayListWidth,
                              c.fields.Volume, c.fields.Muted, c.fields.ShowTranscript, c.fields.TranscriptWidth),
-                  std::tuple(f.OnTop, f.UseSkin, f.ShowPlayList, f.PlayListWidth, f.Volume, f.Muted,
-                             f.ShowTranscript, f.TranscriptWidth));
+                  std::tuple(f.OnTop, f.UseSkin, f.ShowPlayList, f.PlayListWidth, f.Volume, f.Muted, f.ShowTranscript,
+                             f.TranscriptWidth));
         EXPECT_TRUE(l.instances.terminated.empty());
         EXPECT_EQ(!c.ini.empty(), std::filesystem::exists(folder.file("set.ini")));  // loading writes nothing
     }
@@ -120,16 +118,17 @@ TEST(SaveSettings, AFileCreatedFromNothingHasTheSevenSectionsInOrderAndOursAfter
     window.captions = {"/movies/a b.avi", "/movies/c.mkv"};
     window.font = {"DejaVu Sans", 20, 0x1CC, 0x00FF00};
     SaveSettings(window, folder.path(), 4321);
-    EXPECT_EQ("[Setting]\r\nOnTop=0\r\n"
-              "[LastProcessHandle]\r\nHandle=4321\r\n"
-              "[Font]\r\nName=DejaVu Sans\r\nSize=20\r\nCharSet=204\r\nColor=65280\r\n"
-              "[Autoload]\r\nEnable=1\r\n"
-              "[PlayList]\r\nCount=2\r\n0=/movies/a b.avi\r\n1=/movies/c.mkv\r\n"
-              "[UseSkin]\r\nUseSkin=1\r\nshowplaylist=1\r\nplaylistwidth=250\r\n"
-              "[Pos]\r\nLeft=-3\r\ntop=40\r\nHeight=600\r\nWidth=800\r\n"
-              "[Sound]\r\nVolume=35\r\nMute=1\r\n"
-              "[Transcript]\r\nShow=1\r\nWidth=310\r\n",
-              readFile(folder.file("set.ini")));
+    EXPECT_EQ(
+        "[Setting]\r\nOnTop=0\r\n"
+        "[LastProcessHandle]\r\nHandle=4321\r\n"
+        "[Font]\r\nName=DejaVu Sans\r\nSize=20\r\nCharSet=204\r\nColor=65280\r\n"
+        "[Autoload]\r\nEnable=1\r\n"
+        "[PlayList]\r\nCount=2\r\n0=/movies/a b.avi\r\n1=/movies/c.mkv\r\n"
+        "[UseSkin]\r\nUseSkin=1\r\nshowplaylist=1\r\nplaylistwidth=250\r\n"
+        "[Pos]\r\nLeft=-3\r\ntop=40\r\nHeight=600\r\nWidth=800\r\n"
+        "[Sound]\r\nVolume=35\r\nMute=1\r\n"
+        "[Transcript]\r\nShow=1\r\nWidth=310\r\n",
+        readFile(folder.file("set.ini")));
 }
 
 // A save over an earlier one: list keys beyond the new count, the file's mode and owner stay;
@@ -145,8 +144,7 @@ TEST(SaveSettings, ASaveOverAnEarlierOneKeepsOldKeysModeAndOwner) {
     ::chmod(name.c_str(), 0640);
     saved.captions = {"first", "second"};
     SaveSettings(saved, folder.path(), 2);
-    EXPECT_NE(std::string::npos,
-              readFile(name).find("Count=2\r\n0=first\r\n1=second\r\n2=2\r\n3=3\r\n4=4\r\n"));
+    EXPECT_NE(std::string::npos, readFile(name).find("Count=2\r\n0=first\r\n1=second\r\n2=2\r\n3=3\r\n4=4\r\n"));
     struct stat info {};
     ASSERT_EQ(0, ::stat(name.c_str(), &info));
     EXPECT_EQ(0640u, info.st_mode & 07777);
@@ -168,13 +166,22 @@ TEST(SaveSettings, NeverReplacesAFileItCannotReadOrWrite) {
         bool rootGetsRoundIt;
         void (*make)(const std::string& name);
     } cases[] = {
-        {"unreadable", true, [](const std::string& n) { writeFile(n, "[S]\r\nk=1\r\n"); ::chmod(n.c_str(), 0200); }},
-        {"read-only", true, [](const std::string& n) { writeFile(n, "[S]\r\nk=1\r\n"); ::chmod(n.c_str(), 0444); }},
+        {"unreadable", true,
+         [](const std::string& n) {
+             writeFile(n, "[S]\r\nk=1\r\n");
+             ::chmod(n.c_str(), 0200);
+         }},
+        {"read-only", true,
+         [](const std::string& n) {
+             writeFile(n, "[S]\r\nk=1\r\n");
+             ::chmod(n.c_str(), 0444);
+         }},
         {"directory", false, [](const std::string& n) { std::filesystem::create_directory(n); }},
         {"fifo", false, [](const std::string& n) { ::mkfifo(n.c_str(), 0600); }},
         {"link to itself", false, [](const std::string& n) { std::filesystem::create_symlink("set.ini", n); }},
         // Without the signal ignored, this ends the test program.
-        {"over the file-size limit", false, [](const std::string& n) {
+        {"over the file-size limit", false,
+         [](const std::string& n) {
              writeFile(n, "[S]\r\nk=1\r\n");
              const rlimit limit{64, RLIM_INFINITY};
              ::setrlimit(RLIMIT_FSIZE, &limit);

@@ -9,12 +9,13 @@ namespace {
 class DoctorTest : public CoreTest {};
 
 TEST_F(DoctorTest, EachProblemIsFoundAtItsLine) {
-    const std::pair<const char*, Strings> cases[] = {  // a file, and "line kind" of each problem
+    const std::pair<const char*, Strings> cases[] = {
+        // a file, and "line kind" of each problem
         {"1\n00:00:01,500 --> 00:00:03,250\n<i>Tom & Jerry</i>\n\n2\n00:00:02,900 --> 00:00:02,900\nOverlap\n\n"
          "3\nno arrow here\nx\n\n4\n00:00:05,000 --> 00:00:04,000\nBackwards\n5\n00:00:06,000 --> 00:00:07,000\n\n"
          "dropped\n6\n00:00:08,000 --> bad\n7\n00:00:09,000 --> 00:00:10,000\nnever read\n",
-         {"2 tag-as-text", "2 ampersand", "6 one-frame", "6 overlap", "10 skipped",
-          "14 never-shows", "18 skipped", "21 stopped"}},
+         {"2 tag-as-text", "2 ampersand", "6 one-frame", "6 overlap", "10 skipped", "14 never-shows", "18 skipped",
+          "21 stopped"}},
         {"1\n00:00:01,000 --> 00:00:02,000\nA\n00:00:03,000 --> 00:00:04,000\nB\n", {"4 text-outside-cue"}},
         {"{1}{1}23.976\n\n{0}{50}{y:i}Hi && bye\n{60}{}Open\n{-5}{9}Minus\n",
          {"1 frame-rate-line", "3 overlap", "3 tag-as-text", "4 never-shows", "5 stopped"}},
@@ -51,10 +52,11 @@ TEST_F(DoctorTest, StylingShownAsTextNamesItsFirstFourTags) {
 
 TEST_F(DoctorTest, MovieFitNamesTheFrameRateItemThatAStandardRatioExplains) {
     const std::tuple<bool, int32_t, double, double, const char*, double> cases[] = {
-        {true, 6000000, 25.0, 5770.0, "23.976", 0},   // timed for the film, the movie runs fast (25/24 fits too)
+        {true, 6000000, 25.0, 5770.0, "23.976", 0},  // timed for the film, the movie runs fast (25/24 fits too)
         {true, 5754000, 23.976, 6000.0, "25.000", 0},
-        {true, 5771500, 25.0, 5770.0, "23.976", 0},    // 1.5 s past the end is past it  // timed for the fast copy: ends early by the ratio
-        {true, 9000000, 25.0, 6000.0, "", 0},          // past the end, no ratio brings it in
+        {true, 5771500, 25.0, 5770.0, "23.976",
+         0},  // 1.5 s past the end is past it  // timed for the fast copy: ends early by the ratio
+        {true, 9000000, 25.0, 6000.0, "", 0},  // past the end, no ratio brings it in
         {false, 179800, 25.0, 6100.0, "", 29.97},
     };
     for (const auto& [timeBased, lastEnd, movieRate, movieLength, item, fitRate] : cases) {

@@ -19,40 +19,112 @@ namespace {
 const struct Language {
     const char *code, *codePage, *sentences;
 } languages[] = {
-    {"pl", "CP1250", "Dzień dobry, czy mogę z tobą porozmawiać?|Nie wiem, gdzie zostawiłem klucze od samochodu.|Musimy się spieszyć, pociąg odjeżdża za pięć minut.|Wszystko będzie dobrze, obiecuję ci to.|– Gdzie jest najbliższa apteka?|Źle się czuję, chyba jestem chory.|Przepraszam, że tak późno dzwonię…|Ta książka leżała na stole przez cały tydzień.|Śnieg padał przez całą noc.|Zróbmy sobie przerwę i napijmy się herbaty."},
-    {"cs", "CP1250", "Dobrý den, můžu vám nějak pomoct?|Nevím, kde jsem nechal klíče od auta.|Musíme si pospíšit, vlak odjíždí za pět minut.|„Všechno bude v pořádku“, to ti slibuju.|Kde je nejbližší lékárna?|Je mi špatně, asi jsem nemocný.|Promiňte, že volám tak pozdě.|Ta kniha ležela na stole celý týden.|Celou noc padal sníh a ráno bylo všude bílo.|Udělejme si přestávku a dáme si čaj."},
-    {"hu", "CP1250", "Jó napot, segíthetek valamiben?|Nem tudom, hol hagytam az autó kulcsát.|Sietnünk kell, a vonat öt perc múlva indul.|„Minden rendben lesz”, ezt megígérem neked.|Hol van a legközelebbi gyógyszertár?|Rosszul érzem magam, azt hiszem, beteg vagyok.|Elnézést, hogy ilyen későn telefonálok.|Az a könyv egész héten az asztalon feküdt.|Egész éjjel esett a hó, és reggelre minden fehér lett.|Tartsunk egy kis szünetet, és igyunk egy teát."},
-    {"hr", "CP1250", "Dobar dan, mogu li vam pomoći?|Ne znam gdje sam ostavio ključeve od auta.|Moramo požuriti, vlak polazi za pet minuta.|– Sve će biti u redu, obećavam ti…|Gdje je najbliža ljekarna?|Loše se osjećam, mislim da sam bolestan.|Oprostite što zovem tako kasno.|Ta je knjiga cijeli tjedan ležala na stolu.|Cijelu noć je padao snijeg i ujutro je sve bilo bijelo.|Napravimo stanku i popijmo čaj, đače."},
-    {"ru", "CP1251", "Добрый день, чем я могу вам помочь?|Я не знаю, где оставил ключи от машины.|Нам надо спешить, поезд уходит через пять минут.|«Всё будет хорошо», я тебе обещаю…|Где здесь ближайшая аптека?|Мне плохо, кажется, я заболел.|Извините, что звоню так поздно.|Эта книга лежала на столе целую неделю.|Всю ночь шёл снег, и утром всё было белым.|Давай сделаем перерыв и выпьем чаю."},
-    {"bg", "CP1251", "Добър ден, с какво мога да ви помогна?|Не знам къде съм оставил ключовете от колата.|Трябва да побързаме, влакът тръгва след пет минути.|– Всичко ще бъде наред, обещавам ти.|Къде е най-близката аптека?|Не се чувствам добре, май съм болен.|Извинете, че се обаждам толкова късно.|Тази книга стоя на масата цяла седмица.|Цяла нощ валя сняг и сутринта всичко беше бяло.|Нека да си починем и да изпием по един чай."},
-    {"uk", "CP1251", "Добрий день, чим я можу вам допомогти?|Я не знаю, де залишив ключі від машини.|Нам треба поспішати, поїзд відходить за п'ять хвилин.|«Усе буде добре», я тобі обіцяю.|Де тут найближча аптека?|Мені погано, здається, я захворів.|Вибачте, що телефоную так пізно.|Ця книжка лежала на столі цілий тиждень.|Усю ніч ішов сніг, і вранці все було білим.|Давай зробимо перерву і вип'ємо чаю."},
-    {"sr", "CP1251", "Добар дан, како могу да вам помогнем?|Не знам где сам оставио кључеве од аута.|Морамо да пожуримо, воз полази за пет минута.|Све ће бити у реду, обећавам ти.|Где је најближа апотека?|Лоше се осећам, мислим да сам болестан.|Извините што зовем тако касно.|Та књига је целу недељу стајала на столу.|Целу ноћ је падао снег и ујутру је све било бело.|Хајде да направимо паузу и попијемо чај."},
-    {"fr", "CP1252", "Bonjour, est-ce que je peux vous aider ?|Je ne sais pas où j'ai laissé les clés de la voiture.|Il faut se dépêcher, le train part dans cinq minutes.|« Tout ira bien », je te le promets…|Où se trouve la pharmacie la plus proche ?|Je me sens mal, je crois que je suis malade.|Excusez-moi d'appeler si tard.|Ce livre est resté sur la table toute la semaine.|Il a neigé toute la nuit et le matin tout était blanc.|Faisons une pause et buvons un thé, ça nous fera du bien."},
-    {"de", "CP1252", "Guten Tag, kann ich Ihnen helfen?|Ich weiß nicht, wo ich die Autoschlüssel gelassen habe.|Wir müssen uns beeilen, der Zug fährt in fünf Minuten.|„Alles wird gut“, das verspreche ich dir.|Wo ist die nächste Apotheke?|Mir geht es schlecht, ich glaube, ich bin krank.|Entschuldigung, dass ich so spät anrufe.|Das Buch lag die ganze Woche auf dem Tisch.|Es hat die ganze Nacht geschneit, und morgens war alles weiß.|Lass uns eine Pause machen und einen Tee trinken."},
-    {"es", "CP1252", "Buenos días, ¿en qué puedo ayudarle?|No sé dónde dejé las llaves del coche.|Tenemos que darnos prisa, el tren sale en cinco minutos.|— Todo saldrá bien, te lo prometo…|¿Dónde está la farmacia más cercana?|Me siento mal, creo que estoy enfermo.|Perdone que llame tan tarde.|Ese libro estuvo sobre la mesa toda la semana.|Nevó toda la noche y por la mañana todo estaba blanco.|Hagamos una pausa y tomemos un té."},
-    {"el", "CP1253", "Καλημέρα, μπορώ να σας βοηθήσω;|Δεν ξέρω πού άφησα τα κλειδιά του αυτοκινήτου.|Πρέπει να βιαστούμε, το τρένο φεύγει σε πέντε λεπτά.|«Όλα θα πάνε καλά», σου το υπόσχομαι…|Πού είναι το πιο κοντινό φαρμακείο;|Δεν νιώθω καλά, νομίζω ότι είμαι άρρωστος.|Συγγνώμη που τηλεφωνώ τόσο αργά.|Αυτό το βιβλίο ήταν στο τραπέζι όλη την εβδομάδα.|Χιόνιζε όλη τη νύχτα και το πρωί όλα ήταν λευκά.|Ας κάνουμε ένα διάλειμμα και ας πιούμε ένα τσάι."},
-    {"tr", "CP1254", "İyi günler, size nasıl yardımcı olabilirim?|Arabanın anahtarlarını nerede bıraktığımı bilmiyorum.|Acele etmeliyiz, tren beş dakika sonra kalkıyor.|“Her şey yoluna girecek”, sana söz veriyorum.|En yakın eczane nerede?|Kendimi kötü hissediyorum, sanırım hastayım.|Bu kadar geç aradığım için özür dilerim.|O kitap bütün hafta masanın üstünde durdu.|Bütün gece kar yağdı ve sabah her yer bembeyazdı.|Biraz ara verelim ve birer çay içelim."},
-    {"he", "CP1255", "שלום, איך אני יכול לעזור לך?|אני לא יודע איפה השארתי את המפתחות של המכונית.|אנחנו צריכים למהר, הרכבת יוצאת בעוד חמש דקות.|– הכול יהיה בסדר, אני מבטיח לך…|איפה בית המרקחת הקרוב?|אני מרגיש לא טוב, נראה לי שאני חולה.|סליחה שאני מתקשר כל כך מאוחר.|הספר הזה היה מונח על השולחן כל השבוע.|כל הלילה ירד שלג ובבוקר הכול היה לבן.|בוא נעשה הפסקה ונשתה כוס תה."},
-    {"ar", "CP1256", "مرحبا، كيف يمكنني مساعدتك؟|لا أعرف أين تركت مفاتيح السيارة.|يجب أن نسرع، القطار يغادر بعد خمس دقائق.|– كل شيء سيكون على ما يرام، أعدك بذلك…|أين أقرب صيدلية؟|أشعر بتعب، أظن أنني مريض.|آسف لأنني أتصل في وقت متأخر.|بقي ذلك الكتاب على الطاولة طوال الأسبوع.|تساقط الثلج طوال الليل وفي الصباح كان كل شيء أبيض.|لنأخذ استراحة ونشرب كوبا من الشاي."},
-    {"lt", "CP1257", "Laba diena, kuo galėčiau jums padėti?|Nežinau, kur palikau automobilio raktus.|Turime paskubėti, traukinys išvyksta po penkių minučių.|„Viskas bus gerai“, aš tau pažadu.|Kur yra artimiausia vaistinė?|Blogai jaučiuosi, atrodo, kad sergu.|Atsiprašau, kad skambinu taip vėlai.|Ta knyga visą savaitę gulėjo ant stalo.|Visą naktį snigo, o ryte viskas buvo balta.|Padarykime pertrauką ir išgerkime arbatos."},
-    {"lv", "CP1257", "Labdien, kā es varu jums palīdzēt?|Es nezinu, kur atstāju mašīnas atslēgas.|Mums jāsteidzas, vilciens atiet pēc piecām minūtēm.|“Viss būs labi”, es tev apsolu.|Kur ir tuvākā aptieka?|Es jūtos slikti, laikam esmu saslimis.|Atvainojiet, ka zvanu tik vēlu.|Tā grāmata visu nedēļu gulēja uz galda.|Visu nakti sniga, un no rīta viss bija balts.|Uztaisīsim pauzi un iedzersim tēju."},
-    {"et", "CP1257", "Tere päevast, kuidas ma saan teid aidata?|Ma ei tea, kuhu ma auto võtmed jätsin.|Me peame kiirustama, rong väljub viie minuti pärast.|„Kõik saab korda“, ma luban sulle.|Kus on lähim apteek?|Ma tunnen end halvasti, vist olen haige.|Vabandage, et ma nii hilja helistan.|See raamat oli terve nädala laual.|Terve öö sadas lund ja hommikul oli kõik valge, žürii ütles.|Teeme pausi ja joome ühe tassi teed."},
+    {"pl", "CP1250",
+     "Dzień dobry, czy mogę z tobą porozmawiać?|Nie wiem, gdzie zostawiłem klucze od samochodu.|Musimy się spieszyć, "
+     "pociąg odjeżdża za pięć minut.|Wszystko będzie dobrze, obiecuję ci to.|– Gdzie jest najbliższa apteka?|Źle się "
+     "czuję, chyba jestem chory.|Przepraszam, że tak późno dzwonię…|Ta książka leżała na stole przez cały "
+     "tydzień.|Śnieg padał przez całą noc.|Zróbmy sobie przerwę i napijmy się herbaty."},
+    {"cs", "CP1250",
+     "Dobrý den, můžu vám nějak pomoct?|Nevím, kde jsem nechal klíče od auta.|Musíme si pospíšit, vlak odjíždí za pět "
+     "minut.|„Všechno bude v pořádku“, to ti slibuju.|Kde je nejbližší lékárna?|Je mi špatně, asi jsem "
+     "nemocný.|Promiňte, že volám tak pozdě.|Ta kniha ležela na stole celý týden.|Celou noc padal sníh a ráno bylo "
+     "všude bílo.|Udělejme si přestávku a dáme si čaj."},
+    {"hu", "CP1250",
+     "Jó napot, segíthetek valamiben?|Nem tudom, hol hagytam az autó kulcsát.|Sietnünk kell, a vonat öt perc múlva "
+     "indul.|„Minden rendben lesz”, ezt megígérem neked.|Hol van a legközelebbi gyógyszertár?|Rosszul érzem magam, azt "
+     "hiszem, beteg vagyok.|Elnézést, hogy ilyen későn telefonálok.|Az a könyv egész héten az asztalon feküdt.|Egész "
+     "éjjel esett a hó, és reggelre minden fehér lett.|Tartsunk egy kis szünetet, és igyunk egy teát."},
+    {"hr", "CP1250",
+     "Dobar dan, mogu li vam pomoći?|Ne znam gdje sam ostavio ključeve od auta.|Moramo požuriti, vlak polazi za pet "
+     "minuta.|– Sve će biti u redu, obećavam ti…|Gdje je najbliža ljekarna?|Loše se osjećam, mislim da sam "
+     "bolestan.|Oprostite što zovem tako kasno.|Ta je knjiga cijeli tjedan ležala na stolu.|Cijelu noć je padao snijeg "
+     "i ujutro je sve bilo bijelo.|Napravimo stanku i popijmo čaj, đače."},
+    {"ru", "CP1251",
+     "Добрый день, чем я могу вам помочь?|Я не знаю, где оставил ключи от машины.|Нам надо спешить, поезд уходит через "
+     "пять минут.|«Всё будет хорошо», я тебе обещаю…|Где здесь ближайшая аптека?|Мне плохо, кажется, я "
+     "заболел.|Извините, что звоню так поздно.|Эта книга лежала на столе целую неделю.|Всю ночь шёл снег, и утром всё "
+     "было белым.|Давай сделаем перерыв и выпьем чаю."},
+    {"bg", "CP1251",
+     "Добър ден, с какво мога да ви помогна?|Не знам къде съм оставил ключовете от колата.|Трябва да побързаме, влакът "
+     "тръгва след пет минути.|– Всичко ще бъде наред, обещавам ти.|Къде е най-близката аптека?|Не се чувствам добре, "
+     "май съм болен.|Извинете, че се обаждам толкова късно.|Тази книга стоя на масата цяла седмица.|Цяла нощ валя сняг "
+     "и сутринта всичко беше бяло.|Нека да си починем и да изпием по един чай."},
+    {"uk", "CP1251",
+     "Добрий день, чим я можу вам допомогти?|Я не знаю, де залишив ключі від машини.|Нам треба поспішати, поїзд "
+     "відходить за п'ять хвилин.|«Усе буде добре», я тобі обіцяю.|Де тут найближча аптека?|Мені погано, здається, я "
+     "захворів.|Вибачте, що телефоную так пізно.|Ця книжка лежала на столі цілий тиждень.|Усю ніч ішов сніг, і вранці "
+     "все було білим.|Давай зробимо перерву і вип'ємо чаю."},
+    {"sr", "CP1251",
+     "Добар дан, како могу да вам помогнем?|Не знам где сам оставио кључеве од аута.|Морамо да пожуримо, воз полази за "
+     "пет минута.|Све ће бити у реду, обећавам ти.|Где је најближа апотека?|Лоше се осећам, мислим да сам "
+     "болестан.|Извините што зовем тако касно.|Та књига је целу недељу стајала на столу.|Целу ноћ је падао снег и "
+     "ујутру је све било бело.|Хајде да направимо паузу и попијемо чај."},
+    {"fr", "CP1252",
+     "Bonjour, est-ce que je peux vous aider ?|Je ne sais pas où j'ai laissé les clés de la voiture.|Il faut se "
+     "dépêcher, le train part dans cinq minutes.|« Tout ira bien », je te le promets…|Où se trouve la pharmacie la "
+     "plus proche ?|Je me sens mal, je crois que je suis malade.|Excusez-moi d'appeler si tard.|Ce livre est resté sur "
+     "la table toute la semaine.|Il a neigé toute la nuit et le matin tout était blanc.|Faisons une pause et buvons un "
+     "thé, ça nous fera du bien."},
+    {"de", "CP1252",
+     "Guten Tag, kann ich Ihnen helfen?|Ich weiß nicht, wo ich die Autoschlüssel gelassen habe.|Wir müssen uns "
+     "beeilen, der Zug fährt in fünf Minuten.|„Alles wird gut“, das verspreche ich dir.|Wo ist die nächste "
+     "Apotheke?|Mir geht es schlecht, ich glaube, ich bin krank.|Entschuldigung, dass ich so spät anrufe.|Das Buch lag "
+     "die ganze Woche auf dem Tisch.|Es hat die ganze Nacht geschneit, und morgens war alles weiß.|Lass uns eine Pause "
+     "machen und einen Tee trinken."},
+    {"es", "CP1252",
+     "Buenos días, ¿en qué puedo ayudarle?|No sé dónde dejé las llaves del coche.|Tenemos que darnos prisa, el tren "
+     "sale en cinco minutos.|— Todo saldrá bien, te lo prometo…|¿Dónde está la farmacia más cercana?|Me siento mal, "
+     "creo que estoy enfermo.|Perdone que llame tan tarde.|Ese libro estuvo sobre la mesa toda la semana.|Nevó toda la "
+     "noche y por la mañana todo estaba blanco.|Hagamos una pausa y tomemos un té."},
+    {"el", "CP1253",
+     "Καλημέρα, μπορώ να σας βοηθήσω;|Δεν ξέρω πού άφησα τα κλειδιά του αυτοκινήτου.|Πρέπει να βιαστούμε, το τρένο "
+     "φεύγει σε πέντε λεπτά.|«Όλα θα πάνε καλά», σου το υπόσχομαι…|Πού είναι το πιο κοντινό φαρμακείο;|Δεν νιώθω καλά, "
+     "νομίζω ότι είμαι άρρωστος.|Συγγνώμη που τηλεφωνώ τόσο αργά.|Αυτό το βιβλίο ήταν στο τραπέζι όλη την "
+     "εβδομάδα.|Χιόνιζε όλη τη νύχτα και το πρωί όλα ήταν λευκά.|Ας κάνουμε ένα διάλειμμα και ας πιούμε ένα τσάι."},
+    {"tr", "CP1254",
+     "İyi günler, size nasıl yardımcı olabilirim?|Arabanın anahtarlarını nerede bıraktığımı bilmiyorum.|Acele "
+     "etmeliyiz, tren beş dakika sonra kalkıyor.|“Her şey yoluna girecek”, sana söz veriyorum.|En yakın eczane "
+     "nerede?|Kendimi kötü hissediyorum, sanırım hastayım.|Bu kadar geç aradığım için özür dilerim.|O kitap bütün "
+     "hafta masanın üstünde durdu.|Bütün gece kar yağdı ve sabah her yer bembeyazdı.|Biraz ara verelim ve birer çay "
+     "içelim."},
+    {"he", "CP1255",
+     "שלום, איך אני יכול לעזור לך?|אני לא יודע איפה השארתי את המפתחות של המכונית.|אנחנו צריכים למהר, הרכבת יוצאת בעוד "
+     "חמש דקות.|– הכול יהיה בסדר, אני מבטיח לך…|איפה בית המרקחת הקרוב?|אני מרגיש לא טוב, נראה לי שאני חולה.|סליחה שאני "
+     "מתקשר כל כך מאוחר.|הספר הזה היה מונח על השולחן כל השבוע.|כל הלילה ירד שלג ובבוקר הכול היה לבן.|בוא נעשה הפסקה "
+     "ונשתה כוס תה."},
+    {"ar", "CP1256",
+     "مرحبا، كيف يمكنني مساعدتك؟|لا أعرف أين تركت مفاتيح السيارة.|يجب أن نسرع، القطار يغادر بعد خمس دقائق.|– كل شيء "
+     "سيكون على ما يرام، أعدك بذلك…|أين أقرب صيدلية؟|أشعر بتعب، أظن أنني مريض.|آسف لأنني أتصل في وقت متأخر.|بقي ذلك "
+     "الكتاب على الطاولة طوال الأسبوع.|تساقط الثلج طوال الليل وفي الصباح كان كل شيء أبيض.|لنأخذ استراحة ونشرب كوبا من "
+     "الشاي."},
+    {"lt", "CP1257",
+     "Laba diena, kuo galėčiau jums padėti?|Nežinau, kur palikau automobilio raktus.|Turime paskubėti, traukinys "
+     "išvyksta po penkių minučių.|„Viskas bus gerai“, aš tau pažadu.|Kur yra artimiausia vaistinė?|Blogai jaučiuosi, "
+     "atrodo, kad sergu.|Atsiprašau, kad skambinu taip vėlai.|Ta knyga visą savaitę gulėjo ant stalo.|Visą naktį "
+     "snigo, o ryte viskas buvo balta.|Padarykime pertrauką ir išgerkime arbatos."},
+    {"lv", "CP1257",
+     "Labdien, kā es varu jums palīdzēt?|Es nezinu, kur atstāju mašīnas atslēgas.|Mums jāsteidzas, vilciens atiet pēc "
+     "piecām minūtēm.|“Viss būs labi”, es tev apsolu.|Kur ir tuvākā aptieka?|Es jūtos slikti, laikam esmu "
+     "saslimis.|Atvainojiet, ka zvanu tik vēlu.|Tā grāmata visu nedēļu gulēja uz galda.|Visu nakti sniga, un no rīta "
+     "viss bija balts.|Uztaisīsim pauzi un iedzersim tēju."},
+    {"et", "CP1257",
+     "Tere päevast, kuidas ma saan teid aidata?|Ma ei tea, kuhu ma auto võtmed jätsin.|Me peame kiirustama, rong "
+     "väljub viie minuti pärast.|„Kõik saab korda“, ma luban sulle.|Kus on lähim apteek?|Ma tunnen end halvasti, vist "
+     "olen haige.|Vabandage, et ma nii hilja helistan.|See raamat oli terve nädala laual.|Terve öö sadas lund ja "
+     "hommikul oli kõik valge, žürii ütles.|Teeme pausi ja joome ühe tassi teed."},
 };
 
-std::string subRip(const std::string& sentences)
-{
+std::string subRip(const std::string& sentences) {
     std::istringstream in(sentences);
     std::ostringstream out;
     std::string line;
     for (int n = 1; std::getline(in, line, '|'); ++n)
-        out << n << "\r\n00:00:" << 8 + 2 * n << ",000 --> 00:00:" << 9 + 2 * n << ",500\r\n"
-            << line << "\r\n\r\n";
+        out << n << "\r\n00:00:" << 8 + 2 * n << ",000 --> 00:00:" << 9 + 2 * n << ",500\r\n" << line << "\r\n\r\n";
     return out.str();
 }
 
 // The text without a byte-order mark, as the player shows it.
-std::string decode(std::string_view bytes, const std::string& encoding)
-{
+std::string decode(std::string_view bytes, const std::string& encoding) {
     const UnicodeForm form = encoding == "UTF-16BE" ? UnicodeForm::Utf16Be : UnicodeForm::Utf16Le;
     const bool utf16 = encoding == "UTF-16LE" || encoding == "UTF-16BE";
     std::string text = utf16 ? UnicodeToCodePage(bytes, form, "UTF-8") : CodePageToUtf8(bytes, encoding);
@@ -61,8 +133,7 @@ std::string decode(std::string_view bytes, const std::string& encoding)
 
 struct Rates {
     int files = 0, ours = 0, uchardet = 0;
-    void add(const std::string& bytes, const std::string& truth, const std::string& name)
-    {
+    void add(const std::string& bytes, const std::string& truth, const std::string& name) {
         const std::string expected = decode(bytes, truth);
         const std::string detected = DetectTextEncoding(bytes, "").name;
         const bool right = decode(bytes, detected) == expected;
@@ -76,11 +147,9 @@ struct Rates {
         uchardet_delete(alone);
         ++files;
         ours += right;
-        if (!right)
-            std::printf("  missed %s (%s): detected %s\n", name.c_str(), truth.c_str(), detected.c_str());
+        if (!right) std::printf("  missed %s (%s): detected %s\n", name.c_str(), truth.c_str(), detected.c_str());
     }
-    void report(const char* what) const
-    {
+    void report(const char* what) const {
         std::printf("%s: %d files, decoded exactly %.1f %% (uchardet alone %.1f %%)\n", what, files,
                     100.0 * ours / files, 100.0 * uchardet / files);
         EXPECT_GE(ours, files * 95 / 100.0) << what;
@@ -90,8 +159,7 @@ struct Rates {
 
 // Each language in its code page and in UTF-8, every third also in UTF-16 without a mark;
 // and the corpus, whose SOURCES.md states each file's encoding in its notes.
-TEST(TextEncoding, DecodesBetterThanUchardetAlone)
-{
+TEST(TextEncoding, DecodesBetterThanUchardetAlone) {
     Rates rates;
     int k = 0;
     for (const Language& l : languages) {
@@ -119,7 +187,9 @@ TEST(TextEncoding, DecodesBetterThanUchardetAlone)
             folder = line.substr(4);
         else if (std::regex_match(line, m, row) && std::regex_search(m[2].first, m[2].second, e, stated))
             rates.add(ReadWholeFile((corpus / folder / m[1].str()).string()),
-                      e[1].matched ? "CP" + e[1].str() : e[2].matched ? (e[2] == "LE" ? "UTF-16LE" : "UTF-16BE") : "UTF-8",
+                      e[1].matched   ? "CP" + e[1].str()
+                      : e[2].matched ? (e[2] == "LE" ? "UTF-16LE" : "UTF-16BE")
+                                     : "UTF-8",
                       m[1].str());
     }
     EXPECT_GE(rates.files - written, 30) << "corpus files with a stated encoding";
@@ -128,21 +198,24 @@ TEST(TextEncoding, DecodesBetterThanUchardetAlone)
 
 // Where uchardet alone goes wrong, and the tie that only the user's language can break; the
 // character set named reads the file as the detection does.
-TEST(TextEncoding, CorrectionsAndTies)
-{
+TEST(TextEncoding, CorrectionsAndTies) {
     const std::string lt = UnicodeToCodePage(subRip(languages[15].sentences), UnicodeForm::Utf8, "CP1257");
     // Seven Cyrillic letters and one blank: one unit in eight with a zero byte is enough for UTF-16.
     std::string le, be;
     for (int i = 0; i < 7; ++i) le += "\x30\x04", be += "\x04\x30";
     le += std::string(" \0", 2), be += std::string("\0 ", 2);
     const std::string big5 = UnicodeToCodePage(
-        subRip("我不知道我把車鑰匙放在哪裡了。|我們得快點，火車五分鐘後就開了。|你昨天晚上去哪裡了？"), UnicodeForm::Utf8,
-        "CP950");
+        subRip("我不知道我把車鑰匙放在哪裡了。|我們得快點，火車五分鐘後就開了。|你昨天晚上去哪裡了？"),
+        UnicodeForm::Utf8, "CP950");
     const std::tuple<std::string, const char*, const char*, const char*> cases[] = {
         {lt, "", "CP1257", "0x80-0x9F"},
         {big5, "", "CP950", ""},  // uchardet: ISO-8859-13, and „ “ as controls
-        {"Caf\xE9 \xFC" "ber", "pl", "CP1250", "locale"},
-        {"Caf\xE9 \xFC" "ber", "fr", "CP1252", ""},
+        {"Caf\xE9 \xFC"
+         "ber",
+         "pl", "CP1250", "locale"},
+        {"Caf\xE9 \xFC"
+         "ber",
+         "fr", "CP1252", ""},
         {le, "", "UTF-16LE", ""},
         {be, "", "UTF-16BE", ""},
     };
@@ -155,19 +228,16 @@ TEST(TextEncoding, CorrectionsAndTies)
 }
 
 // A language's code page; a code that is only part of others ("c" of "ca") is no language.
-TEST(TextEncoding, LanguageCodePageTakesWholeCodesOnly)
-{
+TEST(TextEncoding, LanguageCodePageTakesWholeCodesOnly) {
     const std::pair<const char*, const char*> cases[] = {
         {"ru", "CP1251"}, {"mn", "CP1251"}, {"sq", "CP1250"}, {"vi", "CP1258"}, {"c", "CP1252"}, {"", "CP1252"},
     };
-    for (const auto& [language, codePage] : cases)
-        EXPECT_EQ(LanguageCodePage(language), codePage) << language;
+    for (const auto& [language, codePage] : cases) EXPECT_EQ(LanguageCodePage(language), codePage) << language;
 }
 
 // The loader converts UTF-16 without a mark like the marked forms, and keeps with the loaded
 // subtitle the encoding its cues are read in; a file of unknown format changes neither.
-TEST_F(CoreTest, LoaderKeepsEachFilesEncoding)
-{
+TEST_F(CoreTest, LoaderKeepsEachFilesEncoding) {
     const std::string utf8 = subRip(languages[4].sentences);  // ru
     for (const std::string name : {"CP1251", "UTF-16LE", "UTF-16BE", "UTF-8"}) {
         load(name == "UTF-8" ? "\xEF\xBB\xBF" + utf8 : UnicodeToCodePage(utf8, UnicodeForm::Utf8, name));

@@ -10,8 +10,7 @@
 namespace tessaview::testing {
 namespace {
 
-std::string utf16(const std::u16string& text, bool bigEndian = false)
-{
+std::string utf16(const std::u16string& text, bool bigEndian = false) {
     std::string out = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
     for (char16_t c : text) {
         const char hi = static_cast<char>(c >> 8);
@@ -24,11 +23,15 @@ std::string utf16(const std::u16string& text, bool bigEndian = false)
 const std::string srtA = "1\n00:00:01,000 --> 00:00:02,000\nA\n";
 const std::string unknownFormat = "Unknown subtitle file format, Please contact to support@tessaview.org !!!";
 
-TEST(Detection, FirstMatchingRuleInTableOrderPicksTheReader)
-{
+TEST(Detection, FirstMatchingRuleInTableOrderPicksTheReader) {
     const std::pair<const char*, const char*> cases[] = {
-        {"Title:", "ReadSsa"}, {"Title: Movie", nullptr}, {"[TITLE]", "ReadStartScript"}, {"1 2", nullptr},
-        {"0:00:01:Hi", "ReadTimeColonText"}, {"01:00:00:x", nullptr}, {"[script info]", "ReadBracketFrames"},
+        {"Title:", "ReadSsa"},
+        {"Title: Movie", nullptr},
+        {"[TITLE]", "ReadStartScript"},
+        {"1 2", nullptr},
+        {"0:00:01:Hi", "ReadTimeColonText"},
+        {"01:00:00:x", nullptr},
+        {"[script info]", "ReadBracketFrames"},
     };
     for (const auto& [line, reader] : cases) {
         const ReaderEntry* entry = DetectReader(line);
@@ -37,10 +40,9 @@ TEST(Detection, FirstMatchingRuleInTableOrderPicksTheReader)
 }
 
 // Any spelling of an extension: the given one first, then byte order; base name and folder exactly.
-TEST(FileNames, ExtensionAfterTheLastSeparatorAndFoundInAnyLetterCase)
-{
-    for (const auto& [path, ext] : {std::pair{"/a/b/movie.idx", ".idx"}, {"/a.b/movie", ""},
-                                    {"movie.tar.SUB", ".SUB"}, {"movie.", "."}})
+TEST(FileNames, ExtensionAfterTheLastSeparatorAndFoundInAnyLetterCase) {
+    for (const auto& [path, ext] :
+         {std::pair{"/a/b/movie.idx", ".idx"}, {"/a.b/movie", ""}, {"movie.tar.SUB", ".SUB"}, {"movie.", "."}})
         EXPECT_EQ(ExtractFileExt(path), ext) << path;
     EXPECT_EQ(WithoutExtension("movie.tar.SUB"), "movie.tar");
     EXPECT_EQ(WithoutExtension("C:\\a.b\\movie"), "C:\\a.b\\movie");
@@ -48,8 +50,7 @@ TEST(FileNames, ExtensionAfterTheLastSeparatorAndFoundInAnyLetterCase)
     EXPECT_FALSE(IsSubtitleFileName("/m/film.srt/clip"));
     EXPECT_EQ(AsciiLower("Film.\xC9N.SRT"), "film.\xC9n.srt");  // letters beyond ASCII stay
     TempDir dir;
-    for (const char* name : {"both.SRT", "both.srt", "two.sRt", "two.Srt", "Film.ssa"})
-        dir.write(name, "x");
+    for (const char* name : {"both.SRT", "both.srt", "two.sRt", "two.Srt", "Film.ssa"}) dir.write(name, "x");
     std::filesystem::create_directory(dir.file("film.ass"));
     for (const auto& [base, found] : {std::pair{"both", "both.srt"}, {"two", "two.Srt"}})
         EXPECT_EQ(FindWithExtension(dir.file(base), ".srt"), dir.file(found));
@@ -58,8 +59,7 @@ TEST(FileNames, ExtensionAfterTheLastSeparatorAndFoundInAnyLetterCase)
 
 class Loader : public CoreTest {};
 
-TEST_F(Loader, AWholeVobSubPairGoesToTheLibraryAndHalfAPairIsReadAsText)
-{
+TEST_F(Loader, AWholeVobSubPairGoesToTheLibraryAndHalfAPairIsReadAsText) {
     load(srtA, "text.srt");
     dir.write("movie.idx", "# VobSub index file, v7\n");
     dir.write("movie.sub", "binary");
@@ -86,14 +86,13 @@ TEST_F(Loader, AWholeVobSubPairGoesToTheLibraryAndHalfAPairIsReadAsText)
 
 // The status text writes the rate as the user's locale does; whatever rate the user chose, a
 // load that reads a file goes back to the movie's.
-TEST_F(Loader, FrameRateItemAndItsResetByALoad)
-{
+TEST_F(Loader, FrameRateItemAndItsResetByALoad) {
     host.separator = ',';
     core.n005Click(4);
     core.n005Click(9);  // no such item: nothing changes
     EXPECT_EQ(host.lastStatus, "Subtitle FrameRate:29,97fps");
     core.EngineFrameRate = 23.976;
-    load("\n\n  1  \n00:00:01 --> 00:00:02\n");  // blank lines before the line that decides
+    load("\n\n  1  \n00:00:01 --> 00:00:02\n");                // blank lines before the line that decides
     EXPECT_EQ(host.messages, Strings{"Subtitle file error"});  // a reader's message completes the load
     EXPECT_EQ(core.MovieFrameRate, 23.976);
     EXPECT_EQ(host.lastStatus, "Subtitle FrameRate:Same As Movie");
@@ -101,13 +100,14 @@ TEST_F(Loader, FrameRateItemAndItsResetByALoad)
 
 // Pairs at both edges decode; a high half ending the text, a stray byte and a surrogate written
 // as UTF-8 each become question marks.
-TEST(UnicodeToCodePage, PairsAtTheEdgesDecodeAndBrokenUnitsBecomeQuestionMarks)
-{
+TEST(UnicodeToCodePage, PairsAtTheEdgesDecodeAndBrokenUnitsBecomeQuestionMarks) {
     const std::tuple<std::string, UnicodeForm, std::string> cases[] = {
         {std::string("\x00\xD8\x00\xDC", 4), UnicodeForm::Utf16Le, "\xF0\x90\x80\x80"},
         {"\xDB\xFF\xDF\xFF", UnicodeForm::Utf16Be, "\xF4\x8F\xBF\xBF"},
         {std::string("a\x00\x00\xD8", 4), UnicodeForm::Utf16Le, "a?"},
-        {"a\xFF" "b", UnicodeForm::Utf8, "a?b"},
+        {"a\xFF"
+         "b",
+         UnicodeForm::Utf8, "a?b"},
         {"\xED\xA0\x80", UnicodeForm::Utf8, "???"},
     };
     for (const auto& [bytes, form, utf8] : cases)
@@ -116,12 +116,12 @@ TEST(UnicodeToCodePage, PairsAtTheEdgesDecodeAndBrokenUnitsBecomeQuestionMarks)
 
 // tmpsub is made anew for the user alone, never through a link planted in its place, and
 // removed after the load; bytes given in memory load the same without their file.
-TEST_F(Loader, ByteOrderMarksConvertThroughTmpsub)
-{
+TEST_F(Loader, ByteOrderMarksConvertThroughTmpsub) {
     const std::string victim = dir.write("victim", "keep");
     std::filesystem::create_symlink(victim, core.TmpSubPath());
     const std::string srt = "1\n00:00:01,000 --> 00:00:02,000\n";
-    const std::tuple<std::string, std::string, std::string> cases[] = {  // bytes, code page, cue text
+    const std::tuple<std::string, std::string, std::string> cases[] = {
+        // bytes, code page, cue text
         {utf16(u"1\r\n00:00:01,000 --> 00:00:02,000\r\nD\u00e9j\u00e0 \U0001F600\r\n"), "UTF-8",
          "D\xC3\xA9j\xC3\xA0 \xF0\x9F\x98\x80"},
         {utf16(u"1\n00:00:01,000 --> 00:00:02,000\nD\u00e9j\u00e0\n", true), "UTF-8", "D\xC3\xA9j\xC3\xA0"},
@@ -155,8 +155,7 @@ TEST_F(Loader, ByteOrderMarksConvertThroughTmpsub)
 
 // A load that fails keeps the previous subtitle, its name and its unit; an unknown format also
 // sets the frame-rate item back to the movie's, a runtime error leaves it alone.
-TEST_F(Loader, FailedLoadsKeepThePreviousSubtitle)
-{
+TEST_F(Loader, FailedLoadsKeepThePreviousSubtitle) {
     const std::string first = load(srtA, "first.srt");
     for (const std::string& bytes : Strings{"", "\n \r\n\t\n", "Hello there\n", "\x1a" + srtA}) {
         host.messages.clear();
@@ -184,14 +183,22 @@ TEST_F(Loader, FailedLoadsKeepThePreviousSubtitle)
     EXPECT_EQ(core.SubFileName, dir.file("movie.idx"));
 }
 
-TEST(TimeBase, MillisecondsToFramesRoundsHalfToEvenAndClamps)
-{
-    const std::tuple<int32_t, double, int32_t> cases[] = {  // milliseconds, rate, frames
-        {3000, 23.976, 72}, {1999, 25.0, 50}, {1000, 24.5, 24}, {-3000, 24.5, -74},  // ties go to even
-        {20, 25.0, 0}, {60, 25.0, 2}, {-60, 25.0, -2}, {1900, 25.0, 48},
-        {1180, 25.0, 30},  // an exact tie; 1.18 x 25 in 80 bits is 29.4999..
+TEST(TimeBase, MillisecondsToFramesRoundsHalfToEvenAndClamps) {
+    const std::tuple<int32_t, double, int32_t> cases[] = {
+        // milliseconds, rate, frames
+        {3000, 23.976, 72},
+        {1999, 25.0, 50},
+        {1000, 24.5, 24},
+        {-3000, 24.5, -74},  // ties go to even
+        {20, 25.0, 0},
+        {60, 25.0, 2},
+        {-60, 25.0, -2},
+        {1900, 25.0, 48},
+        {1180, 25.0, 30},   // an exact tie; 1.18 x 25 in 80 bits is 29.4999..
         {5000, 29.9, 149},  // 149.4999.. in 80 bits, where a 64-bit product gives 149.5
-        {INT32_MAX, 1001.0, INT32_MAX}, {INT32_MIN, 2000.0, INT32_MIN}, {100000000, 21474.836475, INT32_MAX},
+        {INT32_MAX, 1001.0, INT32_MAX},
+        {INT32_MIN, 2000.0, INT32_MIN},
+        {100000000, 21474.836475, INT32_MAX},
     };
     for (const auto& [ms, rate, frames] : cases)
         EXPECT_EQ(MillisecondsToFrames(ms, rate), frames) << ms << " ms at " << rate;
@@ -199,25 +206,31 @@ TEST(TimeBase, MillisecondsToFramesRoundsHalfToEvenAndClamps)
 
 // One text for a frame rate wherever one is shown: menu items, probe, doctor; the status bar's
 // is read back in FrameRateItemAndItsResetByALoad.
-TEST(TimeBase, FrameRatesAsText)
-{
+TEST(TimeBase, FrameRatesAsText) {
     EXPECT_EQ(FormatFrameRate(24000 / 1001.0), "23.976023976024");
     EXPECT_EQ(FormatFrameRate(24000 / 1001.0, '.', 6), "23.976");
     EXPECT_EQ(FormatFrameRate(25.0), "25");
     EXPECT_EQ(FormatFrameRate(1e6), "1000000");  // never in exponent form at 15 digits
     std::vector<std::string> captions;
-    for (int tag = 0; tag < 6; ++tag)
-        captions.push_back(FrameRateItemCaption(tag));
+    for (int tag = 0; tag < 6; ++tag) captions.push_back(FrameRateItemCaption(tag));
     EXPECT_EQ(captions, (std::vector<std::string>{"Same As Movie", "23.976", "24.000", "25.000", "29.970", "30.000"}));
 }
 
 // The two roundings and the 32-bit range, at the edges the windows and readers never reach.
-TEST(NumberRules, TiesGoToTheEvenNeighbourOrAwayFromZeroAndResultsStayInRange)
-{
-    const std::tuple<long double, int32_t, int64_t> cases[] = {  // value, half to even, half away
-        {0.5L, 0, 1}, {1.5L, 2, 2}, {2.5L, 2, 3}, {-2.5L, -2, -3}, {-0.4L, 0, 0}, {2.4999L, 2, 2},
-        {2147483647.5L, INT32_MAX, 2147483648}, {-2147483648.5L, INT32_MIN, -2147483649},
-        {1e30L, INT32_MAX, INT64_MAX}, {-1e30L, INT32_MIN, INT64_MIN}, {NAN, 0, 0},
+TEST(NumberRules, TiesGoToTheEvenNeighbourOrAwayFromZeroAndResultsStayInRange) {
+    const std::tuple<long double, int32_t, int64_t> cases[] = {
+        // value, half to even, half away
+        {0.5L, 0, 1},
+        {1.5L, 2, 2},
+        {2.5L, 2, 3},
+        {-2.5L, -2, -3},
+        {-0.4L, 0, 0},
+        {2.4999L, 2, 2},
+        {2147483647.5L, INT32_MAX, 2147483648},
+        {-2147483648.5L, INT32_MIN, -2147483649},
+        {1e30L, INT32_MAX, INT64_MAX},
+        {-1e30L, INT32_MIN, INT64_MIN},
+        {NAN, 0, 0},
     };
     for (const auto& [value, even, away] : cases) {
         EXPECT_EQ(RoundHalfEven(value), even) << static_cast<double>(value);
@@ -232,28 +245,30 @@ TEST(NumberRules, TiesGoToTheEvenNeighbourOrAwayFromZeroAndResultsStayInRange)
 }
 
 // Decimals up to the 32-bit edge; hexadecimals take all 32 bits, in either letter case.
-TEST(NumberRules, TextToNumberStopsAtThe32BitEdge)
-{
+TEST(NumberRules, TextToNumberStopsAtThe32BitEdge) {
     const std::pair<const char*, int32_t> numbers[] = {
-        {"2147483647", INT32_MAX}, {"-2147483648", INT32_MIN}, {"+12", 12},   {"$7fffffff", INT32_MAX},
-        {"0xAbCdEf", 0xABCDEF},    {"x10", 16},                {"$FFFFFFFF", -1}, {"-$a", -10},
+        {"2147483647", INT32_MAX},
+        {"-2147483648", INT32_MIN},
+        {"+12", 12},
+        {"$7fffffff", INT32_MAX},
+        {"0xAbCdEf", 0xABCDEF},
+        {"x10", 16},
+        {"$FFFFFFFF", -1},
+        {"-$a", -10},
     };
-    for (const auto& [text, value] : numbers)
-        EXPECT_EQ(StrToInt(text), value) << text;
+    for (const auto& [text, value] : numbers) EXPECT_EQ(StrToInt(text), value) << text;
     for (const char* text : {"2147483648", "-2147483649", "$100000000", "", "-", "12a", "$g", "0x"})
         EXPECT_ANY_THROW(StrToInt(text)) << text;
 }
 
 // Cues shorter than a second, in one second, each show for their own frames; the ends no
 // file time gives stay special at every rate.
-TEST_F(Loader, CuesWithinOneSecondShowAndSpecialEndsStaySpecial)
-{
+TEST_F(Loader, CuesWithinOneSecondShowAndSpecialEndsStaySpecial) {
     load("1\n00:00:01,200 --> 00:00:01,600\nShort\n\n2\n00:00:01,800 --> 00:00:01,900\nShorter\n");
     const std::pair<int32_t, const char*> due[] = {
         {29, ""}, {30, "Short"}, {40, "Short"}, {41, ""}, {44, ""}, {45, "Shorter"}, {48, "Shorter"}, {49, ""},
     };
-    for (const auto& [frame, text] : due)
-        EXPECT_EQ(core.FindSubtitleText(frame), text) << frame;
+    for (const auto& [frame, text] : due) EXPECT_EQ(core.FindSubtitleText(frame), text) << frame;
     core.ClearSubList();
     add(0, OpenEndTime, "open");
     add(1000, EndlessTime, "endless");
@@ -266,8 +281,7 @@ TEST_F(Loader, CuesWithinOneSecondShowAndSpecialEndsStaySpecial)
 
 // Inside the cached interval the list is not consulted; at a cached bound it is. A new rate
 // or a new list empties the cache.
-TEST_F(Loader, CacheIsStrictAndEmptiedByANewListOrRate)
-{
+TEST_F(Loader, CacheIsStrictAndEmptiedByANewListOrRate) {
     core.SubIsTimeBased = true;
     add(10000, 20000, "a");
     add(30000, 40000, "b");
@@ -288,12 +302,10 @@ TEST_F(Loader, CacheIsStrictAndEmptiedByANewListOrRate)
 // milliseconds (40 ms a frame at 25 fps): every position inside a cue finds it, every gap
 // finds nothing. Each position lies outside the interval the one before cached, so the search
 // answers each time.
-TEST_F(Loader, SearchFindsEveryCueOfALongList)
-{
+TEST_F(Loader, SearchFindsEveryCueOfALongList) {
     for (const int count : {1, 2, 5, 9000}) {
         core.ClearSubList();
-        for (int i = 0; i < count; ++i)
-            add(400 * i, 400 * i + 160, std::to_string(i));
+        for (int i = 0; i < count; ++i) add(400 * i, 400 * i + 160, std::to_string(i));
         for (const bool timeBased : {false, true}) {
             core.SubIsTimeBased = timeBased;
             core.ClearLookupCache();  // as a reader does: the cached bounds are in the other unit

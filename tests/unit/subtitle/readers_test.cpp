@@ -6,31 +6,33 @@
 namespace tessaview::testing {
 namespace {
 
-TEST(ReadingRules, LineEndsTrimmingAndLineBreakCodes)
-{
+TEST(ReadingRules, LineEndsTrimmingAndLineBreakCodes) {
     const std::string longLine(5000, 'x');  // many 16-byte blocks before the line end
     const std::pair<std::string, Strings> cases[] = {
-        {"a\r\nb\r\n", {"a", "b"}},  {"a\rb\nc", {"a", "b", "c"}},  {longLine + "\r\ny", {longLine, "y"}},
-        {"a\n\rb", {"a", "", "b"}},   {"a\r\r\nb", {"a", "", "b"}},  // LF CR and CR CR LF: two line ends
-        {"a\x1a" "b\nc", {"a"}},  // Ctrl-Z ends the file
+        {"a\r\nb\r\n", {"a", "b"}},
+        {"a\rb\nc", {"a", "b", "c"}},
+        {longLine + "\r\ny", {longLine, "y"}},
+        {"a\n\rb", {"a", "", "b"}},
+        {"a\r\r\nb", {"a", "", "b"}},  // LF CR and CR CR LF: two line ends
+        {"a\x1a"
+         "b\nc",
+         {"a"}},  // Ctrl-Z ends the file
     };
     for (const auto& [text, want] : cases) {
         TextFile file = TextFile::Over(text);
         Strings lines;
-        while (!file.Eof())
-            lines.emplace_back(file.ReadLine());
+        while (!file.Eof()) lines.emplace_back(file.ReadLine());
         EXPECT_EQ(lines, want) << ::testing::PrintToString(text);
     }
     EXPECT_EQ(Trim(" \t\x01\nab c\x1f \r"), "ab c");
-    EXPECT_EQ(Trim("\xA0x\xA0"), "\xA0x\xA0");  // high bytes are not blanks
+    EXPECT_EQ(Trim("\xA0x\xA0"), "\xA0x\xA0");                       // high bytes are not blanks
     EXPECT_EQ(ReplaceByCrLfIgnoreCase("end\\N", "\\n"), "end\r\n");  // a code that ends the line
 }
 
 using Reader = void (*)(SubtitleCore&, std::string_view);
 class Readers : public CoreTest {};
 
-TEST_F(Readers, EachReaderWithItsQuirksAndErrors)
-{
+TEST_F(Readers, EachReaderWithItsQuirksAndErrors) {
     const std::string A = "1\n00:00:01,000 --> 00:00:02,000\nA\n";
     const struct {
         const char* what;
@@ -40,66 +42,101 @@ TEST_F(Readers, EachReaderWithItsQuirksAndErrors)
         const char* message = nullptr;
         const char* error = "no error";
     } cases[] = {
-        {"frames: open ends filled from the next start", ReadBraceFrames,
+        {"frames: open ends filled from the next start",
+         ReadBraceFrames,
          "{10}{}A|B\r\n\r\n  {20}{30}B  \r\n{40}C\r\n{50}D\r\n",
          {"10 20 A\r\nB", "20 30 B", "40 50 C", "50 -1 D"}},
         // A "}" without "{" ends the number before it; a "{" without "}" leaves no second number.
-        {"frames: groups, and a bad one ends the read with open ends unfilled", ReadBraceFrames,
+        {"frames: groups, and a bad one ends the read with open ends unfilled",
+         ReadBraceFrames,
          "{10}{}a\n{20}{30}{y:i}b\n{30}40}c\n{40}{5\n{}{2}d\n{50}{}e\n",
-         {"10 -1 a", "20 30 {y:i}b", "30 40 c", "40 -1 {5"}, "Subtitle file error"},
+         {"10 -1 a", "20 30 {y:i}b", "30 40 c", "40 -1 {5"},
+         "Subtitle file error"},
         {"bracket frames", ReadBracketFrames, "[100][250]Hello\n", {"100 250 Hello"}},
-        {"SSA: Dialogue lines only", ReadSsa,
+        {"SSA: Dialogue lines only",
+         ReadSsa,
          "[Events]\nFormat: Marked, Start, End, Style, Name, MarginL, MarginR, MarginV, Effect, Text\n"
          "Dialogue: Marked=0,0:00:01.50,0:00:04.00,Default,Name,0000,0000,0000,,Hello, world\\NBye\n"
          "dialogue: 0,0:00:05.00,0:00:06.00,Default,,0,0,0,,skipped\n"
          "  Dialogue: 0,10:00:00.00,10:00:01.99,Default,,0,0,0,,{\\i1}lower\\nbreak\\h\n"
          "Dialogue: 0,0:00:07.5,0:00:08.0009,only,six\n",
          {"1500 4000 Hello, world\r\nBye", "36000000 36001990 {\\i1}lower\r\nbreak\\h", "7500 8000 six"}},
-        {"SSA: a bad time ends the read", ReadSsa,
+        {"SSA: a bad time ends the read",
+         ReadSsa,
          "Dialogue: 0,0:00:01.00,0:00:02.00,S,,0,0,0,,A\nDialogue: 0,0:0a:03.00,0:00:04.00,S,,0,0,0,,B\n",
-         {"1000 2000 A"}, nullptr, "'0a' is not a valid integer value"},
-        {"SubViewer: timing and text line pairs, the last timing line unused", ReadSubViewer,
+         {"1000 2000 A"},
+         nullptr,
+         "'0a' is not a valid integer value"},
+        {"SubViewer: timing and text line pairs, the last timing line unused",
+         ReadSubViewer,
          "[INFORMATION]\n[END INFORMATION]\n00:00:01.50,00:00:04.00\nFirst[br]Second[BR]Third\n\n\n\n"
          "00:00:05.00,00:00:06.00\n\n00:00:07.00,00:00:08.00\n",
          {"1500 4000 First\r\nSecond\r\nThird", "5000 6000 "}},
-        {"SubViewer: a first time from nine on", ReadSubViewer, "90:00:00.00,90:00:01.00\nLate\n",
+        {"SubViewer: a first time from nine on",
+         ReadSubViewer,
+         "90:00:00.00,90:00:01.00\nLate\n",
          {"324000000 324001000 Late"}},
-        {"SubViewer: text on two lines", ReadSubViewer,
-         "00:00:01.00,00:00:02.00\none\ntwo\n00:00:03.00,00:00:04.00\nthree\n", {"1000 2000 one"},
+        {"SubViewer: text on two lines",
+         ReadSubViewer,
+         "00:00:01.00,00:00:02.00\none\ntwo\n00:00:03.00,00:00:04.00\nthree\n",
+         {"1000 2000 one"},
          "Subtitle File Error"},
-        {"start script: cues end at the next start, the last stays open", ReadStartScript,
+        {"start script: cues end at the next start, the last stays open",
+         ReadStartScript,
          "[TITLE]\nx\n******** START SCRIPT ********\n[00:00:10.25]\n  Hello  \n[00:00:15]\n\n[END]\n"
          "[00:00:20]\nafter end\n",
          {"10250 15000   Hello  ", "15000 -1 "}},
-        {"start script: the marker line must match exactly", ReadStartScript,
-         "[TITLE]\n******** START SCRIPT ******** \n[00:00:10]\nHello\n", {}},
-        {"time:text: after an error never shown rather than endless", ReadTimeColonText, "0:00:-1.5:A\n0:00\n",
-         {"-1500 -1 A"}, nullptr, "'' is not a valid integer value"},
-        {"time:text: the last cue lasts to the end", ReadTimeColonText,
+        {"start script: the marker line must match exactly",
+         ReadStartScript,
+         "[TITLE]\n******** START SCRIPT ******** \n[00:00:10]\nHello\n",
+         {}},
+        {"time:text: after an error never shown rather than endless",
+         ReadTimeColonText,
+         "0:00:-1.5:A\n0:00\n",
+         {"-1500 -1 A"},
+         nullptr,
+         "'' is not a valid integer value"},
+        {"time:text: the last cue lasts to the end",
+         ReadTimeColonText,
          "0:00:01.5:Hello|World\n\n00:00:05.:Bye: see you\n",
          {"1500 5000 Hello\r\nWorld", "5000 " + std::to_string(EndlessTime) + " Bye: see you"}},
         // A fraction of any width, its fourth digit on dropped; none at all is 0.
-        {"SubRip: milliseconds, free-width fields, anything after the end time ignored", ReadSubRip,
+        {"SubRip: milliseconds, free-width fields, anything after the end time ignored",
+         ReadSubRip,
          "1\r\n00 : 00 : 01,600-->0:0:4,2\r\nFirst\r\nSecond\r\n\r\n"
          "2\r\n01:02:03,9999 --> 01:02:05, X1:10 X2:20\r\nThird\r\n",
          {"1600 4200 First\r\nSecond", "3723999 3725000 Third"}},
-        {"SubRip: an error (no comma) keeps the cues read before it", ReadSubRip,
-         A + "\n2\n00:00:03 --> 00:00:04\nB\n\n3\n00:00:05,000 --> 00:00:06,000\nC\n", {"1000 2000 A"},
+        {"SubRip: an error (no comma) keeps the cues read before it",
+         ReadSubRip,
+         A + "\n2\n00:00:03 --> 00:00:04\nB\n\n3\n00:00:05,000 --> 00:00:06,000\nC\n",
+         {"1000 2000 A"},
          "Subtitle file error"},
-        {"SubRip: a block whose first text line is empty is dropped with its lines", ReadSubRip,
+        {"SubRip: a block whose first text line is empty is dropped with its lines",
+         ReadSubRip,
          "1\n00:00:01,000 --> 00:00:02,000\n\nlost\nlost too\n\n2\n00:00:03,000 --> 00:00:04,000\nkept\n",
          {"3000 4000 kept"}},
-        {"SubRip: blank lines inside the text keep the cue open", ReadSubRip,
-         A + "\n\nstill A\n2\n00:00:03,000 --> 00:00:04,000\nB", {"1000 2000 A\r\nstill A", "3000 4000 B"}},
-        {"SubRip: a time with a field missing stops the read", ReadSubRip,
-         A + "\n2\n00:03,000 --> 00:00:04,000\nB\n", {"1000 2000 A"}, "Subtitle file error"},
-        {"SubRip: a digit-only text line is taken for the next number", ReadSubRip,
+        {"SubRip: blank lines inside the text keep the cue open",
+         ReadSubRip,
+         A + "\n\nstill A\n2\n00:00:03,000 --> 00:00:04,000\nB",
+         {"1000 2000 A\r\nstill A", "3000 4000 B"}},
+        {"SubRip: a time with a field missing stops the read",
+         ReadSubRip,
+         A + "\n2\n00:03,000 --> 00:00:04,000\nB\n",
+         {"1000 2000 A"},
+         "Subtitle file error"},
+        {"SubRip: a digit-only text line is taken for the next number",
+         ReadSubRip,
          A + "1984\n\n2\n00:00:03,000 --> 00:00:04,000\nB\n\n3\n00:00:05,000 --> 00:00:06,000\nC\n",
          {"1000 2000 A", "5000 6000 C"}},
-        {"SubRip: ten-digit fields go through the runtime's conversion", ReadSubRip,
-         "1\n0000000001:00:00,000 --> 0000000001:0:1,0\nA\n", {"3600000 3601000 A"}},
-        {"SubRip: a ten-digit field overflows the conversion", ReadSubRip,
-         A + "\n2\n9999999999:00:01,000 --> 00:00:02,000\nB\n", {"1000 2000 A"}, nullptr,
+        {"SubRip: ten-digit fields go through the runtime's conversion",
+         ReadSubRip,
+         "1\n0000000001:00:00,000 --> 0000000001:0:1,0\nA\n",
+         {"3600000 3601000 A"}},
+        {"SubRip: a ten-digit field overflows the conversion",
+         ReadSubRip,
+         A + "\n2\n9999999999:00:01,000 --> 00:00:02,000\nB\n",
+         {"1000 2000 A"},
+         nullptr,
          "'9999999999' is not a valid integer value"},
     };
     for (const auto& c : cases) {

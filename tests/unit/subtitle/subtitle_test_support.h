@@ -24,8 +24,7 @@ public:
     void semsg(const std::string& text) override { messages.push_back(text); }
     void LoadVobSubFile(const std::string& path) override { vobSubLoads.push_back(path); }
     void SelectVobSubLanguage() override { ++languageChoices; }
-    void SubtitleFrameRateChosen(int tag, const std::string& statusText) override
-    {
+    void SubtitleFrameRateChosen(int tag, const std::string& statusText) override {
         lastTag = tag;
         lastStatus = statusText;
     }
@@ -34,31 +33,26 @@ public:
 
 class CoreTest : public ::testing::Test {
 protected:
-    CoreTest()
-    {
+    CoreTest() {
         core.MovieFrameRate = core.EngineFrameRate = 25.0;
         core.SetAnsiCodePage("UTF-8");
     }
 
-    std::string load(const std::string& bytes, const std::string& name = "sub.txt")
-    {
+    std::string load(const std::string& bytes, const std::string& name = "sub.txt") {
         const std::string path = dir.write(name, bytes);
         core.LoadSubtitle(path);
         return path;
     }
 
-    void add(int32_t start, int32_t end, const std::string& text)
-    {
+    void add(int32_t start, int32_t end, const std::string& text) {
         core.SubList.push_back(std::make_unique<TTimeSpan>(TTimeSpan{start, end, text}));
     }
 
     // Each cue as "start end text".
-    Strings cues() const
-    {
+    Strings cues() const {
         Strings out;
         for (const auto& cue : core.SubList)
-            out.push_back(std::to_string(cue->StartTime) + " " + std::to_string(cue->EndTime) + " " +
-                          cue->Text);
+            out.push_back(std::to_string(cue->StartTime) + " " + std::to_string(cue->EndTime) + " " + cue->Text);
         return out;
     }
 

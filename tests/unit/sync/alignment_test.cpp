@@ -13,8 +13,7 @@ namespace {
 
 constexpr int64_t sixMinutes = 6 * 60 * 1000;
 
-TEST(Alignment, ShiftsAndRatesAreFoundAndEveryLineLandsOnItsSpeech)
-{
+TEST(Alignment, ShiftsAndRatesAreFoundAndEveryLineLandsOnItsSpeech) {
     // 24 fps read as 23.976 drifts 1.2 s over 20 minutes; its overlap barely differs from the
     // film's own rate, so the cue starts decide, and a right subtitle must not get that rate.
     const int64_t twentyMinutes = 20 * 60 * 1000;
@@ -24,9 +23,13 @@ TEST(Alignment, ShiftsAndRatesAreFoundAndEveryLineLandsOnItsSpeech)
         int64_t subtitleShift;
         int64_t filmMs = sixMinutes;
     } cases[] = {
-        {"moved later", 1.0, -7300}, {"moved earlier", 1.0, 95000}, {"25 fps read as 23.976", 25 / 23.976, -2000},
-        {"23.976 fps read as 25", 23.976 / 25, 1500}, {"already right", 1.0, 0},
-        {"24 fps read as 23.976", 24 / 23.976, 0, twentyMinutes}, {"already right, long", 1.0, 0, twentyMinutes},
+        {"moved later", 1.0, -7300},
+        {"moved earlier", 1.0, 95000},
+        {"25 fps read as 23.976", 25 / 23.976, -2000},
+        {"23.976 fps read as 25", 23.976 / 25, 1500},
+        {"already right", 1.0, 0},
+        {"24 fps read as 23.976", 24 / 23.976, 0, twentyMinutes},
+        {"already right, long", 1.0, 0, twentyMinutes},
     };
     for (const auto& c : cases) {
         for (unsigned seed = 1; seed <= 3; ++seed) {
@@ -46,8 +49,7 @@ TEST(Alignment, ShiftsAndRatesAreFoundAndEveryLineLandsOnItsSpeech)
     }
 }
 
-TEST(Alignment, OneCutGivesTwoPiecesWithTheirOwnShifts)
-{
+TEST(Alignment, OneCutGivesTwoPiecesWithTheirOwnShifts) {
     // The film has a 25 s scene the subtitle's release lacks (its lines are not in the
     // subtitle, and the cues after it come 25 s early), or lacks 20 s of the release's (those
     // cues fall where nothing matches, and the cues after them come 20 s late).
@@ -59,31 +61,30 @@ TEST(Alignment, OneCutGivesTwoPiecesWithTheirOwnShifts)
             std::vector<std::pair<SyncCue, SyncCue>> pairs;  // a cue, and where it belongs (-1: nowhere)
             for (size_t i = 0; i < timed.size(); ++i) {
                 const int64_t start = film.lines[i].startMs;
-                if (cut > 0 && start >= at && start < at + gap)
-                    continue;
+                if (cut > 0 && start >= at && start < at + gap) continue;
                 if (cut < 0 && start >= at - gap && start < at)  // a copy stands for the lost scene's line
                     pairs.push_back({{timed[i].startMs + gap - 3000, timed[i].endMs + gap - 3000}, {-1, -1}});
                 const int64_t move = (start >= at ? -cut : 0) - 3000;
                 pairs.push_back({{timed[i].startMs + move, timed[i].endMs + move}, film.lines[i]});
             }
-            std::stable_sort(pairs.begin(), pairs.end(), [](const auto& a, const auto& b) { return a.first.startMs < b.first.startMs; });
+            std::stable_sort(pairs.begin(), pairs.end(),
+                             [](const auto& a, const auto& b) { return a.first.startMs < b.first.startMs; });
             std::vector<SyncCue> cues, lines;
-            for (const auto& [cue, line] : pairs)
-                cues.push_back(cue), lines.push_back(line);
+            for (const auto& [cue, line] : pairs) cues.push_back(cue), lines.push_back(line);
             const SyncResult result = AlignToSpeech(cues, film.speech);
             SCOPED_TRACE("cut " + std::to_string(cut) + ", seed " + std::to_string(seed) + ": " + describe(result));
             ASSERT_EQ(result.pieces.size(), 2u);
             EXPECT_EQ(result.verdict, SyncVerdict::Solid);
             EXPECT_DOUBLE_EQ(result.rate, 1.0);
             EXPECT_NEAR(static_cast<double>(result.pieces[0].shiftMs), 3000, 60);
-            EXPECT_NEAR(static_cast<double>(result.pieces[1].shiftMs - result.pieces[0].shiftMs), static_cast<double>(cut), 60);
+            EXPECT_NEAR(static_cast<double>(result.pieces[1].shiftMs - result.pieces[0].shiftMs),
+                        static_cast<double>(cut), 60);
             expectOnTheirLines(result, cues, lines);
         }
     }
 }
 
-TEST(Alignment, AnotherFilmsSubtitleIsNeverSolid)
-{
+TEST(Alignment, AnotherFilmsSubtitleIsNeverSolid) {
     // Over half an hour its lines split into pieces that each fit somewhere by chance; none
     // stands out, so they are no pieces and the answer is no match.
     int noMatch = 0;
@@ -100,8 +101,7 @@ TEST(Alignment, AnotherFilmsSubtitleIsNeverSolid)
     EXPECT_GE(noMatch, 11);  // of the 12
 }
 
-TEST(Alignment, TooLittleSpeechSaysSoAndMovesNothing)
-{
+TEST(Alignment, TooLittleSpeechSaysSoAndMovesNothing) {
     const MadeUpFilm film = makeFilm(30, sixMinutes);
     const SpeechProfile none;
     SpeechProfile silent;
@@ -116,12 +116,10 @@ TEST(Alignment, TooLittleSpeechSaysSoAndMovesNothing)
     }
 }
 
-TEST(Alignment, SmoothingDropsShortBurstsClosesShortPausesAndAdvancesOnsets)
-{
+TEST(Alignment, SmoothingDropsShortBurstsClosesShortPausesAndAdvancesOnsets) {
     auto frames = [](const std::string& pattern) {
         std::vector<uint8_t> out;
-        for (char c : pattern)
-            out.push_back(c == '#');
+        for (char c : pattern) out.push_back(c == '#');
         return out;
     };
     // Bursts under 3 frames go, then pauses under 4 frames close; runs at either end stay.
@@ -134,8 +132,7 @@ TEST(Alignment, SmoothingDropsShortBurstsClosesShortPausesAndAdvancesOnsets)
     EXPECT_EQ(speech, frames("#..####.###"));
 }
 
-TEST(Alignment, CorrelatorGivesEveryLagInOrder)
-{
+TEST(Alignment, CorrelatorGivesEveryLagInOrder) {
     const std::vector<double> reference{1, -2, 3, 0.5, 4}, signal{2, -1, 0.25};
     Correlator correlator(reference, 4);
     const std::vector<double> got = correlator.Correlate(signal);

@@ -9,8 +9,7 @@
 namespace tessaview::testing {
 namespace {
 
-TEST(HeardLine, OneLineShiftsTwoAMinuteApartFitTheRateAndCloserOnesOnlyShift)
-{
+TEST(HeardLine, OneLineShiftsTwoAMinuteApartFitTheRateAndCloserOnesOnlyShift) {
     // One line: 10 s in the subtitle, heard at 12.4 s.
     const HeardLine first{10000, 12400};
     SyncResult result = FitHeardLines(std::nullopt, first);

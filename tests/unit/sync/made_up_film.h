@@ -17,15 +17,13 @@ struct MadeUpFilm {
     std::vector<SyncCue> lines;  // where the subtitle's cues belong on this film
 };
 
-inline void markSpeech(SpeechProfile& profile, int64_t fromMs, int64_t toMs, uint8_t value = 1)
-{
+inline void markSpeech(SpeechProfile& profile, int64_t fromMs, int64_t toMs, uint8_t value = 1) {
     const int64_t frames = static_cast<int64_t>(profile.frames.size());
     for (int64_t k = std::max<int64_t>(0, fromMs / 10); k < std::min(frames, toMs / 10); ++k)
         profile.frames[static_cast<size_t>(k)] = value;
 }
 
-inline MadeUpFilm makeFilm(unsigned seed, int64_t lengthMs)
-{
+inline MadeUpFilm makeFilm(unsigned seed, int64_t lengthMs) {
     std::mt19937 random(seed);
     const auto uniform = [&](int64_t a, int64_t b) { return std::uniform_int_distribution<int64_t>(a, b)(random); };
     MadeUpFilm film;
@@ -50,13 +48,11 @@ inline MadeUpFilm makeFilm(unsigned seed, int64_t lengthMs)
 }
 
 // The subtitle's cues as a release timed them: a little early or late, ending a little after.
-inline std::vector<SyncCue> timedCues(const std::vector<SyncCue>& lines, unsigned seed)
-{
+inline std::vector<SyncCue> timedCues(const std::vector<SyncCue>& lines, unsigned seed) {
     std::mt19937 random(seed);
     std::uniform_int_distribution<int64_t> jitter(-60, 60), tail(0, 300);
     std::vector<SyncCue> cues;
-    for (const SyncCue& line : lines)
-        cues.push_back({line.startMs + jitter(random), line.endMs + tail(random)});
+    for (const SyncCue& line : lines) cues.push_back({line.startMs + jitter(random), line.endMs + tail(random)});
     return cues;
 }
 

@@ -8,16 +8,14 @@
 namespace tessaview::testing {
 namespace {
 
-TSubList cueList(std::initializer_list<std::tuple<int32_t, int32_t, const char*>> cues)
-{
+TSubList cueList(std::initializer_list<std::tuple<int32_t, int32_t, const char*>> cues) {
     TSubList list;
     for (const auto& [start, end, text] : cues)
         list.push_back(std::make_unique<TTimeSpan>(TTimeSpan{start, end, text}));
     return list;
 }
 
-TEST(SubtitleSync, CorrectionsReachTheCueTimesInTheirOwnUnit)
-{
+TEST(SubtitleSync, CorrectionsReachTheCueTimesInTheirOwnUnit) {
     SyncResult result;
     result.rate = 25 / 23.976;
     result.pieces = {{0, 1000}, {2, -500}};
@@ -41,8 +39,7 @@ TEST(SubtitleSync, CorrectionsReachTheCueTimesInTheirOwnUnit)
     EXPECT_EQ(frames[2]->EndTime, 8);
 }
 
-TEST(SubtitleSync, TwoCorrectionsMakeOneThatReadsBackFromItsTextAndOnlyOnAListItFits)
-{
+TEST(SubtitleSync, TwoCorrectionsMakeOneThatReadsBackFromItsTextAndOnlyOnAListItFits) {
     SyncResult first, then;
     first.rate = 25 / 23.976;
     first.pieces = {{0, 1000}, {3, -500}};
@@ -62,34 +59,37 @@ TEST(SubtitleSync, TwoCorrectionsMakeOneThatReadsBackFromItsTextAndOnlyOnAListIt
     EXPECT_EQ(LaterPiecesText(*stored), "3:-680,5:-180");
     EXPECT_EQ(stored->ShiftMs(), 760);
     EXPECT_TRUE(StoredSync(-40, 1.0, "", 1));
-    for (const auto& [rate, pieces, count] : {std::tuple{1.0, "3:-680,5:-180", 5}, {1.0, "5:1,3:2", 9}, {1.0, "3:x", 9},
-                                              {1.0, "3:", 9}, {1.0, "0:5", 9}, {0.0, "", 9}})
+    for (const auto& [rate, pieces, count] : {std::tuple{1.0, "3:-680,5:-180", 5},
+                                              {1.0, "5:1,3:2", 9},
+                                              {1.0, "3:x", 9},
+                                              {1.0, "3:", 9},
+                                              {1.0, "0:5", 9},
+                                              {0.0, "", 9}})
         EXPECT_FALSE(StoredSync(0, rate, pieces, count)) << pieces << " " << count;
 }
 
-TEST(SubtitleSync, TheSubRipCopyHoldsEveryCueInUtf8)
-{
+TEST(SubtitleSync, TheSubRipCopyHoldsEveryCueInUtf8) {
     const TSubList cues = cueList({{1500, 3250, "Caf\xe9\r\n\r\nnoir"}, {4000, OpenEndTime, "open"}});
     const std::string text = SubRipText(cues, true, 25, "CP1252");
-    EXPECT_EQ(text, "1\r\n00:00:01,500 --> 00:00:03,250\r\nCaf\xc3\xa9\r\nnoir\r\n\r\n"
-                    "2\r\n00:00:04,000 --> 00:00:07,000\r\nopen\r\n\r\n");
+    EXPECT_EQ(text,
+              "1\r\n00:00:01,500 --> 00:00:03,250\r\nCaf\xc3\xa9\r\nnoir\r\n\r\n"
+              "2\r\n00:00:04,000 --> 00:00:07,000\r\nopen\r\n\r\n");
 }
 
-TEST(SubtitleSync, TheSentenceSaysWhatMovedAndHowMuchFallsOnSpeech)
-{
+TEST(SubtitleSync, TheSentenceSaysWhatMovedAndHowMuchFallsOnSpeech) {
     SyncResult result;
     result.speechShare = 0.938;
     EXPECT_EQ(DescribeSync(result), "Already in step; 94 % of the lines fall on speech");
     result.pieces = {{0, 7300}, {40, 9000}};
     result.rate = 25 / 23.976;
-    EXPECT_EQ(DescribeSync(result), "Moved 7.30 s later, 25 fps read as 23.976, in 2 pieces; 94 % of the lines fall on speech");
+    EXPECT_EQ(DescribeSync(result),
+              "Moved 7.30 s later, 25 fps read as 23.976, in 2 pieces; 94 % of the lines fall on speech");
     result.pieces = {{0, -1250}};
     result.rate = 23.976 / 24;
     EXPECT_EQ(DescribeSync(result), "Moved 1.25 s earlier, 23.976 fps read as 24; 94 % of the lines fall on speech");
 }
 
-TEST(SubtitleSync, TheDoctorHearsLateEarlyARateAndCutsButNothingOfASubtitleThatFits)
-{
+TEST(SubtitleSync, TheDoctorHearsLateEarlyARateAndCutsButNothingOfASubtitleThatFits) {
     const auto findings = [](SyncVerdict verdict, double rate, std::vector<SyncPiece> pieces) {
         SyncResult result;
         result.verdict = verdict;
@@ -99,11 +99,13 @@ TEST(SubtitleSync, TheDoctorHearsLateEarlyARateAndCutsButNothingOfASubtitleThatF
     };
     using Lines = std::vector<std::string>;
     EXPECT_EQ(findings(SyncVerdict::Solid, 1.0, {{0, -7300}}), Lines{"about 7.3 s late"});
-    EXPECT_EQ(findings(SyncVerdict::Solid, 25 / 23.976, {{0, 2100}, {40, 9000}}),
-              (Lines{"about 2.1 s early", "timed for 25 fps; the movie runs at 23.976 fps", "cut differently: 2 pieces"}));
+    EXPECT_EQ(
+        findings(SyncVerdict::Solid, 25 / 23.976, {{0, 2100}, {40, 9000}}),
+        (Lines{"about 2.1 s early", "timed for 25 fps; the movie runs at 23.976 fps", "cut differently: 2 pieces"}));
     EXPECT_EQ(findings(SyncVerdict::Solid, 1.0, {{0, 99}}), Lines{});
     EXPECT_EQ(findings(SyncVerdict::Unsure, 1.0, {{0, -99}}), Lines{});
-    EXPECT_EQ(findings(SyncVerdict::Unsure, 1.0, {{0, 600}}).back(), "unsure: another answer comes close; check before trusting it");
+    EXPECT_EQ(findings(SyncVerdict::Unsure, 1.0, {{0, 600}}).back(),
+              "unsure: another answer comes close; check before trusting it");
     EXPECT_EQ(findings(SyncVerdict::NoMatch, 1.0, {{0, 0}}),
               Lines{"does not match this movie's speech: probably another film's subtitle"});
     EXPECT_EQ(findings(SyncVerdict::NoSpeech, 1.0, {{0, 0}}).front().substr(0, 10), "no speech:");

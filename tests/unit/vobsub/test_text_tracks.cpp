@@ -11,8 +11,10 @@ namespace {
 
 TEST(FfmpegTextTracks, FirstTextTrackComesBackAsItsFileAndTheMovieTellsItsTiming) {
     const std::string dialogue = "Dialogue: 0,0:00:00.50,0:00:01.25,Default,,0,0,0,,Hi\\Nthere";
-    const std::string ass = "[Script Info]\nScriptType: v4.00+\n\n[Events]\nFormat: Layer, Start, End, "
-                            "Style, Name, MarginL, MarginR, MarginV, Effect, Text\n" + dialogue + "\n";
+    const std::string ass =
+        "[Script Info]\nScriptType: v4.00+\n\n[Events]\nFormat: Layer, Start, End, "
+        "Style, Name, MarginL, MarginR, MarginV, Effect, Text\n" +
+        dialogue + "\n";
     // ffmpeg's subtitle encoder and the file it reads, the lines that must come back.
     const std::tuple<std::string, std::string, std::string> cases[] = {
         {"srt", "1\n00:00:00,050 --> 00:00:01,005\nHello\n", "00:00:00,050 --> 00:00:01,005\r\nHello\r\n"},
@@ -22,8 +24,8 @@ TEST(FfmpegTextTracks, FirstTextTrackComesBackAsItsFileAndTheMovieTellsItsTiming
     for (const auto& [codec, text, lines] : cases) {
         const std::string movie = dir.file(codec + ".mkv");
         const std::string input = dir.write("in." + codec, text);
-        const std::string make = "ffmpeg -loglevel error -nostdin -f lavfi -i color=s=32x32:r=25:d=2 -i " +
-                                 input + " -c:v mpeg4 -c:s " + codec + " " + movie;
+        const std::string make = "ffmpeg -loglevel error -nostdin -f lavfi -i color=s=32x32:r=25:d=2 -i " + input +
+                                 " -c:v mpeg4 -c:s " + codec + " " + movie;
         ASSERT_EQ(std::system(make.c_str()), 0) << make;
         const std::optional<TextTrack> track = tracks->FirstTextTrack(movie);
         ASSERT_TRUE(track) << codec;

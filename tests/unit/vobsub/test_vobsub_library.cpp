@@ -89,8 +89,7 @@ TEST_F(VobSubLibraryTest, LanguageNamesAndThePictureDueAtChosenTimes) {
     testpair::Pair pair = twoLanguages();
     // French: started 1 s after its packet at 1.0 s, stopped 3 s after it; a stop dated at the
     // start, which lasts to the next picture; then 9.0-9.5 s.
-    pair.languages.push_back(
-        {"fr", 2, {picture(1000, 3000, 0, 1000), picture(5000, 500, 1, 500), picture(9000, 500)}});
+    pair.languages.push_back({"fr", 2, {picture(1000, 3000, 0, 1000), picture(5000, 500, 1, 500), picture(9000, 500)}});
     pair.langidx = 2;
     library_->LoadVobSubFile(write(pair));
     EXPECT_EQ(library_->GetLangNum(), 2);
@@ -105,10 +104,21 @@ TEST_F(VobSubLibraryTest, LanguageNamesAndThePictureDueAtChosenTimes) {
         int32_t lang;
         int32_t ms;
         int32_t picture;  // position in the language, -1 for none
-    } cases[]{{0, 999, -1}, {0, 1000, 0}, {0, 1000 + after(2000) - 1, 0}, {0, 1000 + after(2000), -1},
-              {0, 7999, 1}, {1, 2000, 0}, {1, 20000000, 1}, {5, 2000, -1},
-              {2, 1000 + after(1000) - 1, -1}, {2, 1000 + after(1000), 0}, {2, 1000 + after(3000) - 1, 0},
-              {2, 1000 + after(3000), -1}, {2, 5000 + after(500), 1}, {2, 8999, 1}, {2, 9000, 2}};
+    } cases[]{{0, 999, -1},
+              {0, 1000, 0},
+              {0, 1000 + after(2000) - 1, 0},
+              {0, 1000 + after(2000), -1},
+              {0, 7999, 1},
+              {1, 2000, 0},
+              {1, 20000000, 1},
+              {5, 2000, -1},
+              {2, 1000 + after(1000) - 1, -1},
+              {2, 1000 + after(1000), 0},
+              {2, 1000 + after(3000) - 1, 0},
+              {2, 1000 + after(3000), -1},
+              {2, 5000 + after(500), 1},
+              {2, 8999, 1},
+              {2, 9000, 2}};
     // A picture's number is never another picture's.
     std::map<int32_t, std::pair<int32_t, int32_t>> pictureOf;
     for (const auto& c : cases) {

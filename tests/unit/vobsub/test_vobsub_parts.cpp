@@ -45,8 +45,8 @@ TEST(PictureTimeline, DuePictureFollowsStartsAndEnds) {
     std::vector<IndexedPicture> pictures{
         {5000, 6000, 0}, {1000, OpenEndMs, 1}, {3000, 9000, 2}, {3000, 4000, 3}, {7000, OpenEndMs, 4}};
     finishTimeline(pictures);
-    const std::pair<int64_t, int> cases[] = {{999, -1},   {1000, 1},  {2999, 1},  {3000, 3}, {4000, -1},
-                                             {5999, 0},   {6000, -1}, {7000, 4}, {100000000, 4}};
+    const std::pair<int64_t, int> cases[] = {{999, -1}, {1000, 1},  {2999, 1}, {3000, 3},     {4000, -1},
+                                             {5999, 0}, {6000, -1}, {7000, 4}, {100000000, 4}};
     for (const auto& [ms, offset] : cases) {
         const int64_t due = findDuePicture(pictures, ms);
         EXPECT_EQ(due < 0 ? -1 : int(pictures[due].offset), offset) << "at " << ms;

@@ -38,9 +38,8 @@ struct Language {
 };
 
 struct Pair {
-    std::array<uint32_t, 16> palette{0x000000, 0xff0000, 0x00ff00, 0x0000ff, 0xffffff, 0x808080,
-                                     0x123456, 0xabcdef, 0x102030, 0x405060, 0x708090, 0xa0b0c0,
-                                     0xd0e0f0, 0x111111, 0x222222, 0x333333};
+    std::array<uint32_t, 16> palette{0x000000, 0xff0000, 0x00ff00, 0x0000ff, 0xffffff, 0x808080, 0x123456, 0xabcdef,
+                                     0x102030, 0x405060, 0x708090, 0xa0b0c0, 0xd0e0f0, 0x111111, 0x222222, 0x333333};
     std::vector<Language> languages;
     int langidx = 0;
 };
@@ -73,8 +72,10 @@ inline void encodeRow(std::vector<uint8_t>& out, const Picture& p, int y) {
         const uint32_t code = uint32_t(length << 2 | value);
         for (int i = length >= 64 ? 3 : length >= 16 ? 2 : length >= 4 ? 1 : 0; i >= 0; --i, half = !half) {
             const uint8_t n = uint8_t((code >> (4 * i)) & 15);
-            if (half) out.back() |= n;
-            else out.push_back(uint8_t(n << 4));
+            if (half)
+                out.back() |= n;
+            else
+                out.push_back(uint8_t(n << 4));
         }
     }
 }
@@ -92,18 +93,34 @@ inline std::vector<uint8_t> subpictureUnit(const Picture& p) {
     const int x2 = p.left + p.width - 1;
     const int y2 = p.top + p.height - 1;
     const int64_t start = stopDate(p.startDelayMs);
-    unit.insert(unit.end(), {uint8_t(start >> 8), uint8_t(start), uint8_t(next >> 8), uint8_t(next), 0x01,
-                             0x03, uint8_t(p.colours[3] << 4 | (p.colours[2] & 15)),
+    unit.insert(unit.end(), {uint8_t(start >> 8),
+                             uint8_t(start),
+                             uint8_t(next >> 8),
+                             uint8_t(next),
+                             0x01,
+                             0x03,
+                             uint8_t(p.colours[3] << 4 | (p.colours[2] & 15)),
                              uint8_t(p.colours[1] << 4 | (p.colours[0] & 15)),
-                             0x04, uint8_t(p.alphas[3] << 4 | (p.alphas[2] & 15)),
+                             0x04,
+                             uint8_t(p.alphas[3] << 4 | (p.alphas[2] & 15)),
                              uint8_t(p.alphas[1] << 4 | (p.alphas[0] & 15)),
-                             0x05, uint8_t(p.left >> 4), uint8_t((p.left & 15) << 4 | (x2 >> 8)), uint8_t(x2),
-                             uint8_t(p.top >> 4), uint8_t((p.top & 15) << 4 | (y2 >> 8)), uint8_t(y2),
-                             0x06, 0, 4, uint8_t(bottomField >> 8), uint8_t(bottomField), 0xff});
+                             0x05,
+                             uint8_t(p.left >> 4),
+                             uint8_t((p.left & 15) << 4 | (x2 >> 8)),
+                             uint8_t(x2),
+                             uint8_t(p.top >> 4),
+                             uint8_t((p.top & 15) << 4 | (y2 >> 8)),
+                             uint8_t(y2),
+                             0x06,
+                             0,
+                             4,
+                             uint8_t(bottomField >> 8),
+                             uint8_t(bottomField),
+                             0xff});
     if (p.durationMs) {
         const int64_t date = stopDate(*p.durationMs);
-        unit.insert(unit.end(), {uint8_t(date >> 8), uint8_t(date), uint8_t(secondControl >> 8),
-                                 uint8_t(secondControl), 0x02, 0xff});
+        unit.insert(unit.end(), {uint8_t(date >> 8), uint8_t(date), uint8_t(secondControl >> 8), uint8_t(secondControl),
+                                 0x02, 0xff});
     }
     unit[0] = uint8_t(unit.size() >> 8);
     unit[1] = uint8_t(unit.size());
@@ -130,9 +147,9 @@ inline std::vector<uint8_t> packetsFor(const std::vector<uint8_t>& unit, int sub
                                uint8_t(headerData ? 0x80 : 0x00), uint8_t(headerData)});
         if (headerData) {
             const uint64_t pts = uint64_t(ms) * 90;
-            out.insert(out.end(), {uint8_t(0x21 | ((pts >> 29) & 0x0e)), uint8_t(pts >> 22),
-                                   uint8_t(((pts >> 14) & 0xfe) | 1), uint8_t(pts >> 7),
-                                   uint8_t(((pts << 1) & 0xfe) | 1)});
+            out.insert(out.end(),
+                       {uint8_t(0x21 | ((pts >> 29) & 0x0e)), uint8_t(pts >> 22), uint8_t(((pts >> 14) & 0xfe) | 1),
+                        uint8_t(pts >> 7), uint8_t(((pts << 1) & 0xfe) | 1)});
         }
         out.push_back(uint8_t(0x20 + substream));
         out.insert(out.end(), unit.begin() + long(done), unit.begin() + long(done + chunk));
