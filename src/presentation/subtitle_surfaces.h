@@ -73,7 +73,7 @@ private:
     struct Surface {
         QPointer<SubtitleLabel> text;
         QPointer<BitmapSurface> picture;
-        QPointer<SubtitleLabel> second;
+        QPointer<SubtitleLabel> second{};
     };
 
     void setCaption(const std::string& text);

@@ -33,8 +33,8 @@ struct MovieRecord {
     // Keys this version does not know (a later one wrote them), kept as read and written back.
     std::vector<std::pair<std::string, std::string>> Other;
     MovieSync Sync;
-    std::string SecondSubtitle;  // the second subtitle shown under the first; empty: none
-    int32_t SecondSyncMs = 0;    // its own offset
+    std::string SecondSubtitle{};  // the second subtitle shown under the first; empty: none
+    int32_t SecondSyncMs = 0;      // its own offset
     bool operator==(const MovieRecord&) const = default;
 };
 
