@@ -20,7 +20,7 @@ TEST_F(DoctorTest, EachProblemIsFoundAtItsLine) {
         {"{1}{1}23.976\n\n{0}{50}{y:i}Hi && bye\n{60}{}Open\n{-5}{9}Minus\n",
          {"1 frame-rate-line", "3 overlap", "3 tag-as-text", "4 never-shows", "5 stopped"}},
         {"[Script Info]\n[Events]\nFormat: Start, End, Text\nDialogue: 0,0:00:01.00,0:00:02.00,D,,0,0,0,,{\\an8}A\\hB\n"
-         "dialogue: 0,0:00:03.00,0:00:04.00,D,,0,0,0,,lost\nDialogue: 0,x:00:05.00,0:00:06.00,D,,0,0,0,,C\n",
+         "Dialogue : 0,0:00:03.00,0:00:04.00,D,,0,0,0,,lost\nDialogue: 0,x:00:05.00,0:00:06.00,D,,0,0,0,,C\n",
          {"3 format-line", "4 tag-as-text", "5 skipped", "6 stopped"}},
         {"[INFORMATION]\n00:00:01.50,00:00:02.00\nOne\nTwo\nThree\n", {"4 stopped"}},
         {"[Script Info]\n[Events]\nFormat: Layer, START, End, Style, Name, MarginL, MarginR, MarginV, Effect, TEXT\n"

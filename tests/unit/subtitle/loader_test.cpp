@@ -5,6 +5,7 @@
 #include "subtitle/subtitle_loader.h"
 #include "subtitle/text_rules.h"
 #include "subtitle/time_base.h"
+#include "subtitle/vobsub_index_scan.h"
 #include "subtitle_test_support.h"
 
 namespace tessaview::testing {
@@ -242,6 +243,14 @@ TEST(NumberRules, TiesGoToTheEvenNeighbourOrAwayFromZeroAndResultsStayInRange) {
     EXPECT_EQ(ClampToInt32(int64_t{INT32_MIN} - 1), INT32_MIN);
     EXPECT_EQ(SaturatingAdd(2147483600, 100), INT32_MAX);
     EXPECT_EQ(SaturatingAdd(-2147483600, -100), INT32_MIN);
+}
+
+// Streams and entries are counted where a line starts, the file's first line too.
+TEST(VobSubIndexScan, CountsLineStartsFromTheFirstLine) {
+    const VobSubIndexCounts counts =
+        ScanVobSubIndex("id: en, index: 0\ntimestamp: 00:00:01:000, filepos: 0\n x id: no\nid: fr, index: 1\n");
+    EXPECT_EQ(counts.streamLines, 2u);
+    EXPECT_EQ(counts.entries, 1u);
 }
 
 // Decimals up to the 32-bit edge; hexadecimals take all 32 bits, in either letter case.
