@@ -97,11 +97,4 @@ BENCHMARK(BM_MediaStateUnchanged)->Arg(10)->Arg(1000)->Unit(benchmark::kMicrosec
 }  // namespace
 }  // namespace tessaview
 
-int main(int argc, char** argv) {
-    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return tessaview::RunWindowBenchmarks(argc, argv); }

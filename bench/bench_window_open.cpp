@@ -3,13 +3,8 @@
 // open (the benchmark's time) and the time until the track's cues are loaded ("cues_ms").
 // The movie is about 300 MB of noisy MPEG-4 that ffmpeg makes once; Arg 1 drops it from the page
 // cache before each open (a movie not played lately), Arg 0 leaves it there.
-#include "app/program.h"
 #include "external/ffmpeg/ffmpeg_text_tracks.h"
-#include "external/hook_library.h"
-#include "support/fake_desktop.h"
-#include "support/fake_engine.h"
-#include "support/fake_instances.h"
-#include "support/fake_vobsub.h"
+#include "window_fixture.h"
 
 #include <benchmark/benchmark.h>
 #include <QApplication>
@@ -60,36 +55,15 @@ void DropFromCache(const std::string& path) {
 }
 
 struct Fixture {
-    QTemporaryDir folder;
-    FakeEngine engine;
-    FakeVobSub vobsub;
-    HookLibrary hook;
-    test::FakeDesktop desktop;
-    test::FakeInstances instances;
     std::unique_ptr<TextTracks> tracks = CreateFfmpegTextTracks();
-    std::unique_ptr<Program> program;
-
-    Fixture() {
-        program = std::make_unique<Program>(MainServices{engine,
-                                                         vobsub,
-                                                         hook,
-                                                         desktop,
-                                                         instances,
-                                                         folder.path().toStdString(),
-                                                         {"tessaview"},
-                                                         1,
-                                                         tracks.get(),
-                                                         {},
-                                                         false,
-                                                         {}});
-    }
+    WindowFixture window{tracks.get()};
 };
 
 void BM_OpenMovieWithTextTrack(benchmark::State& state) {
     if (movie().empty()) return state.SkipWithError("ffmpeg could not make the movie");
     const bool cold = state.range(0) != 0;
     Fixture f;
-    TfmMain& window = *f.program->fmMain();
+    TfmMain& window = f.window.window();
     double cuesMs = 0;
     for (auto _ : state) {
         window.Stop1Click();
@@ -114,11 +88,4 @@ BENCHMARK(BM_OpenMovieWithTextTrack)->Arg(0)->Arg(1)->UseManualTime()->Iteration
 }  // namespace
 }  // namespace tessaview
 
-int main(int argc, char** argv) {
-    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return tessaview::RunWindowBenchmarks(argc, argv); }

@@ -116,11 +116,4 @@ BENCHMARK(BM_TranscriptTick)->Unit(benchmark::kMicrosecond);
 }  // namespace
 }  // namespace tessaview
 
-int main(int argc, char** argv) {
-    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return tessaview::RunWindowBenchmarks(argc, argv); }
