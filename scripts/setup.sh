@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev libxcb1-dev libmpv-dev libavformat-dev libavcodec-dev libavutil-dev libuchardet-dev
   libswresample-dev libfftw3-dev libwebrtc-audio-processing-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  ffmpeg xvfb xauth xdotool x11-utils imagemagick dbus dbus-bin dbus-daemon fontconfig fonts-dejavu-core
+  ffmpeg xvfb xauth xdotool xclip x11-utils imagemagick dbus dbus-bin dbus-daemon fontconfig fonts-dejavu-core
   librsvg2-bin desktop-file-utils appstream openbox ccache espeak-ng sox
 )
 

@@ -705,6 +705,13 @@ TEST_F(PlayerE2E, TranscriptBesideThePictureClickLineKeysHeardNowAndPauseAfterEa
     EXPECT_EQ(brightness(), stopped) << "the movie did not pause at the end of the line";
     EXPECT_LE(stopped - before, 9) << "it paused later than the line's end";
     EXPECT_GT(Read(subtitle).white, 50) << "the line is gone at the pause";
+    // Ctrl+C puts the line on screen on the desktop's clipboard, as plain text.
+    Shell("xdotool key ctrl+c");
+    std::string copied;
+    EXPECT_TRUE(WaitUntil([&] {
+        return (copied = Shell("xclip -o -selection clipboard 2>/dev/null")).starts_with("Line ");
+    })) << "Ctrl+C copied \""
+        << copied << "\"";
     Exit(id);
 }
 
