@@ -91,6 +91,9 @@ bool SpeechSyncPart::sameSubtitle() const {
            textSubtitleLoaded();
 }
 
+// Continued Play keeps the subtitle and changes the movie: a fit to the movie left is no fit.
+bool SpeechSyncPart::sameMovie() const { return window_.Movie.MovieFileName == runMovie_; }
+
 void SpeechSyncPart::updateEnabled() { SynchronizeToSpeech1->setEnabled(!Running()); }
 
 void SpeechSyncPart::SynchronizeToSpeech1Click() {
@@ -117,6 +120,7 @@ void SpeechSyncPart::SynchronizeToSpeech1Click() {
     }
     runSubtitle_ = subtitles.SubFileName;
     runCues_ = subtitles.SubList.data();
+    runMovie_ = window_.Movie.MovieFileName;
     cancel_ = false;
     trackStop_ = std::stop_source();
     // Otherwise the movie's own text track, timed to the same speech, may stand in for it; not
@@ -158,7 +162,7 @@ void SpeechSyncPart::trackFound(const std::string& movie, const std::vector<Sync
                                 const std::vector<SyncCue>& track) {
     if (worker_.joinable()) worker_.join();  // it has posted this as its last act
     if (cancel_) return finish(nullptr, QString(), true);
-    if (!sameSubtitle()) return finish(nullptr, QString(), false);  // says that nothing was applied
+    if (!sameSubtitle() || !sameMovie()) return finish(nullptr, QString(), false);  // says nothing was applied
     std::optional<SpeechProfile> reference;
     if (prompts_.Ask(&window_,
                      "Fit the subtitle to the movie's own text track instead of the speech? "
@@ -225,6 +229,9 @@ void SpeechSyncPart::finish(const SyncResult* result, const QString& error, bool
         prompts_.Error(&window_, error);
     } else if (!sameSubtitle()) {
         prompts_.Inform(&window_, "The subtitle changed while its lines were being fitted: nothing was applied.");
+    } else if (!sameMovie()) {
+        prompts_.Inform(&window_,
+                        "The movie changed while the subtitle's lines were being fitted: nothing was applied.");
     } else {
         const QString figures = QString::fromStdString(DescribeSync(*result));
         switch (result->verdict) {

@@ -88,6 +88,7 @@ private:
     // The subtitle the run started on: its answer applies to that subtitle only.
     std::string runSubtitle_;
     const void* runCues_ = nullptr;
+    std::string runMovie_;
 
     // On the UI thread: the worker that aligns `cues` to `reference`, or to the speech.
     void startAligning(const std::string& movie, const std::vector<SyncCue>& cues,
@@ -101,6 +102,7 @@ private:
     // The subtitle in force is the movie's own text track, loaded from it.
     bool subtitleIsMovieTrack() const;
     bool sameSubtitle() const;
+    bool sameMovie() const;
     void showListening();  // the progress window, from the track's search to the speech
     void finish(const SyncResult* result, const QString& error, bool cancelled);
     void apply(const SyncResult& result);

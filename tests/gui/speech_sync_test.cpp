@@ -258,6 +258,13 @@ TEST_F(SpeechSyncTest, CancelNoSpeechNoMatchAndAnUnsureAnswerChangeNothingUnless
     speech.error = "The movie film.avi has no sound to synchronise to.";
     Synchronize();
     EXPECT_EQ(prompts.errors, QStringList{"The movie film.avi has no sound to synchronise to."});
+    // Continued Play went on to the next movie, the subtitle kept, while the worker listened.
+    speech.error.reset();
+    StartHeld();
+    fmMain().Movie.MovieFileName = Folder() + "/next.avi";
+    ASSERT_TRUE(finished.wait(10000));
+    EXPECT_TRUE(prompts.informs.value(2).startsWith("The movie changed")) << prompts.informs.value(2).toStdString();
+    EXPECT_EQ(FirstStart(), other);
 }
 
 // Heard Now in the transcript: the line starts where the movie is, the synchronize value kept;
