@@ -128,21 +128,18 @@ bool MovieControl::PlayEntry(const std::optional<std::string>& entry) {
 bool MovieControl::OpenMovie(SubtitleOnOpen subtitle) {
     chooser_.WasAt(fields_.MovieFileName);
     window_.LeavingMovie();
-    std::string failure;
     try {
         engine_.PlayFile(fields_.MovieFileName, window_.MoviePanel());
     } catch (const std::exception& error) {
-        failure = std::string(MovieFileErrorText) + "\r" + error.what();
+        window_.semsg(std::string(MovieFileErrorText) + "\r" + error.what());
+        return false;  // the message box hands the failed movie's memory back as it closes
     } catch (...) {
-        failure = MovieFileErrorText;
-    }
-    // The movie left, or the one that failed, is freed now: without this its pages stay in
-    // the allocator's heaps and resident memory creeps up movie after movie.
-    ReturnFreedMemory();
-    if (!failure.empty()) {
-        window_.semsg(failure);
+        window_.semsg(MovieFileErrorText);
         return false;
     }
+    // The movie left is freed now: without this its pages stay in the allocator's heaps and
+    // resident memory creeps up movie after movie.
+    ReturnFreedMemory();
     fields_.RememberedFileName.clear();  // the engine no longer holds the movie left
     DropLateTrack();
     display_.Invalidate();
