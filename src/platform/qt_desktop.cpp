@@ -19,6 +19,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <optional>
 #include <thread>
 #include <vector>
@@ -81,19 +82,44 @@ QString ForDisplay(QString text) {
 
 }  // namespace
 
-void QtDesktop::ErrorBox(QWidget* parent, const QString& text) {
+namespace {
+
+// Shows `text` in the kept box of its kind, made on first use for `parent`. A second message
+// while the box still waits on the first gets a box of its own.
+void ShowBox(QPointer<QMessageBox>& kept, QMessageBox::Icon icon, QWidget* parent, const QString& text) {
     const ForgetDialogPictures forget;
-    QMessageBox::critical(parent, QStringLiteral("Tessaview"), ForDisplay(text));
+    const auto make = [&] { return new QMessageBox(icon, QStringLiteral("Tessaview"), {}, QMessageBox::Ok, parent); };
+    std::unique_ptr<QMessageBox> oneOff;
+    QMessageBox* box = kept;
+    if (box && box->isVisible()) {
+        oneOff.reset(make());
+        box = oneOff.get();
+    } else if (!box || box->parentWidget() != parent) {
+        delete box;
+        kept = box = make();
+    }
+    box->setText(ForDisplay(text));
+    box->exec();
+}
+
+}  // namespace
+
+QtDesktop::~QtDesktop() {
+    // Boxes made without a window to belong to; the others went with their window.
+    delete errorBox_;
+    delete informationBox_;
+}
+
+void QtDesktop::ErrorBox(QWidget* parent, const QString& text) {
+    ShowBox(errorBox_, QMessageBox::Critical, parent, text);
 }
 
 void QtDesktop::InformationBox(QWidget* parent, const QString& text) {
-    const ForgetDialogPictures forget;
-    QMessageBox::information(parent, QStringLiteral("Tessaview"), ForDisplay(text));
+    ShowBox(informationBox_, QMessageBox::Information, parent, text);
 }
 
 void QtDesktop::ExceptionBox(QWidget* parent, const QString& text) {
-    const ForgetDialogPictures forget;
-    QMessageBox::critical(parent, QStringLiteral("Tessaview"), ForDisplay(text));
+    ShowBox(errorBox_, QMessageBox::Critical, parent, text);
 }
 
 void QtDesktop::OpenUrl(const QString& url) { QDesktopServices::openUrl(QUrl(url)); }

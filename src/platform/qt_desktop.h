@@ -5,10 +5,19 @@
 #include "platform/desktop.h"
 #include "platform/screen_saver.h"
 
+#include <QPointer>
+
+class QMessageBox;
+
 namespace tessaview {
 
 class QtDesktop : public Desktop {
 public:
+    QtDesktop() = default;
+    QtDesktop(const QtDesktop&) = delete;
+    QtDesktop& operator=(const QtDesktop&) = delete;
+    ~QtDesktop() override;
+
     QStringList OpenFiles(QWidget* parent, const FileDialogRequest& request) override;
     std::optional<FontChoice> ChooseFont(QWidget* parent, const FontChoice& current) override;
 
@@ -30,6 +39,10 @@ public:
 
 private:
     ScreenSaverInhibitor screenSaver_;
+    // One box of each kind, shown again and again: a new box makes its icon anew, and the
+    // toolkit's picture cache keeps the key of every new icon for good.
+    QPointer<QMessageBox> errorBox_;
+    QPointer<QMessageBox> informationBox_;
 };
 
 // "Movie files|*.avi;*.mpg|All Files|*.*" to the toolkit's "Movie files (*.avi *.mpg);;All Files (*.*)".

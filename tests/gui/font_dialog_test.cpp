@@ -1,6 +1,7 @@
 // The subtitle font dialog keeps what the user did not touch, offers only character sets
 // whose text it can decode as that set does, and Escape anywhere in it cancels it; the real
-// desktop stacks windows without taking a native window from under the engine.
+// desktop stacks windows without taking a native window from under the engine, and shows its
+// messages in one kept box.
 #include "platform/qt_desktop.h"
 #include "platform/subtitle_font_dialog.h"
 #include "presentation/code_page_decoder.h"
@@ -11,6 +12,7 @@
 #include <QFontDatabase>
 #include <QFontDialog>
 #include <QKeyEvent>
+#include <QMessageBox>
 #include <QTimer>
 #include <QWindow>
 #include <set>
@@ -44,6 +46,31 @@ TEST(QtDesktop, StackingKeepsTheNativeWindowsAndTheWindowShown) {
     EXPECT_EQ(strip.windowHandle()->transientParent(), &owner);
     desktop.SetTransientFor(&strip, nullptr);
     EXPECT_EQ(strip.windowHandle()->transientParent(), nullptr);
+}
+
+// A message that comes while the box still waits on another gets a box of its own; otherwise
+// every message of a kind is shown in the one box the window keeps.
+TEST(QtDesktop, MessagesShareOneBoxAndOneWhileAnotherWaitsGetsItsOwn) {
+    QWidget window;
+    QtDesktop desktop;
+    QStringList answered;
+    const auto answer = [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            answered << box->text();
+            box->accept();
+        }
+    };
+    QTimer::singleShot(0, [&] {
+        QTimer::singleShot(0, answer);
+        desktop.ErrorBox(&window, "second");
+        answer();
+    });
+    desktop.ErrorBox(&window, "first");
+    EXPECT_EQ(window.findChildren<QMessageBox*>().size(), 1);
+    QTimer::singleShot(0, answer);
+    desktop.ExceptionBox(&window, "third");
+    EXPECT_EQ(answered, QStringList({"second", "first", "third"}));
+    EXPECT_EQ(window.findChildren<QMessageBox*>().size(), 1);
 }
 
 TEST(SubtitleFontDialog, KeepsAFaceThisSystemLacksUntilTheUserPicksAnother) {
