@@ -6,9 +6,12 @@
 
 #include <QtGui/qguiapplication_platform.h>
 #include <xcb/xcb.h>
+#include <QAbstractItemView>
+#include <QCompleter>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QGuiApplication>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPixmapCache>
 #include <QScreen>
@@ -58,10 +61,25 @@ struct ForgetDialogPictures {
 
 QStringList QtDesktop::OpenFiles(QWidget* parent, const FileDialogRequest& request) {
     const ForgetDialogPictures forget;  // declared first: it runs once the dialog is gone
-    QFileDialog dialog(parent, request.title, request.folder, ToQtFilter(request.filter));
-    dialog.setFileMode(request.multiple ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
-    if (dialog.exec() != QDialog::Accepted) return {};
-    return dialog.selectedFiles();
+    std::unique_ptr<QFileDialog> oneOff;
+    QFileDialog* dialog = fileDialog_;
+    if (dialog && dialog->isVisible()) {
+        oneOff = std::make_unique<QFileDialog>(parent);
+        dialog = oneOff.get();
+    } else if (!dialog || dialog->parentWidget() != parent) {
+        delete dialog;
+        fileDialog_ = dialog = new QFileDialog(parent);
+    }
+    dialog->setWindowTitle(request.title);
+    dialog->setDirectory(request.folder);
+    dialog->setNameFilter(ToQtFilter(request.filter));
+    dialog->setFileMode(request.multiple ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
+    // The dialog keeps the last name typed, and its list of completions may still be open.
+    QLineEdit* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    if (name) name->clear();
+    const bool chosen = dialog->exec() == QDialog::Accepted;
+    if (name && name->completer() && name->completer()->popup()) name->completer()->popup()->hide();
+    return chosen ? dialog->selectedFiles() : QStringList();
 }
 
 std::optional<FontChoice> QtDesktop::ChooseFont(QWidget* parent, const FontChoice& current) {
@@ -105,7 +123,8 @@ void ShowBox(QPointer<QMessageBox>& kept, QMessageBox::Icon icon, QWidget* paren
 }  // namespace
 
 QtDesktop::~QtDesktop() {
-    // Boxes made without a window to belong to; the others went with their window.
+    // Dialogs made without a window to belong to; the others went with their window.
+    delete fileDialog_;
     delete errorBox_;
     delete informationBox_;
 }

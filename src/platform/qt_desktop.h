@@ -7,6 +7,7 @@
 
 #include <QPointer>
 
+class QFileDialog;
 class QMessageBox;
 
 namespace tessaview {
@@ -39,8 +40,9 @@ public:
 
 private:
     ScreenSaverInhibitor screenSaver_;
-    // One box of each kind, shown again and again: a new box makes its icon anew, and the
-    // toolkit's picture cache keeps the key of every new icon for good.
+    // One file dialog and one box of each kind, shown again and again: a new one makes its
+    // icons anew, and the toolkit's picture cache keeps the key of every new icon for good.
+    QPointer<QFileDialog> fileDialog_;
     QPointer<QMessageBox> errorBox_;
     QPointer<QMessageBox> informationBox_;
 };

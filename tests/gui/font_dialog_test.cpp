@@ -1,17 +1,20 @@
 // The subtitle font dialog keeps what the user did not touch, offers only character sets
 // whose text it can decode as that set does, and Escape anywhere in it cancels it; the real
 // desktop stacks windows without taking a native window from under the engine, and shows its
-// messages in one kept box.
+// messages in one kept box and its file dialog anew each time in one kept dialog.
 #include "platform/qt_desktop.h"
 #include "platform/subtitle_font_dialog.h"
 #include "presentation/code_page_decoder.h"
+#include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 #include <QApplication>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QFontDatabase>
 #include <QFontDialog>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QTimer>
 #include <QWindow>
@@ -71,6 +74,34 @@ TEST(QtDesktop, MessagesShareOneBoxAndOneWhileAnotherWaitsGetsItsOwn) {
     desktop.ExceptionBox(&window, "third");
     EXPECT_EQ(answered, QStringList({"second", "first", "third"}));
     EXPECT_EQ(window.findChildren<QMessageBox*>().size(), 1);
+}
+
+// The kept file dialog comes back with this request's title and no name left from the last one.
+TEST(QtDesktop, TheFileDialogComesBackEmptyWithTheNewRequest) {
+    QWidget window;
+    QtDesktop desktop;
+    const TempDir folder;
+    const QString movie = QString::fromStdString(folder.write("a.avi", "movie"));
+    const FileDialogRequest request{"Play DivX Movie", "Movies|*.avi", false, QString::fromStdString(folder.path())};
+    QStringList names, titles;
+    const auto answer = [&](const QString& typed) {
+        QTimer::singleShot(0, [&, typed] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+            names << name->text();
+            titles << dialog->windowTitle();
+            name->setText(typed);
+            QDialog* box = dialog;
+            typed.isEmpty() ? box->reject() : box->accept();
+        });
+    };
+    answer("a.avi");
+    EXPECT_EQ(desktop.OpenFiles(&window, request), QStringList{movie});
+    answer("");
+    EXPECT_EQ(desktop.OpenFiles(&window, {"Load Subtitle", "Subtitles|*.srt", false, request.folder}), QStringList());
+    EXPECT_EQ(names, QStringList({"", ""}));
+    EXPECT_EQ(titles, QStringList({"Play DivX Movie", "Load Subtitle"}));
+    EXPECT_EQ(window.findChildren<QFileDialog*>().size(), 1);
 }
 
 TEST(SubtitleFontDialog, KeepsAFaceThisSystemLacksUntilTheUserPicksAnother) {
