@@ -57,19 +57,25 @@ struct ForgetDialogPictures {
     }
 };
 
+// The kept dialog for `parent`, made on first use. A request that comes while it is showing
+// (a second message while the first waits) gets a one-off dialog, held by `oneOff`.
+template <typename Dialog, typename Make>
+Dialog* KeptOrOneOff(QPointer<Dialog>& kept, std::unique_ptr<Dialog>& oneOff, QWidget* parent, Make make) {
+    if (kept && kept->isVisible()) {
+        oneOff.reset(make());
+        return oneOff.get();
+    }
+    if (kept && kept->parentWidget() != parent) delete kept.data();
+    if (!kept) kept = make();
+    return kept;
+}
+
 }  // namespace
 
 QStringList QtDesktop::OpenFiles(QWidget* parent, const FileDialogRequest& request) {
     const ForgetDialogPictures forget;  // declared first: it runs once the dialog is gone
     std::unique_ptr<QFileDialog> oneOff;
-    QFileDialog* dialog = fileDialog_;
-    if (dialog && dialog->isVisible()) {
-        oneOff = std::make_unique<QFileDialog>(parent);
-        dialog = oneOff.get();
-    } else if (!dialog || dialog->parentWidget() != parent) {
-        delete dialog;
-        fileDialog_ = dialog = new QFileDialog(parent);
-    }
+    QFileDialog* dialog = KeptOrOneOff(fileDialog_, oneOff, parent, [&] { return new QFileDialog(parent); });
     dialog->setWindowTitle(request.title);
     dialog->setDirectory(request.folder);
     dialog->setNameFilter(ToQtFilter(request.filter));
@@ -102,20 +108,13 @@ QString ForDisplay(QString text) {
 
 namespace {
 
-// Shows `text` in the kept box of its kind, made on first use for `parent`. A second message
-// while the box still waits on the first gets a box of its own.
+// Shows `text` in the kept box of its kind.
 void ShowBox(QPointer<QMessageBox>& kept, QMessageBox::Icon icon, QWidget* parent, const QString& text) {
     const ForgetDialogPictures forget;
-    const auto make = [&] { return new QMessageBox(icon, QStringLiteral("Tessaview"), {}, QMessageBox::Ok, parent); };
     std::unique_ptr<QMessageBox> oneOff;
-    QMessageBox* box = kept;
-    if (box && box->isVisible()) {
-        oneOff.reset(make());
-        box = oneOff.get();
-    } else if (!box || box->parentWidget() != parent) {
-        delete box;
-        kept = box = make();
-    }
+    QMessageBox* box = KeptOrOneOff(kept, oneOff, parent, [&] {
+        return new QMessageBox(icon, QStringLiteral("Tessaview"), {}, QMessageBox::Ok, parent);
+    });
     box->setText(ForDisplay(text));
     box->exec();
 }
