@@ -73,6 +73,10 @@ protected:
         fmMain().Subtitles.LoadSubtitle(subtitle);
     }
     int32_t FirstStart() { return fmMain().Subtitles.SubList.front()->StartTime; }
+    static std::vector<SyncCue> Shifted(std::vector<SyncCue> cues, int64_t ms) {
+        for (SyncCue& cue : cues) cue.startMs += ms, cue.endMs += ms;
+        return cues;
+    }
     // Runs Synchronize to Speech to its end.
     void Synchronize() {
         speech.Open();
@@ -87,6 +91,18 @@ protected:
         EXPECT_TRUE(part->Running()) << "the window waits for the worker";
         while (!speech.Started()) QThread::msleep(1);
     }
+    // Synchronizes twice: the user declines the question it asks, and then agrees; only then
+    // the cues move from `before` by `ms`.
+    void DeclineThenAgree(int32_t before, int64_t ms) {
+        Synchronize();
+        ASSERT_EQ(prompts.asked.size(), 1);
+        EXPECT_EQ(FirstStart(), before);
+        prompts.answers = {true};
+        Synchronize();
+        EXPECT_NEAR(FirstStart(), before + ms, 40);
+    }
+
+    const MadeUpFilm film = makeFilm(3, 6 * 60 * 1000);
 
     GatedSpeech speech;
     FakeSyncPrompts prompts;
@@ -98,20 +114,16 @@ protected:
 };
 
 TEST_F(SpeechSyncTest, ASolidAnswerMovesTheCuesInMemoryWhileTheWindowGoesOnAndTheCopyKeepsEveryCorrection) {
-    // The items sit beside Synchronize Subtitle, which keeps its caption.
+    // The items sit beside Synchronize Subtitle.
     QMenu* menu = fmMain().SeSkinMenuBar1->findChild<QMenu*>("Subtitle1");
     const QList<QAction*> items = menu->actions();
     const qsizetype adjust = items.indexOf(fmMain().AdjustSubtitle1);
     ASSERT_GE(adjust, 0);
     EXPECT_EQ(items.value(adjust + 1), part->SynchronizeToSpeech1);
     EXPECT_EQ(items.value(adjust + 2), part->SaveCorrectedCopy1);
-    EXPECT_EQ(part->SynchronizeToSpeech1->shortcut(), QKeySequence("Ctrl+Y"));
-    EXPECT_EQ(fmMain().AdjustSubtitle1->text(), "Synchronize Subtitle");
 
-    const MadeUpFilm film = makeFilm(3, 6 * 60 * 1000);
     speech.profile = film.speech;
-    std::vector<SyncCue> early = testing::timedCues(film.lines, 3);
-    for (SyncCue& cue : early) cue.startMs -= 7300, cue.endMs -= 7300;
+    std::vector<SyncCue> early = Shifted(testing::timedCues(film.lines, 3), -7300);
     early.erase(early.begin());  // the first line would start before the film
     part->SynchronizeToSpeech1->trigger();
     EXPECT_EQ(prompts.informs, QStringList{"Open a movie first: the subtitle is fitted to its speech."});
@@ -126,7 +138,6 @@ TEST_F(SpeechSyncTest, ASolidAnswerMovesTheCuesInMemoryWhileTheWindowGoesOnAndTh
     ASSERT_TRUE(finished.wait(10000));
     ASSERT_EQ(prompts.informs.size(), 2);
     EXPECT_TRUE(prompts.informs[1].startsWith("Moved 7.3")) << prompts.informs[1].toStdString();
-    EXPECT_TRUE(prompts.informs[1].endsWith("% of the lines fall on speech.")) << prompts.informs[1].toStdString();
     EXPECT_NEAR(FirstStart(), before + 7300, 40);
     EXPECT_EQ(readFile(subtitle), onDisk);  // never the file
 
@@ -158,42 +169,29 @@ TEST_F(SpeechSyncTest, ASolidAnswerMovesTheCuesInMemoryWhileTheWindowGoesOnAndTh
 // sound is not needed (here it holds no speech at all).
 TEST_F(SpeechSyncTest, ASecondSubtitleIsTheReferenceWhenTheUserAgrees) {
     OpenMovie("film.avi");
-    const MadeUpFilm film = makeFilm(3, 6 * 60 * 1000);
     const std::vector<SyncCue> right = testing::timedCues(film.lines, 3);
-    std::vector<SyncCue> late = right;
-    for (SyncCue& cue : late) cue.startMs += 4200, cue.endMs += 4200;
-    LoadCues(late);
+    LoadCues(Shifted(right, 4200));
     fmMain().LoadSecondSubtitle(MakeFile("film.de.srt", SubRip(right)));
-    speech.profile.frames.assign(film.speech.frames.size(), 0);
-    const int32_t before = FirstStart();
-
-    Synchronize();  // the user declines: the silent sound has no answer
-    ASSERT_EQ(prompts.asked.size(), 1);
-    EXPECT_EQ(FirstStart(), before);
-    prompts.answers = {true};
-    Synchronize();
-    EXPECT_NEAR(FirstStart(), before - 4200, 40);
+    speech.profile.frames.assign(film.speech.frames.size(), 0);  // silent: the speech has no answer
+    DeclineThenAgree(FirstStart(), -4200);
 }
 
 // The movie's own text track is offered the same way, looked for on the worker; not when the
 // subtitle is that track, loaded from the movie.
 TEST_F(SpeechSyncTest, TheMoviesOwnTextTrackIsTheReferenceWhenTheUserAgrees) {
-    const MadeUpFilm film = makeFilm(3, 6 * 60 * 1000);
-    const std::vector<SyncCue> right = testing::timedCues(film.lines, 3);
-    std::vector<SyncCue> late = right;
-    for (SyncCue& cue : late) cue.startMs += 4200, cue.endMs += 4200;
+    const std::vector<SyncCue> right = testing::timedCues(film.lines, 3), late = Shifted(right, 4200);
     tracks.track = TextTrack{".srt", "\xEF\xBB\xBF" + SubRip(late)};
     OpenMovie("film.avi");
     ASSERT_TRUE(SubtitleBecomes(TrackFilePath(fmMain().Subtitles.TmpSubPath(), ".srt")));
     speech.profile = film.speech;
-    int32_t before = FirstStart();
+    const int32_t fromTrack = FirstStart();
     Synchronize();
     EXPECT_TRUE(prompts.asked.isEmpty()) << prompts.asked.value(0).toStdString();
-    EXPECT_NEAR(FirstStart(), before - 4200, 40);
+    EXPECT_NEAR(FirstStart(), fromTrack - 4200, 40);
 
     tracks.track = TextTrack{".srt", "\xEF\xBB\xBF" + SubRip(right)};
     LoadCues(late);
-    before = FirstStart();
+    const int32_t before = FirstStart();
     // Cancel while the movie file is searched.
     tracks.Hold();
     part->SynchronizeToSpeech1Click();
@@ -205,19 +203,14 @@ TEST_F(SpeechSyncTest, TheMoviesOwnTextTrackIsTheReferenceWhenTheUserAgrees) {
     EXPECT_TRUE(prompts.asked.isEmpty());
 
     speech.profile.frames.assign(film.speech.frames.size(), 0);  // silent: the speech has no answer
-    Synchronize();                                               // the user declines
-    ASSERT_EQ(prompts.asked.size(), 1);
-    EXPECT_TRUE(prompts.asked[0].startsWith("Fit the subtitle to the movie's own text track"))
-        << prompts.asked[0].toStdString();
+    DeclineThenAgree(before, -4200);
+    EXPECT_TRUE(prompts.asked.value(0).startsWith("Fit the subtitle to the movie's own text track"))
+        << prompts.asked.value(0).toStdString();
     EXPECT_TRUE(prompts.informs.value(1).contains("too little speech")) << prompts.informs.value(1).toStdString();
-    EXPECT_EQ(FirstStart(), before);
-    prompts.answers = {true};
-    Synchronize();
-    EXPECT_NEAR(FirstStart(), before - 4200, 40);
     EXPECT_TRUE(prompts.errors.isEmpty());
 }
 
-TEST_F(SpeechSyncTest, CancelNoSpeechNoMatchAndAnUnsureAnswerChangeNothingUnlessTheUserAgrees) {
+TEST_F(SpeechSyncTest, CancelNoMatchAndAnUnsureAnswerChangeNothingUnlessTheUserAgrees) {
     OpenMovie("film.avi");
     // Lines every 4 s on speech every 4 s: many shifts fit as well, so the answer is unsure.
     std::vector<SyncCue> regular;
@@ -238,22 +231,14 @@ TEST_F(SpeechSyncTest, CancelNoSpeechNoMatchAndAnUnsureAnswerChangeNothingUnless
     EXPECT_TRUE(prompts.informs.isEmpty());
     EXPECT_TRUE(prompts.errors.isEmpty());
 
-    Synchronize();  // unsure, and the user says No
-    ASSERT_EQ(prompts.asked.size(), 1);
-    EXPECT_TRUE(prompts.asked[0].contains("Another answer comes close")) << prompts.asked[0].toStdString();
-    EXPECT_EQ(FirstStart(), before);
-    prompts.answers = {true};
-    Synchronize();  // and Yes
-    EXPECT_NEAR(FirstStart(), before + 600, 40);
+    DeclineThenAgree(before, 600);  // unsure
+    EXPECT_TRUE(prompts.asked.value(0).contains("Another answer comes close")) << prompts.asked.value(0).toStdString();
 
-    speech.profile.frames.assign(beat.frames.size(), 0);
-    Synchronize();
-    EXPECT_TRUE(prompts.informs.value(0).contains("too little speech")) << prompts.informs.value(0).toStdString();
     speech.profile = makeFilm(8, 6 * 60 * 1000).speech;
     LoadCues(testing::timedCues(makeFilm(9, 6 * 60 * 1000).lines, 9));
     const int32_t other = FirstStart();
     Synchronize();
-    EXPECT_TRUE(prompts.informs.value(1).contains("another film's subtitle")) << prompts.informs.value(1).toStdString();
+    EXPECT_TRUE(prompts.informs.value(0).contains("another film's subtitle")) << prompts.informs.value(0).toStdString();
     EXPECT_EQ(FirstStart(), other);
     speech.error = "The movie film.avi has no sound to synchronise to.";
     Synchronize();
@@ -263,7 +248,7 @@ TEST_F(SpeechSyncTest, CancelNoSpeechNoMatchAndAnUnsureAnswerChangeNothingUnless
     StartHeld();
     fmMain().Movie.MovieFileName = Folder() + "/next.avi";
     ASSERT_TRUE(finished.wait(10000));
-    EXPECT_TRUE(prompts.informs.value(2).startsWith("The movie changed")) << prompts.informs.value(2).toStdString();
+    EXPECT_TRUE(prompts.informs.value(1).startsWith("The movie changed")) << prompts.informs.value(1).toStdString();
     EXPECT_EQ(FirstStart(), other);
 }
 
@@ -293,7 +278,6 @@ TEST_F(SpeechSyncTest, HeardNowStartsTheLineWhereTheMovieIsAndASecondOneAMinuteA
     OpenMovie("film.avi", {.duration = 5000});  // film.srt found with it
     fmMain().fmSynchronize()->StepBy(1000);     // the lines shown a second early
     Idle();
-    EXPECT_EQ(panel().HeardNow1->text(), "Heard Now");
     ASSERT_TRUE(heardNowEnabled());
 
     // Heard at 13 s: the clock looks up 14 s there, so the line starts at 14 s.
@@ -303,13 +287,10 @@ TEST_F(SpeechSyncTest, HeardNowStartsTheLineWhereTheMovieIsAndASecondOneAMinuteA
     EXPECT_EQ(engine.shownText, "Moved 4.00 s later");
     EXPECT_EQ(fmMain().fmSynchronize()->SyncOffset(), 1000);
     EXPECT_EQ(timeCell(0), "0:00:13");
-    EXPECT_EQ(Panel(0), "325/0:0:13");
-    EXPECT_EQ(panel().Model().CurrentLine(), 0);
 
     // Ten seconds on in the subtitle: it replaces the first, a shift alone.
     heardNow(1, 650);
     EXPECT_EQ(start(1), 27000);
-    EXPECT_EQ(start(0), 17000);
     EXPECT_EQ(engine.shownText, "Moved 3.00 s later");
 
     // 90 s on from that: the two lines fix the rate and both start where they were heard.
@@ -325,14 +306,12 @@ TEST_F(SpeechSyncTest, HeardNowStartsTheLineWhereTheMovieIsAndASecondOneAMinuteA
     CloseAndRestart();
     OpenThroughDialog(Folder() + "/film.avi");
     ASSERT_EQ(fmMain().Subtitles.SubList.size(), cues.size());
-    EXPECT_EQ(start(3), 121000);
     EXPECT_NEAR(start(2), fitted, 1);  // the rate as the memory keeps it
 
     // Loading the subtitle again gives back the file's own times.
     fmMain().Subtitles.LoadSubtitle(subtitle);
     Idle();
     EXPECT_EQ(start(0), 10000);
-    EXPECT_EQ(start(3), 110000);
     EXPECT_EQ(timeCell(0), "0:00:09");
     fmMain().RemoveSubtitle1->trigger();
     EXPECT_FALSE(heardNowEnabled()) << "no subtitle";
