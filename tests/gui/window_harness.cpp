@@ -3,7 +3,6 @@
 
 #include "playback/reading_control.h"
 #include "presentation/tfm_sel_lan.h"
-#include "presentation/tfm_synchronize.h"
 #include "support/gui_app_environment.h"
 
 #include <QListWidget>
@@ -78,8 +77,6 @@ void MainWindowTest::Tick(int32_t position) {
     engine.position = position;
     fmMain().tmMovieTimer();
 }
-
-int32_t MainWindowTest::Sync() { return fmMain().fmSynchronize()->SyncOffset(); }
 
 void MainWindowTest::WaitForTrackReads(int reads) {
     const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);

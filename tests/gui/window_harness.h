@@ -57,7 +57,6 @@ protected:
     void Press(QKeyCombination key);
     void FullScreenKey(int virtualKey, int modifiers = 0);  // as the engine posts it in full screen
     void Tick(int32_t position);                            // the movie timer with the engine at `position`
-    int32_t Sync();                                         // the synchronize value
     // Waits until `reads` text-track reads have ended, their answers left queued for the loop.
     void WaitForTrackReads(int reads);
     // Lets events run until the subtitle in force is `name` (at most 5 s).
