@@ -51,17 +51,14 @@ TEST_F(MovieMemoryTest, AMovieOpenedAgainGetsItsPlaceAndSubtitleChoicesBackAcros
     EXPECT_EQ(fmMain().Second.OffsetMs, 0);
     EXPECT_TRUE(fmMain().FrameRateItems[0]->isChecked());
 
-    // Left in its first 10 s, or in its last 5 %, a movie starts from the beginning; a stop
-    // records where it stopped, not the start it goes back to.
-    for (const int32_t left : {249, 85501}) {
-        OpenThroughDialog(Folder() + "/film.avi");
-        engine.position = left;
-        fmMain().Stop1->trigger();
-        Reopen("film.avi");
-        EXPECT_EQ(engine.CallCount("SetPos"), 0) << left;
-        EXPECT_EQ(engine.shownText, "") << left;
-        EXPECT_EQ(seSyn().TextValue(), -1500) << left;  // the rest comes back all the same
-    }
+    // Stopped in its last 5 %, a movie starts from the beginning.
+    OpenThroughDialog(Folder() + "/film.avi");
+    engine.position = 85501;
+    fmMain().Stop1->trigger();
+    Reopen("film.avi");
+    EXPECT_EQ(engine.CallCount("SetPos"), 0);
+    EXPECT_EQ(engine.shownText, "");
+    EXPECT_EQ(seSyn().TextValue(), -1500);  // the rest comes back all the same
     engine.position = 85499;
     Reopen("film.avi");
     EXPECT_EQ(engine.position, 85499);
@@ -161,12 +158,6 @@ TEST_F(MovieMemoryTest, ASpeechSyncIsGivenBackToItsSubtitleInMemoryUntilTheFileI
     Reopen("film.avi");
     EXPECT_EQ(CueStarts(fmMain())[9], onFile[9] + 400);
     EXPECT_EQ(CueStarts(fmMain())[10], onFile[10] - 250);
-
-    // A correction whose pieces do not fit the subtitle found next time is dropped quietly.
-    cues.resize(8);
-    testing::writeSubRip(subtitle, cues, texts);
-    Reopen("film.avi");
-    EXPECT_EQ(CueStarts(fmMain()), std::vector<int32_t>(onFile.begin(), onFile.begin() + 8));
 }
 
 }  // namespace
