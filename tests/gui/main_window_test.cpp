@@ -131,7 +131,7 @@ TEST(CommandLine, FilesAndQtOptionsStartThePlayerOthersAnswer) {
     std::remove(dashFile.c_str());
 
     using A = std::vector<std::string>;
-    const std::pair<A, PlayerArguments> read[] = {
+    const std::pair<A, std::tuple<std::string, std::string, std::string>> read[] = {
         {{"tessaview"}, {}},
         {{"tessaview", "m.avi"}, {"m.avi", "", ""}},
         {{"tessaview", "--subtitle", "a.srt", "m.avi", "--second-subtitle=b.srt"}, {"m.avi", "a.srt", "b.srt"}},
@@ -140,9 +140,7 @@ TEST(CommandLine, FilesAndQtOptionsStartThePlayerOthersAnswer) {
     };
     for (const auto& [args, expected] : read) {
         const PlayerArguments got = ReadPlayerArguments(args);
-        EXPECT_EQ(got.movie, expected.movie) << args.back();
-        EXPECT_EQ(got.subtitle, expected.subtitle) << args.back();
-        EXPECT_EQ(got.secondSubtitle, expected.secondSubtitle) << args.back();
+        EXPECT_EQ(std::tie(got.movie, got.subtitle, got.secondSubtitle), expected) << args.back();
     }
 }
 

@@ -59,7 +59,6 @@ TEST_F(ReadingTest, TranscriptListsEveryLineAtItsTimeOnScreenAndAClickTakesTheMo
     EXPECT_EQ(Cell(0, TranscriptModel::TextColumn), QString::fromUtf8("Bonjour, Caf\xC3\xA9!"));
     EXPECT_EQ(Cell(1, TranscriptModel::TextColumn), "Second line with a break");
     EXPECT_EQ(Cell(4, TranscriptModel::TimeColumn), "0:00:10");
-    EXPECT_EQ(Cell(4, TranscriptModel::SecondTextColumn), "");
     QTableView& view = *Panel().lvTranscript;
     EXPECT_TRUE(view.isColumnHidden(TranscriptModel::SecondTextColumn));
 
@@ -151,7 +150,6 @@ TEST_F(ReadingTest, CtrlFFindsBlindToCaseAndAccentsAndEnterAndF3StepThroughTheMa
     Press(Qt::CTRL | Qt::Key_F);
     ASSERT_TRUE(Panel().isVisible()) << "Ctrl+F shows the transcript";
     EXPECT_EQ(QApplication::focusWidget(), Panel().edFind);
-    EXPECT_TRUE(Panel().edFind->isClearButtonEnabled());
     QTest::keyClicks(Panel().edFind, "cafe");
     EXPECT_EQ(Model().rowCount(), 3);
     EXPECT_EQ(Cell(2, TranscriptModel::TextColumn), QString::fromUtf8("CAF\xC3\x89 the last"));

@@ -12,18 +12,15 @@
 namespace tessaview::test {
 namespace {
 
-// One cue per second of frames 0..999 at 25 fps: the text names the frame range.
-std::string FrameCues() {
-    std::string text;
-    for (int i = 0; i < 40; ++i)
-        text += "{" + std::to_string(i * 25) + "}{" + std::to_string(i * 25 + 24) + "}cue" + std::to_string(i) + "\r\n";
-    return text;
-}
-
 class ClockTest : public MainWindowTest {
 protected:
+    // One frame-numbered cue per second of frames 0..999 at 25 fps: "cue4" from frame 100.
     void OpenWithCues() {
-        MakeFile("movie.sub", FrameCues());  // frame-numbered cues in braces
+        std::string cues;
+        for (int i = 0; i < 40; ++i)
+            cues +=
+                "{" + std::to_string(i * 25) + "}{" + std::to_string(i * 25 + 24) + "}cue" + std::to_string(i) + "\r\n";
+        MakeFile("movie.sub", cues);
         OpenMovie("movie.avi", {.duration = 1000});
         ASSERT_EQ(fmMain().Subtitles.SubList.size(), 40u);
     }
@@ -49,7 +46,6 @@ TEST_F(ClockTest, OffsetsMoveTheLookupButNotTheTrackBarOrTheClockText) {
         {100, 0, 0, "cue4", "100/0:0:4"},    {100, 0, 1000, "cue5", "100/0:0:4"},  // +1000 ms = +25 frames: frame 125
         {100, 0, -400, "cue3", "100/0:0:4"},                                       // -10 frames: frame 90
         {50, 500, 0, "cue22", "550/0:0:22"},                                       // continued play counts on
-        {100, 0, 10, "cue4", "100/0:0:4"},                                         // 0.25 frame rounds to 0
         {99, 0, 20, "cue3", "99/0:0:4"},  // 0.5 frame rounds to even 0: frame 99
         {99, 0, 60, "cue4", "99/0:0:4"},  // 1.5 frames round to 2: frame 101
     };
