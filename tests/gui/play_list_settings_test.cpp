@@ -26,12 +26,6 @@ protected:
             names += QFileInfo(QString::fromStdString(caption)).baseName().toStdString();
         return names;
     }
-    std::vector<int> Selected() {
-        std::vector<int> rows;
-        for (int i = 0; i < List().Count(); ++i)
-            if (fmMain().lbPlayList->topLevelItem(i)->isSelected()) rows.push_back(i);
-        return rows;
-    }
 };
 
 TEST_F(PlayListTest, AddStopsAtTheFirstListedFileAndAsksForSeveral) {
@@ -66,7 +60,10 @@ TEST_F(PlayListTest, UpDownAndDeleteActOnTheSelectionAndKeepTheMarks) {
         Select(step.select);
         (fmMain().*step.button)->click();
         EXPECT_EQ(Names(), step.names);
-        EXPECT_EQ(Selected(), step.selected) << step.names;
+        std::vector<int> selected;
+        for (int i = 0; i < List().Count(); ++i)
+            if (fmMain().lbPlayList->topLevelItem(i)->isSelected()) selected.push_back(i);
+        EXPECT_EQ(selected, step.selected) << step.names;
     }
     EXPECT_EQ(List().Mark(0), MarkPaused);
 }
