@@ -151,7 +151,6 @@ TEST_F(SpeechSyncTest, ASolidAnswerMovesTheCuesInMemoryWhileTheWindowGoesOnAndTh
     testing::readSubRip(Folder() + "/copy.srt", written, texts);
     ASSERT_EQ(written.size(), early.size());
     EXPECT_EQ(written.front().startMs, FirstStart() - 100);
-    EXPECT_EQ(texts.front(), "line 1");
     // An existing file is replaced only when the user says so.
     part->SaveCorrectedCopy1->trigger();
     EXPECT_EQ(prompts.asked.size(), 1);
