@@ -144,45 +144,38 @@ TEST(CommandLine, FilesAndQtOptionsStartThePlayerOthersAnswer) {
     }
 }
 
-class ViewTest : public MainWindowTest {
-protected:
-    void Keys(std::initializer_list<int> virtualKeys) {
-        for (int key : virtualKeys) FullScreenKey(key);
-    }
-    QRect Overlay() { return fmMain().fmSub()->geometry(); }
-};
-
-TEST_F(ViewTest, KeysMoveTheOverlayInFullScreenAndLeavingHidesAndParksItBeyondTheWholeDesktop) {
+TEST_F(MainWindowTest, KeysMoveTheOverlayInFullScreenAndLeavingHidesAndParksItBeyondTheWholeDesktop) {
+    const auto overlay = [&] { return fmMain().fmSub()->geometry(); };
     desktop.virtualDesktop = QRect(-1280, -200, 3584, 1400);  // a monitor left of and one below the primary
     EXPECT_FALSE(fmMain().fmSub()->isVisible());
     OpenMovie("movie.avi", {.width = 640, .height = 352});
     fmMain().NN3->trigger();
-    EXPECT_EQ(Overlay(), QRect(0, 665, 1024, 173));  // the placement's arithmetic has its own table
+    EXPECT_EQ(overlay(), QRect(0, 665, 1024, 173));  // the placement's arithmetic has its own table
     EXPECT_TRUE(fmMain().fmSub()->isVisible());
     engine.ClearCalls();
     engine.LeaveFullScreen();  // the engine left by itself
     Idle();
     EXPECT_TRUE(fmMain().isVisible());
     EXPECT_FALSE(fmMain().fmSub()->isVisible()) << "a window manager would pull the parked overlay onto the screen";
-    EXPECT_EQ(Overlay().topLeft(), QPoint(2304, 1200));
+    EXPECT_EQ(overlay().topLeft(), QPoint(2304, 1200));
     EXPECT_EQ(engine.CallCount("SetFullScreen"), 0);
 
     fmMain().NN3Click();
-    Keys({VK_UP, VK_UP, VK_DOWN});
-    EXPECT_EQ(Overlay().top(), 664);
-    Keys({VK_SPACE});
+    for (const int key : {VK_UP, VK_UP, VK_DOWN}) FullScreenKey(key);
+    EXPECT_EQ(overlay().top(), 664);
+    FullScreenKey(VK_SPACE);
     EXPECT_EQ(fmMain().PlayListEntries().Mark(0), MarkPaused);
     fmMain().Stop1Click();  // no movie open: only Escape still works
-    Keys({VK_UP, VK_SPACE});
-    EXPECT_EQ(Overlay().top(), 664);
+    for (const int key : {VK_UP, VK_SPACE}) FullScreenKey(key);
+    EXPECT_EQ(overlay().top(), 664);
     EXPECT_EQ(engine.CallCount("PauseMovie"), 1);
-    Keys({VK_ESCAPE});
+    FullScreenKey(VK_ESCAPE);
     EXPECT_FALSE(engine.fullScreen);
     EXPECT_TRUE(fmMain().isVisible());
-    EXPECT_EQ(Overlay().topLeft(), QPoint(2304, 1200));
+    EXPECT_EQ(overlay().topLeft(), QPoint(2304, 1200));
 }
 
-TEST_F(ViewTest, WithoutAPictureSizePlayAndFullScreenLeaveTheWindowAlone) {
+TEST_F(MainWindowTest, WithoutAPictureSizePlayAndFullScreenLeaveTheWindowAlone) {
     engine.failingPaths.insert(Folder() + "/bad.avi");
     OpenThroughDialog(Folder() + "/bad.avi");  // a failed first open
     const QSize before = fmMain().size();
@@ -193,7 +186,7 @@ TEST_F(ViewTest, WithoutAPictureSizePlayAndFullScreenLeaveTheWindowAlone) {
     EXPECT_TRUE(fmMain().isVisible());
 }
 
-TEST_F(ViewTest, PictureFollowsTheMoviePanelOnlyWhileAMovieIsOpenAndASplitterDragKeepsItsShape) {
+TEST_F(MainWindowTest, PictureFollowsTheMoviePanelOnlyWhileAMovieIsOpenAndASplitterDragKeepsItsShape) {
     OpenMovie("movie.avi");
     engine.ClearCalls();
     fmMain().resize(fmMain().width() + 10, fmMain().height());
