@@ -47,7 +47,6 @@ TEST_F(PlayerKeysTest, SeeksStayInsideTheMovieAndShowWhereTheyLanded) {
         {Qt::Key_Right, 225},
         {Qt::SHIFT | Qt::Key_Right, 1725},
         {Qt::SHIFT | Qt::Key_Right, 2499},  // near the end: the last frame, not the end of the movie
-        {Qt::Key_Right, 2499},
         {Qt::SHIFT | Qt::Key_Left, 999},
         {Qt::Key_Home, 0},
         {Qt::CTRL | Qt::Key_Right, 0},  // the next subtitle line: there is no subtitle

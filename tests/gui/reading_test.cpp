@@ -181,7 +181,6 @@ TEST_F(ReadingTest, LineKeysGoFromLineToLineAndCopyTheLineOnScreenInTheWindowAnd
         const char* why;
     } steps[] = {
         {0, Qt::CTRL | Qt::Key_Left, 0, "nothing before the first line"},
-        {0, Qt::CTRL | Qt::Key_Right, 25, "the next line"},
         {25, Qt::CTRL | Qt::Key_Right, 75, "the next line"},
         {90, QKeyCombination(Qt::Key_R), 75, "R: the start of the line on screen"},
         {110, QKeyCombination(Qt::Key_R), 75, "R between lines: the last one shown"},
