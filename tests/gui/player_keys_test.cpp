@@ -9,8 +9,6 @@
 #include "presentation/tfm_sub.h"
 #include "presentation/tfm_synchronize.h"
 
-#include <QTest>
-
 namespace tessaview::test {
 namespace {
 

@@ -4,7 +4,6 @@
 #include "window_harness.h"
 
 #include "external/messages.h"
-#include "playback/reading_control.h"
 #include "presentation/tfm_synchronize.h"
 #include "presentation/transcript_model.h"
 #include "presentation/transcript_panel.h"

@@ -1,10 +1,9 @@
 // Subtitle > Synchronize to Speech and Save Corrected Copy in the real window: the work on a
 // worker thread, Cancel, each verdict's outcome, and the copy with every correction in force.
-#include "fake_sync_prompts.h"
 #include "window_harness.h"
 
+#include "app/tfm_main_sync.h"
 #include "external/fake_movie_speech.h"
-#include "playback/reading_control.h"
 #include "playback/subtitle_search.h"
 #include "presentation/tfm_synchronize.h"
 #include "presentation/transcript_model.h"
@@ -13,14 +12,13 @@
 #include "sync/spoken_film.h"
 #include "unit/sync/made_up_film.h"
 
-#include <QApplication>
-#include <QElapsedTimer>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressDialog>
 #include <QSignalSpy>
 #include <QThread>
 #include <condition_variable>
+#include <deque>
 #include <mutex>
 
 namespace tessaview::test {
@@ -29,6 +27,27 @@ namespace {
 using tessaview::testing::MadeUpFilm;
 using tessaview::testing::makeFilm;
 using tessaview::testing::markSpeech;
+
+// The synchronisation's questions answered from a script, and what it said kept for the test.
+class FakeSyncPrompts : public SyncPrompts {
+public:
+    QStringList informs, errors, asked;
+    std::deque<bool> answers;  // to Ask, in order; No when none is left
+    QString saveAs;            // the save dialog's answer
+    QString proposed;
+    void Inform(QWidget*, const QString& text) override { informs << text; }
+    void Error(QWidget*, const QString& text) override { errors << text; }
+    bool Ask(QWidget*, const QString& text) override {
+        asked << text;
+        const bool yes = !answers.empty() && answers.front();
+        if (!answers.empty()) answers.pop_front();
+        return yes;
+    }
+    QString SaveFileName(QWidget*, const QString& start) override {
+        proposed = start;
+        return saveAs;
+    }
+};
 
 // The movie's speech as the fake gives it, but only once the test lets it go (or the read is
 // cancelled): so the test sees the window go on while the worker listens.
