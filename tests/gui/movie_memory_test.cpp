@@ -121,12 +121,9 @@ TEST_F(MovieMemoryTest, ASpeechSyncIsGivenBackToItsSubtitleInMemoryUntilTheFileI
     OpenMovie("film.avi", kHour);
     const std::vector<int32_t> onFile = CueStarts(fmMain());
     ASSERT_EQ(onFile.size(), cues.size());
-    SyncResult shift;
-    shift.pieces = {{0, 7300}};
-    fmMain().ApplySpeechSync(shift);
+    fmMain().ApplySpeechSync(SyncResult{.pieces = {{0, 7300}}});
     // A second correction goes on top of the first, in two pieces.
-    SyncResult pieces;
-    pieces.pieces = {{0, 400}, {10, -250}};
+    const SyncResult pieces{.pieces = {{0, 400}, {10, -250}}};
     fmMain().ApplySpeechSync(pieces);
     const std::vector<int32_t> corrected = CueStarts(fmMain());
     EXPECT_EQ(corrected[0], onFile[0] + 7300 + 400);
