@@ -4,6 +4,7 @@
 #pragma once
 
 #include "sync/alignment.h"
+#include "sync/subtitle_sync.h"
 
 #include <gtest/gtest.h>
 
@@ -46,8 +47,6 @@ inline void expectOnTheirLines(const SyncResult& result, const std::vector<SyncC
     std::sort(errors.begin(), errors.end());
     const auto within = std::count_if(errors.begin(), errors.end(), [](int64_t e) { return e <= 200; });
     const double share = static_cast<double>(within) / static_cast<double>(errors.size());
-    std::printf("  %zu lines: %.0f %% start within 200 ms, median %lld ms, worst %lld ms\n", errors.size(), share * 100,
-                static_cast<long long>(errors[errors.size() / 2]), static_cast<long long>(errors.back()));
     EXPECT_GE(share, 0.95);
     EXPECT_LE(errors[errors.size() / 2], 40);
 }
@@ -88,12 +87,6 @@ struct SpokenFilm {
     std::vector<std::string> texts;
 };
 
-inline std::string shellQuoted(const std::string& text) {
-    std::string out = "'";
-    for (char c : text) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return out + "'";
-}
-
 // Cues and texts of a SubRip file as the script writes it.
 inline void readSubRip(const std::string& path, std::vector<SyncCue>& cues, std::vector<std::string>& texts) {
     std::ifstream in(path);
@@ -118,9 +111,8 @@ inline SpokenFilm makeSpokenFilm(const std::string& folder, const std::string& n
         std::ofstream out(base + ".script");
         for (const SpokenLine& line : script) out << line.gapMs << " " << line.voice << " " << line.text << "\n";
     }
-    const std::string command = std::string(TESSAVIEW_SOURCE_DIR) + "/tests/sync/make_spoken_film.sh " +
-                                shellQuoted(base + ".script") + " " + background + " " + std::to_string(leastSeconds) +
-                                " " + shellQuoted(base);
+    const std::string command = std::string(TESSAVIEW_SOURCE_DIR) + "/tests/sync/make_spoken_film.sh " + base +
+                                ".script " + background + " " + std::to_string(leastSeconds) + " " + base;
     if (std::system(command.c_str()) != 0) throw std::runtime_error("could not make the film " + base);
     SpokenFilm film;
     film.movie = base + ".mkv";
@@ -128,22 +120,14 @@ inline SpokenFilm makeSpokenFilm(const std::string& folder, const std::string& n
     return film;
 }
 
-inline std::string subRipTime(int64_t ms) {
-    char text[32];
-    ms = ms < 0 ? 0 : ms;
-    std::snprintf(text, sizeof text, "%02lld:%02lld:%02lld,%03lld", static_cast<long long>(ms / 3600000),
-                  static_cast<long long>(ms / 60000 % 60), static_cast<long long>(ms / 1000 % 60),
-                  static_cast<long long>(ms % 1000));
-    return text;
-}
-
+// As the product writes its corrected copies.
 inline void writeSubRip(const std::string& path, const std::vector<SyncCue>& cues,
                         const std::vector<std::string>& texts) {
-    std::ofstream out(path, std::ios::binary);
+    TSubList list;
     for (size_t i = 0; i < cues.size(); ++i)
-        out << i + 1 << "\r\n"
-            << subRipTime(cues[i].startMs) << " --> " << subRipTime(cues[i].endMs) << "\r\n"
-            << texts[i % texts.size()] << "\r\n\r\n";
+        list.push_back(std::make_unique<TTimeSpan>(TTimeSpan{
+            static_cast<int32_t>(cues[i].startMs), static_cast<int32_t>(cues[i].endMs), texts[i % texts.size()]}));
+    std::ofstream(path, std::ios::binary) << SubRipText(list, true, 25, "CP1252");
 }
 
 }  // namespace tessaview::testing

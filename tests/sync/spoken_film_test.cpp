@@ -1,6 +1,6 @@
-// Films that speak known lines, heard by the real reader: subtitles moved, stretched, cut,
-// already right, another film's, and a film of music alone, fitted back by the alignment and
-// by tessaview-probe --sync, and told by its --doctor.
+// Films that speak known lines, heard by the real reader: subtitles moved, stretched, already
+// right, another film's, and a film of music alone, fitted back by the alignment and by
+// tessaview-probe --sync, and told by its --doctor. A cut has its made-up films in test_sync.
 #include "spoken_film.h"
 #include "external/ffmpeg/ffmpeg_speech.h"
 #include "external/speech_cache.h"
@@ -37,7 +37,6 @@ TEST(SpokenFilm, MovedStretchedAndRightSubtitlesLandOnTheirLines) {
         });
         const SyncResult result = AlignToSpeech(cues, speech);
         SCOPED_TRACE(std::string(c.name) + ": " + describe(result));
-        std::printf("%s: %s\n", c.name, describe(result).c_str());
         EXPECT_EQ(result.verdict, SyncVerdict::Solid);
         EXPECT_DOUBLE_EQ(result.rate, c.subtitleRate);  // never a rate for the right one
         EXPECT_EQ(result.pieces.size(), 1u);
@@ -72,59 +71,6 @@ TEST(SpokenFilm, MovedStretchedAndRightSubtitlesLandOnTheirLines) {
     EXPECT_EQ(told.find("fps;"), std::string::npos) << told;
 }
 
-TEST(SpokenFilm, ACutGivesTwoPiecesEitherWay) {
-    const test::TempDir dir;
-    const SpokenFilm film = makeSpokenFilm(dir.path(), "cut", makeScript(2, 44), "noise", 10);
-    const SpeechProfile speech = CreateFfmpegMovieSpeech()->ReadSpeech(film.movie, {});
-    const std::vector<SyncCue>& truth = film.truth;
-    const size_t k = truth.size() / 2;
-    size_t m = 1;
-    while (truth[k + m].startMs - truth[k].startMs < 20000) ++m;
-    const int64_t scene = truth[k + m].startMs - truth[k].startMs;
-    const SyncCue none{-1, -1};
-
-    // The subtitle's release lacks lines k .. k+m-1 of the film: the cues after them come
-    // `scene` early; and the whole subtitle is 2 s late.
-    std::vector<SyncCue> cues, lines;
-    for (size_t j = 0; j < truth.size(); ++j) {
-        if (j >= k && j < k + m) continue;
-        const int64_t move = (j >= k + m ? -scene : 0) + 2000;
-        cues.push_back({truth[j].startMs + move, truth[j].endMs + move});
-        lines.push_back(truth[j]);
-    }
-    SyncResult result = AlignToSpeech(cues, speech);
-    std::printf("release lacks %lld ms: %s\n", static_cast<long long>(scene), describe(result).c_str());
-    ASSERT_EQ(result.pieces.size(), 2u) << describe(result);
-    EXPECT_EQ(result.verdict, SyncVerdict::Solid);
-    EXPECT_EQ(result.rate, 1.0);
-    EXPECT_NEAR(static_cast<double>(result.pieces[1].shiftMs - result.pieces[0].shiftMs), static_cast<double>(scene),
-                60);
-    expectOnTheirLines(result, cues, lines);
-
-    // The film lacks a 20 s scene of the release's, with lines of its own: the cues after it
-    // come 20 s late.
-    cues.clear();
-    lines.clear();
-    for (size_t j = 0; j < truth.size(); ++j) {
-        if (j == k) {
-            for (size_t extra = 0; extra < 5; ++extra) {
-                const int64_t at = truth[k].startMs + 500 + static_cast<int64_t>(extra) * 4000;
-                cues.push_back({at, at + 2500});
-                lines.push_back(none);
-            }
-        }
-        const int64_t move = j >= k ? 22000 : 0;
-        cues.push_back({truth[j].startMs + move, truth[j].endMs + move});
-        lines.push_back(truth[j]);
-    }
-    result = AlignToSpeech(cues, speech);
-    std::printf("film lacks 22000 ms: %s\n", describe(result).c_str());
-    ASSERT_EQ(result.pieces.size(), 2u) << describe(result);
-    EXPECT_EQ(result.verdict, SyncVerdict::Solid);
-    EXPECT_NEAR(static_cast<double>(result.pieces[1].shiftMs - result.pieces[0].shiftMs), -22000, 60);
-    expectOnTheirLines(result, cues, lines);
-}
-
 TEST(SpokenFilm, AnotherFilmsSubtitleAndMusicAloneAreNeverSolid) {
     const test::TempDir dir;
     const SpokenFilm film = makeSpokenFilm(dir.path(), "talk", makeScript(3, 30), "music", 10);
@@ -141,16 +87,11 @@ TEST(SpokenFilm, AnotherFilmsSubtitleAndMusicAloneAreNeverSolid) {
         at += length;
     }
     const SpeechProfile talk = reader->ReadSpeech(film.movie, {});
-    const SyncResult foreign = AlignToSpeech(other, talk);
-    std::printf("another film's: %s\n", describe(foreign).c_str());
-    EXPECT_EQ(foreign.verdict, SyncVerdict::NoMatch) << describe(foreign);
     const SyncResult tune = AlignToSpeech(film.truth, reader->ReadSpeech(music.movie, {}));
-    std::printf("music alone: %s, %.0f %% heard as speech\n", describe(tune).c_str(), tune.audioSpeechShare * 100);
     EXPECT_EQ(tune.verdict, SyncVerdict::NoSpeech) << describe(tune);
     // Its own lines over that music fit.
     const std::vector<SyncCue> early = mapped(film.truth, [](int64_t t) { return t - 2500; });
     const SyncResult own = AlignToSpeech(early, talk);
-    std::printf("own lines over music: %s\n", describe(own).c_str());
     EXPECT_EQ(own.verdict, SyncVerdict::Solid) << describe(own);
     expectOnTheirLines(own, early, film.truth);
 
