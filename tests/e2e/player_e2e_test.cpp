@@ -254,10 +254,10 @@ INSTANTIATE_TEST_SUITE_P(, ManagedE2E, ::testing::Values(false, true),
                          [](const auto& info) { return info.param ? "Openbox" : "Bare"; });
 
 // A subtitle beside the movie, in any letter case, shows in the panel under the picture, and a
-// second one named on the command line under it: the strip grows taller than the one-subtitle
-// strip and holds two rows of text. Exit saves the movie's name as its bytes (the window's place
-// is the placement test's).
-TEST_F(PlayerE2E, SubtitlesShowInTheStripTheSecondUnderTheFirstAndExitSavesTheNameAsItsBytes) {
+// second one named on the command line grows the strip by its line (that it shows under the
+// first is ClockTest's). Exit saves the movie's name as its bytes (the window's place is the
+// placement test's).
+TEST_F(PlayerE2E, SubtitlesShowInTheStripTheSecondGrowsItAndExitSavesTheNameAsItsBytes) {
     const fs::path cafe = dir_ / "caf\xE9.avi";  // not UTF-8, as a name from another system may be
     fs::rename(movie_, cafe);
     movie_ = cafe;
@@ -279,32 +279,12 @@ TEST_F(PlayerE2E, SubtitlesShowInTheStripTheSecondUnderTheFirstAndExitSavesTheNa
         const int top = screenY + 352 + 3;
         return Geometry{window.x + 4, top, window.width - 8, window.y + window.height - 19 - top};
     };
-    // Rows of lit pixels, run by run: one run per line of text.
-    const auto textRows = [&](const Geometry& area) {
-        const Shades shades = Read(area);
-        std::vector<int> runs;
-        bool inRun = false;
-        for (int y = 0; y < area.height; ++y) {
-            int lit = 0;
-            for (int x = 0; x < area.width && size_t(3 * (y * area.width + x) + 2) < shades.bytes.size(); ++x) {
-                const auto* rgb = reinterpret_cast<const unsigned char*>(&shades.bytes[3 * (y * area.width + x)]);
-                lit += std::max({rgb[0], rgb[1], rgb[2]}) > 90;
-            }
-            if (lit > 2 && !inRun) runs.push_back(y);
-            inRun = lit > 2;
-        }
-        return runs;
-    };
     Geometry area;
-    std::vector<int> rows;
     WaitUntil([&] {
         area = strip();
-        rows = area.height > 0 ? textRows(area) : std::vector<int>{};
-        return rows.size() >= 2 && Pictured(id);
+        return area.height > 83 && Read(area).white > 150 && Pictured(id);
     });
     EXPECT_GT(area.height, 83) << "the strip did not grow for the second line";
-    ASSERT_GE(rows.size(), 2u) << "not two rows of text in the strip";
-    EXPECT_GE(rows.back(), 83 / 2) << "the second line is not under the first";
     const Shades shades = Read(area);
     EXPECT_GT(shades.white, 150) << "no white text in the subtitle panel";
     EXPECT_GT(shades.black, shades.total / 2) << "the panel is not black";
@@ -513,9 +493,9 @@ TEST_P(ManagedE2E, FileDroppedOnThePictureOpens) {
 }
 
 // The desktop's media controls, reached as a desktop does over a session bus of the test's own:
-// the bus tells the movie the engine plays and its length, and Quit ends the player saving.
-// What each call does is the window tests'.
-TEST_F(PlayerE2E, MediaControlsOverTheSessionBusSeeTheMovieAndQuitSaving) {
+// the player is there, playing, and Quit ends it saving. What each call and property does is
+// MediaControlsTest's.
+TEST_F(PlayerE2E, MediaControlsOverTheSessionBusSeeThePlayerAndQuitSaving) {
     struct Daemon {
         FILE* pipe = popen("echo $$; exec dbus-daemon --session --print-address --nofork 2>/dev/null", "r");
         pid_t pid = -1;
@@ -546,9 +526,6 @@ TEST_F(PlayerE2E, MediaControlsOverTheSessionBusSeeTheMovieAndQuitSaving) {
     ASSERT_FALSE(id.empty());
     ASSERT_TRUE(WaitUntil([&] { return get("PlaybackStatus").find("\"Playing\"") != std::string::npos; }))
         << get("PlaybackStatus");
-    const std::string metadata = get("Metadata");
-    EXPECT_NE(metadata.find("\"file://" + movie_.string() + "\""), std::string::npos) << metadata;
-    EXPECT_NE(metadata.find("int64 8000000"), std::string::npos) << metadata;
 
     const std::string quit = send("org.mpris.MediaPlayer2.Quit");
     EXPECT_EQ(quit.find("Error"), std::string::npos) << quit;
@@ -556,11 +533,12 @@ TEST_F(PlayerE2E, MediaControlsOverTheSessionBusSeeTheMovieAndQuitSaving) {
     EXPECT_NE(Settings().find("0=" + movie_.string()), std::string::npos) << Settings();
 }
 
-// Exit records where a click on the track bar left the movie; the next start with the same
-// movie goes on from there, the real engine taking the seek made as the movie opens.
-TEST_F(PlayerE2E, TheNextStartResumesTheMovieWhereTheTrackBarLeftIt) {
+// A click on the track bar seeks where it lands, and Exit records that place in the movie
+// memory. The next start resuming from there is MovieMemoryTest's, and the real engine taking a
+// seek just after the open MpvEngineTest's.
+TEST_F(PlayerE2E, AClickOnTheTrackBarSeeksThereAndExitRemembersThePlace) {
     movie_ = MakeMovie("long.avi", "testsrc=size=640x352:rate=25:duration=40");
-    std::string id = Launch();
+    const std::string id = Launch();
     ASSERT_FALSE(id.empty());
     Focus(id);
     Shell("xdotool key ctrl+p");  // paused, so that the place stays the one sought
@@ -569,23 +547,12 @@ TEST_F(PlayerE2E, TheNextStartResumesTheMovieWhereTheTrackBarLeftIt) {
     Shell("xdotool mousemove " + std::to_string(window.x + window.width / 2) + " " + std::to_string(track + 8) +
           " click 1");
     Exit(id);
-
-    // The remembered place, -1 when the memory has none.
-    const auto remembered = [&] {
-        std::ifstream in(dir_ / "memory.txt");
-        for (std::string line; std::getline(in, line);)
-            if (line.rfind("position_ms=", 0) == 0) return std::atol(line.c_str() + 12);
-        return -1L;
-    };
-    const long left = remembered();
+    long left = -1;
+    std::ifstream memory(dir_ / "memory.txt");
+    for (std::string line; std::getline(memory, line);)
+        if (line.rfind("position_ms=", 0) == 0) left = std::atol(line.c_str() + 12);
     EXPECT_GT(left, 15000) << "a click in the middle of the track bar did not seek there";
     EXPECT_LT(left, 25000);
-
-    id = Launch();
-    ASSERT_FALSE(id.empty());
-    Exit(id);
-    EXPECT_GE(remembered(), left - 1000) << "the second start did not resume";
-    EXPECT_LT(remembered(), left + 15000);
 }
 
 // Sound with no picture plays in a black area of a small movie's size, and the subtitle beside
@@ -628,10 +595,10 @@ TEST_P(ManagedE2E, KeysInTheWindowAndTheWheelAndDoubleClickOnThePicture) {
     EXPECT_NE(Settings().find("[Sound]\r\nVolume=85\r\nMute=1\r\n"), std::string::npos) << Settings();
 }
 
-// The transcript and the line keys in the real player: Ctrl+T shows the lines beside the
-// picture, a click on one takes the movie there, Ctrl+Right and Ctrl+Left go from line to line,
-// R back to the last line shown, and Heard Now in a row's menu starts that line where the movie is.
-TEST_F(PlayerE2E, TranscriptBesideThePictureClickLineKeysHeardNowAndPauseAfterEachLine) {
+// The transcript in the real player: Ctrl+T shows the lines beside the picture, a click on one
+// takes the movie there, and played on with Pause After Each Line it stops as that line ends.
+// The line keys are ReadingTest's, Heard Now is SpeechSyncTest's.
+TEST_F(PlayerE2E, TranscriptBesideThePictureAClickOnALineSeeksAndPauseAfterEachLine) {
     // The picture brightens with time: 6 levels a second, out of black from 2.7 s on.
     movie_ =
         MakeMovie("ramp.avi", "color=c=black:size=640x352:rate=25:duration=40,geq=lum=min(255\\,16+T*6):cb=128:cr=128");
@@ -664,38 +631,11 @@ TEST_F(PlayerE2E, TranscriptBesideThePictureClickLineKeysHeardNowAndPauseAfterEa
     // Below the find field, lines 4 to 7 fill the list's middle (10 s to 31 s).
     Shell("xdotool mousemove " + std::to_string(window.x + window.width - 125) + " " + std::to_string(window.y + 185) +
           " click 1");
-    long clicked = -1;
-    EXPECT_TRUE(WaitUntil([&] { return (clicked = brightness()) >= 45; })) << "a click on a line did not seek there";
+    EXPECT_TRUE(WaitUntil([&] { return brightness() >= 45; })) << "a click on a line did not seek there";
     std::this_thread::sleep_for(300ms);
-    clicked = brightness();
-    Shell("xdotool key ctrl+Right");
-    EXPECT_TRUE(WaitUntil([&] { return brightness() >= clicked + 12; }))
-        << "Ctrl+Right did not go 3 s on to the next line from " << clicked;
-    Shell("xdotool key ctrl+Left");
-    EXPECT_TRUE(WaitUntil([&] { return brightness() <= clicked + 4; })) << "Ctrl+Left did not go back to the line";
-    Shell("xdotool key ctrl+Right");
-    // 5 s on, between two lines, R goes back to the last line shown; 5 s on from there, between
-    // lines again, Heard Now on the line clicked starts it there.
     Geometry subtitle = SubtitlePanel(window);
     subtitle.width = 280;  // under the picture, not the transcript
-    long shown = -1;
-    Shell("xdotool key Right");
-    EXPECT_TRUE(WaitUntil([&] { return (shown = Read(subtitle).white) < 20; }))
-        << shown << " white: a line shows between lines";
-    const long between = brightness();
-    Shell("xdotool key r Right");  // 2 s back and 5 s on: 3 s on, between lines again
-    EXPECT_TRUE(WaitUntil([&] {
-        const long now = brightness();
-        return now >= between + 10 && now <= between + 25 && Read(subtitle).white < 20;
-    })) << "R did not go back from "
-        << between << " to the last line shown";
-    Shell("xdotool mousemove " + std::to_string(window.x + window.width - 125) + " " + std::to_string(window.y + 185) +
-          " click 3");
-    std::this_thread::sleep_for(300ms);
-    Shell("xdotool key Down Return");
-    EXPECT_TRUE(WaitUntil([&] { return (shown = Read(subtitle).white) > 50; }))
-        << shown << " white: Heard Now did not start the line where the movie is";
-    // Pause After Each Line: played on, the movie stops as that 1-s line ends, the line still shown.
+    // Pause After Each Line: played on, the movie stops as the 1-s line clicked ends, the line still shown.
     Shell("xdotool key ctrl+shift+p");
     const long before = brightness();
     Shell("xdotool key ctrl+p");
