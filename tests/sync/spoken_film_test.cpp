@@ -43,7 +43,7 @@ TEST(SpokenFilm, MovedStretchedAndRightSubtitlesLandOnTheirLines) {
         expectOnTheirLines(result, cues, film.truth);
     }
 
-    // The probe, twice: the second run takes the speech from its cache.
+    // The probe keeps the speech in its cache (read back from there as SpeechCache's test shows).
     const std::string late = dir.file("late.srt"), synced = dir.file("late.synced.srt"), cache = dir.file("cache");
     writeSubRip(late, mapped(film.truth, [](int64_t t) { return t + 4300; }), film.texts);
     const std::string command = probe + " --sync " + film.movie + " --json --cache " + cache + " --write " + synced +
@@ -59,8 +59,6 @@ TEST(SpokenFilm, MovedStretchedAndRightSubtitlesLandOnTheirLines) {
     EXPECT_EQ(texts, film.texts);
     expectOnTheirLines(SyncResult{}, written, film.truth);  // as written, with nothing more to correct
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(cache), std::filesystem::directory_iterator()), 1);
-    ASSERT_EQ(run(command), 0) << command;
-    EXPECT_EQ(test::readFile(dir.file("out.json")).substr(0, 200), json.substr(0, 200));
 
     // The doctor tells the same from the same cache.
     const std::string doctor =
