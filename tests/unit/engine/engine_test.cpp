@@ -1,5 +1,6 @@
-// The libmpv engine on a private X server against a movie that ffmpeg makes: what it reports,
-// failed loads, position, pause, stop, the end of the movie, keys and full screen.
+// The libmpv engine on a private X server against a movie that ffmpeg makes: what it reports
+// (of sound alone too), failed loads, position, pause, stop, the end of the movie, keys and
+// full screen.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -169,6 +170,14 @@ TEST_F(MpvEngineTest, ReportsTheMovieAndAFailedLoadLeavesThePlayingMovieOrNothin
     EXPECT_EQ(panel->count(WM_MOVIE_END), 0);
     engine.PauseMovie();
     EXPECT_TRUE(waitForPos([](int32_t frame) { return frame > 35; }));
+
+    // Sound alone: a small movie's picture at a nominal rate, for the subtitle to be read.
+    const std::string sound = dir.file("lecture.ogg");
+    ASSERT_EQ(
+        std::system(("ffmpeg -loglevel error -nostdin -f lavfi -i sine=duration=4 -c:a libvorbis " + sound).c_str()),
+        0);
+    engine.PlayFile(sound, panel.get());
+    EXPECT_EQ(facts(), (std::array<int32_t, 4>{25000, 100, 640, 360}));
 }
 
 TEST_F(MpvEngineTest, PlayPauseAndStopMoveThePositionAsTheyShould) {
