@@ -87,10 +87,7 @@ protected:
             holderPid_ = fgets(line, sizeof line, holder_) ? std::atoi(line) : -1;
             return fgets(line, sizeof line, holder_) && line[0] == 'x';
         })) << "no connection to the X display";
-        if (Managed()) StartWindowManager();
-    }
-
-    void StartWindowManager() {
+        if (!Managed()) return;
         if (Shell("command -v openbox").empty()) GTEST_SKIP() << "openbox is not installed";
         manager_ = fork();
         if (manager_ == 0) {
