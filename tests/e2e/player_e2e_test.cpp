@@ -241,8 +241,8 @@ protected:
     pid_t holderPid_ = -1;
 };
 
-// The tests of full screen, window placement and stacking and drops run on the bare display
-// and again with a window manager (Openbox).
+// The tests of full screen, window placement, drops and the mouse on the picture run on the
+// bare display and again with a window manager (Openbox).
 class ManagedE2E : public PlayerE2E, public ::testing::WithParamInterface<bool> {
 protected:
     bool Managed() const override { return GetParam(); }
@@ -351,8 +351,7 @@ TEST_F(PlayerE2E, FilesThatAreNoMoviesGetTheirMessageAndThePlayerGoesOn) {
         EXPECT_TRUE(WaitUntil([&] { return Titled("Tessaview").empty(); })) << "the error box stays";
         ASSERT_EQ(WaitForExit(0s), -1) << "the player ended on a file that is no movie";
     }
-    Menu(id, "alt+m", "e");  // and it still answers: "&Movie", "&Exit"
-    EXPECT_EQ(WaitForExit(20s), 0) << "the player did not go on after the files that are no movies";
+    Exit(id);  // it still answers
 }
 
 // The window fits the screen with its frame, title bar included (at double size too, as
