@@ -12,27 +12,18 @@ using test::readFile;
 using test::TempDir;
 
 TEST(ProfileValue, IntegersFollowTheHexAndDecimalRules) {
-    const std::pair<const char*, int32_t> cases[] = {
-        {"-12", -12},
-        {"+7", 7},
-        {"0x12C", 300},
-        {"0X1f", 31},
-        {"0x", -1},
-        {"0x1G", -1},
-        {"$ff", 255},
-        {"$", -1},
-        {"$-1", -1},
-        {"", -1},
-        {"12a", -1},
-        {"-0x10", -1},
-        {"+-5", -1},
-        {"2147483647", 2147483647},
-        {"2147483648", -1},
-        {"0xFFFFFFFF", -1},
-        {"$80000000", INT32_MIN},
-        {"$100000000", -1},
-    };
-    for (const auto& [text, expected] : cases) EXPECT_EQ(expected, ParseProfileInteger(text, -1)) << '"' << text << '"';
+    for (const auto& [text, expected] : {std::pair{"-12", -12},
+                                         {"+7", 7},
+                                         {"0x12C", 300},
+                                         {"0X1f", 31},
+                                         {"$ff", 255},
+                                         {"2147483647", INT32_MAX},
+                                         {"$80000000", INT32_MIN}})
+        EXPECT_EQ(expected, ParseProfileInteger(text, -1)) << text;
+    // No number: the default.
+    for (const char* text :
+         {"0x", "0x1G", "$", "$-1", "", "12a", "-0x10", "+-5", "2147483648", "0xFFFFFFFF", "$100000000"})
+        EXPECT_EQ(-1, ParseProfileInteger(text, -1)) << '"' << text << '"';
     EXPECT_EQ(5, ParseProfileInteger("0x", 5));
 }
 
