@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <sstream>
 
@@ -15,11 +16,6 @@ namespace {
 
 using test::readFile;
 using test::TempDir;
-
-long lines(const std::ostringstream& log) {
-    const std::string text = log.str();
-    return std::count(text.begin(), text.end(), '\n');
-}
 
 class MovieMemoryTest : public ::testing::Test {
 protected:
@@ -97,10 +93,10 @@ TEST(MovieMemory, AFileThatIsNoStoreIsIgnoredWithOneLine) {
         std::ostringstream log;
         MovieMemory memory(file, log);
         EXPECT_EQ(0u, memory.Size()) << what;
-        EXPECT_EQ(1, lines(log)) << what << ": " << log.str();
+        EXPECT_EQ(1, std::ranges::count(log.str(), '\n')) << what << ": " << log.str();
         memory.Remember("/b.avi", {});
         EXPECT_EQ(replaced, memory.Save()) << what;
-        EXPECT_EQ(1, lines(log)) << what << ": " << log.str();
+        EXPECT_EQ(1, std::ranges::count(log.str(), '\n')) << what << ": " << log.str();
     }
     TempDir folder;
     std::ostringstream log;
