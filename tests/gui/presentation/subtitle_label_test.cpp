@@ -81,29 +81,24 @@ TEST_F(SubtitleLabelTest, CrLfStartsANewLineAndTabsExpand) {
 // Bands of inked pixel rows, top to bottom, each with the number of inked column runs in it:
 // the glyphs of a row of text when they stand apart.
 std::vector<int> GlyphsPerRow(const QImage& image) {
-    const auto inked = [&](int x, int y) { return qGray(image.pixel(x, y)) >= 64; };
-    const auto rowInked = [&](int y) {
-        for (int x = 0; x < image.width(); ++x)
-            if (inked(x, y)) return true;
+    const auto inked = [&](int x, int top, int bottom) {
+        for (int y = top; y < bottom; ++y)
+            if (qGray(image.pixel(x, y)) >= 64) return true;
         return false;
     };
+    // The inked column runs between rows top and bottom.
+    const auto runs = [&](int top, int bottom) {
+        int count = 0;
+        for (int x = 0; x < image.width(); ++x)
+            count += inked(x, top, bottom) && (x == 0 || !inked(x - 1, top, bottom));
+        return count;
+    };
     std::vector<int> rows;
-    for (int top = 0; top < image.height();) {
-        if (!rowInked(top)) {
-            ++top;
-            continue;
-        }
-        int bottom = top;
-        while (bottom < image.height() && rowInked(bottom)) ++bottom;
-        int glyphs = 0;
-        bool inGlyph = false;
-        for (int x = 0; x < image.width(); ++x) {
-            bool column = false;
-            for (int y = top; y < bottom; ++y) column = column || inked(x, y);
-            glyphs += column && !inGlyph;
-            inGlyph = column;
-        }
-        rows.push_back(glyphs);
+    for (int top = 0; top < image.height(); ++top) {
+        if (!runs(top, top + 1)) continue;
+        int bottom = top + 1;
+        while (bottom < image.height() && runs(bottom, bottom + 1)) ++bottom;
+        rows.push_back(runs(top, bottom));
         top = bottom;
     }
     return rows;
