@@ -16,20 +16,13 @@ namespace fs = std::filesystem;
 using testpair::Picture;
 
 Picture picture(int64_t startMs, std::optional<int64_t> durationMs, int seed = 0, int64_t startDelayMs = 0) {
-    Picture p;
-    p.startMs = startMs;
-    p.durationMs = durationMs;
-    p.seed = seed;
-    p.startDelayMs = startDelayMs;
-    return p;
+    return {.startMs = startMs, .startDelayMs = startDelayMs, .durationMs = durationMs, .seed = seed};
 }
 
 // English: 1.0-3.0 s, 5.0 s to the next start, 8.0-8.5 s (a unit larger than a pack);
 // German: 2.0-4.0 s, 9.0 s for ever.
 testpair::Pair twoLanguages() {
-    Picture big = picture(8000, 500, 2);
-    big.width = 700;
-    big.height = 90;
+    const Picture big{.startMs = 8000, .durationMs = 500, .width = 700, .height = 90, .seed = 2};
     testpair::Pair pair;
     pair.languages.push_back({"en", 0, {picture(1000, 2000), picture(5000, std::nullopt, 1), big}});
     pair.languages.push_back({"de", 1, {picture(2000, 2000, 3), picture(9000, std::nullopt, 1)}});
