@@ -93,30 +93,15 @@ inline std::vector<uint8_t> subpictureUnit(const Picture& p) {
     const int x2 = p.left + p.width - 1;
     const int y2 = p.top + p.height - 1;
     const int64_t start = stopDate(p.startDelayMs);
-    unit.insert(unit.end(), {uint8_t(start >> 8),
-                             uint8_t(start),
-                             uint8_t(next >> 8),
-                             uint8_t(next),
-                             0x01,
-                             0x03,
-                             uint8_t(p.colours[3] << 4 | (p.colours[2] & 15)),
-                             uint8_t(p.colours[1] << 4 | (p.colours[0] & 15)),
-                             0x04,
-                             uint8_t(p.alphas[3] << 4 | (p.alphas[2] & 15)),
-                             uint8_t(p.alphas[1] << 4 | (p.alphas[0] & 15)),
-                             0x05,
-                             uint8_t(p.left >> 4),
-                             uint8_t((p.left & 15) << 4 | (x2 >> 8)),
-                             uint8_t(x2),
-                             uint8_t(p.top >> 4),
-                             uint8_t((p.top & 15) << 4 | (y2 >> 8)),
-                             uint8_t(y2),
-                             0x06,
-                             0,
-                             4,
-                             uint8_t(bottomField >> 8),
-                             uint8_t(bottomField),
-                             0xff});
+    // Date, next sequence and start (1); colours (3); alpha (4); area (5); field offsets (6); end.
+    unit.insert(unit.end(), {uint8_t(start >> 8), uint8_t(start), uint8_t(next >> 8), uint8_t(next), 0x01});
+    unit.insert(unit.end(), {0x03, uint8_t(p.colours[3] << 4 | (p.colours[2] & 15)),
+                             uint8_t(p.colours[1] << 4 | (p.colours[0] & 15))});
+    unit.insert(unit.end(),
+                {0x04, uint8_t(p.alphas[3] << 4 | (p.alphas[2] & 15)), uint8_t(p.alphas[1] << 4 | (p.alphas[0] & 15))});
+    unit.insert(unit.end(), {0x05, uint8_t(p.left >> 4), uint8_t((p.left & 15) << 4 | (x2 >> 8)), uint8_t(x2),
+                             uint8_t(p.top >> 4), uint8_t((p.top & 15) << 4 | (y2 >> 8)), uint8_t(y2)});
+    unit.insert(unit.end(), {0x06, 0, 4, uint8_t(bottomField >> 8), uint8_t(bottomField), 0xff});
     if (p.durationMs) {
         const int64_t date = stopDate(*p.durationMs);
         unit.insert(unit.end(), {uint8_t(date >> 8), uint8_t(date), uint8_t(secondControl >> 8), uint8_t(secondControl),
