@@ -70,11 +70,7 @@ TEST(MovieMemory, AFileThatIsNoStoreIsIgnoredWithOneLine) {
         std::string content;
         bool replaced;  // the next save writes a good store over it
     } cases[] = {
-        {"garbage",
-         std::string("\x7f"
-                     "ELF\0\x01\xff\xfe junk\n",
-                     15),
-         true},
+        {"garbage", std::string("\177ELF\0\1\377\376 junk\n", 15), true},
         {"empty", "", true},
         {"another header", "# something else\nmovie=/a.avi\n", true},
         {"key before any movie", header + "position_ms=5\nmovie=/a.avi\n", true},

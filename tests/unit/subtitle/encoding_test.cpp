@@ -185,12 +185,8 @@ TEST(TextEncoding, CorrectionsAndTies) {
     const std::tuple<std::string, const char*, const char*, const char*> cases[] = {
         {lt, "", "CP1257", "0x80-0x9F"},
         {big5, "", "CP950", ""},  // uchardet: ISO-8859-13, and „ “ as controls
-        {"Caf\xE9 \xFC"
-         "ber",
-         "pl", "CP1250", "locale"},
-        {"Caf\xE9 \xFC"
-         "ber",
-         "fr", "CP1252", ""},
+        {"Caf\351 \374ber", "pl", "CP1250", "locale"},
+        {"Caf\351 \374ber", "fr", "CP1252", ""},
         {le, "", "UTF-16LE", ""},
         {be, "", "UTF-16BE", ""},
     };

@@ -106,9 +106,7 @@ TEST(UnicodeToCodePage, PairsAtTheEdgesDecodeAndBrokenUnitsBecomeQuestionMarks) 
         {std::string("\x00\xD8\x00\xDC", 4), UnicodeForm::Utf16Le, "\xF0\x90\x80\x80"},
         {"\xDB\xFF\xDF\xFF", UnicodeForm::Utf16Be, "\xF4\x8F\xBF\xBF"},
         {std::string("a\x00\x00\xD8", 4), UnicodeForm::Utf16Le, "a?"},
-        {"a\xFF"
-         "b",
-         UnicodeForm::Utf8, "a?b"},
+        {"a\377b", UnicodeForm::Utf8, "a?b"},
         {"\xED\xA0\x80", UnicodeForm::Utf8, "???"},
     };
     for (const auto& [bytes, form, utf8] : cases)
