@@ -18,6 +18,7 @@ struct FakeVobSubPicture {
     int32_t width = 0;
     int32_t height = 0;
     std::vector<uint8_t> bgra;  // width x height x 4 bytes
+    int32_t left = 0, top = 0;  // where the rectangle lies
 };
 
 class FakeVobSub : public VobSubLibrary {
@@ -76,7 +77,7 @@ public:
         handedOut_ = p.bgra;
         handedOut_.resize(static_cast<size_t>(std::max(p.width, 0)) * static_cast<size_t>(std::max(p.height, 0)) * 4);
         *data = handedOut_.data();
-        *rect = due_ >= 0 ? VobSubRect{0, 0, p.width, p.height} : VobSubRect{};
+        *rect = due_ >= 0 ? VobSubRect{p.left, p.top, p.left + p.width, p.top + p.height} : VobSubRect{};
     }
     std::vector<VobSubPictureTime> PictureTimes() override {
         std::vector<VobSubPictureTime> times;

@@ -1,10 +1,10 @@
 // VobSub pictures on the two bitmap surfaces and the overlay, and the language dialog.
-#include "external/vobsub_library.h"
 #include "presentation/bitmap_surface.h"
 #include "presentation/subtitle_label.h"
 #include "presentation/subtitle_surfaces.h"
 #include "presentation/tfm_sel_lan.h"
 #include "presentation/tfm_sub.h"
+#include "support/fake_vobsub.h"
 #include "support/gui_app_environment.h"
 
 #include <gtest/gtest.h>
@@ -18,44 +18,12 @@
 namespace tessaview {
 namespace {
 
-// One due picture, handed out as a fresh copy at every GetDataPointer as the real library
-// does, and the languages offered.
-class FakeLibrary : public VobSubLibrary {
-public:
-    int32_t index = 0;
-    VobSubRect rect;
-    std::vector<uint8_t> pixels;     // BGRA
-    std::vector<std::string> names;  // languages 0 .. names.size() - 1
-    std::vector<int32_t> chosen;
-    bool due = true;   // whether GetFrame finds a picture
-    int handOuts = 0;  // GetDataPointer calls
-
-    // A w x h picture, every pixel the same.
-    void SetPicture(int32_t newIndex, int32_t w, int32_t h, std::vector<uint8_t> bgra) {
-        index = newIndex;
-        rect = {0, 0, w, h};
-        pixels.clear();
-        for (int32_t i = 0; i < w * h; ++i) pixels.insert(pixels.end(), bgra.begin(), bgra.end());
-    }
-    void LoadVobSubFile(const std::string&) override {}
-    int32_t GetLangNum() override { return static_cast<int32_t>(names.size()) - 1; }
-    void GetLangName(int32_t i, char* name) override {
-        const std::string& text = names.at(static_cast<size_t>(i));
-        *std::copy(text.begin(), text.end(), name) = '\0';  // the buffer may hold anything
-    }
-    void SetCurrentLang(int32_t i) override { chosen.push_back(i); }
-    bool GetFrame(int32_t) override { return due; }
-    int32_t GetCurrentIndex() override { return index; }
-    void GetDataPointer(uint8_t** data, VobSubRect* out) override {
-        ++handOuts;
-        handedOut_ = pixels;
-        *data = handedOut_.empty() ? nullptr : handedOut_.data();
-        *out = rect;
-    }
-
-private:
-    std::vector<uint8_t> handedOut_;
-};
+// A picture due from the start on, every pixel the same.
+FakeVobSubPicture Picture(int32_t index, int32_t w, int32_t h, std::vector<uint8_t> bgra) {
+    FakeVobSubPicture p{index, 0, INT32_MAX, w, h, {}};
+    for (int32_t i = 0; i < w * h; ++i) p.bgra.insert(p.bgra.end(), bgra.begin(), bgra.end());
+    return p;
+}
 
 using Columns = std::pair<int, int>;
 constexpr Columns kNone{-1, -1};
@@ -77,9 +45,10 @@ protected:
         surfaces.PanelPicture()->resize(313, 83);
         overlayPicture.resize(1024, 173);
         surfaces.AttachOverlay(&overlayText, &overlayPicture);
+        library.LoadVobSubFile("pair");
     }
     void Draw() { surfaces.ShowPicture(0); }
-    FakeLibrary library;
+    FakeVobSub library;
     QWidget panel;
     SubtitleLabel overlayText;
     BitmapSurface overlayPicture;
@@ -88,35 +57,35 @@ protected:
 };
 
 TEST_F(BitmapCueTest, PictureIsCentredAWideOneCutANewOneReplacesItAndAClearRemovesIt) {
-    library.SetPicture(7, 720, 100, {10, 100, 255, 255});  // blue, green and red all differ
-    library.rect = {5, 5, 725, 105};                       // only width and height count, not the place
+    library.pictures = {Picture(7, 720, 100, {10, 100, 255, 255})};  // blue, green and red all differ
+    library.pictures[0].left = library.pictures[0].top = 5;          // only width and height count
     Draw();
     EXPECT_EQ(LitColumns(overlayPicture.Image(), 0), Columns(152, 152 + 719));
     EXPECT_EQ(LitColumns(overlayPicture.Image(), 100), kNone);          // below the picture
     EXPECT_EQ(overlayPicture.Image().pixel(152, 0), qRgb(254, 99, 9));  // blended over black, div 256
     EXPECT_EQ(LitColumns(panelPicture.Image(), 82), Columns(0, 312));   // its bottom is cut
 
-    library.SetPicture(8, 4, 2, {255, 255, 255, 128});
+    library.pictures = {Picture(8, 4, 2, {255, 255, 255, 128})};
     Draw();
     EXPECT_EQ(LitColumns(overlayPicture.Image(), 0), Columns(510, 513));
     EXPECT_EQ(LitColumns(overlayPicture.Image(), 5), kNone);
     EXPECT_EQ(LitColumns(panelPicture.Image(), 0), Columns(154, 157));
     EXPECT_EQ(panelPicture.Image().pixel(154, 1), qRgb(127, 127, 127));
-    library.due = false;  // its time is over
+    library.pictures.clear();  // its time is over
     Draw();
     EXPECT_EQ(LitColumns(overlayPicture.Image(), 0), kNone);
     EXPECT_EQ(LitColumns(panelPicture.Image(), 0), kNone);
 }
 
 TEST_F(BitmapCueTest, APictureIsDrawnOnceUntilInvalidatedOrHidden) {
-    library.SetPicture(3, 4, 2, {255, 255, 255, 255});
+    library.pictures = {Picture(3, 4, 2, {255, 255, 255, 255})};
     Draw();
     Draw();
-    EXPECT_EQ(library.handOuts, 1);
+    EXPECT_EQ(library.CallCount("GetDataPointer"), 1);
     overlayPicture.Clear();  // as a new size leaves it
     surfaces.Invalidate();
     Draw();
-    EXPECT_EQ(library.handOuts, 2);
+    EXPECT_EQ(library.CallCount("GetDataPointer"), 2);
     EXPECT_EQ(LitColumns(overlayPicture.Image(), 0), Columns(510, 513));
     // V: hidden at once; shown again, drawn again at the next tick.
     surfaces.SetShown(false, "");
@@ -124,19 +93,23 @@ TEST_F(BitmapCueTest, APictureIsDrawnOnceUntilInvalidatedOrHidden) {
     EXPECT_EQ(LitColumns(overlayPicture.Image(), 0), kNone);
     surfaces.SetShown(true, "");
     Draw();
-    EXPECT_EQ(library.handOuts, 3);
+    EXPECT_EQ(library.CallCount("GetDataPointer"), 3);
     EXPECT_EQ(LitColumns(panelPicture.Image(), 0), Columns(154, 157));
 }
 
 TEST_F(BitmapCueTest, EmptyOrInvertedRectangleLeavesBothSurfacesBlackAndIsAskedForOnce) {
-    library.SetPicture(1, 50, 5, {255, 255, 255, 255});
+    library.pictures = {Picture(1, 50, 5, {255, 255, 255, 255})};
     Draw();
-    for (const VobSubRect rect : {VobSubRect{0, 0, 0, 10}, VobSubRect{5, 5, 2, 9}}) {
-        library.index += 1;
-        library.rect = rect;
+    // Rectangles {0, 0, 0, 10} and {5, 5, 2, 9}.
+    for (const auto& [place, width, height] : {std::tuple{0, 0, 10}, {5, -3, 4}}) {
+        FakeVobSubPicture& p = library.pictures[0];
+        ++p.index;
+        p.left = p.top = place;
+        p.width = width;
+        p.height = height;
         Draw();
         Draw();
-        EXPECT_EQ(library.handOuts, library.index);  // asked once per picture
+        EXPECT_EQ(library.CallCount("GetDataPointer"), p.index);  // asked once per picture
         EXPECT_EQ(LitColumns(overlayPicture.Image(), 0), kNone);
         EXPECT_EQ(LitColumns(panelPicture.Image(), 0), kNone);
     }
@@ -152,8 +125,8 @@ TEST(TfmSub, BothSurfacesFollowTheWindowsSize) {
 }
 
 TEST(TfmSelLan, ListsOnlyDetectedLanguagesAndCountsDownToOk) {
-    FakeLibrary library;
-    library.names = {"English", "(Not detected)", "French", "", "(not detected)"};
+    FakeVobSub library;
+    library.languages = {"English", "(Not detected)", "French", "", "(not detected)"};
     TfmSelLan fmSelLan(nullptr);
     fmSelLan.FillLanguageList(library);
     fmSelLan.FillLanguageList(library);  // a second pair's list replaces the first's
@@ -179,9 +152,9 @@ TEST(TfmSelLan, ListsOnlyDetectedLanguagesAndCountsDownToOk) {
 
 // Runs SelectVobSubLanguage over `names` and drives the modal dialog with `drive` once it is up.
 template <typename Drive>
-std::vector<int32_t> RunSelection(const std::vector<std::string>& names, Drive drive) {
-    FakeLibrary library;
-    library.names = names;
+std::vector<std::string> RunSelection(const std::vector<std::string>& names, Drive drive) {
+    FakeVobSub library;
+    library.languages = names;
     QWidget mainWindow;
     mainWindow.setGeometry(50, 60, 546, 404);
     QTimer::singleShot(0, [&] {
@@ -192,7 +165,8 @@ std::vector<int32_t> RunSelection(const std::vector<std::string>& names, Drive d
         drive(*dialog);
     });
     SelectVobSubLanguage(library, &mainWindow);
-    return library.chosen;
+    std::erase_if(library.calls, [](const std::string& call) { return !call.starts_with("SetCurrentLang"); });
+    return library.calls;
 }
 
 TEST(SelectVobSubLanguage, ChosenLineSetsItsIndexWhenTheCountdownEndsAndNoneSetsZero) {
@@ -203,14 +177,14 @@ TEST(SelectVobSubLanguage, ChosenLineSetsItsIndexWhenTheCountdownEndsAndNoneSets
                                EXPECT_TRUE(d.isVisible());  // a choice does not close the dialog
                                d.Timer1Timer();
                            }),
-              std::vector<int32_t>{2});
+              std::vector<std::string>{"SetCurrentLang 2"});
     // No language offered: OK closes at once and sets language 0 all the same.
     EXPECT_EQ(RunSelection({},
                            [](TfmSelLan& d) {
                                d.seOK->click();
                                EXPECT_FALSE(d.isVisible());
                            }),
-              std::vector<int32_t>{0});
+              std::vector<std::string>{"SetCurrentLang 0"});
 }
 
 }  // namespace
