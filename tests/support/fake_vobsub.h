@@ -28,7 +28,7 @@ public:
     std::vector<FakeVobSubPicture> pictures;
 
     // --- what the library was told ---
-    std::vector<std::string> calls;  // "LoadVobSubFile /a/movie", "GetFrame 1500", ...
+    std::vector<std::string> calls;  // "LoadVobSubFile /a/movie", "SetCurrentLang 1", "GetDataPointer"
     std::string loadedPath;          // empty until LoadVobSubFile
     int32_t currentLanguage = 0;
 
@@ -44,12 +44,8 @@ public:
         currentLanguage = 0;
         due_ = -1;
     }
-    int32_t GetLangNum() override {
-        calls.push_back("GetLangNum");
-        return static_cast<int32_t>(languages.size()) - 1;
-    }
+    int32_t GetLangNum() override { return static_cast<int32_t>(languages.size()) - 1; }
     void GetLangName(int32_t index, char* name) override {
-        calls.push_back("GetLangName " + std::to_string(index));
         const std::string text = index >= 0 && static_cast<size_t>(index) < languages.size()
                                      ? languages[static_cast<size_t>(index)].substr(0, VobSubLangNameSize - 1)
                                      : "";
@@ -60,15 +56,11 @@ public:
         currentLanguage = index;
     }
     bool GetFrame(int32_t ms) override {
-        calls.push_back("GetFrame " + std::to_string(ms));
         const auto due = std::ranges::find_if(pictures, [&](const auto& p) { return ms >= p.startMs && ms < p.endMs; });
         due_ = loadedPath.empty() || due == pictures.end() ? -1 : static_cast<int>(due - pictures.begin());
         return due_ >= 0;
     }
-    int32_t GetCurrentIndex() override {
-        calls.push_back("GetCurrentIndex");
-        return due_ >= 0 ? pictures[static_cast<size_t>(due_)].index : -1;
-    }
+    int32_t GetCurrentIndex() override { return due_ >= 0 ? pictures[static_cast<size_t>(due_)].index : -1; }
     void GetDataPointer(uint8_t** data, VobSubRect* rect) override {
         calls.push_back("GetDataPointer");
         const FakeVobSubPicture none{0, 0, 0, 1, 1, {}};
