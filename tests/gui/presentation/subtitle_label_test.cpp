@@ -1,11 +1,7 @@
 // The text subtitle surface: drawing rules, markup and "&", wrapping and shrinking to fit,
-// repaint economy, texts far longer than any panel; the code pages of the font's character
-// set and of the file, as both surfaces read them.
+// repaint economy, texts far longer than any panel; the stored font's conversion.
 #include "presentation/subtitle_label.h"
-#include "presentation/bitmap_surface.h"
 #include "presentation/subtitle_font.h"
-#include "presentation/subtitle_surfaces.h"
-#include "support/fake_vobsub.h"
 
 #include <QApplication>
 #include <QFontInfo>
@@ -20,7 +16,7 @@ namespace {
 
 constexpr int kWidth = 240;
 
-SubtitleFont TestFont(int charSet = 1) { return FromFontSpec(FontSpec{"DejaVu Sans", 14, charSet}); }
+QFont TestFont() { return FromFontSpec(FontSpec{"DejaVu Sans", 14, 1}).font; }
 
 struct Ink {
     int left = -1, right = -1, top = -1, bottom = -1;
@@ -45,7 +41,7 @@ class SubtitleLabelTest : public ::testing::Test {
 protected:
     void SetUp() override {
         label.resize(kWidth, 83);
-        label.SetTextFont(TestFont().font, Qt::white);
+        label.SetTextFont(TestFont(), Qt::white);
     }
     QImage Render(const QString& text) {
         label.SetText(text);
@@ -110,9 +106,9 @@ TEST_F(SubtitleLabelTest, MarkupDrawsAsStylesAndAmpersandsAsTheyAre) {
     const QImage italic = Render("<i>Hello</i>");
     EXPECT_NE(italic, plain);
     EXPECT_NEAR(InkOf(italic).right - InkOf(italic).left, InkOf(plain).right - InkOf(plain).left, 6);
-    label.SetTextFont(TestFont().font, Qt::red);
+    label.SetTextFont(TestFont(), Qt::red);
     const QImage redByFont = Render("Hello");
-    label.SetTextFont(TestFont().font, Qt::white);
+    label.SetTextFont(TestFont(), Qt::white);
     EXPECT_EQ(Render("<font color=red>Hello</font>"), redByFont);
 
     const Ink one = InkOf(Render("&"));
@@ -175,36 +171,6 @@ TEST_F(SubtitleLabelTest, SettingTheSameTextDoesNotRepaintANewOneDoes) {
     label.SetText("second");
     QApplication::processEvents();
     EXPECT_GT(counter.paints, 0);
-}
-
-TEST(SubtitleSurfaces, EachFileReadInItsOwnCodePageOnBothLabelsAndAClearEmptiesBothLines) {
-    FakeVobSub library;
-    QWidget panel;
-    SubtitleLabel overlayText;
-    BitmapSurface overlayPicture;
-    SubtitleSurfaces surfaces(library, &panel);
-    surfaces.AttachOverlay(&overlayText, &overlayPicture);
-    const auto shown = [&] {
-        EXPECT_EQ(overlayText.DisplayText(), surfaces.PanelText()->DisplayText());
-        return surfaces.PanelText()->DisplayText();
-    };
-    surfaces.SetFont(TestFont(1));
-    surfaces.ShowText("\xCF\xF0\xE8", "UTF-8");
-    EXPECT_EQ(shown(), QStringLiteral("Ïðè"));    // not UTF-8: read as CP1252
-    surfaces.ShowText("\xCF\xF0\xE8", "CP1251");  // the same bytes from another file
-    EXPECT_EQ(shown(), QStringLiteral("При"));
-    // A chosen character set reads the shown caption again, and the file's code page no more.
-    surfaces.SetFont(TestFont(238));
-    EXPECT_EQ(shown(), QStringLiteral("Ďđč"));
-    surfaces.ShowText("\xCF\xF0\xE8", "UTF-8");
-    EXPECT_EQ(shown(), QStringLiteral("Ďđč"));
-    // No subtitle: both lines go.
-    surfaces.SetSecondShown(true);
-    surfaces.ShowSecondText("Second", "UTF-8");
-    EXPECT_EQ(surfaces.PanelSecondText()->DisplayText(), "Second");
-    surfaces.Clear();
-    EXPECT_EQ(shown(), "");
-    EXPECT_EQ(surfaces.PanelSecondText()->DisplayText(), "");
 }
 
 TEST(SubtitleFontConversion, StoredFontRoundTripsWithColourAsBgrAndOneByteCharacterSet) {

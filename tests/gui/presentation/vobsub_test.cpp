@@ -1,5 +1,7 @@
-// VobSub pictures on the two bitmap surfaces and the overlay, and the language dialog.
+// VobSub pictures on the two bitmap surfaces and the overlay, and the language dialog; the code
+// pages of the font's character set and of the file, as both text surfaces read them.
 #include "presentation/bitmap_surface.h"
+#include "presentation/subtitle_font.h"
 #include "presentation/subtitle_label.h"
 #include "presentation/subtitle_surfaces.h"
 #include "presentation/tfm_sel_lan.h"
@@ -39,7 +41,7 @@ Columns LitColumns(const QImage& image, int y) {
     return lit;
 }
 
-class BitmapCueTest : public ::testing::Test {
+class SurfacesTest : public ::testing::Test {
 protected:
     void SetUp() override {
         surfaces.PanelPicture()->resize(313, 83);
@@ -56,7 +58,7 @@ protected:
     BitmapSurface& panelPicture = *surfaces.PanelPicture();
 };
 
-TEST_F(BitmapCueTest, PictureIsCentredAWideOneCutANewOneReplacesItAndAClearRemovesIt) {
+TEST_F(SurfacesTest, PictureIsCentredAWideOneCutANewOneReplacesItAndAClearRemovesIt) {
     library.pictures = {Picture(7, 720, 100, {10, 100, 255, 255})};  // blue, green and red all differ
     library.pictures[0].left = library.pictures[0].top = 5;          // only width and height count
     Draw();
@@ -77,7 +79,7 @@ TEST_F(BitmapCueTest, PictureIsCentredAWideOneCutANewOneReplacesItAndAClearRemov
     EXPECT_EQ(LitColumns(panelPicture.Image(), 0), kNone);
 }
 
-TEST_F(BitmapCueTest, APictureIsDrawnOnceUntilInvalidatedOrHidden) {
+TEST_F(SurfacesTest, APictureIsDrawnOnceUntilInvalidatedOrHidden) {
     library.pictures = {Picture(3, 4, 2, {255, 255, 255, 255})};
     Draw();
     Draw();
@@ -97,7 +99,7 @@ TEST_F(BitmapCueTest, APictureIsDrawnOnceUntilInvalidatedOrHidden) {
     EXPECT_EQ(LitColumns(panelPicture.Image(), 0), Columns(154, 157));
 }
 
-TEST_F(BitmapCueTest, EmptyOrInvertedRectangleLeavesBothSurfacesBlackAndIsAskedForOnce) {
+TEST_F(SurfacesTest, EmptyOrInvertedRectangleLeavesBothSurfacesBlackAndIsAskedForOnce) {
     library.pictures = {Picture(1, 50, 5, {255, 255, 255, 255})};
     Draw();
     // Rectangles {0, 0, 0, 10} and {5, 5, 2, 9}.
@@ -113,6 +115,30 @@ TEST_F(BitmapCueTest, EmptyOrInvertedRectangleLeavesBothSurfacesBlackAndIsAskedF
         EXPECT_EQ(LitColumns(overlayPicture.Image(), 0), kNone);
         EXPECT_EQ(LitColumns(panelPicture.Image(), 0), kNone);
     }
+}
+
+TEST_F(SurfacesTest, EachFileReadInItsOwnCodePageOnBothLabelsAndAClearEmptiesBothLines) {
+    const auto shown = [&] {
+        EXPECT_EQ(overlayText.DisplayText(), surfaces.PanelText()->DisplayText());
+        return surfaces.PanelText()->DisplayText();
+    };
+    surfaces.SetFont(FromFontSpec(FontSpec{"DejaVu Sans", 14, 1}));
+    surfaces.ShowText("\xCF\xF0\xE8", "UTF-8");
+    EXPECT_EQ(shown(), QStringLiteral("Ïðè"));    // not UTF-8: read as CP1252
+    surfaces.ShowText("\xCF\xF0\xE8", "CP1251");  // the same bytes from another file
+    EXPECT_EQ(shown(), QStringLiteral("При"));
+    // A chosen character set reads the shown caption again, and the file's code page no more.
+    surfaces.SetFont(FromFontSpec(FontSpec{"DejaVu Sans", 14, 238}));
+    EXPECT_EQ(shown(), QStringLiteral("Ďđč"));
+    surfaces.ShowText("\xCF\xF0\xE8", "UTF-8");
+    EXPECT_EQ(shown(), QStringLiteral("Ďđč"));
+    // No subtitle: both lines go.
+    surfaces.SetSecondShown(true);
+    surfaces.ShowSecondText("Second", "UTF-8");
+    EXPECT_EQ(surfaces.PanelSecondText()->DisplayText(), "Second");
+    surfaces.Clear();
+    EXPECT_EQ(shown(), "");
+    EXPECT_EQ(surfaces.PanelSecondText()->DisplayText(), "");
 }
 
 TEST(TfmSub, BothSurfacesFollowTheWindowsSize) {
