@@ -11,8 +11,6 @@
 
 #include <gtest/gtest.h>
 
-#include <limits>
-
 namespace tessaview {
 namespace {
 
@@ -148,15 +146,14 @@ TEST(SubtitleLines, TheClockArithmeticRunsBothWaysAndNamesTheTimeOnScreen) {
 }
 
 TEST(FullScreenOverlayTop, SitsBelowThePictureAndNeverLowerThan80AboveTheBottom) {
-    constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
     struct Case {
         int32_t screenW, screenH, videoW, videoH, top;
     };
     const Case cases[] = {
-        {1024, 768, 640, 352, 665},  // (768 + 563) / 2, above the cap
-        {1024, 768, 640, 440, 688},  // (768 + 704) / 2 = 736: capped
-        {1280, 720, 3, 1, 573},      // 426.66 truncated before halving: (720 + 426) / 2
-        {kMax, 768, 1, kMax, 688},   // 32-bit products would wrap here
+        {1024, 768, 640, 352, 665},           // (768 + 563) / 2, above the cap
+        {1024, 768, 640, 440, 688},           // (768 + 704) / 2 = 736: capped
+        {1280, 720, 3, 1, 573},               // 426.66 truncated before halving: (720 + 426) / 2
+        {INT32_MAX, 768, 1, INT32_MAX, 688},  // 32-bit products would wrap here
     };
     for (const auto& c : cases) {
         EXPECT_EQ(FullScreenOverlayTop(c.screenW, c.screenH, c.videoW, c.videoH), c.top)

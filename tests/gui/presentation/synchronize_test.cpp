@@ -9,7 +9,6 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
-#include <limits>
 
 namespace tessaview {
 namespace {
@@ -42,14 +41,13 @@ TEST_F(SynchronizeTest, EachStepButtonAddsWhatItsCaptionSays) {
 }
 
 TEST_F(SynchronizeTest, ValueStopsAtTheEndsOfThe32BitRangeInsteadOfWrapping) {
-    constexpr int kMax = std::numeric_limits<int32_t>::max();
-    fmSynchronize.seSyn->setValue(kMax - 5);
+    fmSynchronize.seSyn->setValue(INT32_MAX - 5);
     fmSynchronize.SpeedButton7->click();
     fmSynchronize.seSyn->stepUp();
-    EXPECT_EQ(fmSynchronize.seSyn->text(), QString::number(kMax));
-    fmSynchronize.seSyn->setValue(std::numeric_limits<int32_t>::min() + 5);
+    EXPECT_EQ(fmSynchronize.seSyn->text(), QString::number(INT32_MAX));
+    fmSynchronize.seSyn->setValue(INT32_MIN + 5);
     fmSynchronize.SpeedButton8->click();
-    EXPECT_EQ(fmSynchronize.SyncOffset(), std::numeric_limits<int32_t>::min());
+    EXPECT_EQ(fmSynchronize.SyncOffset(), INT32_MIN);
     fmSynchronize.seSyn->Editor()->setText(QStringLiteral("abc"));
     EXPECT_EQ(fmSynchronize.SyncOffset(), 0);  // a text that is not a number reads as 0
 }
