@@ -65,11 +65,8 @@ TEST_F(MovieMemoryTest, KeepsTheThousandMostRecentlyUsedMovies) {
 // Whatever lies in the store's place, the start goes on with an empty memory and one line.
 TEST(MovieMemory, AFileThatIsNoStoreIsIgnoredWithOneLine) {
     const std::string header = "# tessaview movie memory 1\n";
-    const struct {
-        const char* what;
-        std::string content;
-        bool replaced;  // the next save writes a good store over it
-    } cases[] = {
+    const std::tuple<const char*, std::string, bool> cases[] = {
+        // what lies there, its bytes, whether the next save writes a good store over it
         {"garbage", std::string("\177ELF\0\1\377\376 junk\n", 15), true},
         {"empty", "", true},
         {"another header", "# something else\nmovie=/a.avi\n", true},
@@ -148,12 +145,8 @@ TEST_F(MovieMemoryTest, AFailedWriteLeavesTheOldFileAndIsToldOnce) {
 }
 
 TEST(MovieMemory, AMovieResumesUnlessItWasLeftInItsFirstTenSecondsOrItsLastFivePercent) {
-    const struct {
-        int64_t positionMs;
-        int32_t durationFrames;
-        double rate;
-        std::optional<int32_t> frame;
-    } cases[] = {
+    const std::tuple<int64_t, int32_t, double, std::optional<int32_t>> cases[] = {
+        // position, length in frames, frame rate, frame resumed at
         {9999, 90000, 25.0, std::nullopt},  // an hour at 25 fps
         {10000, 90000, 25.0, 250},
         {725000, 90000, 25.0, 18125},
@@ -163,8 +156,8 @@ TEST(MovieMemory, AMovieResumesUnlessItWasLeftInItsFirstTenSecondsOrItsLastFiveP
         {60000, 0, 23.976, 1439},              // length unknown
         {60000, 90000, 0.0, std::nullopt},     // no frame rate
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(c.frame, ResumeFrame(c.positionMs, c.durationFrames, c.rate)) << c.positionMs << " ms";
+    for (const auto& [positionMs, durationFrames, rate, frame] : cases)
+        EXPECT_EQ(frame, ResumeFrame(positionMs, durationFrames, rate)) << positionMs << " ms";
     EXPECT_EQ(725000, FramesToMilliseconds(18125, 25.0));
     EXPECT_EQ("Resumed at 0:12:05", ResumedText(725999));
     EXPECT_EQ("Resumed at 10:00:00", ResumedText(36000000));
