@@ -31,12 +31,8 @@ std::string Describe(const std::vector<StyledLine>& lines) {
 }
 
 TEST(SubtitleMarkup, StyleTagsBecomeRunsOtherMarkupIsDroppedAndTheRestIsKept) {
-    struct Case {
-        const char* cue;
-        const char* runs;
-        const char* plain;
-    };
-    const Case cases[] = {
+    const std::tuple<const char*, const char*, const char*> cases[] = {
+        // a cue, its runs, its plain text
         {"<i>this one in italics</i>", "{i:this one in italics}", "this one in italics"},
         {"{\\pos(400,570)}(deep rumbling)", "(deep rumbling)", "(deep rumbling)"},
         {"{\\an8}top{\\i1}", "top", "top"},
@@ -52,10 +48,10 @@ TEST(SubtitleMarkup, StyleTagsBecomeRunsOtherMarkupIsDroppedAndTheRestIsKept) {
         {"Tom & Jerry && co \\t", "Tom & Jerry && co \\t", "Tom & Jerry && co \\t"},
         {"", "", ""},
     };
-    for (const auto& c : cases) {
-        const QString cue = QString::fromUtf8(c.cue);
-        EXPECT_EQ(Describe(ParseMarkup(cue)), c.runs) << c.cue;
-        EXPECT_EQ(PlainText(cue), QString::fromUtf8(c.plain)) << c.cue;
+    for (const auto& [text, runs, plain] : cases) {
+        const QString cue = QString::fromUtf8(text);
+        EXPECT_EQ(Describe(ParseMarkup(cue)), runs) << text;
+        EXPECT_EQ(PlainText(cue), QString::fromUtf8(plain)) << text;
     }
 }
 
@@ -146,19 +142,15 @@ TEST(SubtitleLines, TheClockArithmeticRunsBothWaysAndNamesTheTimeOnScreen) {
 }
 
 TEST(FullScreenOverlayTop, SitsBelowThePictureAndNeverLowerThan80AboveTheBottom) {
-    struct Case {
-        int32_t screenW, screenH, videoW, videoH, top;
-    };
-    const Case cases[] = {
+    const std::tuple<int32_t, int32_t, int32_t, int32_t, int32_t> cases[] = {
+        // screen, picture, the overlay's top
         {1024, 768, 640, 352, 665},           // (768 + 563) / 2, above the cap
         {1024, 768, 640, 440, 688},           // (768 + 704) / 2 = 736: capped
         {1280, 720, 3, 1, 573},               // 426.66 truncated before halving: (720 + 426) / 2
         {INT32_MAX, 768, 1, INT32_MAX, 688},  // 32-bit products would wrap here
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(FullScreenOverlayTop(c.screenW, c.screenH, c.videoW, c.videoH), c.top)
-            << c.videoW << "x" << c.videoH << " on " << c.screenW << "x" << c.screenH;
-    }
+    for (const auto& [screenW, screenH, videoW, videoH, top] : cases)
+        EXPECT_EQ(FullScreenOverlayTop(screenW, screenH, videoW, videoH), top) << videoW << "x" << videoH;
     EXPECT_EQ(FullScreenOverlayTop(1024, 768, 0, 352), std::nullopt);
 }
 
