@@ -94,21 +94,23 @@ TEST_F(VobSubLibraryTest, LanguageNamesAndThePictureDueAtChosenTimes) {
     EXPECT_TRUE(library_->GetFrame(8999));
     const auto after = [](int64_t ms) { return int32_t(testpair::effectiveDurationMs(ms)); };
     // Language, time, and the picture's position in the language (-1 for none).
-    const std::tuple<int32_t, int32_t, int32_t> cases[]{{0, 999, -1},
-                                                        {0, 1000, 0},
-                                                        {0, 1000 + after(2000) - 1, 0},
-                                                        {0, 1000 + after(2000), -1},
-                                                        {0, 7999, 1},
-                                                        {1, 2000, 0},
-                                                        {1, 20000000, 1},
-                                                        {5, 2000, -1},
-                                                        {2, 1000 + after(1000) - 1, -1},
-                                                        {2, 1000 + after(1000), 0},
-                                                        {2, 1000 + after(3000) - 1, 0},
-                                                        {2, 1000 + after(3000), -1},
-                                                        {2, 5000 + after(500), 1},
-                                                        {2, 8999, 1},
-                                                        {2, 9000, 2}};
+    const std::tuple<int32_t, int32_t, int32_t> cases[] = {
+        {0, 999, -1},
+        {0, 1000, 0},
+        {0, 1000 + after(2000) - 1, 0},
+        {0, 1000 + after(2000), -1},
+        {0, 7999, 1},
+        {1, 2000, 0},
+        {1, 20000000, 1},
+        {5, 2000, -1},
+        {2, 1000 + after(1000) - 1, -1},
+        {2, 1000 + after(1000), 0},
+        {2, 1000 + after(3000) - 1, 0},
+        {2, 1000 + after(3000), -1},
+        {2, 5000 + after(500), 1},
+        {2, 8999, 1},
+        {2, 9000, 2},
+    };
     // A picture's number is never another picture's.
     std::map<int32_t, std::pair<int32_t, int32_t>> pictureOf;
     for (const auto& [lang, ms, position] : cases) {
