@@ -161,11 +161,8 @@ TEST(SaveSettings, ASaveOverAnEarlierOneKeepsOldKeysModeAndOwner) {
 TEST(SaveSettings, NeverReplacesAFileItCannotReadOrWrite) {
     rlimit unlimited{};
     ::getrlimit(RLIMIT_FSIZE, &unlimited);
-    const struct {
-        const char* what;
-        bool rootGetsRoundIt;
-        void (*make)(const std::string& name);
-    } cases[] = {
+    const std::tuple<const char*, bool, void (*)(const std::string&)> cases[] = {
+        // what lies there, whether root reads and writes it all the same, how it is made
         {"unreadable", true,
          [](const std::string& n) {
              writeFile(n, "[S]\r\nk=1\r\n");
