@@ -25,7 +25,7 @@ struct Ink {
 
 Ink InkOf(const QImage& image) {
     Ink ink;
-    for (int y = 0; y < image.height(); ++y) {
+    for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x) {
             if (qGray(image.pixel(x, y)) < 64) continue;
             if (ink.left < 0 || x < ink.left) ink.left = x;
@@ -33,7 +33,6 @@ Ink InkOf(const QImage& image) {
             if (ink.top < 0) ink.top = y;
             ink.bottom = y;
         }
-    }
     return ink;
 }
 
