@@ -81,11 +81,12 @@ class SpeechSyncTest : public MainWindowTest {
 protected:
     // A SubRip file of `cues` (text "line N"), loaded as the subtitle.
     static std::string SubRip(const std::vector<SyncCue>& cues) {
-        std::string text;
+        TSubList list;
         for (size_t i = 0; i < cues.size(); ++i)
-            text += std::to_string(i + 1) + "\n" + testing::subRipTime(cues[i].startMs) + " --> " +
-                    testing::subRipTime(cues[i].endMs) + "\nline " + std::to_string(i + 1) + "\n\n";
-        return text;
+            list.push_back(std::make_unique<TTimeSpan>(TTimeSpan{static_cast<int32_t>(cues[i].startMs),
+                                                                 static_cast<int32_t>(cues[i].endMs),
+                                                                 "line " + std::to_string(i + 1)}));
+        return SubRipText(list, true, 25, "CP1252");
     }
     void LoadCues(const std::vector<SyncCue>& cues) {
         subtitle = MakeFile("film.srt", SubRip(cues));
