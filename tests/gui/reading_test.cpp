@@ -11,6 +11,7 @@
 #include <QClipboard>
 #include <QLineEdit>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QTableView>
 #include <QTest>
 
@@ -79,9 +80,14 @@ TEST_F(ReadingTest, TranscriptListsEveryLineAtItsTimeOnScreenAndAClickTakesTheMo
     Tick(180);  // between two lines
     EXPECT_EQ(Model().CurrentLine(), -1);
 
-    // 2 s earlier on screen: the times say so, and a click lands where the line now shows.
+    // 2 s earlier on screen: the times say so, the list is told to redraw them all, and a click
+    // lands where the line now shows.
+    QSignalSpy redrawn(&Model(), &QAbstractItemModel::dataChanged);
     fmMain().fmSynchronize()->StepBy(2000);
     Idle();
+    ASSERT_FALSE(redrawn.isEmpty());
+    EXPECT_EQ(redrawn.last().at(0).value<QModelIndex>().column(), TranscriptModel::TimeColumn);
+    EXPECT_EQ(redrawn.last().at(1).value<QModelIndex>().row(), 4);
     EXPECT_EQ(Cell(4, TranscriptModel::TimeColumn), "0:00:08");
     ClickRow(4);
     EXPECT_EQ(engine.position, 200);

@@ -91,7 +91,7 @@ TEST(ProfileFile, WritesThroughALinkChangeOneLineAndKeepEveryOtherByte) {
         readFile(name));
 }
 
-// A line break cannot add keys or sections: it is written as two blanks.
+// A line break cannot add keys or sections: it is written as two blanks. A NUL ends a value.
 TEST(ProfileFile, WrittenValuesReadBackIdenticallyInASecondStore) {
     TempDir folder;
     const std::string name = folder.file("a.ini");
@@ -100,11 +100,13 @@ TEST(ProfileFile, WrittenValuesReadBackIdenticallyInASecondStore) {
         "movie\r\n[Evil]\r\nk=1"};
     ProfileFile file(name);
     for (std::size_t i = 0; i < std::size(values); ++i) file.WriteString("S", std::to_string(i), values[i]);
+    file.WriteString("S", "nul", std::string("ends\0here", 9));
     const ProfileFile second(name);
     for (std::size_t i = 0; i + 1 < std::size(values); ++i)
         EXPECT_EQ(values[i], second.ReadString("s", std::to_string(i), "absent")) << i;
     EXPECT_EQ("absent", second.ReadString("Evil", "k", "absent"));
     EXPECT_EQ("movie  [Evil]  k=1", second.ReadString("S", "8", ""));
+    EXPECT_EQ("ends", second.ReadString("S", "nul", ""));
 }
 
 TEST(ProfileFile, WritesCollectedInMemoryLeaveTheBytesOfWritesOneByOne) {

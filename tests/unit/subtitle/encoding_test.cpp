@@ -167,6 +167,8 @@ TEST(TextEncoding, CorrectionsAndTies) {
         {big5, "", "CP950", ""},  // uchardet: ISO-8859-13, and „ “ as controls
         {"Caf\351 \374ber", "pl", "CP1250", "locale"},
         {"Caf\351 \374ber", "fr", "CP1252", ""},
+        {"Caf\351\240\374ber", "", "CP1252", "of its script"},  // a no-break space is no control byte
+        {"\xE0\x80\x80", "", "CP1252", ""},                     // overlong: no UTF-8
         {le, "", "UTF-16LE", ""},
         {be, "", "UTF-16BE", ""},
     };
@@ -176,6 +178,26 @@ TEST(TextEncoding, CorrectionsAndTies) {
         EXPECT_NE(e.reason.find(reason), std::string::npos) << e.reason;
         EXPECT_EQ(e.charSet == 1 ? e.name : WindowsCharSetCodePage(e.charSet), e.name);
     }
+}
+
+// The other readings offered come most word-like first: Cyrillic read as Greek letters before
+// Hebrew ones, whose points break the words.
+TEST(TextEncoding, OtherReadingsComeMostWordLikeFirst) {
+    std::vector<std::string> names;
+    const std::string ru = UnicodeToCodePage("Извините, что звоню так поздно.", UnicodeForm::Utf8, "CP1251");
+    for (const EncodingCandidate& c : DetectTextEncoding(ru, "").candidates) names.push_back(c.name);
+    EXPECT_EQ(names, (std::vector<std::string>{"CP1251", "CP1253", "CP1255", "CP1258"}));
+}
+
+// The language of the locale; none for C and POSIX, which name no language.
+TEST(TextEncoding, LocaleLanguageIsTheLocalesCode) {
+    const char* saved = std::getenv("LC_ALL");
+    const std::string kept = saved ? saved : "";
+    for (const auto& [locale, language] : {std::pair{"pl_PL.UTF-8", "pl"}, {"POSIX", ""}, {"C.UTF-8", ""}}) {
+        setenv("LC_ALL", locale, 1);
+        EXPECT_EQ(LocaleLanguage(), language) << locale;
+    }
+    saved ? setenv("LC_ALL", kept.c_str(), 1) : unsetenv("LC_ALL");
 }
 
 // A language's code page; a code that is only part of others ("c" of "ca") is no language.

@@ -179,6 +179,8 @@ TEST_F(Loader, FailedLoadsKeepThePreviousSubtitle) {
     EXPECT_EQ(core.SubFileName, dir.file("movie.idx"));
     EXPECT_EQ(core.MovieFrameRate, 24.0);
     EXPECT_EQ(core.FindSubtitleText(48), "A");  // no reader ran: the SubRip cues keep their times
+    load("\n\nHello there\n", "unknown.txt");   // nor does a file of unknown format
+    EXPECT_TRUE(core.SubIsVobSub);
     // A reader's conversion error ends the load after the reader ran: its cues stay.
     EXPECT_THROW(load("0:00:01:A\n0:00:02:B\n0:0x:03:C\n", "t.txt"), RuntimeError);
     EXPECT_FALSE(core.SubIsVobSub);

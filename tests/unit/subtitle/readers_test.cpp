@@ -208,7 +208,11 @@ TEST_F(DoctorTest, MovieFitNamesTheFrameRateItemThatAStandardRatioExplains) {
         EXPECT_EQ(fit->frameRateItem, item) << fit->verdict;
         EXPECT_EQ(fit->fitRate.value_or(0), fitRate) << fit->verdict;  // frame-numbered only
     }
-    EXPECT_EQ(ClockText(3723.5), "1:02:03.500");  // as the report writes times
+    // A first cue at frame 1 names a frame rate only when its text is a rate.
+    EXPECT_FALSE(FitToMovie(core, 25.0, 6100.0)->declaredRate);
+    EXPECT_EQ(ClockText(3723.5), "1:02:03.500");  // as the report writes times, and reads them
+    EXPECT_EQ(ParseClockText("1:02:03.5"), 3723.5);
+    EXPECT_EQ(ParseClockText("1.5:00"), std::nullopt);  // only the seconds have a fraction
 }
 
 }  // namespace
