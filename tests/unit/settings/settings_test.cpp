@@ -106,7 +106,7 @@ TEST(ProfileFile, WrittenValuesReadBackIdenticallyInASecondStore) {
         EXPECT_EQ(values[i], second.ReadString("s", std::to_string(i), "absent")) << i;
     EXPECT_EQ("absent", second.ReadString("Evil", "k", "absent"));
     EXPECT_EQ("movie  [Evil]  k=1", second.ReadString("S", "8", ""));
-    EXPECT_EQ("ends", second.ReadString("S", "nul", ""));
+    EXPECT_NE(std::string::npos, readFile(name).find("nul=ends\r\n"));
 }
 
 TEST(ProfileFile, WritesCollectedInMemoryLeaveTheBytesOfWritesOneByOne) {
