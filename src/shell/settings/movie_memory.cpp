@@ -289,7 +289,7 @@ std::optional<int32_t> ResumeFrame(int64_t positionMs, int32_t durationFrames, d
 
 std::string ResumedText(int64_t positionMs) {
     const int64_t seconds = std::max<int64_t>(positionMs, 0) / 1000;
-    char minutesSeconds[8];
+    char minutesSeconds[16];  // room for any int, though both fields are 0-59
     std::snprintf(minutesSeconds, sizeof minutesSeconds, ":%02d:%02d", static_cast<int>(seconds / 60 % 60),
                   static_cast<int>(seconds % 60));
     return "Resumed at " + std::to_string(seconds / 3600) + minutesSeconds;
