@@ -81,12 +81,9 @@ class SpeechSyncTest : public MainWindowTest {
 protected:
     // A SubRip file of `cues` (text "line N"), loaded as the subtitle.
     static std::string SubRip(const std::vector<SyncCue>& cues) {
-        TSubList list;
-        for (size_t i = 0; i < cues.size(); ++i)
-            list.push_back(std::make_unique<TTimeSpan>(TTimeSpan{static_cast<int32_t>(cues[i].startMs),
-                                                                 static_cast<int32_t>(cues[i].endMs),
-                                                                 "line " + std::to_string(i + 1)}));
-        return SubRipText(list, true, 25, "CP1252");
+        std::vector<std::string> texts;
+        for (size_t i = 0; i < cues.size(); ++i) texts.push_back("line " + std::to_string(i + 1));
+        return testing::subRipText(cues, texts);
     }
     void LoadCues(const std::vector<SyncCue>& cues) {
         subtitle = MakeFile("film.srt", SubRip(cues));

@@ -121,13 +121,16 @@ inline SpokenFilm makeSpokenFilm(const std::string& folder, const std::string& n
 }
 
 // As the product writes its corrected copies.
-inline void writeSubRip(const std::string& path, const std::vector<SyncCue>& cues,
-                        const std::vector<std::string>& texts) {
+inline std::string subRipText(const std::vector<SyncCue>& cues, const std::vector<std::string>& texts) {
     TSubList list;
     for (size_t i = 0; i < cues.size(); ++i)
         list.push_back(std::make_unique<TTimeSpan>(TTimeSpan{
             static_cast<int32_t>(cues[i].startMs), static_cast<int32_t>(cues[i].endMs), texts[i % texts.size()]}));
-    std::ofstream(path, std::ios::binary) << SubRipText(list, true, 25, "CP1252");
+    return SubRipText(list, true, 25, "CP1252");
+}
+inline void writeSubRip(const std::string& path, const std::vector<SyncCue>& cues,
+                        const std::vector<std::string>& texts) {
+    std::ofstream(path, std::ios::binary) << subRipText(cues, texts);
 }
 
 }  // namespace tessaview::testing
